@@ -1,0 +1,53 @@
+#include "host/datos/Campo.h"
+
+#include "host/datos/ErrorRm.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace orvinda {
+
+Campo::Campo(QString nombre, QVariant valor)
+    : m_nombre(std::move(nombre))
+    , m_valor(std::move(valor))
+{
+}
+
+Campo Campo::SinRegistroActual(QString nombre)
+{
+    Campo c(std::move(nombre), QVariant());
+    c.m_hayRegistro = false;
+    return c;
+}
+
+const QVariant& Campo::Value() const
+{
+    if (!m_hayRegistro)
+        throw ErrorRm::SinRegistroActual();
+    return m_valor;
+}
+
+bool Campo::EsNulo() const
+{
+    return !Value().isValid() || m_valor.isNull();
+}
+
+QString Campo::Texto() const
+{
+    if (EsNulo())
+        throw ErrorRm::UsoNoValidoDeNull();
+    // Numbers and dates in the operator's regional format, as a desktop user reads them.
+    switch (m_valor.typeId()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QLocale().toString(m_valor.toDouble(), 'g', 15);
+    case QMetaType::QDateTime:
+        return QLocale().toString(m_valor.toDateTime(), QLocale::ShortFormat);
+    case QMetaType::QDate:
+        return QLocale().toString(m_valor.toDate(), QLocale::ShortFormat);
+    default:
+        return m_valor.toString();
+    }
+}
+
+} // namespace orvinda

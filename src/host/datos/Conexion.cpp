@@ -1,0 +1,258 @@
+#include "host/datos/Conexion.h"
+
+#include "host/datos/ErrorRm.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace orvinda {
+
+namespace {
+
+QString TextoError(const QSqlError& e)
+{
+    const QString base = e.databaseText().trimmed();
+    return base.isEmpty() ? e.driverText().trimmed() : base;
+}
+
+Conexion::Dialecto DialectoOdbc(const QString& cadena)
+{
+    const QString c = cadena.toUpper();
+    if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS")) || c.contains(QLatin1String("SQLSRV")))
+        return Conexion::Dialecto::SqlServer;
+    if (c.contains(QLatin1String("POSTGRES")) || c.contains(QLatin1String("PSQLODBC")))
+        return Conexion::Dialecto::PostgreSQL;
+    return Conexion::Dialecto::Otro;
+}
+
+bool EsSentenciaQuoted(const QString& s, bool& activar)
+{
+    const QString t = s.simplified().toUpper();
+    if (t == QLatin1String("SET QUOTED_IDENTIFIER OFF")) {
+        activar = false;
+        return true;
+    }
+    if (t == QLatin1String("SET QUOTED_IDENTIFIER ON")) {
+        activar = true;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool Conexion::EsCadenaOdbc(const QString& destino)
+{
+    return destino.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
+        || destino.contains(QLatin1String("DSN="), Qt::CaseInsensitive);
+}
+
+std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
+{
+    static QAtomicInt contador;
+    const QString nombre = QStringLiteral("orvinda_%1").arg(contador.fetchAndAddRelaxed(1));
+    const bool odbc = EsCadenaOdbc(destino);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
+        if (!db.isValid()) {
+            QSqlDatabase::removeDatabase(nombre);
+            throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.").arg(odbc ? "QODBC" : "QSQLITE"));
+        }
+        db.setDatabaseName(destino);
+        if (!odbc) {
+            // Two shells on one file wait for each other instead of failing at once.
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            const QFileInfo info(destino);
+            if (!info.absoluteDir().exists()) {
+                QSqlDatabase::removeDatabase(nombre);
+                throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(destino, info.absolutePath()));
+            }
+        }
+        if (!db.open()) {
+            const QString texto = TextoError(db.lastError());
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(nombre);
+            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto));
+        }
+    }
+    std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));
+    if (!odbc) {
+        // SQLite opens anything lazily; a file that is not a database shows here.
+        try {
+            c->Execute(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
+            c->LimpiarBitacora();
+        } catch (const ErrorRm& e) {
+            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, e.Descripcion()));
+        }
+    }
+    return c;
+}
+
+Conexion::Conexion(QString nombre, Dialecto dialecto)
+    : m_nombre(std::move(nombre))
+    , m_dialecto(dialecto)
+{
+}
+
+Conexion::~Conexion()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_nombre, false);
+        if (db.isOpen()) {
+            if (m_enTransaccion)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(m_nombre);
+}
+
+QSqlDatabase Conexion::BaseDatos() const
+{
+    return QSqlDatabase::database(m_nombre, false);
+}
+
+void Conexion::Registrar(const QString& texto)
+{
+    m_bitacora.append(texto);
+    if (m_observador)
+        m_observador(texto);
+}
+
+Recordset Conexion::Execute(const QString& sentencia)
+{
+    Registrar(sentencia);
+    QSqlDatabase db = BaseDatos();
+    if (!db.isOpen())
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+
+    bool activar = true;
+    if (EsSentenciaQuoted(sentencia, activar)) {
+        m_quotedIdentifier = activar;
+        if (EmulaQuotedIdentifier())
+            return Recordset();
+    }
+
+    const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(texto))
+        throw ErrorRm(TextoError(q.lastError()));
+    if (!q.isSelect())
+        return Recordset();
+
+    const QSqlRecord registro = q.record();
+    QStringList nombres;
+    nombres.reserve(registro.count());
+    for (int i = 0; i < registro.count(); ++i)
+        nombres.append(registro.fieldName(i));
+    std::vector<QVariantList> filas;
+    while (q.next()) {
+        QVariantList fila;
+        fila.reserve(nombres.size());
+        for (int i = 0; i < nombres.size(); ++i)
+            fila.append(q.value(i));
+        filas.push_back(std::move(fila));
+    }
+    if (q.lastError().isValid())
+        throw ErrorRm(TextoError(q.lastError()));
+    return Recordset(std::move(nombres), std::move(filas));
+}
+
+void Conexion::BeginTrans()
+{
+    Registrar(QStringLiteral("BeginTrans"));
+    if (m_enTransaccion)
+        throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
+    QSqlDatabase db = BaseDatos();
+    if (!db.isOpen())
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+    if (!db.transaction())
+        throw ErrorRm(TextoError(db.lastError()));
+    m_enTransaccion = true;
+}
+
+void Conexion::CommitTrans()
+{
+    Registrar(QStringLiteral("CommitTrans"));
+    if (!m_enTransaccion)
+        throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
+    QSqlDatabase db = BaseDatos();
+    if (!db.commit()) {
+        const QString texto = TextoError(db.lastError());
+        throw ErrorRm(texto);
+    }
+    m_enTransaccion = false;
+}
+
+void Conexion::RollbackTrans()
+{
+    Registrar(QStringLiteral("RollbackTrans"));
+    if (!m_enTransaccion)
+        throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
+    m_enTransaccion = false;
+    QSqlDatabase db = BaseDatos();
+    if (!db.rollback())
+        throw ErrorRm(TextoError(db.lastError()));
+}
+
+QString Conexion::ComillasDoblesALiterales(const QString& s)
+{
+    QString r;
+    r.reserve(s.size() + 16);
+    const qsizetype n = s.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const QChar c = s[i];
+        if (c == u'\'') {
+            // Copy a single-quoted literal as it stands, '' included.
+            r.append(c);
+            ++i;
+            while (i < n) {
+                r.append(s[i]);
+                if (s[i] == u'\'') {
+                    if (i + 1 < n && s[i + 1] == u'\'') {
+                        r.append(s[i + 1]);
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                ++i;
+            }
+        } else if (c == u'[') {
+            while (i < n && s[i] != u']')
+                r.append(s[i++]);
+        } else if (c == u'"') {
+            r.append(u'\'');
+            ++i;
+            while (i < n) {
+                if (s[i] == u'"') {
+                    if (i + 1 < n && s[i + 1] == u'"') {
+                        r.append(u'"');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                if (s[i] == u'\'')
+                    r.append(u'\'');
+                r.append(s[i++]);
+            }
+            r.append(u'\'');
+        } else {
+            r.append(c);
+            ++i;
+        }
+    }
+    return r;
+}
+
+} // namespace orvinda

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "host/datos/Recordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QSqlDatabase;
+
+namespace orvinda {
+
+// The shell's one database connection, in the shape the forms use it:
+// Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is kept
+// in a statement log, in order, exactly as the caller wrote it.
+class Conexion
+{
+public:
+    enum class Dialecto { SQLite, SqlServer, PostgreSQL, Otro };
+
+    // A file path opens (or creates) an embedded SQLite database; a text with
+    // "DRIVER=" or "DSN=" is an ODBC connection string. Throws ErrorRm with
+    // the driver's text when the database cannot be opened.
+    static std::unique_ptr<Conexion> Abrir(const QString& destino);
+    static bool EsCadenaOdbc(const QString& destino);
+
+    ~Conexion();
+    Conexion(const Conexion&) = delete;
+    Conexion& operator=(const Conexion&) = delete;
+
+    Recordset Execute(const QString& sentencia);
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool EnTransaccion() const { return m_enTransaccion; }
+
+    Dialecto ObtenerDialecto() const { return m_dialecto; }
+    QString NombreConexion() const { return m_nombre; }
+    QSqlDatabase BaseDatos() const;
+
+    // Log entries are the statement texts and the words "BeginTrans",
+    // "CommitTrans" and "RollbackTrans".
+    const QStringList& Bitacora() const { return m_bitacora; }
+    void LimpiarBitacora() { m_bitacora.clear(); }
+    void AlRegistrar(std::function<void(const QString&)> observador) { m_observador = std::move(observador); }
+
+    // While SET QUOTED_IDENTIFIER is OFF, double-quoted text is a string literal.
+    // Servers that do not know the setting get the same meaning by rewriting
+    // such literals as single-quoted ones.
+    static QString ComillasDoblesALiterales(const QString& sentencia);
+    bool IdentificadoresEntreComillas() const { return m_quotedIdentifier; }
+
+private:
+    Conexion(QString nombre, Dialecto dialecto);
+    void Registrar(const QString& texto);
+    bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
+
+    QString m_nombre;
+    Dialecto m_dialecto;
+    bool m_enTransaccion = false;
+    bool m_quotedIdentifier = true;
+    QStringList m_bitacora;
+    std::function<void(const QString&)> m_observador;
+};
+
+} // namespace orvinda

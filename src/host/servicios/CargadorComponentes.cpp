@@ -1,0 +1,109 @@
+#include "host/servicios/CargadorComponentes.h"
+
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/FabricaClase.h"
+#include "host/servicios/RegistroComponentes.h"
+
+#include <QFileInfo>
+#include <QLibrary>
+#include <QObject>
+#include <map>
+#include <memory>
+
+namespace orvinda {
+
+namespace {
+
+std::map<QString, std::unique_ptr<QLibrary>>& Bibliotecas()
+{
+    static std::map<QString, std::unique_ptr<QLibrary>> b;
+    return b;
+}
+
+QLibrary& Cargar(const QString& ruta)
+{
+    auto& b = Bibliotecas();
+    auto it = b.find(ruta);
+    if (it != b.end() && it->second->isLoaded())
+        return *it->second;
+    if (!QFileInfo::exists(ruta))
+        throw ErrorRm(QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(ruta), 48);
+    auto lib = std::make_unique<QLibrary>(ruta);
+    if (!lib->load())
+        throw ErrorRm(QStringLiteral("No se puede cargar la biblioteca del componente %1: %2").arg(ruta, lib->errorString()), 48);
+    QLibrary& r = *lib;
+    b[ruta] = std::move(lib);
+    return r;
+}
+
+template <typename Funcion>
+Funcion Exportada(QLibrary& lib, const char* nombre)
+{
+    auto f = reinterpret_cast<Funcion>(lib.resolve(nombre));
+    if (!f)
+        throw ErrorRm(QStringLiteral("La biblioteca %1 no exporta %2.").arg(lib.fileName(), QLatin1String(nombre)), 453);
+    return f;
+}
+
+QString Hex(std::int32_t hr)
+{
+    return QStringLiteral("0x%1").arg(static_cast<quint32>(hr), 8, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idPrograma)
+{
+    const auto entrada = RegistroComponentes::Buscar(idPrograma);
+    if (!entrada)
+        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto: '%1' no está registrado.").arg(idPrograma), 429);
+    QLibrary& lib = Cargar(entrada->biblioteca);
+    auto obtener = Exportada<FuncionDllGetClassObject>(lib, "DllGetClassObject");
+
+    void* puntero = nullptr;
+    const QByteArray clsid = entrada->clsid.toLatin1();
+    const std::int32_t hr = obtener(clsid.constData(), IID_IClassFactory, &puntero);
+    if (hr != Hresult::S_Ok || !puntero)
+        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)), 429);
+    auto* fabrica = static_cast<FabricaClase*>(puntero);
+    QObject* objeto = fabrica->CrearInstancia();
+    fabrica->Release();
+    if (!objeto)
+        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto '%1'.").arg(idPrograma), 429);
+    return std::unique_ptr<QObject>(objeto);
+}
+
+void CargadorComponentes::RegistrarBiblioteca(const QString& biblioteca)
+{
+    QLibrary& lib = Cargar(biblioteca);
+    const std::int32_t hr = Exportada<FuncionDllRegisterServer>(lib, "DllRegisterServer")();
+    if (hr != Hresult::S_Ok)
+        throw ErrorRm(QStringLiteral("DllRegisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
+}
+
+void CargadorComponentes::DesregistrarBiblioteca(const QString& biblioteca)
+{
+    QLibrary& lib = Cargar(biblioteca);
+    const std::int32_t hr = Exportada<FuncionDllUnregisterServer>(lib, "DllUnregisterServer")();
+    if (hr != Hresult::S_Ok)
+        throw ErrorRm(QStringLiteral("DllUnregisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
+}
+
+int CargadorComponentes::LiberarBibliotecasSinUso()
+{
+    int liberadas = 0;
+    auto& b = Bibliotecas();
+    for (auto it = b.begin(); it != b.end();) {
+        auto puede = reinterpret_cast<FuncionDllCanUnloadNow>(it->second->resolve("DllCanUnloadNow"));
+        if (puede && puede() == Hresult::S_Ok) {
+            it->second->unload();
+            it = b.erase(it);
+            ++liberadas;
+        } else {
+            ++it;
+        }
+    }
+    return liberadas;
+}
+
+} // namespace orvinda

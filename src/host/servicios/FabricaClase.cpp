@@ -1,0 +1,7 @@
+#include "host/servicios/FabricaClase.h"
+
+namespace orvinda {
+
+FabricaClase::~FabricaClase() = default;
+
+} // namespace orvinda

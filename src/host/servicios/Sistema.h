@@ -1,0 +1,41 @@
+#pragma once
+
+#include "host/servicios/ObjetoServicio.h"
+
+#include <QString>
+#include <QVariant>
+
+class QWidget;
+
+namespace orvinda {
+
+class Conexion;
+
+// The shell's system services: the connection, the operator, parameters and
+// messages. Arguments and results as the screens pass and read them.
+class Sistema : public ObjetoServicio
+{
+public:
+    static constexpr const char* IdPrograma = "Orvinda.Sistema";
+
+    // Message-box styles and answers, as numbers, as the screens pass them.
+    static constexpr int EstiloError = 16;
+    static constexpr int EstiloPregunta = 36;
+    static constexpr int EstiloAdvertencia = 48;
+    static constexpr int EstiloInformacion = 64;
+    static constexpr int RespuestaAceptar = 1;
+    static constexpr int RespuestaSi = 6;
+    static constexpr int RespuestaNo = 7;
+
+    // The same open connection on every call: a transaction begun on one fetch
+    // is executed and committed on later ones.
+    virtual Conexion& ObtenerConexion() = 0;
+    virtual QString ObtenerOperador() = 0;
+    virtual qint16 NivelSistema() = 0;
+    virtual QVariant LeerParametro(const QString& clave, int ambito, const QString& tipo, const QString& omision) = 0;
+    // ventana is the calling form's window; the answer is a button number.
+    virtual QVariant MostrarMensaje(const QString& mensaje, qint32 estilo, const QString& titulo,
+                                    QWidget* ventana, const QString& modulo, const QString& idError) = 0;
+};
+
+} // namespace orvinda

@@ -1,0 +1,6 @@
+rm640_prueba(prueba_datos        FUENTES host/PruebaConexion.cpp BIBLIOTECAS rm640_pruebas_comun)
+rm640_prueba(prueba_componente   FUENTES shell/PruebaComponente.cpp BIBLIOTECAS rm640_pruebas_comun)
+rm640_prueba(prueba_servicios    FUENTES app/PruebaServicios.cpp BIBLIOTECAS rm640_pruebas_comun)
+if(TARGET prueba_componente)
+  add_dependencies(prueba_componente rm640)
+endif()

@@ -1,0 +1,81 @@
+#include "comun/EntornoPrueba.h"
+
+#include "basedatos/DatosDemo.h"
+#include "basedatos/EsquemaBaseDatos.h"
+#include "comun/SistemaGrabador.h"
+#include "comun/UtileriasGrabador.h"
+#include "host/datos/Conexion.h"
+#include "host/servicios/TablaClases.h"
+#include "inbox/frmRM640.h"
+#include "shell/Publico.h"
+
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+void EntornoPrueba::SetUp()
+{
+    ASSERT_TRUE(carpeta.isValid());
+    qputenv("ORVINDA_REGISTRO", (carpeta.path() + QStringLiteral("/componentes.ini")).toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
+
+    conexion = orvinda::Conexion::Abrir(carpeta.path() + QStringLiteral("/prueba.db"));
+    QSqlDatabase db = conexion->BaseDatos();
+    orvinda::EsquemaBaseDatos::Crear(db);
+    conexion->LimpiarBitacora();
+
+    rm640::Publico::Terminar();
+    orvinda::Conexion* c = conexion.get();
+    Grabacion* gr = &g;
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
+                                    [=] { return std::make_unique<SistemaGrabador>(*gr, *c); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
+                                    [=] { return std::make_unique<UtileriasGrabador>(*gr, *c); });
+}
+
+void EntornoPrueba::TearDown()
+{
+    if (rm640::frmRM640::ExisteInstancia())
+        delete &rm640::frmRM640::Instancia();
+    rm640::Publico::Terminar();
+    orvinda::TablaClases::RetirarTodas();
+    conexion.reset();
+    qunsetenv("ORVINDA_REGISTRO");
+}
+
+void EntornoPrueba::CargarDemo()
+{
+    QSqlDatabase db = conexion->BaseDatos();
+    orvinda::DatosDemo::Cargar(db);
+}
+
+void EntornoPrueba::Ejecutar(const QString& sentencia)
+{
+    QSqlQuery q(conexion->BaseDatos());
+    ASSERT_TRUE(q.exec(sentencia)) << sentencia.toStdString();
+}
+
+QString EntornoPrueba::Valor(const QString& consulta)
+{
+    QSqlQuery q(conexion->BaseDatos());
+    if (!q.exec(consulta) || !q.next())
+        return QString();
+    return q.value(0).isNull() ? QStringLiteral("<NULL>") : q.value(0).toString();
+}
+
+QStringList EntornoPrueba::Contenido(const QString& tabla, const QString& orden)
+{
+    QStringList filas;
+    QSqlQuery q(conexion->BaseDatos());
+    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(tabla, orden)))
+        return {QStringLiteral("<error>")};
+    while (q.next()) {
+        QStringList f;
+        for (int i = 0; i < q.record().count(); ++i)
+            f.append(q.value(i).isNull() ? QStringLiteral("<NULL>") : q.value(i).toString());
+        filas.append(f.join(u'|'));
+    }
+    return filas;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "comun/Grabacion.h"
+#include "host/datos/Conexion.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+// The fixture every component test stands on: a temporary SQLite database
+// with the shell's tables, the recording shell registered as the service
+// classes, the per-user settings and component registry in a temporary folder.
+class EntornoPrueba : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void CargarDemo();
+    // Runs a statement of the test itself, outside the statement log.
+    void Ejecutar(const QString& sentencia);
+    // The first column of the first row, as text ("" when no row, "<NULL>" for NULL).
+    QString Valor(const QString& consulta);
+    // Every row of a table as text, for comparing before and after a failure.
+    QStringList Contenido(const QString& tabla, const QString& orden);
+
+    QTemporaryDir carpeta;
+    std::unique_ptr<orvinda::Conexion> conexion;
+    Grabacion g;
+};

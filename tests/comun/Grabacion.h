@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+
+class QWidget;
+
+// What the recording shell saw, shared by the recorders that the component
+// creates and the test that inspects them.
+struct Grabacion
+{
+    struct Mensaje
+    {
+        QString mensaje;
+        qint32 estilo = 0;
+        QString titulo;
+        QWidget* ventana = nullptr;
+        QString modulo;
+        QString idError;
+    };
+
+    // Every call in order, e.g. "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0001,Ca_Tabla,0,,,)".
+    QStringList llamadas;
+    QList<Mensaje> mensajes;
+    QList<int> respuestas;          // scripted answers to MostrarMensaje, first in first out
+    std::function<void(const Mensaje&)> alMostrar;
+
+    QString operador = QStringLiteral("PRUEBA");
+    qint16 nivel = 4;
+    QHash<QString, QVariant> parametros; // missing: null QVariant
+    QDateTime fechaServidor = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
+    qint32 siguienteClave = 7;
+    QStringList comentarios;        // "tabla|folio|comentario"
+    std::function<void(QString&)> alGuardarComentario;
+    QString transaccion = QStringLiteral("TRANSACCION-SHELL");
+
+    QStringList LlamadasA(const QString& operacion) const;
+};

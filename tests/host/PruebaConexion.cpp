@@ -1,0 +1,147 @@
+#include "comun/EntornoPrueba.h"
+#include "comun/SistemaGrabador.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+
+#include <QFile>
+
+using orvinda::Conexion;
+using orvinda::ErrorRm;
+
+namespace {
+
+QString Descripcion(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ErrorRm& e) {
+        return e.Descripcion();
+    }
+    return QStringLiteral("<sin error>");
+}
+
+class PruebaConexion : public EntornoPrueba
+{
+protected:
+    void SetUp() override
+    {
+        EntornoPrueba::SetUp();
+        Ejecutar(QStringLiteral("CREATE TABLE T (Clave VARCHAR(10) PRIMARY KEY, Texto TEXT, Numero INTEGER)"));
+    }
+};
+
+} // namespace
+
+TEST_F(PruebaConexion, UnaTransaccionAbarcaVariasObtencionesDeLaConexion)
+{
+    SistemaGrabador sistema(g, *conexion);
+    ASSERT_EQ(&sistema.ObtenerConexion(), &sistema.ObtenerConexion());
+
+    sistema.ObtenerConexion().BeginTrans();
+    sistema.ObtenerConexion().Execute(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"));
+    sistema.ObtenerConexion().CommitTrans();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Texto FROM T WHERE Clave = 'A'")), QStringLiteral("uno"));
+
+    sistema.ObtenerConexion().BeginTrans();
+    sistema.ObtenerConexion().Execute(QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)"));
+    sistema.ObtenerConexion().RollbackTrans();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM T")), QStringLiteral("1"));
+
+    EXPECT_EQ(conexion->Bitacora(), (QStringList{
+        QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"), QStringLiteral("CommitTrans"),
+        QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)"), QStringLiteral("RollbackTrans")}));
+
+    // A failed statement inside a transaction leaves it open for the rollback.
+    conexion->BeginTrans();
+    conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('C', 'tres', 3)"));
+    EXPECT_THROW(conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('A', 'otra', 9)")), ErrorRm);
+    EXPECT_TRUE(conexion->EnTransaccion());
+    conexion->RollbackTrans();
+    EXPECT_EQ(Contenido(QStringLiteral("T"), QStringLiteral("Clave")), QStringList{QStringLiteral("A|uno|1")});
+
+    EXPECT_EQ(Descripcion([&] { conexion->CommitTrans(); }), QStringLiteral("No hay ninguna transacción activa."));
+    conexion->BeginTrans();
+    EXPECT_EQ(Descripcion([&] { conexion->BeginTrans(); }), QStringLiteral("La conexión ya tiene una transacción abierta."));
+    conexion->RollbackTrans();
+}
+
+TEST_F(PruebaConexion, NuloDistintoDeTextoVacioYSoloFallaAlLeerloComoTexto)
+{
+    Ejecutar(QStringLiteral("INSERT INTO T VALUES ('N', NULL, NULL)"));
+    Ejecutar(QStringLiteral("INSERT INTO T VALUES ('V', '', 0)"));
+
+    orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT Clave, Texto FROM T ORDER BY Clave"));
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_TRUE(rs.Fields(QStringLiteral("Texto")).EsNulo());
+    const QString error = Descripcion([&] { rs.Fields(QStringLiteral("texto")).Texto(); });
+    EXPECT_EQ(error, QStringLiteral("Uso no válido de Null"));
+    rs.MoveNext();
+    EXPECT_FALSE(rs.Fields(QStringLiteral("Texto")).EsNulo());
+    EXPECT_EQ(rs.Fields(QStringLiteral("Texto")).Texto(), QString());
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Eof());
+    EXPECT_THROW(rs.MoveNext(), ErrorRm);
+    EXPECT_THROW(rs.Fields(0).Value(), ErrorRm);
+}
+
+TEST_F(PruebaConexion, UnaConsultaSinFilasDaSusNombresDeColumna)
+{
+    orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT Clave AS FOLIO, Texto AS Comentario_Documento FROM T WHERE 1 = 0"));
+    EXPECT_TRUE(rs.Eof());
+    ASSERT_EQ(rs.FieldsCount(), 2);
+    EXPECT_EQ(rs.Fields(0).Name(), QStringLiteral("FOLIO"));
+    EXPECT_EQ(rs.Fields(1).Name(), QStringLiteral("Comentario_Documento"));
+    EXPECT_EQ(Descripcion([&] { rs.Fields(QStringLiteral("NoExiste")); }),
+              QStringLiteral("No se encontró el elemento 'NoExiste' en la colección que corresponde al nombre o al ordinal solicitado."));
+    rs.Close();
+    EXPECT_THROW(rs.Eof(), ErrorRm);
+}
+
+TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCual)
+{
+    const QString sql = QStringLiteral("SELECT Folio FROM Requisiciones where Es_Cve_Estado <> 'BA' and Nota = 'l''avión'");
+    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
+    conexion->Execute(QStringLiteral("INSERT INTO T (Clave, Texto) VALUES ('Q', \"") + sql + QStringLiteral("\")"));
+    // A double quote inside the literal is written twice.
+    conexion->Execute(QStringLiteral("INSERT INTO T (Clave, Texto) VALUES ('D', \"dijo \"\"sí\"\" y 'no'\")"));
+    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Texto FROM T WHERE Clave = 'Q'")), sql);
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Texto FROM T WHERE Clave = 'D'")), QStringLiteral("dijo \"sí\" y 'no'"));
+
+    // With the setting back ON, double quotes name columns again.
+    orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT \"Texto\" FROM T WHERE Clave = 'Q'"));
+    EXPECT_EQ(rs.Fields(0).Texto(), sql);
+    EXPECT_EQ(conexion->Bitacora().first(), QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
+
+    EXPECT_EQ(Conexion::ComillasDoblesALiterales(QStringLiteral("VALUES ('a\"b', \"c'd\", [e\"f])")),
+              QStringLiteral("VALUES ('a\"b', 'c''d', [e\"f])"));
+}
+
+TEST_F(PruebaConexion, LosErroresLlevanElTextoDelControlador)
+{
+    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("SELEC 1")); }), QStringLiteral("near \"SELEC\": syntax error"));
+    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("SELECT * FROM NoHay")); }), QStringLiteral("no such table: NoHay"));
+    Ejecutar(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"));
+    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)")); }),
+              QStringLiteral("UNIQUE constraint failed: T.Clave"));
+}
+
+TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
+{
+    const QString sinCarpeta = carpeta.path() + QStringLiteral("/no/existe/base.db");
+    EXPECT_EQ(Descripcion([&] { Conexion::Abrir(sinCarpeta); }),
+              QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(sinCarpeta, carpeta.path() + QStringLiteral("/no/existe")));
+    EXPECT_FALSE(QFile::exists(sinCarpeta));
+
+    const QString basura = carpeta.path() + QStringLiteral("/basura.db");
+    QFile f(basura);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    EXPECT_TRUE(Descripcion([&] { Conexion::Abrir(basura); }).startsWith(QStringLiteral("No se puede abrir la base de datos ") + basura));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray(4096, 'x'));
+
+    EXPECT_TRUE(Conexion::EsCadenaOdbc(QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1")));
+    EXPECT_FALSE(Conexion::EsCadenaOdbc(QStringLiteral("/home/u/orvinda.db")));
+}
