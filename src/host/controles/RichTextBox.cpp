@@ -1,0 +1,119 @@
+#include "host/controles/RichTextBox.h"
+
+#include "host/datos/ErrorRm.h"
+
+#include <QKeyEvent>
+
+namespace orvinda {
+
+RichTextBox::RichTextBox(QWidget* parent)
+    : QPlainTextEdit(parent)
+{
+    setTabChangesFocus(false);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    ActualizarFondo();
+}
+
+void RichTextBox::setValor(const QVariant& valor)
+{
+    if (valor.isNull())
+        throw ErrorRm::UsoNoValidoDeNull();
+    setPlainText(valor.toString());
+}
+
+void RichTextBox::setTabStop(bool si)
+{
+    m_tabStop = si;
+    setFocusPolicy(si ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void RichTextBox::setFontName(const QString& nombre)
+{
+    QFont f = font();
+    f.setFamilies({nombre});
+    setFont(f);
+}
+
+void RichTextBox::setFontSize(double puntos)
+{
+    if (puntos <= 0)
+        return;
+    QFont f = font();
+    f.setPointSizeF(puntos);
+    setFont(f);
+}
+
+void RichTextBox::setFontBold(bool si)
+{
+    QFont f = font();
+    f.setBold(si);
+    setFont(f);
+}
+
+void RichTextBox::AplicarEsquema(const QColor& habilitado, const QColor& deshabilitado)
+{
+    m_colorHabilitado = habilitado;
+    m_colorDeshabilitado = deshabilitado;
+    ActualizarFondo();
+}
+
+bool RichTextBox::focusNextPrevChild(bool next)
+{
+    if (HayOtraParadaDeTabulador())
+        return QWidget::focusNextPrevChild(next);
+    // Nowhere to go: let keyPressEvent take the key into the text.
+    return false;
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Backtab || (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ShiftModifier))) {
+        // No tab stop to go back to; a backwards tab types nothing.
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+}
+
+void RichTextBox::focusInEvent(QFocusEvent* e)
+{
+    QPlainTextEdit::focusInEvent(e);
+    emit GotFocus();
+}
+
+void RichTextBox::focusOutEvent(QFocusEvent* e)
+{
+    QPlainTextEdit::focusOutEvent(e);
+    emit LostFocus();
+}
+
+void RichTextBox::changeEvent(QEvent* e)
+{
+    QPlainTextEdit::changeEvent(e);
+    if (e->type() == QEvent::EnabledChange)
+        ActualizarFondo();
+}
+
+bool RichTextBox::HayOtraParadaDeTabulador() const
+{
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (w->window() != window() || isAncestorOf(w))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible()
+            && !w->focusProxy())
+            return true;
+    }
+    return false;
+}
+
+void RichTextBox::ActualizarFondo()
+{
+    QPalette p = palette();
+    const QColor fondo = isEnabled() ? m_colorHabilitado : m_colorDeshabilitado;
+    p.setColor(QPalette::Active, QPalette::Base, fondo);
+    p.setColor(QPalette::Inactive, QPalette::Base, fondo);
+    p.setColor(QPalette::Disabled, QPalette::Base, fondo);
+    setPalette(p);
+}
+
+} // namespace orvinda

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QPlainTextEdit>
+
+namespace orvinda {
+
+// Multi-line plain-text field (pasted rich text arrives as plain text).
+//
+// Tab moves the focus when some other control of the window is a tab stop,
+// and types a tab character when none is.
+// A form that wants Tab to stay inside the field therefore clears the other
+// controls' TabStop while the field has the focus (GotFocus) and restores
+// them on LostFocus.
+class RichTextBox : public QPlainTextEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ Text WRITE setText)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
+    Q_PROPERTY(QString FontName READ FontName WRITE setFontName)
+    Q_PROPERTY(double FontSize READ FontSize WRITE setFontSize)
+    Q_PROPERTY(bool FontBold READ FontBold WRITE setFontBold)
+
+public:
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    QString Text() const { return toPlainText(); }
+    void setText(const QString& texto) { setPlainText(texto); }
+    // A column value as it comes; NULL cannot become text and throws ErrorRm.
+    void setValor(const QVariant& valor);
+
+    bool TabStop() const { return m_tabStop; }
+    void setTabStop(bool si);
+    QString FontName() const { return font().family(); }
+    void setFontName(const QString& nombre);
+    double FontSize() const { return font().pointSizeF(); }
+    void setFontSize(double puntos);
+    bool FontBold() const { return font().bold(); }
+    void setFontBold(bool si);
+
+    // Backgrounds of the enabled and the disabled field (colour scheme).
+    void AplicarEsquema(const QColor& habilitado, const QColor& deshabilitado);
+
+signals:
+    void GotFocus();
+    void LostFocus();
+
+protected:
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    bool HayOtraParadaDeTabulador() const;
+    void ActualizarFondo();
+
+    bool m_tabStop = true;
+    QColor m_colorHabilitado{255, 255, 255};
+    QColor m_colorDeshabilitado{224, 224, 224};
+};
+
+} // namespace orvinda

@@ -1,0 +1,111 @@
+#include "host/controles/WebBrowser.h"
+
+#include "host/datos/ErrorRm.h"
+
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <memory>
+
+namespace orvinda {
+
+namespace {
+
+// A JavaScript string literal for any text: JSON's quoting is valid script.
+QString LiteralJs(const QString& texto)
+{
+    const QByteArray json = QJsonDocument(QJsonArray{texto}).toJson(QJsonDocument::Compact);
+    return QString::fromUtf8(json.mid(1, json.size() - 2));
+}
+
+} // namespace
+
+WebBrowser::WebBrowser(QWidget* parent)
+    : QWebEngineView(parent)
+{
+    connect(this, &QWebEngineView::loadFinished, this, [this](bool correcta) {
+        m_cargaCorrecta = correcta;
+        emit DocumentComplete();
+    });
+}
+
+void WebBrowser::Navigate(const QString& direccion)
+{
+    QUrl url(direccion);
+    if (url.scheme().isEmpty())
+        url = QUrl::fromUserInput(direccion);
+    load(url);
+}
+
+void WebBrowser::ReemplazarCuerpo(const QString& html)
+{
+    page()->runJavaScript(QStringLiteral(
+        "(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
+        .arg(LiteralJs(html)));
+}
+
+QString WebBrowser::ValorElemento(const QString& nombre)
+{
+    const QString guion = QStringLiteral(
+        "(function (n) {"
+        "  var hallados = Array.prototype.filter.call(document.querySelectorAll('*'), function (e) {"
+        "    return e.id === n || e.getAttribute('name') === n; });"
+        "  if (hallados.length !== 1) return { total: hallados.length };"
+        "  var e = hallados[0];"
+        "  var campo = /^(INPUT|TEXTAREA|SELECT|BUTTON|OPTION)$/.test(e.tagName);"
+        "  var v = campo ? e.value : e.textContent;"
+        "  return { total: 1, valor: v === null || v === undefined ? '' : String(v) };"
+        "})(%1);").arg(LiteralJs(nombre));
+    const QVariantMap r = EjecutarSincrono(guion, nombre).toMap();
+    if (!r.contains(QStringLiteral("total")))
+        throw ErrorRm(QStringLiteral("No se pudo leer el elemento '%1' de la página").arg(nombre));
+    const int total = r.value(QStringLiteral("total")).toInt();
+    if (total == 0)
+        throw ErrorRm(QStringLiteral("No existe el elemento '%1' en la página").arg(nombre), 91);
+    if (total > 1)
+        throw ErrorRm(QStringLiteral("Hay %1 elementos '%2' en la página").arg(total).arg(nombre), 438);
+    return r.value(QStringLiteral("valor")).toString();
+}
+
+QString WebBrowser::HtmlCuerpo()
+{
+    return EjecutarSincrono(QStringLiteral("document.body ? document.body.innerHTML : '';"),
+                            QStringLiteral("body"))
+        .toString();
+}
+
+QVariant WebBrowser::EjecutarSincrono(const QString& guion, const QString& queLeia)
+{
+    // The answer may arrive after we gave up waiting, or after the loop (and
+    // even this view) is gone: it lands in shared state, never on the stack.
+    struct Respuesta
+    {
+        bool llego = false;
+        QVariant valor;
+        QPointer<QEventLoop> bucle;
+    };
+    auto respuesta = std::make_shared<Respuesta>();
+
+    QEventLoop bucle;
+    respuesta->bucle = &bucle;
+    page()->runJavaScript(guion, [respuesta](const QVariant& valor) {
+        respuesta->llego = true;
+        respuesta->valor = valor;
+        if (respuesta->bucle)
+            respuesta->bucle->quit();
+    });
+    if (!respuesta->llego) {
+        QTimer::singleShot(m_espera, &bucle, &QEventLoop::quit);
+        bucle.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    respuesta->bucle = nullptr;
+    if (!respuesta->llego)
+        throw ErrorRm(QStringLiteral("La página no respondió al leer '%1'").arg(queLeia));
+    return respuesta->valor;
+}
+
+} // namespace orvinda

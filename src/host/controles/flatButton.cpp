@@ -1,0 +1,66 @@
+#include "host/controles/flatButton.h"
+
+namespace orvinda {
+
+flatButton::flatButton(QWidget* parent)
+    : QPushButton(parent)
+{
+    setFlat(true);
+    setIconsize(m_tamanoIcono);
+    connect(this, &QPushButton::clicked, this, &flatButton::Click);
+    ActualizarEstilo();
+}
+
+void flatButton::setFontname(const QString& nombre)
+{
+    QFont f = font();
+    f.setFamilies({nombre});
+    setFont(f);
+}
+
+void flatButton::setFontsize(double puntos)
+{
+    if (puntos <= 0)
+        return;
+    QFont f = font();
+    f.setPointSizeF(puntos);
+    setFont(f);
+}
+
+void flatButton::setFontbold(bool si)
+{
+    QFont f = font();
+    f.setBold(si);
+    setFont(f);
+}
+
+void flatButton::setFontitalic(bool si)
+{
+    QFont f = font();
+    f.setItalic(si);
+    setFont(f);
+}
+
+void flatButton::setBackcolor(const QColor& color) { m_fondo = color; ActualizarEstilo(); }
+void flatButton::setBordercolor(const QColor& color) { m_borde = color; ActualizarEstilo(); }
+void flatButton::setForecolor(const QColor& color) { m_texto = color; ActualizarEstilo(); }
+void flatButton::setFocuscolor(const QColor& color) { m_foco = color; ActualizarEstilo(); }
+
+void flatButton::setIconsize(int tamano)
+{
+    m_tamanoIcono = qBound(1, tamano, 3);
+    const int lado = 8 + 8 * m_tamanoIcono;
+    setIconSize(QSize(lado, lado));
+}
+
+void flatButton::ActualizarEstilo()
+{
+    setStyleSheet(QStringLiteral(
+        "QPushButton { background-color: %1; border: 1px solid %2; color: %3; padding: 2px 6px; }"
+        "QPushButton:focus { background-color: %4; border-color: %4; }"
+        "QPushButton:pressed { background-color: %2; }"
+        "QPushButton:disabled { color: rgb(200, 200, 200); }")
+        .arg(m_fondo.name(), m_borde.name(), m_texto.name(), m_foco.name()));
+}
+
+} // namespace orvinda
