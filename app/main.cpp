@@ -1,0 +1,22 @@
+#include "shell/AplicacionShell.h"
+#include "shell/OpcionesShell.h"
+
+#include <QApplication>
+#include <unistd.h>
+
+int main(int argc, char* argv[])
+{
+    // The embedded browser refuses to start its sandbox as root.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvinda"));
+    QCoreApplication::setApplicationName(QStringLiteral("orvinda"));
+
+    orvinda::AplicacionShell shell(orvinda::OpcionesShell::Leer(app.arguments()));
+    const int codigo = shell.Iniciar();
+    if (codigo >= 0)
+        return codigo;
+    return app.exec();
+}

@@ -1,0 +1,86 @@
+#include "servicios/Mensajero.h"
+
+#include "shell/Traza.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace orvinda {
+
+namespace {
+
+// Low bits of the style: the buttons; next bits: the icon.
+constexpr qint32 MascaraBotones = 0x0F;
+constexpr qint32 MascaraIcono = 0xF0;
+
+QMessageBox::Icon Icono(qint32 estilo)
+{
+    switch (estilo & MascaraIcono) {
+    case 16: return QMessageBox::Critical;
+    case 32: return QMessageBox::Question;
+    case 48: return QMessageBox::Warning;
+    case 64: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+Mensajero::Mensajero(Traza* traza, bool desatendido)
+    : m_traza(traza)
+    , m_desatendido(desatendido)
+{
+}
+
+int Mensajero::RespuestaSinUsuario(qint32 estilo)
+{
+    switch (estilo & MascaraBotones) {
+    case 1: return 2;   // OK/Cancel: Cancel
+    case 2: return 3;   // Abort/Retry/Ignore: Abort
+    case 3:
+    case 4: return 7;   // Yes/No(/Cancel): No
+    case 5: return 2;   // Retry/Cancel: Cancel
+    default: return 1;  // OK
+    }
+}
+
+int Mensajero::Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+                       const QString& modulo, const QString& idError)
+{
+    if (m_traza)
+        m_traza->Mensaje(mensaje, estilo, titulo, modulo, idError);
+    if (m_desatendido)
+        return RespuestaSinUsuario(estilo);
+
+    QMessageBox caja(Icono(estilo), titulo, mensaje, QMessageBox::NoButton, ventana);
+    caja.setInformativeText(QStringLiteral("Módulo %1 · %2").arg(modulo, idError));
+    struct Boton { QMessageBox::StandardButton boton; int numero; };
+    QList<Boton> botones;
+    switch (estilo & MascaraBotones) {
+    case 1: botones = {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}}; break;
+    case 2: botones = {{QMessageBox::Abort, 3}, {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}}; break;
+    case 3: botones = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}, {QMessageBox::Cancel, 2}}; break;
+    case 4: botones = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}}; break;
+    case 5: botones = {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, 2}}; break;
+    default: botones = {{QMessageBox::Ok, 1}}; break;
+    }
+    for (const Boton& b : botones) {
+        QPushButton* p = caja.addButton(b.boton);
+        if (b.boton == QMessageBox::Yes)
+            p->setText(QStringLiteral("&Sí"));
+        else if (b.boton == QMessageBox::No)
+            p->setText(QStringLiteral("&No"));
+        else if (b.boton == QMessageBox::Ok)
+            p->setText(QStringLiteral("Aceptar"));
+        else if (b.boton == QMessageBox::Cancel)
+            p->setText(QStringLiteral("Cancelar"));
+    }
+    caja.exec();
+    const auto pulsado = caja.standardButton(caja.clickedButton());
+    for (const Boton& b : botones)
+        if (b.boton == pulsado)
+            return b.numero;
+    return RespuestaSinUsuario(estilo);
+}
+
+} // namespace orvinda

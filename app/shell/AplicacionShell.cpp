@@ -1,0 +1,203 @@
+#include "shell/AplicacionShell.h"
+
+#include "basedatos/DatosDemo.h"
+#include "basedatos/EsquemaBaseDatos.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/CargadorComponentes.h"
+#include "host/servicios/RegistroComponentes.h"
+#include "host/servicios/TablaClases.h"
+#include "servicios/ConsultaRegistroOrvinda.h"
+#include "servicios/ImpresorOrvinda.h"
+#include "servicios/Mensajero.h"
+#include "servicios/SistemaOrvinda.h"
+#include "servicios/UtileriasOrvinda.h"
+#include "shell/Traza.h"
+#include "shell/VentanaContenedora.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSqlDatabase>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+
+namespace orvinda {
+
+AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
+    : QObject(parent)
+    , m_opciones(std::move(opciones))
+{
+    if (!m_opciones.traza.isEmpty())
+        m_traza = std::make_unique<Traza>(m_opciones.traza);
+    m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido);
+}
+
+AplicacionShell::~AplicacionShell()
+{
+    delete m_ventana.data();
+    m_pantalla.reset();
+    TablaClases::RetirarTodas();
+}
+
+VentanaContenedora* AplicacionShell::Ventana() const
+{
+    return m_ventana.data();
+}
+
+QString AplicacionShell::BaseDatosPorOmision()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/orvinda.db");
+}
+
+QString AplicacionShell::BibliotecaIncluida()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/librm640.so");
+}
+
+void AplicacionShell::CrearDemo(const QString& destino)
+{
+    std::unique_ptr<Conexion> c = Conexion::Abrir(destino);
+    QSqlDatabase db = c->BaseDatos();
+    if (DatosDemo::Existe(db))
+        throw std::runtime_error(QStringLiteral("La base de datos %1 ya tiene configuraciones; no se sobrescribe.").arg(destino).toStdString());
+    DatosDemo::Cargar(db);
+}
+
+int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
+{
+    std::fprintf(stderr, "orvinda: %s\n", qPrintable(mensaje));
+    m_mensajero->Mostrar(mensaje, 16, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), idError);
+    return 1;
+}
+
+int AplicacionShell::Iniciar()
+{
+    if (!m_opciones.error.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(m_opciones.error));
+        return m_opciones.error.startsWith(QLatin1String("Usage")) ? 0 : 2;
+    }
+    if (m_traza && !m_traza->Abierta())
+        return Fallar(QStringLiteral("No se puede escribir la traza %1: %2").arg(m_opciones.traza, m_traza->Error()), QStringLiteral("ERR-ID:9900002"));
+
+    if (!m_opciones.crearDemo.isEmpty()) {
+        try {
+            CrearDemo(m_opciones.crearDemo);
+            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(m_opciones.crearDemo));
+            return 0;
+        } catch (const std::exception& e) {
+            return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
+        }
+    }
+
+    QString destino = m_opciones.baseDatos;
+    if (destino.isEmpty()) {
+        destino = BaseDatosPorOmision();
+        if (!QFileInfo::exists(destino)) {
+            QDir().mkpath(QFileInfo(destino).absolutePath());
+            try {
+                CrearDemo(destino);
+            } catch (const std::exception& e) {
+                QFile::remove(destino);
+                return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2").arg(destino, QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
+            }
+        }
+    } else if (!Conexion::EsCadenaOdbc(destino) && !QFileInfo::exists(destino)) {
+        // A mistyped path must not leave an empty database file behind.
+        return Fallar(QStringLiteral("No existe la base de datos %1.").arg(destino), QStringLiteral("ERR-ID:9900004"));
+    }
+
+    try {
+        m_conexion = Conexion::Abrir(destino);
+    } catch (const ErrorRm& e) {
+        return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
+    }
+    if (m_traza) {
+        m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
+        Traza* t = m_traza.get();
+        m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
+    }
+
+    try {
+        RegistrarClases();
+        AsegurarComponente();
+        AbrirPantalla();
+    } catch (const ErrorRm& e) {
+        return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900005"));
+    } catch (const std::exception& e) {
+        return Fallar(QString::fromUtf8(e.what()), QStringLiteral("ERR-ID:9900005"));
+    }
+    return -1;
+}
+
+void AplicacionShell::RegistrarClases()
+{
+    Conexion* c = m_conexion.get();
+    Mensajero* m = m_mensajero.get();
+    Traza* t = m_traza.get();
+    const QString operador = m_opciones.operador;
+    const int nivel = m_opciones.nivel;
+    TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma),
+                           [=] { return std::make_unique<SistemaOrvinda>(*c, *m, operador, nivel); });
+    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma),
+                           [=] { return std::make_unique<UtileriasOrvinda>(*c, operador); });
+    TablaClases::Registrar(QString::fromLatin1(ConsultaRegistro::IdPrograma),
+                           [=] { return std::make_unique<ConsultaRegistroOrvinda>(*c, *m); });
+    TablaClases::Registrar(QString::fromLatin1(Impresor::IdPrograma),
+                           [=] { return std::make_unique<ImpresorOrvinda>(t); });
+}
+
+void AplicacionShell::AsegurarComponente()
+{
+    const QString id = QString::fromLatin1(IdPantalla);
+    const auto entrada = RegistroComponentes::Buscar(id);
+    if (entrada && QFileInfo::exists(entrada->biblioteca))
+        return;
+    const QString incluida = BibliotecaIncluida();
+    if (!QFileInfo::exists(incluida)) {
+        if (entrada)
+            throw ErrorRm(QStringLiteral("El componente %1 está registrado en %2, pero esa biblioteca no existe.").arg(id, entrada->biblioteca));
+        throw ErrorRm(QStringLiteral("El componente %1 no está registrado y no se encuentra %2.").arg(id, incluida));
+    }
+    if (entrada)
+        m_mensajero->Mostrar(QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.").arg(id, entrada->biblioteca, incluida),
+                             48, QStringLiteral("Registro de componentes"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900006"));
+    CargadorComponentes::RegistrarBiblioteca(incluida);
+}
+
+void AplicacionShell::AbrirPantalla()
+{
+    m_pantalla = CargadorComponentes::CrearObjeto(QString::fromLatin1(IdPantalla));
+    auto* forma = qobject_cast<QWidget*>(m_pantalla->property("GetPantalla").value<QObject*>());
+    if (!forma)
+        throw ErrorRm(QStringLiteral("El componente %1 no entregó su pantalla.").arg(QLatin1String(IdPantalla)));
+    m_ventana = new VentanaContenedora(QStringLiteral("RM640"));
+    m_ventana->setAttribute(Qt::WA_DeleteOnClose);
+    forma->setProperty("Padre", QVariant::fromValue<QObject*>(m_ventana.data()));
+    m_ventana->Alojar(forma);
+    m_ventana->show();
+    if (!m_opciones.captura.isEmpty())
+        QTimer::singleShot(0, this, &AplicacionShell::Capturar);
+}
+
+void AplicacionShell::Capturar()
+{
+    // The first activation fills the screen; wait for it, within reason.
+    QDeadlineTimer limite(10000);
+    QObject* forma = m_pantalla ? m_pantalla->property("GetPantalla").value<QObject*>() : nullptr;
+    while (!limite.hasExpired() && forma && !forma->property("Cargado").toBool())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QCoreApplication::processEvents();
+    int codigo = 0;
+    if (!m_ventana || !m_ventana->grab().save(m_opciones.captura, "PNG")) {
+        std::fprintf(stderr, "orvinda: no se pudo guardar la captura %s\n", qPrintable(m_opciones.captura));
+        codigo = 1;
+    }
+    QCoreApplication::exit(codigo);
+}
+
+} // namespace orvinda

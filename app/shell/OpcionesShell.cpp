@@ -1,0 +1,46 @@
+#include "shell/OpcionesShell.h"
+
+#include <QCommandLineParser>
+
+namespace orvinda {
+
+OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
+{
+    QCommandLineParser p;
+    p.setApplicationDescription(QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones."));
+    p.addHelpOption();
+    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."), QStringLiteral("DESTINO"));
+    const QCommandLineOption operador(QStringLiteral("operador"), QStringLiteral("Clave del operador (por omisión ADMIN)."), QStringLiteral("CLAVE"));
+    const QCommandLineOption nivel(QStringLiteral("nivel"), QStringLiteral("Nivel del operador; por omisión, el de la tabla Operadores."), QStringLiteral("N"));
+    const QCommandLineOption demo(QStringLiteral("crear-demo"), QStringLiteral("Crea la base de demostración en ARCHIVO y termina."), QStringLiteral("ARCHIVO"));
+    const QCommandLineOption traza(QStringLiteral("traza"), QStringLiteral("Agrega a ARCHIVO cada sentencia ejecutada y cada mensaje."), QStringLiteral("ARCHIVO"));
+    const QCommandLineOption desatendido(QStringLiteral("desatendido"), QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar)."));
+    const QCommandLineOption captura(QStringLiteral("captura"), QStringLiteral("Tras la primera activación guarda un PNG de la ventana en ARCHIVO y termina (implica --desatendido)."), QStringLiteral("ARCHIVO"));
+    p.addOptions({db, operador, nivel, demo, traza, desatendido, captura});
+
+    OpcionesShell o;
+    if (!p.parse(argumentos)) {
+        o.error = p.errorText();
+        return o;
+    }
+    if (p.isSet(QStringLiteral("help"))) {
+        o.error = p.helpText();
+        return o;
+    }
+    o.baseDatos = p.value(db);
+    if (p.isSet(operador))
+        o.operador = p.value(operador);
+    if (p.isSet(nivel)) {
+        bool ok = false;
+        o.nivel = p.value(nivel).toInt(&ok);
+        if (!ok || o.nivel < 0)
+            o.error = QStringLiteral("--nivel espera un número entero no negativo.");
+    }
+    o.crearDemo = p.value(demo);
+    o.traza = p.value(traza);
+    o.captura = p.value(captura);
+    o.desatendido = p.isSet(desatendido) || !o.captura.isEmpty();
+    return o;
+}
+
+} // namespace orvinda

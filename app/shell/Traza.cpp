@@ -1,0 +1,40 @@
+#include "shell/Traza.h"
+
+#include <QDateTime>
+
+namespace orvinda {
+
+Traza::Traza(const QString& ruta)
+    : m_archivo(ruta)
+{
+    m_archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+}
+
+void Traza::Escribir(const QString& linea)
+{
+    if (!m_archivo.isOpen())
+        return;
+    m_archivo.write(linea.toUtf8());
+    m_archivo.write("\n");
+    // Flushed at once: the trace is read after a crash too.
+    m_archivo.flush();
+}
+
+void Traza::Sentencia(const QString& texto)
+{
+    Escribir(QStringLiteral("SQL %1").arg(texto));
+}
+
+void Traza::Mensaje(const QString& mensaje, qint32 estilo, const QString& titulo, const QString& modulo,
+                    const QString& idError)
+{
+    Escribir(QStringLiteral("MSG %1 estilo=%2 titulo=\"%3\" modulo=%4 texto=\"%5\"")
+                 .arg(idError).arg(estilo).arg(titulo, modulo, mensaje));
+}
+
+void Traza::Nota(const QString& texto)
+{
+    Escribir(QStringLiteral("--- %1 %2").arg(QDateTime::currentDateTime().toString(Qt::ISODate), texto));
+}
+
+} // namespace orvinda

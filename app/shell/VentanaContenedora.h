@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+namespace orvinda {
+
+// The shell's window around one screen. The screen reaches it by name only:
+// "Transaccion" for its transaction code and "Unload" to close it.
+class VentanaContenedora : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit VentanaContenedora(QString transaccion, QWidget* parent = nullptr);
+
+    void Alojar(QWidget* pantalla);
+
+    Q_INVOKABLE QString Transaccion() const;
+    Q_INVOKABLE void Unload();
+
+signals:
+    void Cerrada();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    QString m_transaccion;
+};
+
+} // namespace orvinda

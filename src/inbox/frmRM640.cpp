@@ -1,0 +1,442 @@
+#include "inbox/frmRM640.h"
+
+#include "host/controles/Controles.h"
+#include "host/controles/Frame.h"
+#include "host/controles/ListView.h"
+#include "host/controles/SSTab.h"
+#include "host/controles/Shape.h"
+#include "host/controles/Twips.h"
+#include "host/controles/colorVEX.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/Utilerias.h"
+#include "shell/Publico.h"
+
+#include <QEvent>
+#include <QMetaMethod>
+#include <QTimer>
+
+using orvinda::ErrorRm;
+using orvinda::Twips;
+
+namespace rm640 {
+
+namespace {
+
+QPointer<frmRM640> g_instancia;
+
+const QString Modulo = QStringLiteral("RM640");
+
+// Calls a member of obj by name and without arguments, as late binding does:
+// an invokable method or slot first, then a property.
+QVariant LlamarPorNombre(QObject* obj, const char* nombre)
+{
+    const QMetaObject* mo = obj->metaObject();
+    for (int i = 0; i < mo->methodCount(); ++i) {
+        const QMetaMethod m = mo->method(i);
+        if (m.name() != nombre || m.parameterCount() != 0 || m.methodType() == QMetaMethod::Signal)
+            continue;
+        const QMetaType tipo = m.returnMetaType();
+        if (!tipo.isValid() || tipo.id() == QMetaType::Void) {
+            if (!m.invoke(obj, Qt::DirectConnection))
+                break;
+            return QVariant();
+        }
+        QVariant resultado(tipo);
+        if (!m.invoke(obj, Qt::DirectConnection, QGenericReturnArgument(tipo.name(), resultado.data())))
+            break;
+        return resultado;
+    }
+    const int p = mo->indexOfProperty(nombre);
+    if (p >= 0)
+        return mo->property(p).read(obj);
+    throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: %1").arg(QLatin1String(nombre)), 438);
+}
+
+// Layout statements run one by one: one that fails (a negative size in a
+// minimized or tiny window) is skipped and the next one runs.
+void Intentar(const std::function<void()>& sentencia)
+{
+    try {
+        sentencia();
+    } catch (const ErrorRm&) {
+    }
+}
+
+ErrorRm YaCargado(const char* control, int i)
+{
+    return ErrorRm(QStringLiteral("El objeto ya está cargado: %1(%2)").arg(QLatin1String(control)).arg(i), 360);
+}
+
+} // namespace
+
+frmRM640& frmRM640::Instancia()
+{
+    if (!g_instancia)
+        g_instancia = new frmRM640();
+    return *g_instancia;
+}
+
+bool frmRM640::ExisteInstancia()
+{
+    return !g_instancia.isNull();
+}
+
+frmRM640::frmRM640(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmRM640"));
+    // The title is carried by the toolbar; the form's own caption stays empty.
+    setWindowTitle(QString());
+    resize(Twips::APixeles(AnchoDiseno), Twips::APixeles(AltoDiseno));
+    setAutoFillBackground(true);
+
+    m_colorVEX = new orvinda::colorVEX(this);
+    m_colorVEX->setObjectName(QStringLiteral("colorVEX"));
+    m_colorVEX->setProperty("backcolor", QColor(245, 245, 245));
+    m_colorVEX->setProperty("calendarbackcolor", QColor(255, 255, 192));
+    m_colorVEX->setProperty("calendarforecolor", QColor(0, 0, 128));
+    m_colorVEX->setProperty("calendartitlebackcolor", QColor(137, 177, 201));
+    m_colorVEX->setProperty("calendartitleforecolor", QColor(255, 255, 255));
+    m_colorVEX->setProperty("calendartrailingforecolor", QColor(0, 83, 138));
+    m_colorVEX->setProperty("dbgridbackcolor", QColor(255, 255, 192));
+    m_colorVEX->setProperty("dbgridbackcoloreven", QColor(255, 255, 255));
+    m_colorVEX->setProperty("dbgridbackcolorodd", QColor(255, 255, 255));
+    m_colorVEX->setProperty("enablecolor", QColor(255, 255, 255));
+    m_colorVEX->setProperty("disablecolor", QColor(224, 224, 224));
+    m_colorVEX->setProperty("focuscolor", QColor(255, 255, 255));
+    m_colorVEX->setProperty("labelfontsize", 8.25);
+    m_colorVEX->setProperty("textfontsize", 8.25);
+    m_colorVEX->setProperty("menubackcolor", QColor(179, 204, 221));
+    m_colorVEX->setProperty("menufontbackcolor", QColor(245, 236, 203));
+    m_colorVEX->setProperty("menuselbackcolor", QColor(226, 213, 156));
+
+    m_controles = new orvinda::Controles(this);
+    m_controles->setObjectName(QStringLiteral("Controles"));
+    m_controles->setCaption(QStringLiteral("Autorizacion de operaciones"));
+    m_controles->setTabwidth(0);
+    m_controles->setEasyaccessenabled(QStringLiteral("NO"));
+    m_controles->setShowmenupopup(QStringLiteral("NO"));
+    m_controles->setShowwindowslist(QStringLiteral("SI"));
+    m_controles->setShowexitbutton(QStringLiteral("SI"));
+    Twips::Mover(m_controles, 0, 0, 13530, 960);
+    connect(m_controles, &orvinda::Controles::Salir, this, &frmRM640::Controles_Salir);
+    connect(m_controles, &orvinda::Controles::BotonExtra, this, &frmRM640::Controles_BotonExtra);
+
+    m_ssTab = new orvinda::SSTab(this);
+    m_ssTab->setObjectName(QStringLiteral("SSTab"));
+    QFont fuente(QStringLiteral("Franklin Gothic Medium"));
+    fuente.setPointSizeF(8.25);
+    fuente.setBold(false);
+    m_ssTab->setFont(fuente);
+    m_ssTab->setTabs(1);
+    m_ssTab->setTabCaption(0, QStringLiteral("DATOS"));
+    Twips::Mover(m_ssTab, 120, 1080, 12975, 5775);
+
+    auto* barra = new orvinda::Shape(m_ssTab->Pagina(0));
+    barra->setObjectName(QStringLiteral("sh0"));
+    barra->setIndex(0);
+    barra->setFillColor(QColor(180, 201, 75));
+    Twips::Mover(barra, 0, 420, 12135, 135);
+    auto* marco = new orvinda::Frame(m_ssTab->Pagina(0));
+    marco->setObjectName(QStringLiteral("fr0"));
+    marco->setIndex(0);
+    Twips::Mover(marco, 0, 540, 12135, 4695);
+    auto* lista = new orvinda::ListView(marco);
+    lista->setObjectName(QStringLiteral("lvInsidencias"));
+    lista->setIndex(0);
+    lista->ColumnHeadersAdd(QStringLiteral("Folio"), 1440);
+    Twips::Mover(lista, 0, 0, 11175, 2655);
+    m_barra = {barra};
+    m_marco = {marco};
+    m_lista = {lista};
+}
+
+frmRM640::~frmRM640() = default;
+
+QObject* frmRM640::Padre() const
+{
+    return m_padre.data();
+}
+
+void frmRM640::setPadre(QObject* valor)
+{
+    m_padre = valor;
+}
+
+QString frmRM640::Transaccion() const
+{
+    QObject* padre = Padre();
+    if (!padre)
+        throw ErrorRm(QStringLiteral("Variable de objeto o bloque With no establecido"), 91);
+    QString texto = LlamarPorNombre(padre, "Transaccion").toString();
+    QString aplicacion = QStringLiteral("Orvinda");
+    return Publico::Utilerias->ObtenerTransaccion(texto, aplicacion);
+}
+
+orvinda::Shape& frmRM640::sh0(int i) const
+{
+    if (i < 0 || i >= m_barra.size())
+        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
+    return *m_barra[i];
+}
+
+orvinda::Frame& frmRM640::fr0(int i) const
+{
+    if (i < 0 || i >= m_marco.size())
+        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
+    return *m_marco[i];
+}
+
+orvinda::ListView& frmRM640::lvInsidencias(int i) const
+{
+    if (i < 0 || i >= m_lista.size())
+        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
+    return *m_lista[i];
+}
+
+void frmRM640::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
+{
+    Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+}
+
+void frmRM640::showEvent(QShowEvent* evento)
+{
+    QWidget::showEvent(evento);
+    if (!m_formaCargada) {
+        try {
+            Form_Load();
+        } catch (const ErrorRm& e) {
+            Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"));
+        }
+    }
+    QWidget* ventana = window();
+    if (m_ventanaObservada != ventana) {
+        if (m_ventanaObservada)
+            m_ventanaObservada->removeEventFilter(this);
+        m_ventanaObservada = ventana;
+        ventana->installEventFilter(this);
+    }
+    // The first showing activates the form even where the window system
+    // sends no activation (offscreen, or a window that is not focused).
+    QTimer::singleShot(0, this, [this] {
+        if (!m_cargado && isVisible())
+            Form_Activate();
+    });
+}
+
+bool frmRM640::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_ventanaObservada && evento->type() == QEvent::WindowActivate && !m_refrescando)
+        QTimer::singleShot(0, this, &frmRM640::Form_Activate);
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void frmRM640::resizeEvent(QResizeEvent* evento)
+{
+    QWidget::resizeEvent(evento);
+    Form_Resize();
+}
+
+void frmRM640::Form_Load()
+{
+    m_formaCargada = true;
+    m_colorVEX->AplicarColores();
+    if (Publico::Sistema->NivelSistema() >= 4)
+        m_controles->setTextoBotonExtra(QStringLiteral("Configuración"));
+    m_totalPestanias = QStringLiteral("0");
+    m_cargado = false;
+}
+
+void frmRM640::Form_Activate()
+{
+    // A message box of the refresh itself must not start it over again.
+    if (m_refrescando || m_cargado)
+        return;
+    m_refrescando = true;
+    Actualizar_Autorizaciones();
+    // Activations queued by the messages of this run are not new activations.
+    QTimer::singleShot(0, this, [this] { m_refrescando = false; });
+}
+
+void frmRM640::VolverAlDiseno()
+{
+    while (m_lista.size() > 1) {
+        delete m_lista.takeLast();
+        delete m_marco.takeLast();
+        delete m_barra.takeLast();
+    }
+    if (m_ssTab->Tabs() > 1)
+        m_ssTab->setTabs(1);
+    m_ssTab->setTabCaption(0, QStringLiteral("DATOS"));
+    m_ssTab->setTabsPerRow(1);
+    m_lista[0]->ListItemsClear();
+    m_lista[0]->ColumnHeadersClear();
+    m_lista[0]->ColumnHeadersAdd(QStringLiteral("Folio"), 1440);
+    m_clavesConfiguracion.clear();
+}
+
+void frmRM640::CargarElemento(int i)
+{
+    if (i < m_marco.size())
+        throw YaCargado("fr0", i);
+    QWidget* pagina = m_ssTab->Pagina(m_ssTab->Tab());
+
+    auto* marco = new orvinda::Frame(pagina);
+    marco->setObjectName(QStringLiteral("fr0"));
+    marco->setIndex(i);
+    m_marco.append(marco);
+    const orvinda::Frame* marcoAnterior = m_marco[i - 1];
+    Twips::Mover(marco, 0, Twips::Top(marcoAnterior), Twips::Width(marcoAnterior), Twips::Height(marcoAnterior));
+    marco->setVisible(true);
+
+    auto* barra = new orvinda::Shape(pagina);
+    barra->setObjectName(QStringLiteral("sh0"));
+    barra->setIndex(i);
+    barra->setFillColor(m_barra[i - 1]->FillColor());
+    m_barra.append(barra);
+    const orvinda::Shape* barraAnterior = m_barra[i - 1];
+    Twips::Mover(barra, 0, Twips::Top(barraAnterior), Twips::Width(barraAnterior), Twips::Height(barraAnterior));
+    barra->setVisible(true);
+
+    auto* lista = new orvinda::ListView(marco);
+    lista->setObjectName(QStringLiteral("lvInsidencias"));
+    lista->setIndex(i);
+    m_lista.append(lista);
+    lista->setVisible(true);
+    const orvinda::ListView* listaAnterior = m_lista[i - 1];
+    Twips::SetWidth(lista, Twips::Width(listaAnterior));
+    Twips::SetHeight(lista, Twips::Height(listaAnterior));
+    Twips::SetTop(lista, Twips::Top(listaAnterior));
+    Twips::SetLeft(lista, Twips::Left(listaAnterior));
+    lista->ListItemsClear();
+}
+
+void frmRM640::LlenarLista(const QString& consulta, int i)
+{
+    bool bandera = true;
+    Publico::Utilerias->LlenarLista(consulta, lvInsidencias(i), bandera);
+    lvInsidencias(i).setEnabled(true);
+}
+
+void frmRM640::Actualizar_Autorizaciones()
+{
+    if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
+        VolverAlDiseno();
+    m_totalPestanias = QStringLiteral("0");
+    qint16 i = -1;
+    try {
+        Publico::CadenaSql = QString();
+        Publico::CadenaSql += QStringLiteral(" SELECT ");
+        Publico::CadenaSql += QStringLiteral(" Ca_Cve_Configuracion_Autorizacion as ID, ");
+        Publico::CadenaSql += QStringLiteral(" Ca_Etiqueta , ");
+        Publico::CadenaSql += QStringLiteral(" Ca_Sql  ");
+        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        Publico::CadenaSql += QStringLiteral(" where  Es_Cve_Estado <> 'BA' ");
+        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+
+        if (rs.Eof()) {
+            Reportar(QStringLiteral("No existe información"), orvinda::Sistema::EstiloAdvertencia,
+                     QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500001"));
+            rs.Close();
+            m_controles->RestaurarBotones();
+            return;
+        }
+
+        for (; !rs.Eof(); rs.MoveNext()) {
+            ++i;
+            m_totalPestanias = QString::number(m_totalPestanias.toInt() + 1);
+            const QString etiqueta = rs.Fields(QStringLiteral("Ca_Etiqueta")).Texto();
+            m_ssTab->setTabsPerRow(m_ssTab->Tabs() + i);
+            const QString titulo = QStringLiteral("&") + QString::number(i + 1) + etiqueta;
+            if (i == 0) {
+                m_clavesConfiguracion.resize(1);
+                m_clavesConfiguracion[0] = rs.Fields(QStringLiteral("ID")).Texto();
+                m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+                const QString consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
+                if (consulta.isEmpty()) {
+                    Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
+                             orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"), QStringLiteral("ERR-ID:7500002"));
+                    return;
+                }
+                LlenarLista(consulta, 0);
+            } else {
+                m_clavesConfiguracion.resize(i + 1);
+                m_clavesConfiguracion[i] = rs.Fields(QStringLiteral("ID")).Texto();
+                m_ssTab->setTabs(m_ssTab->Tabs() + 1);
+                m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+                m_ssTab->setTab(m_ssTab->Tabs() - 1);
+                CargarElemento(i);
+                LlenarLista(rs.Fields(QStringLiteral("Ca_Sql")).Texto(), i);
+            }
+        }
+        m_cargado = true;
+        m_ssTab->setTab(m_ssTab->Tabs() - (i + 1));
+        m_colorVEX->AplicarColores();
+        m_controles->setTextoAuxiliar(QString());
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"));
+    } catch (const std::exception& e) {
+        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"));
+    }
+}
+
+void frmRM640::Form_Resize()
+{
+    const int ancho = Twips::DesdePixeles(width());
+    const int alto = Twips::DesdePixeles(height());
+    Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
+    Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
+    Intentar([&] { Twips::SetWidth(m_barra[0], Twips::Width(m_ssTab)); });
+    Intentar([&] { Twips::SetWidth(m_marco[0], Twips::Width(m_ssTab)); });
+    Intentar([&] { Twips::SetHeight(m_marco[0], Twips::Height(m_ssTab) - Twips::Top(m_marco[0])); });
+    Intentar([&] { Twips::SetWidth(m_lista[0], Twips::Width(m_marco[0])); });
+    Intentar([&] { Twips::SetHeight(m_lista[0], Twips::Height(m_marco[0]) - Twips::Top(m_lista[0]) - 100); });
+    Intentar([&] { AjustarPestanias(); });
+}
+
+void frmRM640::AjustarPestanias()
+{
+    const int total = m_totalPestanias.toInt();
+    if (total == 0)
+        return;
+    for (int i = 1; i <= total - 1; ++i) {
+        Twips::SetWidth(&sh0(i), Twips::Width(&sh0(i - 1)));
+        Twips::SetWidth(&fr0(i), Twips::Width(&fr0(i - 1)));
+        Twips::SetHeight(&fr0(i), Twips::Height(&fr0(i - 1)));
+        Twips::SetWidth(&lvInsidencias(i), Twips::Width(&lvInsidencias(i - 1)));
+        Twips::SetHeight(&lvInsidencias(i), Twips::Height(&lvInsidencias(i - 1)));
+        Twips::SetTop(&lvInsidencias(i), Twips::Top(&lvInsidencias(i - 1)));
+        Twips::SetLeft(&lvInsidencias(i), Twips::Left(&lvInsidencias(i - 1)));
+    }
+}
+
+void frmRM640::Controles_Salir()
+{
+    try {
+        QObject* padre = Padre();
+        if (!padre)
+            throw ErrorRm(QStringLiteral("Variable de objeto o bloque With no establecido"), 91);
+        if (padre->metaObject()->indexOfMethod("Unload()") >= 0)
+            QMetaObject::invokeMethod(padre, "Unload", Qt::DirectConnection);
+        else if (auto* w = qobject_cast<QWidget*>(padre))
+            w->close();
+        else
+            throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: Unload"), 438);
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500029"));
+    }
+}
+
+void frmRM640::Controles_BotonExtra()
+{
+    try {
+        if (m_abrirConfiguracion)
+            m_abrirConfiguracion();
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500030"));
+    }
+}
+
+} // namespace rm640

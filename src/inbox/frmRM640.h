@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+
+namespace orvinda {
+class Controles;
+class Frame;
+class ListView;
+class SSTab;
+class Shape;
+class colorVEX;
+} // namespace orvinda
+
+namespace rm640 {
+
+// The authorization inbox: one tab per active configuration, each listing the
+// documents that wait for approval.
+class frmRM640 : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QObject* Padre READ Padre WRITE setPadre)
+    Q_PROPERTY(QString Transaccion READ Transaccion)
+    Q_PROPERTY(bool Cargado READ Cargado)
+
+public:
+    // Design geometry, twips.
+    static constexpr int AnchoDiseno = 13530;
+    static constexpr int AltoDiseno = 7515;
+
+    // The form's single shared instance: created on first use, loaded when
+    // it is first shown (or Form_Load is called).
+    static frmRM640& Instancia();
+    static bool ExisteInstancia();
+
+    ~frmRM640() override;
+
+    QObject* Padre() const;
+    void setPadre(QObject* valor);
+
+    // Asks the container for its transaction text by name and hands it to the
+    // shell; every failure propagates to the caller.
+    QString Transaccion() const;
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_Resize();
+
+    bool Cargado() const { return m_cargado; }
+    bool FormaCargada() const { return m_formaCargada; }
+    QString TotalPestanias() const { return m_totalPestanias; }
+    const QStringList& ClavesConfiguracion() const { return m_clavesConfiguracion; }
+
+    orvinda::Controles& Controles() const { return *m_controles; }
+    orvinda::SSTab& SSTab() const { return *m_ssTab; }
+    orvinda::colorVEX& colorVEX() const { return *m_colorVEX; }
+    // Control arrays; an element that is not loaded throws ErrorRm.
+    orvinda::Shape& sh0(int indice) const;
+    orvinda::Frame& fr0(int indice) const;
+    orvinda::ListView& lvInsidencias(int indice) const;
+    int ElementosCargados() const { return static_cast<int>(m_lista.size()); }
+
+    // What the toolbar's extra button opens; until the editor exists it does nothing.
+    void setAbrirConfiguracion(std::function<void()> abrir) { m_abrirConfiguracion = std::move(abrir); }
+
+public slots:
+    void Controles_Salir();
+    void Controles_BotonExtra();
+
+protected:
+    explicit frmRM640(QWidget* parent = nullptr);
+    void showEvent(QShowEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void Actualizar_Autorizaciones();
+    void AjustarPestanias();
+    // A refresh that stopped part-way left tabs and elements behind: the next
+    // run starts again from the designed state.
+    void VolverAlDiseno();
+    void CargarElemento(int i);
+    void LlenarLista(const QString& consulta, int i);
+    void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+
+    QPointer<QObject> m_padre;
+    bool m_formaCargada = false;
+    bool m_cargado = false;
+    bool m_refrescando = false;
+    QString m_totalPestanias = QStringLiteral("0");
+    QStringList m_clavesConfiguracion;
+
+    orvinda::colorVEX* m_colorVEX = nullptr;
+    orvinda::Controles* m_controles = nullptr;
+    orvinda::SSTab* m_ssTab = nullptr;
+    QVector<orvinda::Shape*> m_barra;
+    QVector<orvinda::Frame*> m_marco;
+    QVector<orvinda::ListView*> m_lista;
+    std::function<void()> m_abrirConfiguracion;
+    QPointer<QWidget> m_ventanaObservada;
+};
+
+} // namespace rm640

@@ -1,0 +1,72 @@
+// The four entry points of the component library, with C linkage. Nothing
+// may escape them as an exception: every failure becomes a result code.
+
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/FabricaClase.h"
+#include "host/servicios/RegistroComponentes.h"
+#include "shell/FabricaPantalla.h"
+#include "shell/Pantalla.h"
+
+#include <QString>
+#include <cstring>
+#include <dlfcn.h>
+
+using namespace orvinda;
+
+#define RM640_EXPORTA extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+QString RutaPropia()
+{
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&RutaPropia), &info) == 0 || !info.dli_fname)
+        return {};
+    return QString::fromLocal8Bit(info.dli_fname);
+}
+
+} // namespace
+
+RM640_EXPORTA std::int32_t DllRegisterServer()
+{
+    try {
+        const QString ruta = RutaPropia();
+        if (ruta.isEmpty())
+            return Hresult::SelfRegE_Class;
+        RegistroComponentes::Escribir({QString::fromLatin1(rm640::Pantalla::IdPrograma),
+                                       QString::fromLatin1(rm640::Pantalla::Clsid), ruta});
+        return Hresult::S_Ok;
+    } catch (...) {
+        return Hresult::SelfRegE_Class;
+    }
+}
+
+RM640_EXPORTA std::int32_t DllUnregisterServer()
+{
+    try {
+        RegistroComponentes::Borrar(QString::fromLatin1(rm640::Pantalla::IdPrograma));
+        return Hresult::S_Ok;
+    } catch (...) {
+        return Hresult::SelfRegE_Class;
+    }
+}
+
+RM640_EXPORTA std::int32_t DllGetClassObject(const char* clsid, const char* iid, void** objeto)
+{
+    if (!objeto)
+        return Hresult::E_Pointer;
+    *objeto = nullptr;
+    if (!clsid || QString::fromLatin1(clsid).compare(QLatin1String(rm640::Pantalla::Clsid), Qt::CaseInsensitive) != 0)
+        return Hresult::ClassE_ClassNotAvailable;
+    if (!iid || std::strcmp(iid, IID_IClassFactory) != 0)
+        return Hresult::E_NoInterface;
+    auto& fabrica = rm640::FabricaPantalla::Instancia();
+    fabrica.AddRef();
+    *objeto = static_cast<FabricaClase*>(&fabrica);
+    return Hresult::S_Ok;
+}
+
+RM640_EXPORTA std::int32_t DllCanUnloadNow()
+{
+    return rm640::FabricaPantalla::Instancia().PuedeDescargarse() ? Hresult::S_Ok : Hresult::S_False;
+}

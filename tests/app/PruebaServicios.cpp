@@ -1,0 +1,208 @@
+#include "comun/EntornoPrueba.h"
+#include "host/controles/ListView.h"
+#include "host/controles/txtVEX.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/RegistroComponentes.h"
+#include "servicios/Mensajero.h"
+#include "servicios/SistemaOrvinda.h"
+#include "servicios/UtileriasOrvinda.h"
+#include "shell/AplicacionShell.h"
+#include "shell/OpcionesShell.h"
+#include "shell/Traza.h"
+#include "shell/VentanaContenedora.h"
+
+#include <QFile>
+#include <QWidget>
+
+using namespace orvinda;
+
+namespace {
+
+QString Leer(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+class PruebaServicios : public EntornoPrueba
+{
+protected:
+    void SetUp() override
+    {
+        EntornoPrueba::SetUp();
+        rutaTraza = carpeta.path() + QStringLiteral("/traza.txt");
+        traza = std::make_unique<Traza>(rutaTraza);
+        mensajero = std::make_unique<Mensajero>(traza.get(), true);
+    }
+    QString rutaTraza;
+    std::unique_ptr<Traza> traza;
+    std::unique_ptr<Mensajero> mensajero;
+};
+
+} // namespace
+
+TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
+{
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T', 'orvinda://web')"));
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 0, 'T', 'http://otro')"));
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('CAT_AUTOCLAVE', 0, 'B', '1')"));
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('VACIO', 0, 'B', NULL)"));
+    SistemaOrvinda s(*conexion, *mensajero, QStringLiteral("ADMIN"), -1);
+
+    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()), QVariant(QStringLiteral("orvinda://web")));
+    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 0, QString(), QString()), QVariant(QStringLiteral("http://otro")));
+    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QString(), QString()), QVariant(true));
+    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QStringLiteral("T"), QString()), QVariant(QStringLiteral("1")));
+    EXPECT_TRUE(s.LeerParametro(QStringLiteral("VACIO"), 0, QString(), QString()).isNull());
+    EXPECT_EQ(s.LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0, QStringLiteral("T"), QStringLiteral("0000")),
+              QVariant(QStringLiteral("0000")));
+    EXPECT_FALSE(Leer(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
+
+    // A parameter missing from the table: a clear message, once, and no value.
+    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
+    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
+    EXPECT_EQ(Leer(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
+    EXPECT_TRUE(Leer(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
+
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("0"), QStringLiteral("B")), QVariant(false));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("SI"), QStringLiteral("B")), QVariant(true));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("12"), QStringLiteral("N")), QVariant(12LL));
+
+    Ejecutar(QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES ('ADMIN', 'Administración', 5)"));
+    EXPECT_EQ(s.NivelSistema(), 5);
+    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, QStringLiteral("NADIE"), -1).NivelSistema(), 0);
+    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, QStringLiteral("ADMIN"), 3).NivelSistema(), 3);
+}
+
+TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
+{
+    EXPECT_EQ(mensajero->Mostrar(QStringLiteral("¿Desea generar una nueva clave?"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
+                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 7);
+    EXPECT_EQ(mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"),
+                                 QStringLiteral("ERR-ID:7500019")), 1);
+    EXPECT_EQ(Leer(rutaTraza),
+              QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
+                             "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
+}
+
+TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
+{
+    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0001', 'REQ')"));
+    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0009', NULL)"));
+    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('ABC')"));
+    UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
+
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("0001"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QStringLiteral("REQ"));
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("0009"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("x' OR '1'='1"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
+    EXPECT_THROW(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"),
+                               QStringLiteral("y"), 0, {}, {}, {}), ErrorRm);
+
+    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                               {}, {}, {}, {}, {}, {}, {}), 10);
+
+    conexion->LimpiarBitacora();
+    const QDateTime fecha = u.FechaServidor();
+    EXPECT_TRUE(fecha.isValid());
+    EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')")});
+    EXPECT_EQ(u.FormatearFecha(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), QStringLiteral("2026-01-02T03:04:05"));
+
+    QString comentario = QStringLiteral("Falta la cotización del proveedor's");
+    u.GuardarComentario(QStringLiteral("REQUISICIONES_COMPRA"), QStringLiteral("RC-0001"), comentario);
+    const QStringList filas = Contenido(QStringLiteral("Comentarios_Documento"), QStringLiteral("Cd_Id"));
+    ASSERT_EQ(filas.size(), 1);
+    EXPECT_TRUE(filas[0].startsWith(QStringLiteral("1|REQUISICIONES_COMPRA|RC-0001|Falta la cotización del proveedor's|ADMIN|")));
+}
+
+TEST_F(PruebaServicios, FormasYListas)
+{
+    UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
+    QWidget forma;
+    auto* clave = new txtVEX(&forma);
+    clave->setEsclave(true);
+    auto* descripcion = new txtVEX(&forma);
+    auto* tabla = new txtVEX(&forma);
+    tabla->setEsclave(true);
+    QWidget::setTabOrder(clave, descripcion);
+    QWidget::setTabOrder(descripcion, tabla);
+    clave->setTexto(QStringLiteral("0001"));
+    descripcion->setTexto(QStringLiteral("Requisiciones"));
+    tabla->setTexto(QStringLiteral("REQ"));
+
+    u.HabilitarForma(forma, 1);
+    EXPECT_TRUE(descripcion->Habilitado());
+    u.LimpiarForma(forma, 1);
+    EXPECT_EQ(clave->Texto(), QStringLiteral("0001")) << "the key field is the form's own business";
+    EXPECT_TRUE(clave->Habilitado());
+    EXPECT_EQ(descripcion->Texto(), QString());
+    EXPECT_EQ(tabla->Texto(), QString());
+    EXPECT_FALSE(descripcion->Habilitado());
+    EXPECT_FALSE(tabla->Habilitado());
+    clave->setHabilitado(false);
+    u.HabilitarForma(forma, 1);
+    EXPECT_FALSE(clave->Habilitado()) << "HabilitarForma never opens the key field";
+    EXPECT_TRUE(tabla->Habilitado());
+
+    Ejecutar(QStringLiteral("CREATE TABLE Docs (Folio TEXT, Importe REAL, Nota TEXT)"));
+    Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0002', 1500.5, NULL)"));
+    Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0001', 20, 'urgente')"));
+    ListView lista;
+    lista.ColumnHeadersAdd(QStringLiteral("Folio"));
+    bool bandera = true;
+    u.LlenarLista(QStringLiteral("SELECT Folio, Importe AS Total, Nota FROM Docs ORDER BY Folio"), lista, bandera);
+    ASSERT_EQ(lista.ColumnHeadersCount(), 3);
+    EXPECT_EQ(lista.ColumnHeaderText(0), QStringLiteral("Folio"));
+    EXPECT_EQ(lista.ColumnHeaderText(1), QStringLiteral("Total"));
+    ASSERT_EQ(lista.ListItemsCount(), 2);
+    EXPECT_EQ(lista.ListItemText(0), QStringLiteral("RC-0001"));
+    EXPECT_EQ(lista.ListItemText(0, 2), QStringLiteral("urgente"));
+    EXPECT_EQ(lista.ListItemText(1, 2), QString());
+
+    EXPECT_THROW(u.LlenarLista(QStringLiteral("SELECT * FROM NoHay"), lista, bandera), ErrorRm);
+}
+
+TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
+{
+    // A database path that does not exist: no file is created.
+    OpcionesShell o;
+    o.baseDatos = carpeta.path() + QStringLiteral("/falta.db");
+    o.traza = carpeta.path() + QStringLiteral("/shell.txt");
+    o.desatendido = true;
+    {
+        AplicacionShell shell(o);
+        EXPECT_EQ(shell.Iniciar(), 1);
+    }
+    EXPECT_FALSE(QFile::exists(o.baseDatos));
+    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
+
+    // An ODBC string that does not connect.
+    o.baseDatos = QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1");
+    {
+        AplicacionShell shell(o);
+        EXPECT_EQ(shell.Iniciar(), 1);
+    }
+    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
+
+    // The demo database, created once, refused the second time.
+    const QString demo = carpeta.path() + QStringLiteral("/demo.db");
+    AplicacionShell::CrearDemo(demo);
+    EXPECT_THROW(AplicacionShell::CrearDemo(demo), std::runtime_error);
+
+    // A registry entry that points to a missing library is replaced by the
+    // library that comes with the shell, and the user is told.
+    RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"),
+                                   carpeta.path() + QStringLiteral("/borrada/librm640.so")});
+    o.baseDatos = demo;
+    {
+        AplicacionShell shell(o);
+        EXPECT_EQ(shell.Iniciar(), -1);
+        ASSERT_NE(shell.Ventana(), nullptr);
+        EXPECT_TRUE(shell.Ventana()->isVisible());
+    }
+    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
+    EXPECT_EQ(RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla"))->biblioteca, AplicacionShell::BibliotecaIncluida());
+}

@@ -1,0 +1,170 @@
+#include "comun/EntornoPrueba.h"
+#include "comun/SistemaGrabador.h"
+#include "comun/UtileriasGrabador.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/CargadorComponentes.h"
+#include "host/servicios/FabricaClase.h"
+#include "host/servicios/RegistroComponentes.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/TablaClases.h"
+#include "host/servicios/Utilerias.h"
+#include "inbox/frmRM640.h"
+#include "shell/Pantalla.h"
+#include "shell/Publico.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QPointer>
+
+using namespace orvinda;
+
+namespace {
+
+QString Biblioteca()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/librm640.so");
+}
+
+QString Descripcion(const std::function<void()>& f)
+{
+    try {
+        f();
+    } catch (const ErrorRm& e) {
+        return e.Descripcion();
+    }
+    return QStringLiteral("<sin error>");
+}
+
+// A container that answers "Transaccion" by name, as the shell's window does.
+class Contenedor : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Contenedor(QString t) : texto(std::move(t)) {}
+    Q_INVOKABLE QString Transaccion() const { return texto; }
+    QString texto;
+};
+
+} // namespace
+
+using PruebaComponente = EntornoPrueba;
+
+TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
+{
+    QLibrary lib(Biblioteca());
+    ASSERT_TRUE(lib.load()) << lib.errorString().toStdString();
+    auto registrar = reinterpret_cast<FuncionDllRegisterServer>(lib.resolve("DllRegisterServer"));
+    auto desregistrar = reinterpret_cast<FuncionDllUnregisterServer>(lib.resolve("DllUnregisterServer"));
+    auto obtener = reinterpret_cast<FuncionDllGetClassObject>(lib.resolve("DllGetClassObject"));
+    auto puedeDescargar = reinterpret_cast<FuncionDllCanUnloadNow>(lib.resolve("DllCanUnloadNow"));
+    ASSERT_TRUE(registrar && desregistrar && obtener && puedeDescargar);
+    // Nothing else of the component is visible.
+    EXPECT_EQ(lib.resolve("_ZN5rm6407Publico4MainEv"), nullptr);
+
+    ASSERT_EQ(registrar(), Hresult::S_Ok);
+    const auto entrada = RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla"));
+    ASSERT_TRUE(entrada.has_value());
+    EXPECT_EQ(entrada->clsid, QString::fromLatin1(rm640::Pantalla::Clsid));
+    EXPECT_EQ(QFileInfo(entrada->biblioteca).canonicalFilePath(), QFileInfo(Biblioteca()).canonicalFilePath());
+
+    void* p = nullptr;
+    EXPECT_EQ(obtener("{00000000-0000-0000-0000-000000000000}", IID_IClassFactory, &p), Hresult::ClassE_ClassNotAvailable);
+    EXPECT_EQ(p, nullptr);
+    EXPECT_EQ(obtener(rm640::Pantalla::Clsid, "IUnknownThing", &p), Hresult::E_NoInterface);
+    ASSERT_EQ(obtener(rm640::Pantalla::Clsid, IID_IClassFactory, &p), Hresult::S_Ok);
+    auto* fabrica = static_cast<FabricaClase*>(p);
+    EXPECT_EQ(puedeDescargar(), Hresult::S_False);
+
+    std::unique_ptr<QObject> pantalla(fabrica->CrearInstancia());
+    fabrica->Release();
+    ASSERT_TRUE(pantalla);
+    QPointer<QObject> forma = pantalla->property("GetPantalla").value<QObject*>();
+    ASSERT_TRUE(forma);
+    EXPECT_EQ(pantalla->property("GetPantalla").value<QObject*>(), forma.data());
+    EXPECT_STREQ(forma->metaObject()->className(), "rm640::frmRM640");
+    // The start-up created the two service objects and called nothing on them.
+    EXPECT_TRUE(g.llamadas.isEmpty());
+
+    EXPECT_EQ(puedeDescargar(), Hresult::S_False);
+    pantalla.reset();
+    EXPECT_EQ(puedeDescargar(), Hresult::S_False) << "the inbox form is still alive";
+    delete forma.data();
+    EXPECT_EQ(puedeDescargar(), Hresult::S_Ok);
+
+    ASSERT_EQ(desregistrar(), Hresult::S_Ok);
+    EXPECT_FALSE(RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla")).has_value());
+}
+
+TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExplica)
+{
+    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
+              QStringLiteral("El componente ActiveX no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
+
+    RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid),
+                                   carpeta.path() + QStringLiteral("/librm640.so")});
+    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
+              QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + QStringLiteral("/librm640.so")));
+
+    const QString sinExportaciones = QCoreApplication::applicationDirPath() + QStringLiteral("/liborvinda_base.so");
+    RegistroComponentes::Escribir({QStringLiteral("Otro.Componente"), QStringLiteral("{1}"), sinExportaciones});
+    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("Otro.Componente")); }),
+              QStringLiteral("La biblioteca %1 no exporta DllGetClassObject.").arg(sinExportaciones));
+
+    CargadorComponentes::RegistrarBiblioteca(Biblioteca());
+    std::unique_ptr<QObject> pantalla = CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla"));
+    QObject* forma = pantalla->property("GetPantalla").value<QObject*>();
+    ASSERT_NE(forma, nullptr);
+    delete forma;
+    pantalla.reset();
+    EXPECT_EQ(CargadorComponentes::LiberarBibliotecasSinUso(), 1);
+}
+
+TEST_F(PruebaComponente, ElArranqueCreaSistemaYLuegoUtileriasYUnaFallaSePropaga)
+{
+    std::vector<QString> orden;
+    TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma), [&]() -> std::unique_ptr<ObjetoServicio> {
+        orden.push_back(QStringLiteral("Sistema"));
+        return std::make_unique<SistemaGrabador>(g, *conexion);
+    });
+    TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
+
+    EXPECT_EQ(Descripcion([] { rm640::Publico::Main(); }),
+              QStringLiteral("El componente ActiveX no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada."));
+    EXPECT_FALSE(rm640::Publico::Iniciado());
+    EXPECT_EQ(orden, std::vector<QString>{QStringLiteral("Sistema")});
+
+    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma), [&]() -> std::unique_ptr<ObjetoServicio> {
+        orden.push_back(QStringLiteral("Utilerias"));
+        return std::make_unique<UtileriasGrabador>(g, *conexion);
+    });
+    rm640::Publico::Main();
+    rm640::Publico::Main();
+    EXPECT_TRUE(rm640::Publico::Iniciado());
+    EXPECT_EQ(orden, (std::vector<QString>{QStringLiteral("Sistema"), QStringLiteral("Sistema"), QStringLiteral("Utilerias")}));
+    EXPECT_TRUE(g.llamadas.isEmpty()) << "start-up must not touch the services";
+}
+
+TEST_F(PruebaComponente, PadreYTransaccion)
+{
+    rm640::Publico::Main();
+    auto& forma = rm640::frmRM640::Instancia();
+    EXPECT_EQ(&rm640::frmRM640::Instancia(), &forma);
+
+    EXPECT_EQ(Descripcion([&] { forma.Transaccion(); }), QStringLiteral("Variable de objeto o bloque With no establecido"));
+
+    Contenedor primero(QStringLiteral("DN100")), segundo(QStringLiteral("DN640"));
+    forma.setProperty("Padre", QVariant::fromValue<QObject*>(&primero));
+    forma.setProperty("Padre", QVariant::fromValue<QObject*>(&segundo));
+    EXPECT_EQ(forma.property("Padre").value<QObject*>(), &segundo);
+
+    g.transaccion = QStringLiteral("resultado del shell");
+    EXPECT_EQ(forma.property("Transaccion").toString(), QStringLiteral("resultado del shell"));
+    EXPECT_EQ(g.llamadas.last(), QStringLiteral("ObtenerTransaccion(DN640,Orvinda)"));
+
+    QObject sinMiembro;
+    forma.setPadre(&sinMiembro);
+    EXPECT_EQ(Descripcion([&] { forma.Transaccion(); }), QStringLiteral("El objeto no admite esta propiedad o método: Transaccion"));
+}
+
+#include "PruebaComponente.moc"
