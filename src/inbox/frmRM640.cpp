@@ -199,6 +199,7 @@ orvinda::ListView& frmRM640::lvInsidencias(int i) const
 void frmRM640::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
 {
     Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+    m_ultimoMensaje.start();
 }
 
 void frmRM640::showEvent(QShowEvent* evento)
@@ -228,7 +229,10 @@ void frmRM640::showEvent(QShowEvent* evento)
 
 bool frmRM640::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (objeto == m_ventanaObservada && evento->type() == QEvent::WindowActivate && !m_refrescando)
+    // The window comes back to the front when one of our own message boxes
+    // closes; that is not a new activation of the screen.
+    const bool trasMensaje = m_ultimoMensaje.isValid() && m_ultimoMensaje.elapsed() < 500;
+    if (objeto == m_ventanaObservada && evento->type() == QEvent::WindowActivate && !m_refrescando && !trasMensaje)
         QTimer::singleShot(0, this, &frmRM640::Form_Activate);
     return QWidget::eventFilter(objeto, evento);
 }
@@ -251,13 +255,11 @@ void frmRM640::Form_Load()
 
 void frmRM640::Form_Activate()
 {
-    // A message box of the refresh itself must not start it over again.
     if (m_refrescando || m_cargado)
         return;
     m_refrescando = true;
     Actualizar_Autorizaciones();
-    // Activations queued by the messages of this run are not new activations.
-    QTimer::singleShot(0, this, [this] { m_refrescando = false; });
+    m_refrescando = false;
 }
 
 void frmRM640::VolverAlDiseno()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -102,6 +103,7 @@ private:
     QVector<orvinda::ListView*> m_lista;
     std::function<void()> m_abrirConfiguracion;
     QPointer<QWidget> m_ventanaObservada;
+    QElapsedTimer m_ultimoMensaje;
 };
 
 } // namespace rm640

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comun/Grabacion.h"
+#include "comun/ImpresionQt.h"
 #include "host/datos/Conexion.h"
 
 #include <QTemporaryDir>

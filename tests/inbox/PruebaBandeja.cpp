@@ -1,0 +1,252 @@
+#include "comun/EntornoPrueba.h"
+#include "host/controles/Controles.h"
+#include "host/controles/Frame.h"
+#include "host/controles/ListView.h"
+#include "host/controles/SSTab.h"
+#include "host/controles/Shape.h"
+#include "host/controles/Twips.h"
+#include "inbox/frmRM640.h"
+#include "shell/Publico.h"
+
+#include <QWidget>
+
+using orvinda::Twips;
+using rm640::frmRM640;
+
+namespace {
+
+const QString ConsultaConfiguraciones = QStringLiteral(
+    " SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' ");
+
+class PruebaBandeja : public EntornoPrueba
+{
+protected:
+    void SetUp() override
+    {
+        EntornoPrueba::SetUp();
+        Ejecutar(QStringLiteral("CREATE TABLE Docs (Folio TEXT, Tipo TEXT, Total REAL)"));
+        for (int i = 1; i <= 5; ++i)
+            Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('F-%1', '%2', %3)").arg(i).arg(i % 2 ? "A" : "B").arg(i * 100));
+        rm640::Publico::Main();
+    }
+
+    void Configuracion(const QString& clave, const QString& etiqueta, const QString& sql, const QString& estado = QStringLiteral("'AC'"))
+    {
+        Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, Ca_Sql, Es_Cve_Estado) VALUES ('%1', %2, %3, %4)")
+                     .arg(clave, etiqueta, sql, estado));
+    }
+
+    frmRM640& Abrir()
+    {
+        frmRM640& f = frmRM640::Instancia();
+        f.Form_Load();
+        conexion->LimpiarBitacora();
+        f.Form_Activate();
+        return f;
+    }
+
+    QStringList Titulos(const frmRM640& f)
+    {
+        QStringList t;
+        for (int i = 0; i < f.SSTab().Tabs(); ++i)
+            t.append(f.SSTab().TabCaption(i));
+        return t;
+    }
+};
+
+} // namespace
+
+TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElDiseno)
+{
+    Configuracion(QStringLiteral("0004"), QStringLiteral("'Vacaciones'"), QStringLiteral("'SELECT Folio FROM Docs'"), QStringLiteral("'BA'"));
+    Configuracion(QStringLiteral("0005"), QStringLiteral("'Sin estado'"), QStringLiteral("'SELECT Folio FROM Docs'"), QStringLiteral("NULL"));
+    frmRM640& f = Abrir();
+
+    EXPECT_EQ(conexion->Bitacora(), QStringList{ConsultaConfiguraciones});
+    EXPECT_EQ(ConsultaConfiguraciones.size(), 137);
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("No existe información"));
+    EXPECT_EQ(g.mensajes[0].estilo, 48);
+    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("Actualizar_Autorizaciones()"));
+    EXPECT_EQ(g.mensajes[0].modulo, QStringLiteral("RM640"));
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500001"));
+    EXPECT_EQ(g.mensajes[0].ventana, &f);
+    EXPECT_FALSE(f.Cargado());
+    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("DATOS")});
+    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 0);
+
+    f.Form_Activate();
+    EXPECT_EQ(g.mensajes.size(), 2);
+    EXPECT_EQ(g.mensajes[1].idError, QStringLiteral("ERR-ID:7500001"));
+}
+
+TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
+{
+    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio, Total FROM Docs ORDER BY Folio'"));
+    frmRM640& f = Abrir();
+
+    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_TRUE(f.Cargado());
+    EXPECT_EQ(f.TotalPestanias(), QStringLiteral("1"));
+    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("&1Requisiciones")});
+    EXPECT_EQ(f.SSTab().TabsPerRow(), 1);
+    EXPECT_EQ(f.ElementosCargados(), 1);
+    EXPECT_EQ(f.ClavesConfiguracion(), QStringList{QStringLiteral("0001")});
+    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 5);
+    EXPECT_EQ(f.lvInsidencias(0).ListItemText(0), QStringLiteral("F-1"));
+    EXPECT_TRUE(f.lvInsidencias(0).isEnabled());
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")), QStringList{QStringLiteral("LlenarLista(SELECT Folio, Total FROM Docs ORDER BY Folio,true)")});
+    EXPECT_EQ(rm640::Publico::CadenaSql, ConsultaConfiguraciones);
+
+    // Filled: later activations do not refresh again.
+    f.Form_Activate();
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 1);
+}
+
+TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
+{
+    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio FROM Docs WHERE Tipo = ''A'''"));
+    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM Docs WHERE Tipo = ''B'''"));
+    Configuracion(QStringLiteral("0009"), QStringLiteral("'Borrada'"), QStringLiteral("'SELECT 1'"), QStringLiteral("'BA'"));
+    Configuracion(QStringLiteral("0003"), QStringLiteral("'Gastos'"), QStringLiteral("'SELECT Folio, Total FROM Docs'"));
+    frmRM640& f = Abrir();
+
+    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_TRUE(f.Cargado());
+    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes"), QStringLiteral("&3Gastos")}));
+    EXPECT_EQ(f.TotalPestanias(), QStringLiteral("3"));
+    EXPECT_EQ(f.SSTab().TabsPerRow(), 4);
+    EXPECT_EQ(f.SSTab().Tab(), 0);
+    EXPECT_EQ(f.ElementosCargados(), 3);
+    EXPECT_EQ(f.ClavesConfiguracion(), (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")}));
+    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 3);
+    EXPECT_EQ(f.lvInsidencias(1).ListItemsCount(), 2);
+    EXPECT_EQ(f.lvInsidencias(2).ListItemsCount(), 5);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(f.fr0(i).parentWidget(), f.SSTab().Pagina(i));
+        EXPECT_EQ(f.lvInsidencias(i).parentWidget(), &f.fr0(i));
+        EXPECT_EQ(f.lvInsidencias(i).Index(), i);
+        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), Twips::Width(&f.lvInsidencias(0)));
+        EXPECT_EQ(Twips::Top(&f.fr0(i)), Twips::Top(&f.fr0(0)));
+        EXPECT_EQ(Twips::Top(&f.sh0(i)), Twips::Top(&f.sh0(0)));
+    }
+}
+
+TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
+{
+    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("''"));
+    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    frmRM640& f = Abrir();
+
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"));
+    EXPECT_EQ(g.mensajes[0].estilo, 48);
+    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("Atención"));
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500002"));
+    EXPECT_FALSE(f.Cargado());
+    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("&1Requisiciones")});
+    EXPECT_EQ(f.ClavesConfiguracion(), QStringList{QStringLiteral("0001")});
+    EXPECT_TRUE(g.LlamadasA(QStringLiteral("LlenarLista")).isEmpty());
+
+    // A NULL label stops the refresh with the error's own description.
+    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion WHEN '0002' THEN NULL ELSE Ca_Etiqueta END"));
+    f.Form_Activate();
+    ASSERT_EQ(g.mensajes.size(), 2);
+    EXPECT_EQ(g.mensajes[1].mensaje, QStringLiteral("Uso no válido de Null"));
+    EXPECT_EQ(g.mensajes[1].estilo, 16);
+    EXPECT_EQ(g.mensajes[1].titulo, QStringLiteral("Actualizar_Autorizaciones()"));
+    EXPECT_EQ(g.mensajes[1].idError, QStringLiteral("ERR-ID:7500003"));
+    EXPECT_FALSE(f.Cargado());
+}
+
+TEST_F(PruebaBandeja, UnaConsultaQueFallaYUnRefrescoPosteriorQueEmpiezaDeNuevo)
+{
+    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM NoExiste'"));
+    Configuracion(QStringLiteral("0003"), QStringLiteral("'Gastos'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    frmRM640& f = Abrir();
+
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("no such table: NoExiste"));
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500003"));
+    EXPECT_FALSE(f.Cargado());
+    // What was made so far stays on screen.
+    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes")}));
+    EXPECT_EQ(f.ElementosCargados(), 2);
+
+    // The next activation starts from the designed state, not on top of the
+    // stopped run's tabs and elements.
+    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs' WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"));
+    f.Form_Activate();
+    EXPECT_EQ(g.mensajes.size(), 1);
+    EXPECT_TRUE(f.Cargado());
+    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes"), QStringLiteral("&3Gastos")}));
+    EXPECT_EQ(f.ElementosCargados(), 3);
+    EXPECT_EQ(f.SSTab().TabsPerRow(), 4);
+    EXPECT_EQ(f.ClavesConfiguracion().size(), 3);
+    EXPECT_EQ(f.lvInsidencias(1).ListItemsCount(), 5);
+}
+
+TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
+{
+    g.nivel = 3;
+    frmRM640* f = &frmRM640::Instancia();
+    f->Form_Load();
+    EXPECT_EQ(f->Controles().TextoBotonExtra(), QString());
+    delete f;
+
+    g.nivel = 4;
+    f = &frmRM640::Instancia();
+    f->Form_Load();
+    EXPECT_EQ(f->Controles().TextoBotonExtra(), QStringLiteral("Configuración"));
+
+    // Exit unloads the container, not the inbox.
+    QWidget contenedor;
+    contenedor.show();
+    f->setPadre(&contenedor);
+    f->Controles_Salir();
+    EXPECT_FALSE(contenedor.isVisible());
+    EXPECT_TRUE(frmRM640::ExisteInstancia());
+
+    // Without a container the exit is reported, not a crash.
+    f->setPadre(nullptr);
+    f->Controles_Salir();
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500029"));
+}
+
+TEST_F(PruebaBandeja, DisposicionAlTamanoDeLaVentana)
+{
+    Configuracion(QStringLiteral("0001"), QStringLiteral("'A'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion(QStringLiteral("0002"), QStringLiteral("'B'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion(QStringLiteral("0003"), QStringLiteral("'C'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    frmRM640& f = Abrir();
+    ASSERT_TRUE(f.Cargado());
+
+    f.resize(Twips::APixeles(13530), Twips::APixeles(7515));
+    f.Form_Resize();
+    EXPECT_EQ(Twips::Width(&f.SSTab()), 13290);
+    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
+    EXPECT_EQ(Twips::Width(&f.sh0(0)), 13290);
+    EXPECT_EQ(Twips::Width(&f.fr0(0)), 13290);
+    EXPECT_EQ(Twips::Height(&f.fr0(0)), 5795);
+    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 13290);
+    EXPECT_EQ(Twips::Height(&f.lvInsidencias(0)), 5695);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(Twips::Width(&f.sh0(i)), 13290);
+        EXPECT_EQ(Twips::Height(&f.fr0(i)), 5795);
+        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), 13290);
+        EXPECT_EQ(Twips::Height(&f.lvInsidencias(i)), 5695);
+        EXPECT_EQ(Twips::Top(&f.lvInsidencias(i)), 0);
+    }
+
+    // Wide but too short: the heights that would go negative are skipped,
+    // the widths still follow.
+    f.resize(Twips::APixeles(20010), Twips::APixeles(1050));
+    f.Form_Resize();
+    EXPECT_EQ(Twips::Width(&f.SSTab()), 19770);
+    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
+    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 19770);
+    EXPECT_EQ(Twips::Width(&f.lvInsidencias(2)), 19770);
+    EXPECT_EQ(Twips::Height(&f.lvInsidencias(2)), 5695);
+}
