@@ -118,25 +118,34 @@ void UtileriasOrvinda::LlenarLista(QString consulta, ListView& lista, bool&)
 {
     Recordset rs = m_conexion.Execute(consulta);
     const QStringList nombres = rs.NombresCampos();
+    const int columnas = nombres.size();
 
-    lista.setUpdatesEnabled(false);
-    lista.ColumnHeadersClear();
+    // Columns as wide as their header and the first rows need, within reason.
+    constexpr int FilasMuestra = 100;
+    constexpr int AnchoMaximo = 320;
     const QFontMetrics fm(lista.font());
+    QList<int> anchos;
     for (const QString& n : nombres)
-        lista.ColumnHeadersAdd(n, Twips::DesdePixeles(std::max(fm.horizontalAdvance(n) + 24, 96)));
+        anchos.append(fm.horizontalAdvance(n) + 24);
 
     QList<QTreeWidgetItem*> items;
     items.reserve(static_cast<qsizetype>(rs.FilasRestantes()));
-    const int columnas = nombres.size();
     for (; !rs.Eof(); rs.MoveNext()) {
         QStringList textos;
         textos.reserve(columnas);
         for (int i = 0; i < columnas; ++i) {
             const Campo c = rs.Fields(i);
             textos.append(c.EsNulo() ? QString() : c.Texto());
+            if (items.size() < FilasMuestra)
+                anchos[i] = std::max(anchos[i], fm.horizontalAdvance(textos.last()) + 16);
         }
         items.append(new QTreeWidgetItem(textos));
     }
+
+    lista.setUpdatesEnabled(false);
+    lista.ColumnHeadersClear();
+    for (int i = 0; i < columnas; ++i)
+        lista.ColumnHeadersAdd(nombres[i], Twips::DesdePixeles(std::clamp(anchos[i], 64, AnchoMaximo)));
     lista.addTopLevelItems(items);
     lista.setUpdatesEnabled(true);
 }
