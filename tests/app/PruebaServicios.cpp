@@ -13,6 +13,11 @@
 #include "shell/VentanaContenedora.h"
 
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <QApplication>
 #include <QWidget>
 
 using namespace orvinda;
@@ -84,6 +89,32 @@ TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
     EXPECT_EQ(Leer(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
+}
+
+TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
+{
+    Mensajero conUsuario(traza.get(), false);
+    QString informativo;
+    QTimer::singleShot(0, [&] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(caja, nullptr);
+        informativo = caja->informativeText();
+        EXPECT_EQ(caja->windowTitle(), QStringLiteral("Generar nueva clave?"));
+        EXPECT_EQ(caja->icon(), QMessageBox::Question);
+        caja->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
+                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 6);
+    EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
+
+    QTimer::singleShot(0, [] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(caja, nullptr);
+        EXPECT_EQ(caja->icon(), QMessageBox::Critical);
+        caja->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr,
+                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500020")), 1);
 }
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
@@ -202,7 +233,16 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         EXPECT_EQ(shell.Iniciar(), -1);
         ASSERT_NE(shell.Ventana(), nullptr);
         EXPECT_TRUE(shell.Ventana()->isVisible());
+        QObject* forma = shell.Ventana()->findChild<QObject*>(QStringLiteral("frmRM640"));
+        ASSERT_NE(forma, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return forma->property("Cargado").toBool(); }, 5000));
     }
     EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
+    // The trace shows the configurations query as sent, then each listing query.
+    const QString traza = Leer(o.traza);
+    const qsizetype consulta = traza.indexOf(QStringLiteral(
+        "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
+    ASSERT_GE(consulta, 0);
+    EXPECT_EQ(traza.mid(consulta).count(QStringLiteral("\nSQL SELECT ")), 3);
     EXPECT_EQ(RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla"))->biblioteca, AplicacionShell::BibliotecaIncluida());
 }
