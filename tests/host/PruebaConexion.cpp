@@ -1,4 +1,5 @@
 #include "comun/EntornoPrueba.h"
+#include "comun/Errores.h"
 #include "comun/SistemaGrabador.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
@@ -9,16 +10,6 @@ using orvinda::Conexion;
 using orvinda::ErrorRm;
 
 namespace {
-
-QString Descripcion(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ErrorRm& e) {
-        return e.Descripcion();
-    }
-    return QStringLiteral("<sin error>");
-}
 
 class PruebaConexion : public EntornoPrueba
 {
@@ -59,9 +50,9 @@ TEST_F(PruebaConexion, UnaTransaccionAbarcaVariasObtencionesDeLaConexion)
     conexion->RollbackTrans();
     EXPECT_EQ(Contenido(QStringLiteral("T"), QStringLiteral("Clave")), QStringList{QStringLiteral("A|uno|1")});
 
-    EXPECT_EQ(Descripcion([&] { conexion->CommitTrans(); }), QStringLiteral("No hay ninguna transacción activa."));
+    EXPECT_EQ(DescripcionDe([&] { conexion->CommitTrans(); }), QStringLiteral("No hay ninguna transacción activa."));
     conexion->BeginTrans();
-    EXPECT_EQ(Descripcion([&] { conexion->BeginTrans(); }), QStringLiteral("La conexión ya tiene una transacción abierta."));
+    EXPECT_EQ(DescripcionDe([&] { conexion->BeginTrans(); }), QStringLiteral("La conexión ya tiene una transacción abierta."));
     conexion->RollbackTrans();
 }
 
@@ -73,7 +64,7 @@ TEST_F(PruebaConexion, NuloDistintoDeTextoVacioYSoloFallaAlLeerloComoTexto)
     orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT Clave, Texto FROM T ORDER BY Clave"));
     ASSERT_FALSE(rs.Eof());
     EXPECT_TRUE(rs.Fields(QStringLiteral("Texto")).EsNulo());
-    const QString error = Descripcion([&] { rs.Fields(QStringLiteral("texto")).Texto(); });
+    const QString error = DescripcionDe([&] { rs.Fields(QStringLiteral("texto")).Texto(); });
     EXPECT_EQ(error, QStringLiteral("Uso no válido de Null"));
     rs.MoveNext();
     EXPECT_FALSE(rs.Fields(QStringLiteral("Texto")).EsNulo());
@@ -91,7 +82,7 @@ TEST_F(PruebaConexion, UnaConsultaSinFilasDaSusNombresDeColumna)
     ASSERT_EQ(rs.FieldsCount(), 2);
     EXPECT_EQ(rs.Fields(0).Name(), QStringLiteral("FOLIO"));
     EXPECT_EQ(rs.Fields(1).Name(), QStringLiteral("Comentario_Documento"));
-    EXPECT_EQ(Descripcion([&] { rs.Fields(QStringLiteral("NoExiste")); }),
+    EXPECT_EQ(DescripcionDe([&] { rs.Fields(QStringLiteral("NoExiste")); }),
               QStringLiteral("No se encontró el elemento 'NoExiste' en la colección que corresponde al nombre o al ordinal solicitado."));
     rs.Close();
     EXPECT_THROW(rs.Eof(), ErrorRm);
@@ -119,17 +110,17 @@ TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCua
 
 TEST_F(PruebaConexion, LosErroresLlevanElTextoDelControlador)
 {
-    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("SELEC 1")); }), QStringLiteral("near \"SELEC\": syntax error"));
-    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("SELECT * FROM NoHay")); }), QStringLiteral("no such table: NoHay"));
+    EXPECT_EQ(DescripcionDe([&] { conexion->Execute(QStringLiteral("SELEC 1")); }), QStringLiteral("near \"SELEC\": syntax error"));
+    EXPECT_EQ(DescripcionDe([&] { conexion->Execute(QStringLiteral("SELECT * FROM NoHay")); }), QStringLiteral("no such table: NoHay"));
     Ejecutar(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"));
-    EXPECT_EQ(Descripcion([&] { conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)")); }),
+    EXPECT_EQ(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)")); }),
               QStringLiteral("UNIQUE constraint failed: T.Clave"));
 }
 
 TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
 {
     const QString sinCarpeta = carpeta.path() + QStringLiteral("/no/existe/base.db");
-    EXPECT_EQ(Descripcion([&] { Conexion::Abrir(sinCarpeta); }),
+    EXPECT_EQ(DescripcionDe([&] { Conexion::Abrir(sinCarpeta); }),
               QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(sinCarpeta, carpeta.path() + QStringLiteral("/no/existe")));
     EXPECT_FALSE(QFile::exists(sinCarpeta));
 
@@ -138,7 +129,7 @@ TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(QByteArray(4096, 'x'));
     f.close();
-    EXPECT_TRUE(Descripcion([&] { Conexion::Abrir(basura); }).startsWith(QStringLiteral("No se puede abrir la base de datos ") + basura));
+    EXPECT_TRUE(DescripcionDe([&] { Conexion::Abrir(basura); }).startsWith(QStringLiteral("No se puede abrir la base de datos ") + basura));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(4096, 'x'));
 

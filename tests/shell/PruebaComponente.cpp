@@ -1,4 +1,5 @@
 #include "comun/EntornoPrueba.h"
+#include "comun/Errores.h"
 #include "comun/SistemaGrabador.h"
 #include "comun/UtileriasGrabador.h"
 #include "host/datos/ErrorRm.h"
@@ -24,16 +25,6 @@ namespace {
 QString Biblioteca()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/librm640.so");
-}
-
-QString Descripcion(const std::function<void()>& f)
-{
-    try {
-        f();
-    } catch (const ErrorRm& e) {
-        return e.Descripcion();
-    }
-    return QStringLiteral("<sin error>");
 }
 
 // A container that answers "Transaccion" by name, as the shell's window does.
@@ -98,17 +89,17 @@ TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
 
 TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExplica)
 {
-    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
               QStringLiteral("El componente ActiveX no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
 
     RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid),
                                    carpeta.path() + QStringLiteral("/librm640.so")});
-    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
               QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + QStringLiteral("/librm640.so")));
 
     const QString sinExportaciones = QCoreApplication::applicationDirPath() + QStringLiteral("/liborvinda_base.so");
     RegistroComponentes::Escribir({QStringLiteral("Otro.Componente"), QStringLiteral("{1}"), sinExportaciones});
-    EXPECT_EQ(Descripcion([] { CargadorComponentes::CrearObjeto(QStringLiteral("Otro.Componente")); }),
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("Otro.Componente")); }),
               QStringLiteral("La biblioteca %1 no exporta DllGetClassObject.").arg(sinExportaciones));
 
     CargadorComponentes::RegistrarBiblioteca(Biblioteca());
@@ -129,7 +120,7 @@ TEST_F(PruebaComponente, ElArranqueCreaSistemaYLuegoUtileriasYUnaFallaSePropaga)
     });
     TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
 
-    EXPECT_EQ(Descripcion([] { rm640::Publico::Main(); }),
+    EXPECT_EQ(DescripcionDe([] { rm640::Publico::Main(); }),
               QStringLiteral("El componente ActiveX no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada."));
     EXPECT_FALSE(rm640::Publico::Iniciado());
     EXPECT_EQ(orden, std::vector<QString>{QStringLiteral("Sistema")});
@@ -151,7 +142,7 @@ TEST_F(PruebaComponente, PadreYTransaccion)
     auto& forma = rm640::frmRM640::Instancia();
     EXPECT_EQ(&rm640::frmRM640::Instancia(), &forma);
 
-    EXPECT_EQ(Descripcion([&] { forma.Transaccion(); }), QStringLiteral("Variable de objeto o bloque With no establecido"));
+    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("Variable de objeto o bloque With no establecido"));
 
     Contenedor primero(QStringLiteral("DN100")), segundo(QStringLiteral("DN640"));
     forma.setProperty("Padre", QVariant::fromValue<QObject*>(&primero));
@@ -164,7 +155,7 @@ TEST_F(PruebaComponente, PadreYTransaccion)
 
     QObject sinMiembro;
     forma.setPadre(&sinMiembro);
-    EXPECT_EQ(Descripcion([&] { forma.Transaccion(); }), QStringLiteral("El objeto no admite esta propiedad o método: Transaccion"));
+    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("El objeto no admite esta propiedad o método: Transaccion"));
 }
 
 #include "PruebaComponente.moc"

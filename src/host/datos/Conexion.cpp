@@ -60,6 +60,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
         if (!db.isValid()) {
+            db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nombre);
             throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.").arg(odbc ? "QODBC" : "QSQLITE"));
         }
@@ -69,6 +70,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
             const QFileInfo info(destino);
             if (!info.absoluteDir().exists()) {
+                db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(nombre);
                 throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(destino, info.absolutePath()));
             }
