@@ -9,14 +9,26 @@ paquetes=(
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
 )
-faltan=()
-for p in "${paquetes[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || faltan+=("$p")
-done
+# The server tests: without these they are skipped with a line that says why.
+opcionales=(postgresql odbc-postgresql unixodbc)
+faltantes() {
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
+  done
+}
+sudo_=""
+[ "$(id -u)" -ne 0 ] && sudo_="sudo"
+mapfile -t faltan < <(faltantes "${paquetes[@]}")
+mapfile -t faltan_opc < <(faltantes "${opcionales[@]}")
+if [ ${#faltan[@]} -gt 0 ] || [ ${#faltan_opc[@]} -gt 0 ]; then
+  $sudo_ apt-get update -qq
+fi
 if [ ${#faltan[@]} -gt 0 ]; then
   echo "Instalando: ${faltan[*]}"
-  sudo_=""
-  [ "$(id -u)" -ne 0 ] && sudo_="sudo"
-  $sudo_ apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo_ apt-get install -y -qq "${faltan[@]}"
+fi
+if [ ${#faltan_opc[@]} -gt 0 ]; then
+  echo "Instalando (opcional): ${faltan_opc[*]}"
+  DEBIAN_FRONTEND=noninteractive $sudo_ apt-get install -y -qq "${faltan_opc[@]}" \
+    || echo "No se pudieron instalar ${faltan_opc[*]}: las pruebas de servidor se omitirán."
 fi

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include <stdexcept>
@@ -240,14 +241,52 @@ QStringList EsquemaBaseDatos::NombresTablas()
     return nombres;
 }
 
+EsquemaBaseDatos::Dialecto EsquemaBaseDatos::DialectoDe(QSqlDatabase& db)
+{
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        return Dialecto::SQLite;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT version()")) && q.next() && q.value(0).toString().contains(QLatin1String("PostgreSQL")))
+        return Dialecto::PostgreSQL;
+    return Dialecto::SqlServer;
+}
+
+QString EsquemaBaseDatos::EnDialecto(const char* sentenciaSqlite, Dialecto dialecto)
+{
+    QString s = QString::fromLatin1(sentenciaSqlite);
+    switch (dialecto) {
+    case Dialecto::SQLite:
+        break;
+    case Dialecto::PostgreSQL:
+        s.replace(QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT"), QLatin1String("SERIAL PRIMARY KEY"));
+        s.replace(QRegularExpression(QStringLiteral("\\bDATETIME\\b")), QStringLiteral("TIMESTAMP"));
+        break;
+    case Dialecto::SqlServer: {
+        // No IF NOT EXISTS in its CREATE statements: the guard goes in front.
+        s.replace(QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT"), QLatin1String("INTEGER IDENTITY(1,1) PRIMARY KEY"));
+        s.replace(QRegularExpression(QStringLiteral("\\bTEXT\\b")), QStringLiteral("NVARCHAR(MAX)"));
+        static const QRegularExpression tabla(QStringLiteral("^CREATE TABLE IF NOT EXISTS (\\w+)"));
+        static const QRegularExpression indice(QStringLiteral("^CREATE INDEX IF NOT EXISTS (\\w+)\\s+ON (\\w+)"));
+        if (const auto m = tabla.match(s); m.hasMatch())
+            s = QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1").arg(m.captured(1)) + s.mid(m.capturedEnd());
+        else if (const auto i = indice.match(s); i.hasMatch())
+            s = QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = '%1') CREATE INDEX %1 ON %2")
+                    .arg(i.captured(1), i.captured(2)) + s.mid(i.capturedEnd());
+        break;
+    }
+    }
+    return s;
+}
+
 void EsquemaBaseDatos::Crear(QSqlDatabase& db)
 {
+    const Dialecto dialecto = DialectoDe(db);
     if (!db.transaction())
         throw std::runtime_error(("No se pudo iniciar la transacción: " + db.lastError().text()).toStdString());
 
     QSqlQuery q(db);
     const auto ejecutar = [&](const char* tabla, const char* sentencia) {
-        if (!q.exec(QString::fromLatin1(sentencia))) {
+        if (!q.exec(EnDialecto(sentencia, dialecto))) {
             const QString error = QStringLiteral("Tabla %1: %2").arg(QString::fromLatin1(tabla), q.lastError().text());
             q.finish();
             db.rollback();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <span>
@@ -33,6 +34,11 @@ public:
     // Creation order: Configuracion_Autorizacion first, catalogs before the
     // documents that refer to them, headers before their lines.
     static std::span<const DefinicionTabla> Tablas();
+
+    // The statements are written for SQLite; servers get them translated.
+    enum class Dialecto { SQLite, PostgreSQL, SqlServer };
+    static Dialecto DialectoDe(QSqlDatabase& db);
+    static QString EnDialecto(const char* sentenciaSqlite, Dialecto dialecto);
     static QStringList NombresTablas();
 };
 

@@ -21,7 +21,7 @@ void EntornoPrueba::SetUp()
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
 
-    conexion = orvinda::Conexion::Abrir(carpeta.path() + QStringLiteral("/prueba.db"));
+    conexion = orvinda::Conexion::Abrir(DestinoBaseDatos());
     QSqlDatabase db = conexion->BaseDatos();
     orvinda::EsquemaBaseDatos::Crear(db);
     conexion->LimpiarBitacora();
@@ -33,6 +33,11 @@ void EntornoPrueba::SetUp()
                                     [=] { return std::make_unique<SistemaGrabador>(*gr, *c); });
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
                                     [=] { return std::make_unique<UtileriasGrabador>(*gr, *c); });
+}
+
+QString EntornoPrueba::DestinoBaseDatos()
+{
+    return carpeta.path() + QStringLiteral("/prueba.db");
 }
 
 void EntornoPrueba::TearDown()

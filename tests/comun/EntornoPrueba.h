@@ -15,6 +15,9 @@ class EntornoPrueba : public ::testing::Test
 {
 protected:
     void SetUp() override;
+    // Where the test's database lives: a temporary SQLite file unless a
+    // fixture puts it on a server.
+    virtual QString DestinoBaseDatos();
     void TearDown() override;
 
     void CargarDemo();

@@ -1,0 +1,30 @@
+#include "servidor/EntornoServidor.h"
+
+ServidorPostgres* EntornoServidor::servidor = nullptr;
+
+void EntornoServidor::SetUpTestSuite()
+{
+    servidor = new ServidorPostgres();
+}
+
+void EntornoServidor::TearDownTestSuite()
+{
+    delete servidor;
+    servidor = nullptr;
+}
+
+void EntornoServidor::SetUp()
+{
+    if (!servidor->Activo())
+        GTEST_SKIP() << "Pruebas de servidor omitidas: " << servidor->Motivo().toStdString();
+    static int contador = 0;
+    const QString nombre = QStringLiteral("orvinda_%1").arg(++contador);
+    ASSERT_TRUE(servidor->CrearBaseDatos(nombre));
+    cadena = servidor->CadenaOdbc(nombre);
+    EntornoPrueba::SetUp();
+}
+
+QString EntornoServidor::DestinoBaseDatos()
+{
+    return cadena;
+}

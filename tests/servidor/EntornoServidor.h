@@ -1,0 +1,20 @@
+#pragma once
+
+#include "comun/EntornoPrueba.h"
+#include "comun/ServidorPostgres.h"
+
+// The component's fixture on a PostgreSQL server reached through ODBC: one
+// server for the whole suite, a fresh database for every test.
+class EntornoServidor : public EntornoPrueba
+{
+public:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+
+protected:
+    void SetUp() override;
+    QString DestinoBaseDatos() override;
+
+    static ServidorPostgres* servidor;
+    QString cadena;
+};
