@@ -126,9 +126,22 @@ void Conexion::Registrar(const QString& texto)
         m_observador(texto);
 }
 
+void Conexion::Perder()
+{
+    QSqlDatabase db = BaseDatos();
+    if (db.isOpen()) {
+        if (m_enTransaccion)
+            db.rollback();
+        db.close();
+    }
+    m_enTransaccion = false;
+}
+
 Recordset Conexion::Execute(const QString& sentencia)
 {
     Registrar(sentencia);
+    if (m_antesDePaso)
+        m_antesDePaso(sentencia);
     QSqlDatabase db = BaseDatos();
     if (!db.isOpen())
         throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
@@ -169,6 +182,8 @@ Recordset Conexion::Execute(const QString& sentencia)
 void Conexion::BeginTrans()
 {
     Registrar(QStringLiteral("BeginTrans"));
+    if (m_antesDePaso)
+        m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
     QSqlDatabase db = BaseDatos();
@@ -182,6 +197,8 @@ void Conexion::BeginTrans()
 void Conexion::CommitTrans()
 {
     Registrar(QStringLiteral("CommitTrans"));
+    if (m_antesDePaso)
+        m_antesDePaso(QStringLiteral("CommitTrans"));
     if (!m_enTransaccion)
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
     QSqlDatabase db = BaseDatos();
@@ -199,6 +216,8 @@ void Conexion::RollbackTrans()
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
     m_enTransaccion = false;
     QSqlDatabase db = BaseDatos();
+    if (!db.isOpen())
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
     if (!db.rollback())
         throw ErrorRm(TextoError(db.lastError()));
 }

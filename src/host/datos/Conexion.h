@@ -45,6 +45,14 @@ public:
     void LimpiarBitacora() { m_bitacora.clear(); }
     void AlRegistrar(std::function<void(const QString&)> observador) { m_observador = std::move(observador); }
 
+    // Fault seam: runs before every statement, BeginTrans and CommitTrans,
+    // after the step is logged; an ErrorRm it throws fails that step as the
+    // server would. RollbackTrans is never failed this way.
+    void AntesDeCadaPaso(std::function<void(const QString& paso)> seam) { m_antesDePaso = std::move(seam); }
+    // The database goes away: the connection is closed and what an open
+    // transaction held is lost, as when the server drops the session.
+    void Perder();
+
     // While SET QUOTED_IDENTIFIER is OFF, double-quoted text is a string literal.
     // Servers that do not know the setting get the same meaning by rewriting
     // such literals as single-quoted ones.
@@ -62,6 +70,7 @@ private:
     bool m_quotedIdentifier = true;
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
+    std::function<void(const QString&)> m_antesDePaso;
 };
 
 } // namespace orvinda
