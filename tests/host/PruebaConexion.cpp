@@ -136,3 +136,32 @@ TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
     EXPECT_TRUE(Conexion::EsCadenaOdbc(QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1")));
     EXPECT_FALSE(Conexion::EsCadenaOdbc(QStringLiteral("/home/u/orvinda.db")));
 }
+
+TEST_F(PruebaConexion, UnPasoQueFallaOLaBasePerdidaNoDejanNadaEscrito)
+{
+    Ejecutar(QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"));
+    const QStringList antes = Contenido(QStringLiteral("T"), QStringLiteral("Clave"));
+
+    // The commit refused: the transaction stays open for the caller's rollback.
+    conexion->AntesDeCadaPaso([](const QString& paso) {
+        if (paso == QLatin1String("CommitTrans"))
+            throw orvinda::ErrorRm(QStringLiteral("servidor fuera de línea"));
+    });
+    conexion->BeginTrans();
+    conexion->Execute(QStringLiteral("UPDATE T SET Texto = 'cambiado'"));
+    EXPECT_EQ(DescripcionDe([&] { conexion->CommitTrans(); }), QStringLiteral("servidor fuera de línea"));
+    conexion->RollbackTrans();
+    conexion->AntesDeCadaPaso(nullptr);
+    EXPECT_EQ(Contenido(QStringLiteral("T"), QStringLiteral("Clave")), antes);
+
+    // The database goes away in the middle of a transaction.
+    conexion->BeginTrans();
+    conexion->Execute(QStringLiteral("DELETE FROM T"));
+    conexion->Perder();
+    EXPECT_EQ(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)")); }),
+              QStringLiteral("La conexión con la base de datos está cerrada."));
+    EXPECT_NO_THROW(conexion->RollbackTrans());
+    // Between transactions the session is opened again.
+    EXPECT_EQ(conexion->Execute(QStringLiteral("SELECT COUNT(*) FROM T")).Fields(0).Texto(), QStringLiteral("1"));
+    EXPECT_EQ(Contenido(QStringLiteral("T"), QStringLiteral("Clave")), antes);
+}

@@ -126,6 +126,18 @@ void Conexion::Registrar(const QString& texto)
         m_observador(texto);
 }
 
+QSqlDatabase Conexion::Abierta()
+{
+    QSqlDatabase db = BaseDatos();
+    // A dropped session is opened again between transactions; inside one,
+    // what it held is gone and the caller must see the failure.
+    if (!db.isOpen() && !m_enTransaccion)
+        db.open();
+    if (!db.isOpen())
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+    return db;
+}
+
 void Conexion::Perder()
 {
     QSqlDatabase db = BaseDatos();
@@ -134,7 +146,6 @@ void Conexion::Perder()
             db.rollback();
         db.close();
     }
-    m_enTransaccion = false;
 }
 
 Recordset Conexion::Execute(const QString& sentencia)
@@ -142,9 +153,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     Registrar(sentencia);
     if (m_antesDePaso)
         m_antesDePaso(sentencia);
-    QSqlDatabase db = BaseDatos();
-    if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+    QSqlDatabase db = Abierta();
 
     bool activar = true;
     if (EsSentenciaQuoted(sentencia, activar)) {
@@ -186,9 +195,7 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
-    QSqlDatabase db = BaseDatos();
-    if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+    QSqlDatabase db = Abierta();
     if (!db.transaction())
         throw ErrorRm(TextoError(db.lastError()));
     m_enTransaccion = true;
@@ -216,8 +223,9 @@ void Conexion::RollbackTrans()
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
     m_enTransaccion = false;
     QSqlDatabase db = BaseDatos();
+    // A lost session took its transaction with it: nothing is left to undo.
     if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+        return;
     if (!db.rollback())
         throw ErrorRm(TextoError(db.lastError()));
 }

@@ -62,6 +62,7 @@ public:
 private:
     Conexion(QString nombre, Dialecto dialecto);
     void Registrar(const QString& texto);
+    QSqlDatabase Abierta();
     bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
 
     QString m_nombre;
