@@ -50,6 +50,13 @@ TEST_F(PruebaConexion, UnaTransaccionAbarcaVariasObtencionesDeLaConexion)
     conexion->RollbackTrans();
     EXPECT_EQ(Contenido(QStringLiteral("T"), QStringLiteral("Clave")), QStringList{QStringLiteral("A|uno|1")});
 
+    // A statement that changes nothing says so: a document someone else
+    // already processed.
+    conexion->Execute(QStringLiteral("UPDATE T SET Numero = 5 WHERE Clave = 'Z'"));
+    EXPECT_EQ(conexion->RegistrosAfectados(), 0);
+    conexion->Execute(QStringLiteral("UPDATE T SET Numero = 5"));
+    EXPECT_EQ(conexion->RegistrosAfectados(), 1);
+
     EXPECT_EQ(DescripcionDe([&] { conexion->CommitTrans(); }), QStringLiteral("No hay ninguna transacción activa."));
     conexion->BeginTrans();
     EXPECT_EQ(DescripcionDe([&] { conexion->BeginTrans(); }), QStringLiteral("La conexión ya tiene una transacción abierta."));

@@ -165,10 +165,13 @@ Recordset Conexion::Execute(const QString& sentencia)
     const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
     QSqlQuery q(db);
     q.setForwardOnly(true);
+    m_afectados = -1;
     if (!q.exec(texto))
         throw ErrorRm(TextoError(q.lastError()));
-    if (!q.isSelect())
+    if (!q.isSelect()) {
+        m_afectados = q.numRowsAffected();
         return Recordset();
+    }
 
     const QSqlRecord registro = q.record();
     QStringList nombres;

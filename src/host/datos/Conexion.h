@@ -30,6 +30,8 @@ public:
     Conexion& operator=(const Conexion&) = delete;
 
     Recordset Execute(const QString& sentencia);
+    // Rows changed by the last statement Execute ran (-1 when unknown).
+    int RegistrosAfectados() const { return m_afectados; }
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -69,6 +71,7 @@ private:
     Dialecto m_dialecto;
     bool m_enTransaccion = false;
     bool m_quotedIdentifier = true;
+    int m_afectados = -1;
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
     std::function<void(const QString&)> m_antesDePaso;
