@@ -36,12 +36,14 @@ void Frame::paintEvent(QPaintEvent*)
 {
     QPainter pintor(this);
     const QFontMetrics medidas(font());
-    const int mitadTexto = m_caption.isEmpty() ? 0 : medidas.height() / 2;
+    // The caption is part of the border: a frame without one shows neither.
+    const bool conTitulo = m_borde == 1 && !m_caption.isEmpty();
+    const int mitadTexto = conTitulo ? medidas.height() / 2 : 0;
     if (m_borde == 1) {
         pintor.setPen(palette().color(QPalette::Mid));
         pintor.drawRect(rect().adjusted(0, mitadTexto, -1, -1));
     }
-    if (!m_caption.isEmpty()) {
+    if (conTitulo) {
         const QString texto = medidas.elidedText(m_caption, Qt::ElideRight, qMax(0, width() - 16));
         const QRect zona(6, 0, medidas.horizontalAdvance(texto) + 4, medidas.height());
         pintor.fillRect(zona, palette().color(QPalette::Window));

@@ -1,0 +1,667 @@
+#include "comun/EntornoPrueba.h"
+#include "editor/frmConfiguracion.h"
+#include "host/controles/Controles.h"
+#include "host/controles/Frame.h"
+#include "host/controles/RichTextBox.h"
+#include "host/controles/Shape.h"
+#include "host/controles/Twips.h"
+#include "host/controles/ssTbVex.h"
+#include "host/controles/txtVEX.h"
+#include "host/servicios/ConsultaRegistro.h"
+#include "host/servicios/TablaClases.h"
+#include "servicios/UtileriasOrvinda.h"
+#include "shell/Publico.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+using orvinda::Twips;
+using rm640::frmConfiguracion;
+
+namespace {
+
+// The eleven non-key contents in column order, with every quote character
+// that the statements must carry through unchanged.
+const QStringList Datos = {
+    "Requisición de 'compras'", "Compras", "FTO_REQ", "REQUISICIONES", "FOLIO",
+    "SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"x\"",
+    "UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'", "*MONTO,COMENTARIO_DOCUMENTO 'libre'",
+    "SELECT * FROM Req WHERE Folio = '{FOLIO}'", "<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>",
+    "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\""};
+
+// The same values as the statements must write them.
+const QString Valores = QStringLiteral(
+    "'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
+    "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
+    "   \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\",    '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
+    "   \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\",    '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
+    "   \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", ");
+
+class ConsultaGrabadora : public orvinda::ConsultaRegistro
+{
+public:
+    explicit ConsultaGrabadora(QStringList& l) : llamadas(l) {}
+    void MostrarRegistro(const QString& t, const QString& c, const QString& v, const QString& e1, const QString& e2,
+                         const QString& e3, const QString& e4) override
+    {
+        llamadas.append(QStringList{t, c, v, e1, e2, e3, e4}.join(u'|'));
+    }
+    QStringList& llamadas;
+};
+
+class PruebaEditor : public EntornoPrueba
+{
+protected:
+    void SetUp() override
+    {
+        EntornoPrueba::SetUp();
+        g.parametros.insert("FTO_CONFIGURACION_AUTORIZACION", QStringLiteral("0000"));
+        rm640::Publico::Main();
+    }
+
+    void TearDown() override
+    {
+        if (frmConfiguracion::ExisteInstancia())
+            delete &frmConfiguracion::Instancia();
+        EntornoPrueba::TearDown();
+    }
+
+    frmConfiguracion& Editor()
+    {
+        frmConfiguracion::Instancia().Cargar();
+        return frmConfiguracion::Instancia();
+    }
+
+    void Fila(const QString& clave, const QString& estado, const QString& sql = QStringLiteral("'SELECT 1'"))
+    {
+        Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion VALUES ('%1', 'Desc %1', 'Pest %1', 'FTO%1',"
+                                " 'TABLA%1', 'CLAVE%1', %2, 'AUT %1', 'CAMPOS %1', 'PLA %1', '<b>%1</b>', 'REC %1',"
+                                " '2020-01-01T00:00:00', '2020-01-02T00:00:00', 'ALTA', 'MODIF', NULL, NULL, %3)")
+                     .arg(clave, sql, estado));
+    }
+
+    static void Pulsar(frmConfiguracion& f, const char* boton)
+    {
+        auto* b = f.Controles().findChild<QToolButton*>(QLatin1String(boton));
+        ASSERT_TRUE(b && b->isEnabled()) << boton;
+        b->click();
+    }
+
+    static void Cargar(frmConfiguracion& f, const QString& clave)
+    {
+        f.txtClave().setTexto(clave);
+        f.txtClave_Enter();
+    }
+
+    static QList<QObject*> Campos(const frmConfiguracion& f)
+    {
+        return {&f.txtDescripcion(),     &f.txtPestania(),       &f.txtFto_Impresion(), &f.txtTabla(),
+                &f.txtClave_Principal(), &f.txtProcedimiento(),  &f.txtProcedimiento2(), &f.txtCampos1(),
+                &f.txtProcedimiento3(),  &f.txtProcedimiento4(), &f.txtProcedimiento5()};
+    }
+
+    static QStringList Textos(const frmConfiguracion& f)
+    {
+        QStringList r;
+        for (QObject* c : Campos(f))
+            r << (qobject_cast<orvinda::txtVEX*>(c) ? c->property("Texto") : c->property("Text")).toString();
+        return r;
+    }
+
+    static void Llenar(frmConfiguracion& f, const QStringList& valores = Datos)
+    {
+        const QList<QObject*> campos = Campos(f);
+        for (int i = 0; i < campos.size(); ++i)
+            campos[i]->setProperty(qobject_cast<orvinda::txtVEX*>(campos[i]) ? "Texto" : "Text", valores[i]);
+    }
+
+    QStringList Columnas(const QString& clave)
+    {
+        QStringList r;
+        for (const char* c : {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave",
+                              "Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Campos_Autorizar", "Ca_Sql_Plantilla",
+                              "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"})
+            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'")
+                           .arg(QLatin1String(c), clave));
+        return r;
+    }
+
+    static QStringList Banderas(const frmConfiguracion& f)
+    {
+        const auto& b = f.Controles();
+        QStringList r;
+        if (b.HabilitarInformacion()) r << "Informacion";
+        if (b.HabilitarModificar()) r << "Modificar";
+        if (b.HabilitarEliminar()) r << "Eliminar";
+        if (b.HabilitarReactivar()) r << "Reactivar";
+        return r << b.TextoBotonExtra();
+    }
+
+    void EsperarMensaje(const char* id, const QString& texto, int estilo, const QString& titulo)
+    {
+        ASSERT_EQ(g.mensajes.size(), 1) << id;
+        const auto& m = g.mensajes[0];
+        EXPECT_EQ(m.mensaje, texto) << id;
+        EXPECT_EQ(m.estilo, estilo) << id;
+        EXPECT_EQ(m.titulo, titulo) << id;
+        EXPECT_EQ(m.idError, QLatin1String(id));
+        EXPECT_EQ(m.modulo, "RM640");
+        EXPECT_EQ(m.ventana, &frmConfiguracion::Instancia());
+        g.mensajes.clear();
+    }
+
+    static QSettings Ajustes()
+    {
+        return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orvinda", "RM640FORMATO-frmConfiguracion");
+    }
+};
+
+} // namespace
+
+TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
+{
+    frmConfiguracion& f = Editor();
+    QStringList titulos;
+    for (int k = 0; k < 6; ++k)
+        titulos << f.ssTabVex().tabcaption(k);
+    EXPECT_EQ(titulos, (QStringList{"General", "SQL selección de datos", "SQL autorización", "SQL plantilla",
+                                    "HTML plantilla", "SQL rechazar"}));
+    for (orvinda::RichTextBox* c : {&f.txtProcedimiento(), &f.txtProcedimiento2(), &f.txtProcedimiento3(), &f.txtProcedimiento5()})
+        EXPECT_TRUE(c->FontName() == "Courier New" && c->FontSize() == 8 && !c->FontBold());
+    EXPECT_NE(f.txtProcedimiento4().FontName(), "Courier New");
+    EXPECT_EQ(f.txtClave().Formato(), QVariant(QStringLiteral("0000")));
+    EXPECT_EQ(g.LlamadasA("LeerParametro"), QStringList{"LeerParametro(FTO_CONFIGURACION_AUTORIZACION,0,T,0000)"});
+
+    // The host clears and opens every field but the key, which it finds
+    // along the tab order.
+    EXPECT_EQ(orvinda::UtileriasOrvinda::CampoClave(f), &f.txtClave());
+    QStringList orden;
+    QWidget* w = &f;
+    for (int paso = 0; paso < 500 && orden.size() < 12; ++paso, w = w->nextInFocusChain())
+        if (qobject_cast<orvinda::txtVEX*>(w) || qobject_cast<orvinda::RichTextBox*>(w))
+            orden << w->objectName();
+    EXPECT_EQ(orden, (QStringList{"txtClave", "txtDescripcion", "txtPestania", "txtTabla", "txtClave_Principal",
+                                  "txtFto_Impresion", "txtProcedimiento", "txtCampos1", "txtProcedimiento2",
+                                  "txtProcedimiento3", "txtProcedimiento4", "txtProcedimiento5"}));
+
+    // The inbox's command: modal, tab 0 with the focus on the key, Escape
+    // closes without saving and the editor is unloaded, storing its place.
+    g.llamadas.clear();
+    f.Guardado = true;
+    bool modal = false;
+    QTimer::singleShot(100, &f, [&] {
+        modal = QApplication::activeModalWidget() == &f;
+        EXPECT_EQ(f.ssTabVex().activetab(), 0);
+        EXPECT_EQ(f.focusWidget(), &f.txtClave());
+        QTest::keyClick(&f.txtClave(), Qt::Key_Escape);
+        EXPECT_FALSE(f.Guardado);
+    });
+    frmConfiguracion::AbrirDesdeBandeja();
+    EXPECT_TRUE(modal);
+    EXPECT_FALSE(frmConfiguracion::ExisteInstancia());
+    EXPECT_EQ(g.llamadas.value(0), "FormatearConsulta(32)");
+    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "0");
+    EXPECT_TRUE(g.mensajes.isEmpty());
+}
+
+TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
+{
+    Fila("0001", "'AC'");
+    Fila("0002", "'BA'");
+    Fila("0003", "NULL");
+    Fila("0004", "'AC'", "NULL");
+    frmConfiguracion& f = Editor();
+    conexion->LimpiarBitacora();
+    g.llamadas.clear();
+
+    Cargar(f, "1");
+    EXPECT_EQ(f.txtClave().Texto(), "0001");
+    EXPECT_EQ(conexion->Bitacora(),
+              QStringList{"SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'"});
+    EXPECT_EQ(Textos(f), (QStringList{"Desc 0001", "Pest 0001", "FTO0001", "TABLA0001", "CLAVE0001", "SELECT 1",
+                                      "AUT 0001", "CAMPOS 0001", "PLA 0001", "<b>0001</b>", "REC 0001"}));
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+    EXPECT_EQ(g.LlamadasA("FormatearConsulta").size(), 4);
+    EXPECT_FALSE(f.txtDescripcion().Habilitado());
+
+    // Editing the key clears through the host and empties only the first SQL box.
+    f.txtClave().setTexto("0002");
+    EXPECT_EQ(Textos(f).mid(5, 2), (QStringList{"", "AUT 0001"}));
+    EXPECT_EQ(f.txtDescripcion().Texto(), "");
+    EXPECT_EQ(Banderas(f), QStringList{""});
+
+    f.txtClave_Enter();
+    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0002");
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Reactivar", "Copiar"}));
+    Cargar(f, "0003");
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Reactivar", "Copiar"}));
+    Cargar(f, "9999");
+    EXPECT_EQ(Banderas(f), QStringList{"Copiar"});
+    EXPECT_TRUE(g.mensajes.isEmpty());
+
+    // A NULL statement stops the load after the one-line fields before it.
+    Cargar(f, "0004");
+    EsperarMensaje("ERR-ID:7500024", QStringLiteral("Uso no válido de Null"), 16, "txtClave_Enter()");
+    EXPECT_EQ(Textos(f).mid(0, 6), (QStringList{"Desc 0004", "Pest 0004", "", "TABLA0004", "CLAVE0004", ""}));
+    EXPECT_EQ(Banderas(f), QStringList{""});
+
+    // Nothing happens for an empty key or while an edit is pending.
+    conexion->LimpiarBitacora();
+    Cargar(f, "");
+    f.Controles().EjecutarNuevo(false);
+    Cargar(f, "0001");
+    EXPECT_TRUE(conexion->Bitacora().filter("SELECT *").isEmpty());
+}
+
+TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
+{
+    frmConfiguracion& f = Editor();
+    f.Controles().EjecutarNuevo(false);
+    f.ssTabVex().setActivetab(3);
+    Pulsar(f, "cmdGuardar");
+    EsperarMensaje("ERR-ID:7500011", "Debe especificar una descripción", 48, "Atención");
+    EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
+    EXPECT_EQ(f.ssTabVex().activetab(), 3);
+
+    struct Caso { int campo; const char* id; QString mensaje; int pestania; };
+    const Caso casos[] = {
+        {1, "ERR-ID:7500012", "Debe especificar una pestaña", 3},
+        {3, "ERR-ID:7500013", "Debe especificar una tabla", 3},
+        {5, "ERR-ID:7500014", "Debe especificar una consulta para la selección de datos del listview", 1},
+        {6, "ERR-ID:7500015", "Debe especificar una consulta una actualización para la autorización de los datos", 2},
+        {8, "ERR-ID:7500016", "Debe especificar una consulta para la consulta de la plantilla ", 3},
+        {9, "ERR-ID:7500017", "Debe especificar información para la plantilla", 4},
+        {10, "ERR-ID:7500018", "Debe especificar una consulta para el rechazar", 5},
+    };
+    for (const Caso& c : casos) {
+        QStringList valores = Datos;
+        valores[c.campo].clear();
+        valores[2].clear(); // the format, the table key and the field list may be empty
+        valores[4].clear();
+        valores[7].clear();
+        Llenar(f, valores);
+        f.ssTabVex().setActivetab(3);
+        Pulsar(f, "cmdGuardar");
+        EsperarMensaje(c.id, c.mensaje, 48, "Atención");
+        EXPECT_EQ(f.focusWidget(), Campos(f)[c.campo]) << c.id;
+        EXPECT_EQ(f.ssTabVex().activetab(), c.pestania) << c.id;
+        EXPECT_FALSE(f.Controles().GuardadoPendiente());
+    }
+    EXPECT_FALSE(conexion->Bitacora().contains("BeginTrans"));
+    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Configuracion_Autorizacion"), "0");
+}
+
+TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
+{
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.Controles().EjecutarNuevo(false);
+    Llenar(f);
+    conexion->LimpiarBitacora();
+    QStringList alAvisar;
+    g.alMostrar = [&](const Grabacion::Mensaje&) { alAvisar = Textos(f) << f.txtClave().Texto(); };
+    Pulsar(f, "cmdGuardar");
+
+    const QString insertar = QStringLiteral(
+        "INSERT INTO Configuracion_Autorizacion(   Ca_Cve_Configuracion_Autorizacion,    Ca_Descripcion,     Ca_Etiqueta,  "
+        "   Ca_Formato_Impresion,     Ca_Tabla,     Ca_Tabla_Clave,     Ca_Sql,     Ca_Sql_Autoriazion,  "
+        "   Ca_Campos_Autorizar,     Ca_Sql_Plantilla,     Ca_Plantilla_Autorizacion,     Ca_Sql_Rechazar,  "
+        "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '7',    ")
+        + Valores + QStringLiteral("   '2026-12-06T10:30:00',    '2026-12-06T10:30:00',    'PRUEBA',    'PRUEBA')");
+    EXPECT_EQ(conexion->Bitacora().mid(1),
+              (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", insertar, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
+    EXPECT_EQ(Columnas("7"), Datos);
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Alta || Fecha_Alta FROM Configuracion_Autorizacion"),
+              "ACPRUEBA2026-12-06T10:30:00");
+
+    // The editor is already empty when the user is told to reopen the inbox.
+    EsperarMensaje("ERR-ID:7500019",
+                   "Para verificar la configuración guardada,\r\n es necesario salir y entrar de nuevo a la plantilla", 64,
+                   "Información");
+    EXPECT_EQ(alAvisar, QStringList(12, QString()));
+    EXPECT_TRUE(f.Guardado);
+    EXPECT_TRUE(f.isHidden());
+    EXPECT_FALSE(f.Controles().EnEdicion());
+    EXPECT_TRUE(f.txtClave().Habilitado());
+}
+
+TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
+{
+    Fila("0001", "'AC'");
+    frmConfiguracion& f = Editor();
+    Cargar(f, "0001");
+    Pulsar(f, "cmdModificar");
+    Llenar(f);
+    conexion->LimpiarBitacora();
+    g.llamadas.clear();
+    Pulsar(f, "cmdGuardar");
+
+    const QString esperado = QStringLiteral(
+        "UPDATE Configuracion_Autorizacion SET    Ca_Descripcion = 'Requisición de ''compras''',    Ca_Etiqueta = 'Compras', "
+        "   Ca_Formato_Impresion = 'FTO_REQ',    Ca_Tabla = 'REQUISICIONES',    Ca_Tabla_Clave = 'FOLIO', "
+        "   Ca_Sql = \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
+        "   Ca_Sql_Autoriazion = \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\", "
+        "   Ca_Campos_Autorizar = '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
+        "   Ca_Sql_Plantilla = \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\", "
+        "   Ca_Plantilla_Autorizacion = '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
+        "   Ca_Sql_Rechazar = \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", "
+        "   Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00' "
+        "WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+    EXPECT_EQ(conexion->Bitacora(),
+              (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", esperado, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
+    EXPECT_TRUE(g.LlamadasA("BuscarValor").isEmpty());
+    EXPECT_EQ(Columnas("0001"), Datos);
+    EXPECT_EQ(Valor("SELECT Oper_Alta || Fecha_Alta || Oper_Ult_Modif || Es_Cve_Estado FROM Configuracion_Autorizacion"),
+              "ALTA2020-01-01T00:00:00PRUEBAAC");
+    EXPECT_TRUE(f.Guardado);
+}
+
+TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
+{
+    Fila("7", "'BA'");
+    frmConfiguracion& f = Editor();
+    f.Controles().EjecutarNuevo(false);
+    Llenar(f);
+    const QStringList antes = Contenido("Configuracion_Autorizacion", "1");
+
+    for (const QVariant& autoclave : {QVariant(), QVariant(false), QVariant(0)}) {
+        if (autoclave.isValid())
+            g.parametros.insert("CAT_AUTOCLAVE", autoclave);
+        f.txtDescripcion().setFocus();
+        Pulsar(f, "cmdGuardar");
+        EsperarMensaje("ERR-ID:7500010", "La clave ya está asignada al perfil puesto7", 48, "Orvinda");
+        EXPECT_EQ(f.focusWidget(), &f.txtClave());
+        EXPECT_FALSE(f.Controles().GuardadoPendiente());
+    }
+    EXPECT_EQ(g.LlamadasA("LeerParametro").last(), "LeerParametro(CAT_AUTOCLAVE,0,,)");
+
+    g.parametros.insert("CAT_AUTOCLAVE", true);
+    g.respuestas = {7};
+    Pulsar(f, "cmdGuardar");
+    EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos7\r\n¿Desea generar una nueva clave?", 36,
+                   "Generar nueva clave?");
+    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1"), antes);
+
+    // Yes: the next key goes into the field and the save goes on without a second lookup.
+    g.respuestas = {6};
+    g.siguienteClave = 12;
+    g.llamadas.clear();
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(g.LlamadasA("BuscarValor").size(), 1);
+    EXPECT_EQ(g.LlamadasA("SiguienteClave"),
+              QStringList{"SiguienteClave(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,,,,,,,)"});
+    EXPECT_EQ(Columnas("12"), Datos);
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").value(1), antes.value(0));
+    EXPECT_TRUE(f.Guardado);
+}
+
+TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
+{
+    Fila("0001", "'AC'");
+    Fila("0002", "'BA'");
+    Ejecutar("CREATE TRIGGER no_alta BEFORE INSERT ON Configuracion_Autorizacion BEGIN SELECT RAISE(ABORT, 'alta rechazada'); END");
+    Ejecutar("CREATE TRIGGER no_cambio BEFORE UPDATE ON Configuracion_Autorizacion BEGIN SELECT RAISE(ABORT, 'cambio rechazado'); END");
+    const QStringList antes = Contenido("Configuracion_Autorizacion", "1");
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.Controles().EjecutarNuevo(false);
+    Llenar(f);
+    conexion->LimpiarBitacora();
+    Pulsar(f, "cmdGuardar");
+
+    const QStringList bitacora = conexion->Bitacora();
+    ASSERT_EQ(bitacora.size(), 6);
+    EXPECT_EQ(bitacora.mid(1, 2), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF"}));
+    EXPECT_EQ(bitacora.mid(4), (QStringList{"RollbackTrans", "SET QUOTED_IDENTIFIER ON"}));
+    EXPECT_FALSE(conexion->EnTransaccion());
+    EXPECT_TRUE(conexion->IdentificadoresEntreComillas());
+    EsperarMensaje("ERR-ID:7500020", "alta rechazada", 16, "ERROR");
+    EXPECT_EQ(Textos(f), Datos);
+    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.Guardado);
+    EXPECT_EQ(f.Controles().ModoActual(), orvinda::Controles::Modo::Nuevo);
+    EXPECT_FALSE(f.Controles().GuardadoPendiente());
+
+    // Delete and reactivation roll back under their own titles; the row stays shown.
+    Pulsar(f, "cmdCancelar");
+    Cargar(f, "0001");
+    conexion->LimpiarBitacora();
+    Pulsar(f, "cmdEliminar");
+    EXPECT_EQ(conexion->Bitacora().value(2), "RollbackTrans");
+    EsperarMensaje("ERR-ID:7500021", "cambio rechazado", 48, "Controles_Eliminar");
+    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+
+    Cargar(f, "0002");
+    Pulsar(f, "cmdReactivar");
+    EsperarMensaje("ERR-ID:7500022", "cambio rechazado", 48, "Controles_Reactivar()");
+    EXPECT_EQ(f.txtProcedimiento2().Text(), "AUT 0002");
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1"), antes);
+}
+
+TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
+{
+    Fila("0001", "'AC'");
+    frmConfiguracion& f = Editor();
+    Cargar(f, "0001");
+    conexion->LimpiarBitacora();
+    Pulsar(f, "cmdEliminar");
+    EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans",
+        " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00',"
+        "   Oper_Baja = 'PRUEBA',    Fecha_Baja = '2026-12-06T10:30:00',    Es_Cve_Estado = 'BA' "
+        " WHERE Ca_Cve_Configuracion_Autorizacion= '0001' ", "CommitTrans"}));
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Baja || Fecha_Baja FROM Configuracion_Autorizacion"),
+              "BAPRUEBA2026-12-06T10:30:00");
+    EXPECT_EQ(f.txtClave().Texto(), "");
+    EXPECT_TRUE(f.txtClave().Habilitado());
+    EXPECT_EQ(Textos(f), QStringList(11, QString()));
+    EXPECT_EQ(Banderas(f), QStringList{""});
+
+    Cargar(f, "0001");
+    g.fechaServidor = QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0));
+    conexion->LimpiarBitacora();
+    Pulsar(f, "cmdReactivar");
+    EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans",
+        " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-07T08:00:00', "
+        "   Oper_Baja = '',    Fecha_Baja= NULL,    Es_Cve_Estado = 'AC' "
+        " WHERE Ca_Cve_Configuracion_Autorizacion = '0001' ", "CommitTrans"}));
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || Fecha_Ult_Modif FROM Configuracion_Autorizacion"),
+              "AC||2026-12-07T08:00:00");
+    EXPECT_EQ(Valor("SELECT Fecha_Baja FROM Configuracion_Autorizacion"), "<NULL>");
+    EXPECT_EQ(g.llamadas.last(), "LimpiarForma(frmConfiguracion,1)");
+    EXPECT_EQ(Textos(f), QStringList(11, QString()));
+    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_FALSE(f.Guardado);
+}
+
+TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
+{
+    Fila("0001", "'BA'");
+    const QStringList original = Contenido("Configuracion_Autorizacion", "1");
+    frmConfiguracion& f = Editor();
+    Cargar(f, "0001");
+    const QStringList copiados = Textos(f);
+    Pulsar(f, "cmdExtra");
+    EXPECT_EQ(Textos(f), copiados);
+    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_FALSE(f.txtClave().Habilitado());
+    EXPECT_TRUE(f.txtTabla().Habilitado() && f.txtProcedimiento5().isEnabled());
+    EXPECT_EQ(Banderas(f), QStringList{""});
+
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(Columnas("7"), copiados);
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").first(), original.first());
+}
+
+TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
+{
+    Fila("0001", "'AC'");
+    QStringList consultas;
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma),
+                                    [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
+    frmConfiguracion& f = Editor();
+    f.show();
+
+    // Empty -> New: the proposed key is closed, the rest open, tab 0.
+    f.ssTabVex().setActivetab(3);
+    Pulsar(f, "cmdNuevo");
+    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_TRUE(f.txtClave().ModoNuevo() && !f.txtClave().Habilitado());
+    EXPECT_TRUE(f.txtDescripcion().Habilitado() && f.txtCampos1().Habilitado() && f.txtProcedimiento().isEnabled());
+    EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
+    EXPECT_EQ(f.ssTabVex().activetab(), 0);
+
+    // New -> Empty.
+    Llenar(f);
+    f.ssTabVex().setActivetab(4);
+    Pulsar(f, "cmdCancelar");
+    EXPECT_EQ(f.txtClave().Texto(), "");
+    EXPECT_TRUE(f.txtClave().Habilitado());
+    EXPECT_EQ(f.focusWidget(), &f.txtClave());
+    EXPECT_EQ(Textos(f), QStringList(11, QString()));
+    EXPECT_FALSE(f.txtDescripcion().Habilitado() || f.txtProcedimiento4().isEnabled());
+    EXPECT_EQ(f.ssTabVex().activetab(), 0);
+
+    // Active loaded -> Editing keeps the contents and the tab.
+    Cargar(f, "0001");
+    f.ssTabVex().setActivetab(4);
+    Pulsar(f, "cmdModificar");
+    EXPECT_EQ(f.ssTabVex().activetab(), 4);
+    EXPECT_FALSE(f.txtClave().Habilitado());
+    EXPECT_TRUE(f.txtPestania().Habilitado() && f.txtProcedimiento4().isEnabled());
+    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
+    Pulsar(f, "cmdCancelar");
+
+    Cargar(f, "0001");
+    Pulsar(f, "cmdInformacion");
+    EXPECT_EQ(consultas, QStringList{"Configuracion_Autorizacion|Ca_Cve_Configuracion_Autorizacion|0001||||"});
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+
+    // Leaving during an edit loses it without asking; Guardado is left alone.
+    Pulsar(f, "cmdModificar");
+    f.Guardado = true;
+    Pulsar(f, "cmdSalir");
+    EXPECT_TRUE(f.isHidden());
+    EXPECT_TRUE(f.Guardado);
+    EXPECT_TRUE(g.mensajes.isEmpty());
+}
+
+TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
+{
+    frmConfiguracion* f = &Editor();
+    EXPECT_EQ(f->pos(), QPoint(1, 1)); // 10 twips
+    f->move(100, 60);
+    f->resize(700, 500);
+    delete f;
+    {
+        QSettings s = Ajustes();
+        EXPECT_EQ(QStringList({s.value("Settings/Left").toString(), s.value("Settings/Top").toString(),
+                               s.value("Settings/Width").toString(), s.value("Settings/Height").toString(),
+                               s.value("Settings/WindowState").toString()}),
+                  (QStringList{"1500", "900", "10500", "7500", "0"}));
+    }
+
+    // Reopens there with the design size; closed maximized, only the state changes.
+    f = &Editor();
+    EXPECT_EQ(f->geometry(), QRect(100, 60, 957, 552));
+    f->setWindowState(Qt::WindowMaximized);
+    delete f;
+    EXPECT_EQ(Ajustes().value("Settings/Left").toString(), "1500");
+    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
+
+    // Closed minimized, nothing changes.
+    f = &Editor();
+    EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
+    f->setWindowState(Qt::WindowMinimized);
+    delete f;
+    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
+    EXPECT_EQ(Ajustes().value("Settings/Width").toString(), "10500");
+
+    // Entries that are not numbers count as missing.
+    Ajustes().setValue("Settings/Left", "abc");
+    Ajustes().setValue("Settings/WindowState", "x");
+    f = &Editor();
+    EXPECT_EQ(f->pos(), QPoint(1, 60));
+    EXPECT_EQ(f->windowState(), Qt::WindowNoState);
+}
+
+TEST_F(PruebaEditor, DisposicionAlCambiarDeTamanio)
+{
+    frmConfiguracion& f = Editor();
+    auto tamanios = [&](QWidget* w) { return QSize(Twips::Width(w), Twips::Height(w)); };
+    f.resize(957, 552);
+    f.Form_Resize();
+    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(14115, 6980));
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(tamanios(&f.fr(k)), QSize(14115, 6620));
+        EXPECT_EQ(Twips::Width(&f.sh0(k)), 14115);
+    }
+    EXPECT_EQ(tamanios(&f.txtProcedimiento2()), QSize(14115, 5535));
+    EXPECT_EQ(Twips::Width(&f.txtCampos1()), 14115 - 2400 - 120);
+
+    // Sizes that would be negative are skipped; the rest still follows.
+    f.resize(300, 100);
+    f.Form_Resize();
+    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(4260, 200));
+    EXPECT_EQ(tamanios(&f.fr(3)), QSize(4260, 6620));
+    EXPECT_EQ(Twips::Width(&f.txtProcedimiento5()), 4260);
+    f.resize(10, 50);
+    f.Form_Resize();
+    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(4260, 200));
+}
+
+TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
+{
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    Pulsar(f, "cmdNuevo");
+
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), &f.txtPestania());
+
+    // Tab types a tab in the first four statement boxes...
+    f.ssTabVex().setActivetab(1);
+    f.txtProcedimiento().setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), &f.txtProcedimiento());
+    QTest::keyClick(&f.txtProcedimiento(), Qt::Key_Tab);
+    EXPECT_EQ(f.txtProcedimiento().Text(), "\t");
+    EXPECT_EQ(QApplication::focusWidget(), &f.txtProcedimiento());
+
+    // ...and leaving the box gives every control its tab stop back.
+    f.ssTabVex().setActivetab(0);
+    f.txtTabla().setFocus();
+    EXPECT_TRUE(f.txtDescripcion().TabStop() && f.ssTabVex().TabStop() && f.txtProcedimiento().TabStop());
+    QTest::keyClick(&f.txtTabla(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), &f.txtClave_Principal());
+
+    f.ssTabVex().setActivetab(5);
+    f.txtProcedimiento5().setFocus();
+    QTest::keyClick(&f.txtProcedimiento5(), Qt::Key_Tab);
+    EXPECT_EQ(f.txtProcedimiento5().Text(), "");
+    EXPECT_NE(QApplication::focusWidget(), &f.txtProcedimiento5());
+
+    // Alt alone with a main-keyboard digit selects a tab and types nothing.
+    f.ssTabVex().setActivetab(0);
+    f.txtDescripcion().setFocus();
+    f.txtDescripcion().setTexto("");
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_3, Qt::AltModifier);
+    EXPECT_EQ(f.ssTabVex().activetab(), 2);
+    EXPECT_EQ(f.txtDescripcion().Texto(), "");
+    f.ssTabVex().setActivetab(0);
+    f.txtDescripcion().setFocus();
+    for (auto m : {Qt::AltModifier | Qt::ControlModifier, Qt::AltModifier | Qt::ShiftModifier,
+                   Qt::AltModifier | Qt::KeypadModifier})
+        QTest::keyClick(&f.txtDescripcion(), Qt::Key_3, m);
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_7, Qt::AltModifier);
+    EXPECT_EQ(f.ssTabVex().activetab(), 0);
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_6, Qt::AltModifier);
+    EXPECT_EQ(f.ssTabVex().activetab(), 5);
+    EXPECT_TRUE(f.isVisible());
+}

@@ -1,0 +1,1 @@
+rm640_prueba(prueba_editor FUENTES editor/PruebaEditor.cpp BIBLIOTECAS rm640_pruebas_comun)
