@@ -1,5 +1,7 @@
 #include "editor/frmConfiguracion.h"
 
+#include "config/ConfiguracionAutorizacion.h"
+
 #include "host/controles/Controles.h"
 #include "host/controles/Etiqueta.h"
 #include "host/controles/Frame.h"
@@ -65,16 +67,16 @@ QString Descripcion(const std::exception& e)
     return QString::fromUtf8(e.what());
 }
 
-// The stored text must equal the field text, so the one character that would
-// end each kind of literal early is doubled.
-QString Simple(QString valor)
+// The stored text must equal the field text: the literal forms of the
+// configuration record double the character that would end each literal.
+QString Simple(const QString& valor)
 {
-    return valor.replace(QLatin1Char('\''), QLatin1String("''"));
+    return ConfiguracionAutorizacion::EscaparSimple(valor);
 }
 
-QString Doble(QString valor)
+QString Doble(const QString& valor)
 {
-    return valor.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return ConfiguracionAutorizacion::EscaparDoble(valor);
 }
 
 QString MarcoS(const QString& valor)
