@@ -128,9 +128,15 @@ QString Marcadores::SustituirMarcador(const QString& texto, const QString& marca
     if (posiciones.empty())
         return texto;
 
+    // Each pass sees what the earlier ones inserted, so values that carry
+    // tokens can double the text pass after pass; past the limit it fails.
+    const qint64 longitud = qint64(texto.size()) + qint64(posiciones.size()) * (qint64(valor.size()) - m);
+    if (longitud > LongitudMaxima)
+        throw orvinda::ErrorRm(QStringLiteral("El texto expandido excede %1 caracteres").arg(LongitudMaxima));
+
     const QStringView origen(texto);
     QString resultado;
-    resultado.reserve(texto.size() + qsizetype(posiciones.size()) * (valor.size() - m));
+    resultado.reserve(qsizetype(longitud));
     qsizetype desde = 0;
     for (const qsizetype p : posiciones) {
         resultado.append(origen.sliced(desde, p - desde));

@@ -46,6 +46,9 @@ public:
     // The field whose value, besides being substituted, is the document's comment.
     static inline const QString CampoComentarioDocumento = QStringLiteral("COMENTARIO_DOCUMENTO");
 
+    // Largest text a substitution may produce; beyond it ErrorRm is thrown.
+    static constexpr qint64 LongitudMaxima = qint64(1) << 25;
+
     // Every occurrence of marcador, found left to right without overlap, is
     // replaced by valor; inserted text is not searched again. An empty
     // marcador leaves the text as it is.

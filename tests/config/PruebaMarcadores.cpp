@@ -225,3 +225,18 @@ TEST(Marcadores, ExpandirAutorizacionComentario)
     const auto lectorFalla = [](const QString&) -> QString { throw orvinda::ErrorRm("sin página"); };
     EXPECT_THROW(Marcadores::ExpandirAutorizacion("", "A", columnas, lectorFalla, {}, "", "", ""), orvinda::ErrorRm);
 }
+
+// A value that carries its own token doubles the text on every pass over
+// it; the expansion stops with an error long before memory runs out.
+TEST(Marcadores, UnaExpansionQueCreceSinFinFallaConUnError)
+{
+    QList<rm640::ColumnaPlantilla> fila;
+    for (int i = 0; i < 40; ++i)
+        fila.append({QStringLiteral("A"), QStringLiteral("{A}{A}")});
+    try {
+        rm640::Marcadores::ExpandirPlantilla(QStringLiteral("<p>{A}</p>"), fila);
+        FAIL() << "expected the size limit";
+    } catch (const orvinda::ErrorRm& e) {
+        EXPECT_EQ(e.Descripcion(), QStringLiteral("El texto expandido excede 33554432 caracteres"));
+    }
+}
