@@ -1,5 +1,6 @@
 #include "shell/AplicacionShell.h"
 #include "shell/OpcionesShell.h"
+#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <unistd.h>
@@ -10,6 +11,7 @@ int main(int argc, char* argv[])
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvinda::ServidorPaginas::RegistrarEsquema();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Orvinda"));
     QCoreApplication::setApplicationName(QStringLiteral("orvinda"));

@@ -1,34 +1,161 @@
 #include "servicios/ImpresorOrvinda.h"
 
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "servicios/Mensajero.h"
+#include "servicios/TextoSql.h"
+#include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
 
-#include <QList>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <memory>
 
 namespace orvinda {
 
 namespace {
-QList<ImpresorOrvinda::Solicitud>& Registro()
+
+QString TextoObligatorio(const Recordset& rs, const QString& columna, const QString& formato)
 {
-    static QList<ImpresorOrvinda::Solicitud> r;
-    return r;
+    const Campo c = rs.Fields(columna);
+    if (c.EsNulo() || c.Texto().trimmed().isEmpty())
+        throw ErrorRm(QStringLiteral("El formato de impresión '%1' no tiene %2.").arg(formato, columna));
+    return c.Texto();
 }
+
 } // namespace
 
-ImpresorOrvinda::ImpresorOrvinda(Traza* traza)
-    : m_traza(traza)
+ImpresorOrvinda::ImpresorOrvinda(Conexion& conexion, Mensajero* mensajero, Traza* traza, QString carpeta)
+    : m_conexion(conexion)
+    , m_mensajero(mensajero)
+    , m_traza(traza)
+    , m_carpeta(std::move(carpeta))
 {
+}
+
+QString ImpresorOrvinda::Carpeta() const
+{
+    if (!m_carpeta.isEmpty())
+        return m_carpeta;
+    const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documentos.isEmpty() ? QDir::homePath() : documentos;
+}
+
+QString ImpresorOrvinda::RutaDocumento(const QString& formato, const QString& folio) const
+{
+    static const QRegularExpression ajeno(QStringLiteral("[^A-Za-z0-9._-]"));
+    QString nombre = formato + u'_' + folio;
+    nombre.replace(ajeno, QStringLiteral("_"));
+    return QDir(Carpeta()).filePath(nombre + QStringLiteral(".pdf"));
+}
+
+QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
+{
+    Recordset rs = m_conexion.Execute(
+        QStringLiteral("SELECT Fi_Descripcion, Fi_Sql, Fi_Plantilla FROM Formatos_Impresion WHERE Fi_Cve_Formato = %1")
+            .arg(TextoSql::Literal(formato)));
+    if (rs.Eof())
+        throw ErrorRm(QStringLiteral("No existe el formato de impresión '%1'.").arg(formato));
+    const Campo descripcion = rs.Fields(QStringLiteral("Fi_Descripcion"));
+    const QString titulo = descripcion.EsNulo() ? formato : descripcion.Texto();
+    QString consulta = TextoObligatorio(rs, QStringLiteral("Fi_Sql"), formato);
+    QString plantilla = TextoObligatorio(rs, QStringLiteral("Fi_Plantilla"), formato);
+
+    // The stored query quotes {FOLIO} itself; the folio's own quotes are doubled.
+    QString folioSql = folio;
+    folioSql.replace(u'\'', QStringLiteral("''"));
+    consulta.replace(QStringLiteral("{FOLIO}"), folioSql);
+    Recordset datos = m_conexion.Execute(consulta);
+    if (datos.Eof())
+        throw ErrorRm(QStringLiteral("El formato de impresión '%1' no encontró el documento %2.").arg(formato, folio));
+    // As in the review page: {COLUMN} in any case; a NULL prints as nothing.
+    for (int i = 0; i < datos.FieldsCount(); ++i) {
+        const Campo c = datos.Fields(i);
+        plantilla.replace(u'{' + c.Name().toUpper() + u'}', c.EsNulo() ? QString() : c.Texto(), Qt::CaseInsensitive);
+    }
+
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+                          "<title>%1 %2</title>\n<style>%3</style>\n</head>\n<body>\n%4\n</body>\n</html>\n")
+        .arg(titulo.toHtmlEscaped(), folio.toHtmlEscaped(), ServidorPaginas::HojaEstilo(), plantilla);
+}
+
+QByteArray ImpresorOrvinda::GenerarPdf(const QString& html, int esperaMs)
+{
+    auto pagina = std::make_unique<QWebEnginePage>();
+    QEventLoop bucle;
+    QTimer limite;
+    limite.setSingleShot(true);
+    QObject::connect(&limite, &QTimer::timeout, &bucle, &QEventLoop::quit);
+
+    bool cargada = false;
+    bool correcta = false;
+    QObject::connect(pagina.get(), &QWebEnginePage::loadFinished, &bucle, [&](bool ok) {
+        cargada = true;
+        correcta = ok;
+        bucle.quit();
+    });
+    pagina->setHtml(html, QUrl(QStringLiteral("orvinda://web/Impresion/")));
+    limite.start(esperaMs);
+    if (!cargada)
+        bucle.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!cargada || !correcta)
+        throw ErrorRm(QStringLiteral("No se pudo preparar el documento para imprimir."));
+
+    // The answer lands in shared state: it may come after we gave up.
+    struct Respuesta
+    {
+        bool llego = false;
+        QByteArray pdf;
+        QPointer<QEventLoop> bucle;
+    };
+    auto respuesta = std::make_shared<Respuesta>();
+    respuesta->bucle = &bucle;
+    const QPageLayout hoja(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(14, 14, 14, 14),
+                           QPageLayout::Millimeter);
+    pagina->printToPdf([respuesta](const QByteArray& pdf) {
+        respuesta->llego = true;
+        respuesta->pdf = pdf;
+        if (respuesta->bucle)
+            respuesta->bucle->quit();
+    }, hoja);
+    limite.start(esperaMs);
+    if (!respuesta->llego)
+        bucle.exec(QEventLoop::ExcludeUserInputEvents);
+    respuesta->bucle = nullptr;
+    if (!respuesta->llego || respuesta->pdf.isEmpty())
+        throw ErrorRm(QStringLiteral("No se pudo generar el PDF del documento."));
+    return respuesta->pdf;
 }
 
 void ImpresorOrvinda::Imprimir(const QString& formato, const QString& folio, const QString&, int, int, const QString&)
 {
-    Registro().append({formato, folio});
-    if (m_traza)
-        m_traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2").arg(formato, folio));
-}
+    const QString html = Componer(formato, folio);
+    const QByteArray pdf = GenerarPdf(html);
 
-const QList<ImpresorOrvinda::Solicitud>& ImpresorOrvinda::Solicitudes()
-{
-    return Registro();
+    const QString ruta = RutaDocumento(formato, folio);
+    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(pdf) != pdf.size() || !archivo.commit())
+        throw ErrorRm(QStringLiteral("No se pudo guardar %1: %2").arg(QDir::toNativeSeparators(ruta), archivo.errorString()));
+
+    if (m_traza)
+        m_traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2 archivo=%3").arg(formato, folio, ruta));
+    if (m_mensajero)
+        m_mensajero->Mostrar(QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(ruta)),
+                             64, QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
+                             QStringLiteral("ERR-ID:9900020"));
 }
 
 } // namespace orvinda

@@ -2,30 +2,43 @@
 
 #include "host/servicios/Impresor.h"
 
+#include <QString>
+
 namespace orvinda {
 
+class Conexion;
+class Mensajero;
 class Traza;
 
-// Printing of documents in the shell's print formats. For now each request
-// is recorded (and written to the trace); rendering comes with the formats.
+// Prints a document in one of the shell's print formats (Formatos_Impresion:
+// an HTML template and a query with {FOLIO}) to a PDF file in the user's
+// documents folder, and tells the user where the file is.
 class ImpresorOrvinda : public Impresor
 {
 public:
-    struct Solicitud
-    {
-        QString formato;
-        QString folio;
-    };
+    // carpeta: where the PDF files go; empty text is the documents folder.
+    // mensajero and traza may be null.
+    ImpresorOrvinda(Conexion& conexion, Mensajero* mensajero, Traza* traza, QString carpeta = QString());
 
-    explicit ImpresorOrvinda(Traza* traza);
-
+    // The format key and the folio are used; the other arguments are not.
+    // Throws ErrorRm when the format, the document or the file fails.
     void Imprimir(const QString& formato, const QString& folio, const QString& extra1, int opcion1, int opcion2,
                   const QString& extra2) override;
 
-    static const QList<Solicitud>& Solicitudes();
+    // The whole HTML page of the document in that format.
+    QString Componer(const QString& formato, const QString& folio);
+    QString RutaDocumento(const QString& formato, const QString& folio) const;
+    QString Carpeta() const;
+
+    // The page rendered to PDF bytes by the embedded browser; waits for it
+    // in a local loop that holds user input back.
+    static QByteArray GenerarPdf(const QString& html, int esperaMs = 30000);
 
 private:
+    Conexion& m_conexion;
+    Mensajero* m_mensajero;
     Traza* m_traza;
+    QString m_carpeta;
 };
 
 } // namespace orvinda

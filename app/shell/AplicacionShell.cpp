@@ -12,6 +12,7 @@
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
 
@@ -56,7 +57,12 @@ QString AplicacionShell::BaseDatosPorOmision()
 
 QString AplicacionShell::BibliotecaIncluida()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/librm640.so");
+    // Beside the shell in a build folder; in lib/orvinda once installed.
+    const QString aqui = QCoreApplication::applicationDirPath();
+    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
+        if (QFileInfo::exists(ruta))
+            return QFileInfo(ruta).canonicalFilePath();
+    return aqui + QStringLiteral("/librm640.so");
 }
 
 void AplicacionShell::CrearDemo(const QString& destino)
@@ -123,6 +129,7 @@ int AplicacionShell::Iniciar()
     }
 
     try {
+        ServidorPaginas::Instalar();
         RegistrarClases();
         AsegurarComponente();
         AbrirPantalla();
@@ -148,7 +155,7 @@ void AplicacionShell::RegistrarClases()
     TablaClases::Registrar(QString::fromLatin1(ConsultaRegistro::IdPrograma),
                            [=] { return std::make_unique<ConsultaRegistroOrvinda>(*c, *m); });
     TablaClases::Registrar(QString::fromLatin1(Impresor::IdPrograma),
-                           [=] { return std::make_unique<ImpresorOrvinda>(t); });
+                           [=] { return std::make_unique<ImpresorOrvinda>(*c, m, t); });
 }
 
 void AplicacionShell::AsegurarComponente()

@@ -1,5 +1,7 @@
 #include "inbox/frmRM640.h"
 
+#include "config/Marcadores.h"
+#include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
@@ -11,6 +13,7 @@
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "review/frmAutorizacion.h"
 #include "shell/Publico.h"
 
 #include <QEvent>
@@ -112,6 +115,8 @@ frmRM640::frmRM640(QWidget* parent)
     m_colorVEX->setProperty("menufontbackcolor", QColor(245, 236, 203));
     m_colorVEX->setProperty("menuselbackcolor", QColor(226, 213, 156));
 
+    m_abrirConfiguracion = &frmConfiguracion::AbrirDesdeBandeja;
+
     m_controles = new orvinda::Controles(this);
     m_controles->setObjectName(QStringLiteral("Controles"));
     m_controles->setCaption(QStringLiteral("Autorizacion de operaciones"));
@@ -151,6 +156,7 @@ frmRM640::frmRM640(QWidget* parent)
     m_barra = {barra};
     m_marco = {marco};
     m_lista = {lista};
+    ConectarLista(lista);
 }
 
 frmRM640::~frmRM640() = default;
@@ -306,6 +312,7 @@ void frmRM640::CargarElemento(int i)
     lista->setObjectName(QStringLiteral("lvInsidencias"));
     lista->setIndex(i);
     m_lista.append(lista);
+    ConectarLista(lista);
     lista->setVisible(true);
     const orvinda::ListView* listaAnterior = m_lista[i - 1];
     Twips::SetWidth(lista, Twips::Width(listaAnterior));
@@ -439,6 +446,106 @@ void frmRM640::Controles_BotonExtra()
     } catch (const ErrorRm& e) {
         Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500030"));
     }
+}
+
+void frmRM640::ConectarLista(orvinda::ListView* lista)
+{
+    connect(lista, &orvinda::ListView::DblClick, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
+}
+
+void frmRM640::lvInsidencias_DblClick(int Index)
+{
+    // A list left behind by a refresh that stopped early has no key.
+    if (Index < 0 || Index >= m_clavesConfiguracion.size()) {
+        Reportar(QStringLiteral("Subíndice fuera del intervalo"), orvinda::Sistema::EstiloError,
+                 QStringLiteral("lvInsidencias_DblClick()"), QStringLiteral("ERR-ID:7500055"));
+        return;
+    }
+    const QString clave = m_clavesConfiguracion[Index];
+
+    try {
+        const QString tablaConfiguracion = QStringLiteral("Configuracion_Autorizacion");
+        const QString columnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion");
+        const QString tabla = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
+                                                              QStringLiteral("Ca_Tabla"), 0, QString(), QString(), QString());
+        const QString campos = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
+                                                               QStringLiteral("Ca_Campos_Autorizar"), 0, QString(), QString(), QString());
+        const QString consulta = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
+                                                                 QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
+
+        orvinda::ListView& lista = lvInsidencias(Index);
+        // A list without any item to select has no selected item at all.
+        if (lista.selectedItems().isEmpty() && !lista.currentItem())
+            throw ErrorRm(QStringLiteral("No hay ningún documento seleccionado en la lista."), 91);
+        const QString folio = lista.SelectedItem();
+        if (folio.isEmpty())
+            return;
+
+        const QString plantilla = ObtenerPlantilla(clave, folio);
+        if (plantilla.isEmpty())
+            return;
+
+        frmAutorizacion& dialogo = frmAutorizacion::Load(this);
+        dialogo.setPlantilla(plantilla);
+        dialogo.setTabla(tabla);
+        dialogo.setFolio(folio);
+        dialogo.setCampos(campos);
+        dialogo.setClave(clave);
+        dialogo.exec();
+
+        if (dialogo.Procesado()) {
+            lista.ListItemsClear();
+            bool bandera = true;
+            Publico::Utilerias->LlenarLista(consulta, lista, bandera);
+        }
+        frmAutorizacion::Unload();
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"));
+    } catch (const std::exception& e) {
+        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"));
+    }
+}
+
+QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
+{
+    QString resultado;
+    try {
+        Publico::CadenaSql = QString();
+        Publico::CadenaSql += QStringLiteral(" SELECT ");
+        Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
+        Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
+        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + clave + QStringLiteral("' ");
+        orvinda::Recordset configuracion = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+        if (configuracion.Eof())
+            return resultado;
+
+        const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
+        const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
+        orvinda::Recordset datos = Publico::Sistema->ObtenerConexion().Execute(Marcadores::ExpandirConsulta(consulta, folio));
+
+        std::optional<QList<ColumnaPlantilla>> primeraFila;
+        if (!datos.Eof()) {
+            QList<ColumnaPlantilla> columnas;
+            columnas.reserve(datos.FieldsCount());
+            for (int i = 0; i < datos.FieldsCount(); ++i) {
+                const orvinda::Campo campo = datos.Fields(i);
+                columnas.append({campo.Name(), campo.EsNulo() ? std::nullopt : std::optional<QString>(campo.Texto())});
+            }
+            primeraFila = std::move(columnas);
+        }
+        const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
+        datos.Close();
+        configuracion.Close();
+        resultado = html;
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"));
+        resultado.clear();
+    } catch (const std::exception& e) {
+        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"));
+        resultado.clear();
+    }
+    return resultado;
 }
 
 } // namespace rm640

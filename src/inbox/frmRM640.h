@@ -65,12 +65,15 @@ public:
     orvinda::ListView& lvInsidencias(int indice) const;
     int ElementosCargados() const { return static_cast<int>(m_lista.size()); }
 
-    // What the toolbar's extra button opens; until the editor exists it does nothing.
+    // What the toolbar's extra button opens: the configuration editor, loaded,
+    // shown modally and unloaded again; tests put their own here.
     void setAbrirConfiguracion(std::function<void()> abrir) { m_abrirConfiguracion = std::move(abrir); }
 
 public slots:
     void Controles_Salir();
     void Controles_BotonExtra();
+    // Opens the selected document of list Index for review.
+    void lvInsidencias_DblClick(int Index);
 
 protected:
     explicit frmRM640(QWidget* parent = nullptr);
@@ -86,6 +89,10 @@ private:
     void VolverAlDiseno();
     void CargarElemento(int i);
     void LlenarLista(const QString& consulta, int i);
+    void ConectarLista(orvinda::ListView* lista);
+    // The document rendered from the configuration's template; empty text
+    // when there is nothing to show or the rendering failed (and said so).
+    QString ObtenerPlantilla(const QString& clave, const QString& folio);
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
 
     QPointer<QObject> m_padre;

@@ -1,3 +1,5 @@
+#include "../../app/shell/ServidorPaginas.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -10,6 +12,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The shell's page scheme exists before the browser engine starts.
+    orvinda::ServidorPaginas::RegistrarEsquema();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("OrvindaPruebas"));
     QCoreApplication::setApplicationName(QStringLiteral("rm640-pruebas"));

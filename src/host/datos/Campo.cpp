@@ -36,11 +36,15 @@ QString Campo::Texto() const
 {
     if (EsNulo())
         throw ErrorRm::UsoNoValidoDeNull();
-    // Numbers and dates in the operator's regional format, as a desktop user reads them.
+    // Numbers and dates in the operator's regional format, as a desktop user
+    // reads them; like any plain conversion to text, without group separators.
     switch (m_valor.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return QLocale().toString(m_valor.toDouble(), 'g', 15);
+    case QMetaType::Float: {
+        QLocale regional;
+        regional.setNumberOptions(QLocale::OmitGroupSeparator);
+        return regional.toString(m_valor.toDouble(), 'g', 15);
+    }
     case QMetaType::QDateTime:
         return QLocale().toString(m_valor.toDateTime(), QLocale::ShortFormat);
     case QMetaType::QDate:

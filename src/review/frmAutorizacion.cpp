@@ -1,0 +1,405 @@
+#include "review/frmAutorizacion.h"
+
+#include "config/Marcadores.h"
+#include "host/controles/Twips.h"
+#include "host/controles/WebBrowser.h"
+#include "host/controles/flatButton.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/Impresor.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/TablaClases.h"
+#include "host/servicios/Utilerias.h"
+#include "review/frmRechazar.h"
+#include "shell/Publico.h"
+
+#include <QApplication>
+#include <QChildEvent>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <memory>
+
+using orvinda::ErrorRm;
+using orvinda::Twips;
+
+namespace rm640 {
+
+namespace {
+
+QPointer<frmAutorizacion> g_instancia;
+
+const QString Modulo = QStringLiteral("RM640");
+
+orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QString& titulo, int left, int top,
+                                int width, int height)
+{
+    auto* boton = new orvinda::flatButton(forma);
+    boton->setObjectName(QLatin1String(nombre));
+    frmAutorizacion::DisenarBoton(*boton, titulo);
+    Twips::Mover(boton, left, top, width, height);
+    return boton;
+}
+
+// A transaction left open by a failure is undone; undoing it must not hide
+// the failure that is being reported.
+void Deshacer()
+{
+    try {
+        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
+        if (conexion.EnTransaccion())
+            conexion.RollbackTrans();
+    } catch (const ErrorRm&) {
+    }
+}
+
+} // namespace
+
+frmAutorizacion& frmAutorizacion::Load(QWidget* propietario)
+{
+    if (!g_instancia)
+        g_instancia = new frmAutorizacion(propietario);
+    if (!g_instancia->m_formaCargada)
+        g_instancia->Form_Load();
+    return *g_instancia;
+}
+
+frmAutorizacion& frmAutorizacion::Instancia()
+{
+    if (!g_instancia)
+        g_instancia = new frmAutorizacion(nullptr);
+    return *g_instancia;
+}
+
+bool frmAutorizacion::ExisteInstancia()
+{
+    return !g_instancia.isNull();
+}
+
+void frmAutorizacion::Unload()
+{
+    delete g_instancia.data();
+}
+
+void frmAutorizacion::DisenarBoton(orvinda::flatButton& boton, const QString& titulo)
+{
+    boton.setCaption(titulo);
+    boton.setFontname(QStringLiteral("Calibri"));
+    boton.setFontsize(9);
+    boton.setFontbold(false);
+    boton.setFontitalic(false);
+    boton.setBackcolor(QColor(0, 83, 138));
+    boton.setBordercolor(QColor(0, 83, 138));
+    boton.setForecolor(QColor(255, 255, 255));
+    boton.setFocuscolor(QColor(255, 172, 117));
+    boton.setIconsize(2);
+    // Enter typed into the page must not press a button.
+    boton.setAutoDefault(false);
+    boton.setDefault(false);
+}
+
+frmAutorizacion::frmAutorizacion(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAutorizacion"));
+    setWindowTitle(QStringLiteral("Autorización"));
+    setFixedSize(Twips::APixeles(AnchoDiseno), Twips::APixeles(AltoDiseno));
+
+    m_webBrowser1 = new orvinda::WebBrowser(this);
+    m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The page's widgets come and go with its renderer; each is watched.
+    m_webBrowser1->installEventFilter(this);
+    Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
+    connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this, &frmAutorizacion::WebBrowser1_DocumentComplete);
+
+    m_cmdAutorizado = NuevoBoton(this, "CmdAutorizado", QStringLiteral("Autorizar"), 3000, 5880, 1815, 375);
+    m_cmdRechazar = NuevoBoton(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
+    m_cmdCacelar = NuevoBoton(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
+    connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
+    connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
+    connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
+
+    setTabOrder(m_webBrowser1, m_cmdAutorizado);
+    setTabOrder(m_cmdAutorizado, m_cmdRechazar);
+    setTabOrder(m_cmdRechazar, m_cmdCacelar);
+}
+
+frmAutorizacion::~frmAutorizacion() = default;
+
+void frmAutorizacion::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
+{
+    Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+}
+
+void frmAutorizacion::Form_Load()
+{
+    m_formaCargada = true;
+    m_urlBase = Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString();
+    m_procesado = false;
+}
+
+void frmAutorizacion::Form_Activate()
+{
+    m_activa = true;
+    ++m_activaciones;
+    m_pagina = m_urlBase + QStringLiteral("/EditorWeb/Pagina.Html");
+    m_webBrowser1->Navigate(m_pagina);
+    m_webBrowser1->setFocus();
+}
+
+void frmAutorizacion::ActivarSiFalta()
+{
+    if (!isVisible() || m_activa)
+        return;
+    try {
+        Form_Activate();
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500054"));
+    }
+}
+
+void frmAutorizacion::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    if (!m_formaCargada) {
+        try {
+            Form_Load();
+        } catch (const ErrorRm& e) {
+            Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"));
+        }
+    }
+    // Activation may never come from the window system (offscreen, or an
+    // unfocused desktop): the showing itself activates the form.
+    QTimer::singleShot(0, this, &frmAutorizacion::ActivarSiFalta);
+}
+
+void frmAutorizacion::hideEvent(QHideEvent* evento)
+{
+    QDialog::hideEvent(evento);
+    m_activa = false;
+}
+
+void frmAutorizacion::changeEvent(QEvent* evento)
+{
+    QDialog::changeEvent(evento);
+    if (evento->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow()) {
+        ActivarSiFalta();
+        return;
+    }
+    // Leaving for a message box or for another application is no new
+    // activation on return: the page, and what was typed into it, stay.
+    QWidget* nueva = QApplication::activeWindow();
+    if (nueva && nueva != this && !qobject_cast<QMessageBox*>(nueva))
+        m_activa = false;
+}
+
+void frmAutorizacion::keyPressEvent(QKeyEvent* evento)
+{
+    if (evento->key() == Qt::Key_Escape) {
+        Form_KeyDown(27, static_cast<int>(evento->modifiers()));
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
+
+bool frmAutorizacion::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_webBrowser1 && (evento->type() == QEvent::ChildAdded || evento->type() == QEvent::ChildPolished)) {
+        if (auto* hijo = qobject_cast<QWidget*>(static_cast<QChildEvent*>(evento)->child()))
+            hijo->installEventFilter(this);
+        return false;
+    }
+    // Escape is honoured while the page has the keyboard too: the page
+    // itself never sees it.
+    if (evento->type() == QEvent::KeyPress && objeto != this) {
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (tecla->key() == Qt::Key_Escape) {
+            Form_KeyDown(27, static_cast<int>(tecla->modifiers()));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
+
+void frmAutorizacion::Form_KeyDown(int KeyCode, int)
+{
+    if (KeyCode == 27)
+        cmdCacelar_Click();
+}
+
+void frmAutorizacion::closeEvent(QCloseEvent* evento)
+{
+    // Hidden, not destroyed: the caller still reads Procesado.
+    m_procesado = false;
+    hide();
+    evento->ignore();
+}
+
+void frmAutorizacion::reject()
+{
+    cmdCacelar_Click();
+}
+
+void frmAutorizacion::WebBrowser1_DocumentComplete()
+{
+    try {
+        if (m_plantilla.isEmpty())
+            return;
+        m_webBrowser1->ReemplazarCuerpo(m_plantilla);
+        // Scripts run in order: this answer comes once the body is replaced.
+        // It may also come while the dialog is being destroyed, when a
+        // QPointer would still hold it: the token is gone by then.
+        std::weak_ptr<int> vivo = m_testigo;
+        m_webBrowser1->page()->runJavaScript(QStringLiteral("0;"), [this, vivo](const QVariant&) {
+            if (vivo.lock())
+                emit PlantillaMostrada();
+        });
+    } catch (...) {
+    }
+}
+
+void frmAutorizacion::cmdCacelar_Click()
+{
+    m_procesado = false;
+    hide();
+}
+
+void frmAutorizacion::CmdAutorizado_Click()
+{
+    try {
+        if (!EjecutarAutorizacion(m_clave, m_folio, m_campos))
+            return;
+    } catch (const ErrorRm& e) {
+        // The operator or the date could not be read: nothing was started.
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"));
+        return;
+    } catch (const std::exception& e) {
+        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"));
+        return;
+    }
+
+    // The authorization is committed: a printing failure is reported, and
+    // the document still leaves the inbox.
+    try {
+        Imprimir();
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"));
+    } catch (const std::exception& e) {
+        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"));
+    }
+    m_procesado = true;
+    hide();
+}
+
+void frmAutorizacion::Imprimir()
+{
+    m_formatoImpresion = Publico::Utilerias->BuscarValor(
+        QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), m_clave,
+        QStringLiteral("Ca_Formato_Impresion"), 0, QString(), QString(), QString());
+    if (m_formatoImpresion.isEmpty())
+        return;
+    std::unique_ptr<orvinda::Impresor> impresor = orvinda::TablaClases::Crear<orvinda::Impresor>();
+    impresor->Imprimir(m_formatoImpresion, m_folio, QString(), 0, 0, QString());
+    impresor.reset();
+}
+
+bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& Folio, const QString& Campos)
+{
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+
+    bool resultado = false;
+    try {
+        Publico::Sistema->ObtenerConexion().BeginTrans();
+
+        Publico::CadenaSql = QString();
+        Publico::CadenaSql += QStringLiteral(" SELECT ");
+        Publico::CadenaSql += QStringLiteral("   Ca_Sql_Autoriazion, ");
+        Publico::CadenaSql += QStringLiteral("   Ca_Sql_Plantilla ");
+        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + Clave + QStringLiteral("' ");
+        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+        if (rs.Eof()) {
+            rs.Close();
+            Publico::Sistema->ObtenerConexion().RollbackTrans();
+            return false;
+        }
+
+        // Only the column names of the template query count; a query that
+        // finds no row still names its columns.
+        const QString consulta = Marcadores::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio);
+        orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
+        const QStringList columnas = plantilla.NombresCampos();
+        plantilla.Close();
+
+        const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
+        rs.Close();
+
+        const QString tabla = m_tabla;
+        const ExpansionAutorizacion expansion = Marcadores::ExpandirAutorizacion(
+            sentencia, Campos, columnas,
+            [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
+            [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
+            Folio, operador, fecha);
+
+        if (!expansion.completa()) {
+            Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante + QStringLiteral("' es obligatorio no puede estar vacío"),
+                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
+            Publico::Sistema->ObtenerConexion().RollbackTrans();
+            return false;
+        }
+
+        Publico::Sistema->ObtenerConexion().Execute(expansion.sentencia);
+        Publico::Sistema->ObtenerConexion().CommitTrans();
+        resultado = true;
+    } catch (const ErrorRm& e) {
+        Deshacer();
+        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + e.Descripcion(),
+                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
+        resultado = false;
+    } catch (const std::exception& e) {
+        Deshacer();
+        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + QString::fromUtf8(e.what()),
+                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
+        resultado = false;
+    }
+    return resultado;
+}
+
+void frmAutorizacion::CmdRechazar_Click()
+{
+    try {
+        const int antes = m_activaciones;
+        frmRechazar& rechazo = frmRechazar::Load(this);
+        rechazo.setTabla(m_tabla);
+        rechazo.setFolio(m_folio);
+        rechazo.setClave(m_clave);
+        rechazo.exec();
+        if (rechazo.Procesado()) {
+            frmRechazar::Unload();
+            m_procesado = true;
+            hide();
+            return;
+        }
+        frmRechazar::Unload();
+        // Coming back from the comment dialog is a new activation: the page
+        // is loaded again, with the document put back into it. Where the
+        // window system does not say so, this says it.
+        QTimer::singleShot(0, this, [this, antes] {
+            if (m_activaciones != antes)
+                return;
+            m_activa = false;
+            ActivarSiFalta();
+        });
+    } catch (const ErrorRm& e) {
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdRechazar_Click()"), QStringLiteral("ERR-ID:7500052"));
+    }
+}
+
+} // namespace rm640

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace orvinda {
+class WebBrowser;
+class flatButton;
+} // namespace orvinda
+
+namespace rm640 {
+
+// Review of one pending document: the shell's editor page showing the
+// rendered document and taking the reviewer's input, and the three answers.
+// The caller loads it, sets Plantilla, Tabla, Folio, Campos and Clave, shows
+// it with exec(), reads Procesado once it has hidden itself, and unloads it.
+class frmAutorizacion : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Client area as designed, twips.
+    static constexpr int AnchoDiseno = 9705;
+    static constexpr int AltoDiseno = 7215;
+
+    // The single shared instance: Load creates it when missing (owned by
+    // propietario) and runs Form_Load the first time; Unload destroys it.
+    static frmAutorizacion& Load(QWidget* propietario = nullptr);
+    static frmAutorizacion& Instancia();
+    static bool ExisteInstancia();
+    static void Unload();
+
+    // The look the review dialogs' buttons share.
+    static void DisenarBoton(orvinda::flatButton& boton, const QString& titulo);
+
+    ~frmAutorizacion() override;
+
+    const QString& Plantilla() const { return m_plantilla; }
+    void setPlantilla(const QString& valor) { m_plantilla = valor; }
+    const QString& Pagina() const { return m_pagina; }
+    void setPagina(const QString& valor) { m_pagina = valor; }
+    const QString& Tabla() const { return m_tabla; }
+    void setTabla(const QString& valor) { m_tabla = valor; }
+    bool Procesado() const { return m_procesado; }
+    void setProcesado(bool valor) { m_procesado = valor; }
+    const QString& Campos() const { return m_campos; }
+    void setCampos(const QString& valor) { m_campos = valor; }
+    const QString& Clave() const { return m_clave; }
+    void setClave(const QString& valor) { m_clave = valor; }
+    const QString& Folio() const { return m_folio; }
+    void setFolio(const QString& valor) { m_folio = valor; }
+
+    orvinda::WebBrowser& WebBrowser1() const { return *m_webBrowser1; }
+    orvinda::flatButton& CmdAutorizado() const { return *m_cmdAutorizado; }
+    orvinda::flatButton& CmdRechazar() const { return *m_cmdRechazar; }
+    orvinda::flatButton& cmdCacelar() const { return *m_cmdCacelar; }
+
+    bool FormaCargada() const { return m_formaCargada; }
+    // The base address read from "GEN_URL" at load.
+    const QString& UrlBase() const { return m_urlBase; }
+
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyDown(int KeyCode, int Shift);
+    void WebBrowser1_DocumentComplete();
+    void CmdAutorizado_Click();
+    void CmdRechazar_Click();
+    void cmdCacelar_Click();
+
+signals:
+    // The page's body now holds Plantilla.
+    void PlantillaMostrada();
+
+protected:
+    explicit frmAutorizacion(QWidget* parent);
+    void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void reject() override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    bool EjecutarAutorizacion(const QString& Clave, const QString& Folio, const QString& Campos);
+    void Imprimir();
+    void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+    // Activation as the forms know it: coming back from another form of
+    // this application, not from a message box or another application.
+    void ActivarSiFalta();
+
+    QString m_plantilla;
+    QString m_pagina;
+    QString m_tabla;
+    bool m_procesado = false;
+    QString m_campos;
+    QString m_clave;
+    QString m_folio;
+
+    QString m_urlBase;
+    QString m_formatoImpresion;
+    bool m_formaCargada = false;
+    bool m_activa = false;
+    std::shared_ptr<int> m_testigo = std::make_shared<int>(0);
+    int m_activaciones = 0;
+
+    orvinda::WebBrowser* m_webBrowser1 = nullptr;
+    orvinda::flatButton* m_cmdAutorizado = nullptr;
+    orvinda::flatButton* m_cmdRechazar = nullptr;
+    orvinda::flatButton* m_cmdCacelar = nullptr;
+};
+
+} // namespace rm640

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPlainTextEdit;
+
+namespace orvinda {
+class colorVEX;
+class flatButton;
+} // namespace orvinda
+
+namespace rm640 {
+
+// Rejection of the document under review: asks for the mandatory comment,
+// runs the configuration's rejection statement and hands the comment to the
+// shell. Loaded, given Tabla, Folio and Clave, shown with exec() and
+// unloaded by the authorization dialog, which then reads Procesado.
+class frmRechazar : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Client area as designed, twips.
+    static constexpr int AnchoDiseno = 6840;
+    static constexpr int AltoDiseno = 4170;
+
+    // The single shared instance: Load creates it when missing (owned by
+    // propietario) and runs Form_Load the first time; Unload destroys it.
+    static frmRechazar& Load(QWidget* propietario = nullptr);
+    static frmRechazar& Instancia();
+    static bool ExisteInstancia();
+    static void Unload();
+
+    ~frmRechazar() override;
+
+    const QString& Clave() const { return m_clave; }
+    void setClave(const QString& valor) { m_clave = valor; }
+    const QString& Folio() const { return m_folio; }
+    void setFolio(const QString& valor) { m_folio = valor; }
+    const QString& Tabla() const { return m_tabla; }
+    void setTabla(const QString& valor) { m_tabla = valor; }
+    bool Procesado() const { return m_procesado; }
+    void setProcesado(bool valor) { m_procesado = valor; }
+
+    QPlainTextEdit& txtComentario() const { return *m_txtComentario; }
+    orvinda::flatButton& cmdAceptar() const { return *m_cmdAceptar; }
+    orvinda::flatButton& cmdCacelar() const { return *m_cmdCacelar; }
+    orvinda::colorVEX& colorVEX1() const { return *m_colorVEX1; }
+
+    bool FormaCargada() const { return m_formaCargada; }
+
+    void Form_Load();
+    void cmdAceptar_Click();
+    void cmdCacelar_Click();
+
+protected:
+    explicit frmRechazar(QWidget* parent);
+    void showEvent(QShowEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+    void reject() override;
+
+private:
+    bool EjecutarRechazo(const QString& Clave, const QString& Folio);
+    void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+
+    QString m_clave;
+    QString m_folio;
+    QString m_tabla;
+    bool m_procesado = false;
+    bool m_formaCargada = false;
+
+    QPlainTextEdit* m_txtComentario = nullptr;
+    orvinda::flatButton* m_cmdAceptar = nullptr;
+    orvinda::flatButton* m_cmdCacelar = nullptr;
+    orvinda::colorVEX* m_colorVEX1 = nullptr;
+};
+
+} // namespace rm640

@@ -1,0 +1,80 @@
+#include "comun/EntornoPrueba.h"
+#include "host/controles/WebBrowser.h"
+#include "host/datos/ErrorRm.h"
+#include "servicios/ImpresorOrvinda.h"
+#include "servicios/Mensajero.h"
+#include "shell/ServidorPaginas.h"
+#include "shell/Traza.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+
+TEST(ServidorPaginas, SirveLaPaginaDelEditorConSuEstiloYNadaMas)
+{
+    orvinda::ServidorPaginas* servidor = orvinda::ServidorPaginas::Instalar();
+    EXPECT_EQ(orvinda::ServidorPaginas::Instalar(), servidor);
+    orvinda::WebBrowser navegador;
+    QSignalSpy completo(&navegador, &orvinda::WebBrowser::DocumentComplete);
+    QStringList cargas;
+    // Paths in any case, as the old server took them; any host; nothing else.
+    for (const char* direccion : {"orvinda://web/EditorWeb/Pagina.Html", "orvinda://intranet/editorweb/PAGINA.html",
+                                  "orvinda://web/EditorWeb/Otra.Html"}) {
+        navegador.Navigate(QString::fromLatin1(direccion));
+        ASSERT_TRUE(completo.wait(20000));
+        cargas.append(navegador.UltimaCargaCorrecta() ? QStringLiteral("ok") : QStringLiteral("no"));
+        if (cargas.size() == 1) {
+            // The stylesheet is in force: item tables get the shell's blue header.
+            navegador.ReemplazarCuerpo(QStringLiteral("<table class=\"partidas\"><thead><tr><th id=\"th\">A</th></tr></thead></table>"));
+            QVariant fondo;
+            navegador.page()->runJavaScript(QStringLiteral("getComputedStyle(document.getElementById('th')).backgroundColor"),
+                                            [&](const QVariant& v) { fondo = v; });
+            ASSERT_TRUE(QTest::qWaitFor([&] { return fondo.isValid(); }, 10000));
+            EXPECT_EQ(fondo.toString(), QStringLiteral("rgb(0, 83, 138)"));
+        }
+    }
+    EXPECT_EQ(cargas, (QStringList{"ok", "ok", "no"}));
+}
+
+using PruebaImpresor = EntornoPrueba;
+
+TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
+{
+    CargarDemo();
+    const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'"));
+    const QString rutaTraza = carpeta.filePath(QStringLiteral("traza.txt"));
+    orvinda::Traza traza(rutaTraza);
+    orvinda::Mensajero mensajero(&traza, true);
+    const QString destino = carpeta.filePath(QStringLiteral("Mis documentos"));
+    orvinda::ImpresorOrvinda impresor(*conexion, &mensajero, &traza, destino);
+
+    const QString html = impresor.Componer(QStringLiteral("OC_AUTORIZADA"), folio);
+    EXPECT_TRUE(html.contains(QStringLiteral("Folio ") + folio) && html.contains(QStringLiteral("<style>")));
+    EXPECT_FALSE(html.contains(QStringLiteral("{FOLIO}")) || html.contains(QStringLiteral("{PROVEEDOR}")));
+
+    impresor.Imprimir(QStringLiteral("OC_AUTORIZADA"), folio, QString(), 0, 0, QString());
+    const QString ruta = QDir(destino).filePath(QStringLiteral("OC_AUTORIZADA_") + folio + QStringLiteral(".pdf"));
+    QFile pdf(ruta);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.read(5), QByteArrayLiteral("%PDF-"));
+    // Unattended, the message goes to the trace.
+    QFile registro(rutaTraza);
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(registro.readAll()).contains(
+        QStringLiteral("MSG ERR-ID:9900020 estilo=64 titulo=\"Imprimir\" modulo=ORVINDA texto=\"El documento %1 se guardó en:\n%2\"")
+            .arg(folio, QDir::toNativeSeparators(ruta))));
+
+    // What cannot be printed says why, and writes nothing.
+    QStringList errores;
+    for (const auto& [formato, documento] : {std::pair{"NO_EXISTE", folio}, std::pair{"OC_AUTORIZADA", QStringLiteral("OC-O'HARA")}}) {
+        try {
+            impresor.Imprimir(QString::fromLatin1(formato), documento, QString(), 0, 0, QString());
+        } catch (const orvinda::ErrorRm& e) {
+            errores.append(e.Descripcion());
+        }
+    }
+    EXPECT_EQ(errores, (QStringList{"No existe el formato de impresión 'NO_EXISTE'.",
+                                    "El formato de impresión 'OC_AUTORIZADA' no encontró el documento OC-O'HARA."}));
+    EXPECT_EQ(QDir(destino).entryList(QDir::Files).size(), 1);
+}

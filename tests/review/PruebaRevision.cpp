@@ -1,0 +1,599 @@
+#include "comun/EntornoPrueba.h"
+#include "comun/SistemaGrabador.h"
+#include "host/controles/ListView.h"
+#include "host/controles/SSTab.h"
+#include "host/controles/WebBrowser.h"
+#include "host/controles/flatButton.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/Impresor.h"
+#include "host/servicios/TablaClases.h"
+#include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
+#include "review/frmRechazar.h"
+#include "servicios/ImpresorOrvinda.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+
+using namespace rm640;
+using orvinda::ErrorRm;
+
+namespace {
+
+const QString Clave = QStringLiteral("0100");
+const QString SelectPlantilla = QStringLiteral(
+    " SELECT  Ca_Sql_Plantilla,  Ca_Plantilla_Autorizacion  FROM Configuracion_Autorizacion "
+    " where Ca_Cve_Configuracion_Autorizacion='0100' ");
+const QString SelectAutorizacion = QStringLiteral(
+    " SELECT    Ca_Sql_Autoriazion,    Ca_Sql_Plantilla  FROM Configuracion_Autorizacion "
+    " where Ca_Cve_Configuracion_Autorizacion = '0100' ");
+const QString SelectRechazo = QStringLiteral(
+    " SELECT    Ca_Sql_Rechazar  FROM Configuracion_Autorizacion  where Ca_Cve_Configuracion_Autorizacion='0100' ");
+
+const QString ListaDocumentos = QStringLiteral("SELECT Folio, Monto FROM Documentos WHERE Estado = 'PE' ORDER BY Folio");
+const QString ConsultaPlantilla = QStringLiteral(
+    "SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+    " FROM Documentos WHERE Folio = '{FOLIO}'");
+// Tokens in any case take their column's value.
+const QString Plantilla = QStringLiteral(
+    "<div id=\"prueba\"><h1>Folio {folio}</h1><p>{Proveedor}</p><input id=\"MONTO\" value=\"{MONTO}\">"
+    "<input name=\"CUENTA\" value=\"{CUENTA}\"><textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
+// What the inbox hands over, tokens filled.
+const QString Pagina = QStringLiteral(
+    "<div id=\"prueba\"><input id=\"MONTO\" value=\"100.00\"><input name=\"CUENTA\" value=\"\">"
+    "<textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
+const QString Autorizacion = QStringLiteral(
+    "UPDATE Documentos SET Estado = 'AU', Monto = '{MONTO}', Cuenta = '{CUENTA}', Nota = '{COMENTARIO_DOCUMENTO}',"
+    " Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
+const QString Rechazo = QStringLiteral(
+    "UPDATE Documentos SET Estado = 'RE', Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
+const QString BuscarFormato = QStringLiteral(
+    "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,Ca_Formato_Impresion,0,,,)");
+
+// The shell's printer as the component sees it: calls recorded, failure on request.
+struct ImpresorGrabador : orvinda::Impresor
+{
+    ImpresorGrabador(QStringList& r, int& vivos, QString falla) : r(r), vivos(++vivos), falla(std::move(falla)) {}
+    ~ImpresorGrabador() override { --vivos; }
+    void Imprimir(const QString& formato, const QString& folio, const QString& e1, int o1, int o2, const QString& e2) override
+    {
+        r.append(QStringLiteral("%1|%2|%3|%4|%5|%6").arg(formato, folio, e1).arg(o1).arg(o2).arg(e2));
+        if (!falla.isEmpty())
+            throw ErrorRm(falla);
+    }
+    QStringList& r;
+    int& vivos;
+    QString falla;
+};
+
+class SistemaSinOperador : public SistemaGrabador
+{
+public:
+    using SistemaGrabador::SistemaGrabador;
+    QString ObtenerOperador() override { throw ErrorRm(QStringLiteral("La sesión del operador expiró.")); }
+};
+
+class PruebaRevision : public EntornoPrueba
+{
+protected:
+    void SetUp() override
+    {
+        EntornoPrueba::SetUp();
+        orvinda::ServidorPaginas::Instalar();
+        orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
+                                        [this] { return std::make_unique<ImpresorGrabador>(impresiones, vivos, fallaImpresion); });
+        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        // Statements and service calls in one list, so that their order shows.
+        conexion->AlRegistrar([this](const QString& s) { g.llamadas.append(QStringLiteral("SQL ") + s); });
+        // Every message as "id|style|title|window|text", the window named
+        // while it still exists; all of them belong to the module.
+        g.alMostrar = [this](const Grabacion::Mensaje& m) {
+            EXPECT_EQ(m.modulo, QStringLiteral("RM640"));
+            mensajes.append(QStringLiteral("%1|%2|%3|%4|%5").arg(m.idError).arg(m.estilo)
+                                .arg(m.titulo, m.ventana ? m.ventana->objectName() : QString(), m.mensaje));
+        };
+    }
+
+    void TearDown() override
+    {
+        qDeleteAll(sondeos.findChildren<QTimer*>());
+        frmRechazar::Unload();
+        frmAutorizacion::Unload();
+        EntornoPrueba::TearDown();
+    }
+
+    void Iniciar()
+    {
+        Publico::Main();
+        g.llamadas.clear();
+    }
+
+    void Configurar(const QString& columna, const QVariant& valor, const QString& clave = Clave)
+    {
+        QSqlQuery q(conexion->BaseDatos());
+        q.prepare(QStringLiteral("UPDATE Configuracion_Autorizacion SET %1 = ? WHERE Ca_Cve_Configuracion_Autorizacion = ?").arg(columna));
+        q.addBindValue(valor);
+        q.addBindValue(clave);
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    }
+
+    void CrearConfiguracion(const QVariantList& valores)
+    {
+        QSqlQuery q(conexion->BaseDatos());
+        q.prepare(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta,"
+                                 " Ca_Formato_Impresion, Ca_Tabla, Ca_Sql, Ca_Sql_Plantilla, Ca_Plantilla_Autorizacion,"
+                                 " Ca_Campos_Autorizar, Ca_Sql_Autoriazion, Ca_Sql_Rechazar, Es_Cve_Estado)"
+                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC')"));
+        for (const QVariant& v : valores)
+            q.addBindValue(v);
+        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    }
+
+    // Three pending documents under configuration 0100, two under 0200.
+    void CrearDocumentos(const QString& formato = QString())
+    {
+        Ejecutar(QStringLiteral("CREATE TABLE Documentos (Folio TEXT PRIMARY KEY, Estado TEXT, Monto TEXT, Proveedor TEXT,"
+                                " Cuenta TEXT, Nota TEXT, Oper TEXT, Fecha TEXT)"));
+        Ejecutar(QStringLiteral("INSERT INTO Documentos (Folio, Estado, Monto, Proveedor) VALUES ('D-1', 'PE', '100.00', 'Papelera'),"
+                                " ('D-2', 'PE', '250.50', 'Aceros Apodaca'), ('D-3', 'PE', '75.25', 'Limpieza')"));
+        Ejecutar(QStringLiteral("CREATE TABLE Otros (Folio TEXT PRIMARY KEY, Estado TEXT)"));
+        Ejecutar(QStringLiteral("INSERT INTO Otros VALUES ('X-1', 'PE'), ('X-2', 'PE')"));
+        CrearConfiguracion({Clave, "Documentos", formato, "DOCUMENTOS", ListaDocumentos, ConsultaPlantilla, Plantilla,
+                            "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Autorizacion, Rechazo});
+        CrearConfiguracion({"0200", "Otros", "", "OTROS", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio",
+                            "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'", "<p id=\"prueba\">{FOLIO}</p>", "",
+                            "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'", "UPDATE Otros SET Estado = 'RE'"});
+    }
+
+    frmRM640& AbrirBandeja()
+    {
+        frmRM640& forma = frmRM640::Instancia();
+        forma.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return forma.Cargado(); }, 10000));
+        g.llamadas.clear();
+        return forma;
+    }
+
+    // The dialog loaded and shown as the inbox would, once its page holds the document.
+    frmAutorizacion& MostrarDialogo(const QString& folio, const QString& html = Pagina)
+    {
+        frmAutorizacion& d = frmAutorizacion::Load();
+        d.setPlantilla(html);
+        d.setTabla(QStringLiteral("DOCUMENTOS"));
+        d.setFolio(folio);
+        d.setCampos(QStringLiteral("*MONTO,CUENTA,COMENTARIO_DOCUMENTO"));
+        d.setClave(Clave);
+        d.show();
+        EXPECT_TRUE(EsperarDocumento(d));
+        g.llamadas.clear();
+        return d;
+    }
+
+    static bool EsperarDocumento(frmAutorizacion& d, const QString& marca = QStringLiteral("id=\"prueba\""))
+    {
+        return QTest::qWaitFor([&] {
+            try {
+                return d.WebBrowser1().HtmlCuerpo().contains(marca);
+            } catch (const ErrorRm&) {
+                return false;
+            }
+        }, 20000);
+    }
+
+    static void Escribir(frmAutorizacion& d, const QString& campo, const QString& valor)
+    {
+        d.WebBrowser1().page()->runJavaScript(
+            QStringLiteral("(document.getElementById('%1') || document.getElementsByName('%1')[0]).value = '%2';").arg(campo, valor));
+    }
+
+    // Runs accion inside the dialog's modal loop once its page holds the
+    // document; the dialog is hidden afterwards in any case, so that a failed
+    // check cannot leave the loop running.
+    void AlAbrirse(std::function<void(frmAutorizacion&)> accion, const QString& marca = QStringLiteral("id=\"prueba\""))
+    {
+        auto* sondeo = new QTimer(&sondeos);
+        sondeo->setInterval(5);
+        QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, marca] {
+            if (!frmAutorizacion::ExisteInstancia() || !frmAutorizacion::Instancia().isVisible())
+                return;
+            sondeo->deleteLater();
+            sondeo->stop();
+            frmAutorizacion& d = frmAutorizacion::Instancia();
+            EXPECT_TRUE(EsperarDocumento(d, marca));
+            accion(d);
+            if (d.isVisible())
+                d.cmdCacelar_Click();
+        });
+        sondeo->start();
+    }
+
+    QStringList Sentencias() const
+    {
+        QStringList r;
+        for (const QString& l : g.llamadas)
+            if (l.startsWith(QLatin1String("SQL ")))
+                r.append(l.mid(4));
+        return r;
+    }
+
+    const QStringList& Mensajes() const { return mensajes; }
+
+    QString ErrorDe(const QString& sentencia)
+    {
+        try {
+            conexion->Execute(sentencia);
+        } catch (const ErrorRm& e) {
+            return e.Descripcion();
+        }
+        return QString();
+    }
+
+    QStringList Documentos() { return Contenido(QStringLiteral("Documentos"), QStringLiteral("Folio")); }
+
+    QObject sondeos;
+    QStringList mensajes;
+    QStringList impresiones;
+    int vivos = 0;
+    QString fallaImpresion;
+};
+
+} // namespace
+
+TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
+{
+    CrearDocumentos();
+    Iniciar();
+    frmRM640& forma = AbrirBandeja();
+    orvinda::ListView& lista = forma.lvInsidencias(0);
+    lista.setSelectedIndex(1);
+    orvinda::ServidorPaginas* servidor = orvinda::ServidorPaginas::Instalar();
+    const int servidas = servidor->PaginasServidas();
+
+    QStringList visto;
+    AlAbrirse([&](frmAutorizacion& d) {
+        visto = QStringList{d.Plantilla(), d.Tabla(), d.Folio(), d.Campos(), d.Clave(), d.Pagina(), d.WebBrowser1().HtmlCuerpo()};
+        EXPECT_EQ(d.parentWidget(), &forma);
+        d.setProcesado(true);
+        // Escape typed into the page reaches the dialog.
+        QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_FALSE(d.Procesado());
+    });
+    const QRect celda = lista.visualItemRect(lista.topLevelItem(1));
+    QTest::mouseDClick(lista.viewport(), Qt::LeftButton, {}, celda.center());
+
+    const QString html = QStringLiteral("<div id=\"prueba\"><h1>Folio D-2</h1><p>Aceros Apodaca</p><input id=\"MONTO\" value=\"250.50\">"
+                                        "<input name=\"CUENTA\" value=\"\"><textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
+    EXPECT_EQ(visto, (QStringList{html, "DOCUMENTOS", "D-2", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Clave,
+                                  "orvinda://web/EditorWeb/Pagina.Html", html}));
+    // One activation, one page load: a second one would lose what was typed.
+    EXPECT_EQ(servidor->PaginasServidas(), servidas + 1);
+    const QString buscar = QStringLiteral("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,%1,0,,,)");
+    const QString select = QStringLiteral("SQL SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'");
+    EXPECT_EQ(g.llamadas, (QStringList{
+        buscar.arg("Ca_Tabla"), select.arg("Ca_Tabla"), buscar.arg("Ca_Campos_Autorizar"), select.arg("Ca_Campos_Autorizar"),
+        buscar.arg("Ca_Sql"), select.arg("Ca_Sql"), "ObtenerConexion()", "SQL " + SelectPlantilla, "ObtenerConexion()",
+        "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+        " FROM Documentos WHERE Folio = 'D-2'",
+        "LeerParametro(GEN_URL,1,,)"}));
+    EXPECT_EQ(lista.ListItemsCount(), 3);
+    EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
+    EXPECT_TRUE(mensajes.isEmpty());
+}
+
+TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
+{
+    CrearDocumentos();
+    Iniciar();
+    frmRM640& forma = AbrirBandeja();
+    forma.lvInsidencias(0).setSelectedIndex(2);
+    forma.lvInsidencias(1).setSelectedIndex(0);
+    // The second tab's list was loaded by the refresh; its double click is wired too.
+    QString otro;
+    AlAbrirse([&](frmAutorizacion& d) { otro = d.Clave() + d.Folio(); });
+    emit forma.lvInsidencias(1).DblClick();
+    EXPECT_EQ(otro, QStringLiteral("0200X-1"));
+    g.llamadas.clear();
+
+    AlAbrirse([](frmAutorizacion& d) {
+        Escribir(d, QStringLiteral("MONTO"), QStringLiteral("70.00"));
+        Escribir(d, QStringLiteral("CUENTA"), QStringLiteral("PRE-140"));
+        Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Con ajuste"));
+        d.CmdAutorizado().click();
+        EXPECT_FALSE(d.isVisible());
+    });
+    emit forma.lvInsidencias(0).DblClick();
+
+    EXPECT_TRUE(mensajes.isEmpty());
+    EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|AU|70.00|Limpieza|PRE-140|Con ajuste|PRUEBA|2026-12-06T10:30:00"));
+    const qsizetype i = g.llamadas.indexOf(QStringLiteral("SQL BeginTrans"));
+    ASSERT_GE(i, 4);
+    // Operator and date first; the comment inside the transaction, before the statement.
+    EXPECT_EQ(g.llamadas.mid(i - 4, 17), (QStringList{
+        "ObtenerOperador()", "FechaServidor()", "FormatearFecha(2026-12-06T10:30:00)", "ObtenerConexion()", "SQL BeginTrans",
+        "ObtenerConexion()", "SQL " + SelectAutorizacion, "ObtenerConexion()",
+        "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+        " FROM Documentos WHERE Folio = 'D-3'",
+        "GuardarComentario(DOCUMENTOS,D-3,Con ajuste)", "ObtenerConexion()",
+        "SQL UPDATE Documentos SET Estado = 'AU', Monto = '70.00', Cuenta = 'PRE-140', Nota = 'Con ajuste',"
+        " Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'",
+        "ObtenerConexion()", "SQL CommitTrans", BuscarFormato,
+        "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
+        "LlenarLista(" + ListaDocumentos + ",true)"}));
+    // No print format, no printer; only the first list was filled again.
+    EXPECT_EQ(vivos + impresiones.size(), 0);
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 1);
+    EXPECT_EQ(forma.lvInsidencias(0).ListItemsCount(), 2);
+    EXPECT_EQ(forma.lvInsidencias(1).ListItemsCount(), 2);
+    EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
+}
+
+TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
+{
+    CrearDocumentos();
+    Iniciar();
+    const QStringList antes = Documentos();
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-1"));
+    Escribir(d, QStringLiteral("MONTO"), QString());
+    Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Nota"));
+
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
+    EXPECT_EQ(Documentos(), antes);
+    // Reported, then rolled back; the reading stopped at the required field.
+    EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3),
+              (QStringList{"MostrarMensaje(ERR-ID:7500027)", "ObtenerConexion()", "SQL RollbackTrans"}));
+    EXPECT_TRUE(g.LlamadasA(QStringLiteral("GuardarComentario")).isEmpty());
+    EXPECT_TRUE(d.isVisible() && !d.Procesado() && !conexion->EnTransaccion());
+
+    g.llamadas.clear();
+    Escribir(d, QStringLiteral("MONTO"), QStringLiteral("99.90"));
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(mensajes.size(), 1);
+    EXPECT_TRUE(d.Procesado() && !d.isVisible());
+    EXPECT_EQ(Documentos()[0], QStringLiteral("D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00"));
+    EXPECT_EQ(Sentencias().filter(QStringLiteral("Trans")), (QStringList{"BeginTrans", "CommitTrans"}));
+}
+
+TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
+{
+    CrearDocumentos();
+    const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'AU' WHER Folio = 'D-2'");
+    Configurar(QStringLiteral("Ca_Sql_Autoriazion"), QString(mala).replace("D-2", "{FOLIO}"));
+    const QString descripcion = ErrorDe(mala);
+    Iniciar();
+    const QStringList antes = Documentos();
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
+    // The database refuses the statement after the comment was handed over.
+    Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Revisar"));
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(g.llamadas.mid(g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-2,Revisar)"), 6),
+              (QStringList{"GuardarComentario(DOCUMENTOS,D-2,Revisar)", "ObtenerConexion()", "SQL " + mala,
+                           "ObtenerConexion()", "SQL RollbackTrans", "MostrarMensaje(ERR-ID:7500028)"}));
+    // The comment hook fails; then a field has two elements, then none.
+    Configurar(QStringLiteral("Ca_Sql_Autoriazion"), Autorizacion);
+    g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
+    d.CmdAutorizado_Click();
+    g.alGuardarComentario = nullptr;
+    d.WebBrowser1().ReemplazarCuerpo(QString(Pagina).replace("<textarea", "<input id=\"CUENTA\"><textarea"));
+    d.CmdAutorizado_Click();
+    d.WebBrowser1().ReemplazarCuerpo(QStringLiteral("<input id=\"MONTO\" value=\"1\">"));
+    d.CmdAutorizado_Click();
+    const QString prefijo = QStringLiteral("ERR-ID:7500028|16|Autorizar|frmAutorizacion|Verifique la configuración de la autorización\r\n");
+    EXPECT_EQ(Mensajes(), (QStringList{prefijo + descripcion, prefijo + "Comentarios fuera de línea",
+                                       prefijo + "Hay 2 elementos 'CUENTA' en la página",
+                                       prefijo + "No existe el elemento 'CUENTA' en la página"}));
+    EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")), QStringList());
+    EXPECT_EQ(Documentos(), antes);
+    EXPECT_TRUE(d.isVisible() && !d.Procesado() && !conexion->EnTransaccion());
+
+    // A configuration that is gone rolls back without a word.
+    Ejecutar(QStringLiteral("DELETE FROM Configuracion_Autorizacion"));
+    g.llamadas.clear();
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(mensajes.size(), 4);
+    EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectAutorizacion, "RollbackTrans"}));
+
+    // The close box hides and reports nothing done; the caller still reads it.
+    d.setProcesado(true);
+    d.close();
+    EXPECT_TRUE(!d.isVisible() && !d.Procesado() && frmAutorizacion::ExisteInstancia());
+}
+
+TEST_F(PruebaRevision, ImpresionTrasElCommitYSuFallaNoLoDeshace)
+{
+    CrearDocumentos(QStringLiteral("FMT_DOC"));
+    Iniciar();
+    MostrarDialogo(QStringLiteral("D-1")).CmdAutorizado_Click();
+    EXPECT_EQ(impresiones, QStringList{"FMT_DOC|D-1||0|0|"});
+    EXPECT_EQ(vivos, 0);
+    EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf(BuscarFormato));
+    frmAutorizacion::Unload();
+
+    fallaImpresion = QStringLiteral("La impresora no responde");
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500051|16|CmdAutorizado_Click()|frmAutorizacion|La impresora no responde"});
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-2'")), QStringLiteral("AU"));
+    EXPECT_TRUE(d.Procesado() && !d.isVisible() && vivos == 0);
+}
+
+TEST_F(PruebaRevision, OperadorNoDisponibleNoEmpiezaNada)
+{
+    CrearDocumentos();
+    Grabacion* gr = &g;
+    orvinda::Conexion* c = conexion.get();
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
+                                    [=] { return std::make_unique<SistemaSinOperador>(*gr, *c); });
+    Iniciar();
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-1"));
+    d.CmdAutorizado_Click();
+    frmRechazar& r = frmRechazar::Load(&d);
+    r.txtComentario().setPlainText(QStringLiteral("No procede"));
+    r.cmdAceptar_Click();
+    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500050|16|CmdAutorizado_Click()|frmAutorizacion|La sesión del operador expiró.",
+                                       "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|La sesión del operador expiró."}));
+    EXPECT_TRUE(Sentencias().isEmpty());
+    EXPECT_TRUE(d.isVisible() && !r.Procesado());
+}
+
+TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
+{
+    CrearDocumentos();
+    Iniciar();
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-3"));
+    orvinda::ServidorPaginas* servidor = orvinda::ServidorPaginas::Instalar();
+    const int servidas = servidor->PaginasServidas();
+
+    // First the operator leaves the comment dialog, then refuses with an
+    // empty comment, then writes one.
+    int vuelta = 0;
+    QStringList recibido;
+    std::function<void()> enComentario = [&] {
+        if (!frmRechazar::ExisteInstancia() || !frmRechazar::Instancia().isVisible())
+            return QTimer::singleShot(5, enComentario);
+        frmRechazar& r = frmRechazar::Instancia();
+        if (vuelta++ == 0) {
+            recibido = QStringList{r.windowTitle(), r.Tabla(), r.Folio(), r.Clave()};
+            return r.cmdCacelar_Click();
+        }
+        r.cmdAceptar().setFocus();
+        r.cmdAceptar_Click();
+        EXPECT_EQ(r.focusWidget(), &r.txtComentario());
+        r.txtComentario().setPlainText(QStringLiteral("Proveedor no autorizado"));
+        r.cmdAceptar().click();
+        if (r.isVisible())
+            r.cmdCacelar_Click();
+    };
+    QTimer::singleShot(0, enComentario);
+    d.CmdRechazar_Click();
+    EXPECT_EQ(recibido, (QStringList{"Comentario", "DOCUMENTOS", "D-3", Clave}));
+    // Back from the comment dialog: still open, and its page loaded again.
+    EXPECT_TRUE(d.isVisible() && !d.Procesado() && !frmRechazar::ExisteInstancia());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return servidor->PaginasServidas() == servidas + 1; }, 10000));
+    EXPECT_TRUE(EsperarDocumento(d));
+    EXPECT_TRUE(Sentencias().isEmpty());
+
+    QTimer::singleShot(0, enComentario);
+    d.CmdRechazar().click();
+    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
+    EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo,
+        "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
+    EXPECT_EQ(g.llamadas.last(), QStringLiteral("GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)"));
+    EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00"));
+    EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
+}
+
+TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
+{
+    CrearDocumentos();
+    const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folioo = 'D-1'");
+    Configurar(QStringLiteral("Ca_Sql_Rechazar"), QString(mala).replace("D-1", "{FOLIO}"));
+    const QString descripcion = ErrorDe(mala);
+    Iniciar();
+    const QStringList antes = Documentos();
+    frmRechazar& r = frmRechazar::Load();
+    r.setTabla(QStringLiteral("DOCUMENTOS"));
+    r.setFolio(QStringLiteral("D-1"));
+    r.setClave(Clave);
+    r.show();
+    r.txtComentario().setPlainText(QStringLiteral("   ")); // blanks are a comment
+    r.cmdAceptar_Click();
+    EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo, mala, "RollbackTrans"}));
+    EXPECT_EQ(Documentos(), antes);
+    EXPECT_TRUE(r.isVisible() && !r.Procesado());
+
+    // The rejection commits, then the shell refuses the comment.
+    Configurar(QStringLiteral("Ca_Sql_Rechazar"), Rechazo);
+    g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
+    g.llamadas.clear();
+    r.cmdAceptar_Click();
+    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
+                                       "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"}));
+    EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-1,   )"));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-1'")), QStringLiteral("RE"));
+    EXPECT_TRUE(r.isVisible() && !r.Procesado());
+
+    // Pressing again runs the rejection a second time.
+    g.alGuardarComentario = nullptr;
+    r.cmdAceptar_Click();
+    EXPECT_EQ(Sentencias().filter(QStringLiteral("UPDATE")).size(), 2);
+    EXPECT_TRUE(r.Procesado() && !r.isVisible());
+}
+
+TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
+{
+    CrearDocumentos();
+    Ejecutar(QStringLiteral("UPDATE Documentos SET Proveedor = NULL WHERE Folio = 'D-1'"));
+    Iniciar();
+    frmRM640& forma = AbrirBandeja();
+    orvinda::ListView& lista = forma.lvInsidencias(0);
+    bool abierto = false;
+    AlAbrirse([&](frmAutorizacion&) { abierto = true; });
+
+    lista.setSelectedIndex(0); // a NULL in the document's row
+    forma.lvInsidencias_DblClick(0);
+    Configurar(QStringLiteral("Ca_Sql_Plantilla"), QStringLiteral("SELEC Folio FROM Documentos"));
+    lista.setSelectedIndex(1); // a template query the database rejects
+    forma.lvInsidencias_DblClick(0);
+    const QString prefijo = QStringLiteral("ERR-ID:7500005|16|Actualizar_Autorizaciones()|frmRM640|");
+    EXPECT_EQ(Mensajes(), (QStringList{prefijo + ErrorRm::UsoNoValidoDeNull().Descripcion(),
+                                       prefijo + ErrorDe(QStringLiteral("SELEC Folio FROM Documentos"))}));
+
+    // An item without text: the three lookups, and nothing else.
+    mensajes.clear();
+    g.llamadas.clear();
+    lista.ListItemsAdd(QString());
+    lista.setSelectedIndex(3);
+    forma.lvInsidencias_DblClick(0);
+    EXPECT_EQ(g.llamadas.size(), 6);
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("BuscarValor")).size(), 3);
+
+    lista.ListItemsClear(); // no item, no selection
+    forma.lvInsidencias_DblClick(0);
+    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500004|16|Actualizar_Autorizaciones()|frmRM640|No hay ningún documento seleccionado en la lista."});
+
+    // A configuration that is gone renders nothing and says nothing.
+    lista.ListItemsAdd(QStringLiteral("D-2"));
+    Ejecutar(QStringLiteral("DELETE FROM Configuracion_Autorizacion"));
+    forma.lvInsidencias_DblClick(0);
+    EXPECT_EQ(mensajes.size(), 1);
+    EXPECT_FALSE(abierto || frmAutorizacion::ExisteInstancia());
+}
+
+// The demo database end to end: its templates and page inputs, and the
+// shell's real printer.
+TEST_F(PruebaRevision, DemoAutorizaUnaOrdenYLaImprimeEnPdf)
+{
+    CargarDemo();
+    orvinda::Conexion* c = conexion.get();
+    const QString pdfs = carpeta.filePath(QStringLiteral("Documentos"));
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
+                                    [=] { return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdfs); });
+    Iniciar();
+    orvinda::ListView& ordenes = AbrirBandeja().lvInsidencias(1);
+    const int pendientes = ordenes.ListItemsCount();
+    ordenes.setSelectedIndex(0);
+    const QString folio = ordenes.SelectedItem();
+    AlAbrirse([](frmAutorizacion& d) {
+        Escribir(d, QStringLiteral("PARTIDA_PRESUPUESTAL"), QStringLiteral("PRE-2025-120"));
+        d.CmdAutorizado_Click();
+    }, QStringLiteral("class=\"documento\""));
+    emit ordenes.DblClick();
+
+    EXPECT_EQ(Mensajes(), QStringList());
+    EXPECT_EQ(Valor("SELECT Oc_Estado || '|' || Oc_Partida_Presupuestal || '|' || Oc_Oper_Autoriza FROM Ordenes_Compra"
+                    " WHERE Oc_Folio = '" + folio + "'"),
+              QStringLiteral("AU|PRE-2025-120|PRUEBA"));
+    EXPECT_EQ(ordenes.ListItemsCount(), pendientes - 1);
+    QFile pdf(QDir(pdfs).filePath("OC_AUTORIZADA_" + folio + ".pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.read(5), QByteArrayLiteral("%PDF-"));
+}
