@@ -11,6 +11,11 @@ RichTextBox::RichTextBox(QWidget* parent)
 {
     setTabChangesFocus(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A closed statement box is still there to be read: only its background
+    // tells that it takes no input.
+    QPalette p = palette();
+    p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::Text));
+    setPalette(p);
     ActualizarFondo();
 }
 

@@ -56,6 +56,9 @@ txtVEX::txtVEX(QWidget* parent)
 void txtVEX::setTexto(const QString& texto)
 {
     setText(m_mayusculas ? texto.toUpper() : texto);
+    // A value put in by code is read from its beginning, not its end.
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 void txtVEX::setTexto(qint64 numero)
