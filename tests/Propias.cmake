@@ -12,4 +12,9 @@ endif()
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/editor/Pruebas.cmake)
   include(editor/Pruebas.cmake)
 endif()
-rm640_prueba(prueba_servidor FUENTES servidor/PruebaServidor.cpp servidor/EntornoServidor.cpp BIBLIOTECAS rm640_pruebas_comun)
+rm640_prueba(prueba_servidor FUENTES servidor/PruebaServidor.cpp servidor/PruebaConcurrencia.cpp servidor/EntornoServidor.cpp
+             BIBLIOTECAS rm640_pruebas_comun)
+# The second shell of the concurrency tests.
+add_executable(segundo_operador servidor/SegundoOperador.cpp)
+target_link_libraries(segundo_operador PRIVATE orvinda_shell rm640_componente)
+add_dependencies(prueba_servidor segundo_operador)

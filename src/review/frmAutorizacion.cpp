@@ -284,6 +284,16 @@ void frmAutorizacion::CmdAutorizado_Click()
         return;
     }
 
+    // Another operator got there first: the guarded statement changed no
+    // row. Nothing is printed; the document leaves this inbox all the same.
+    if (m_sinCambios) {
+        Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
+                 orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
+        m_procesado = true;
+        hide();
+        return;
+    }
+
     // The authorization is committed: a printing failure is reported, and
     // the document still leaves the inbox.
     try {
@@ -355,7 +365,9 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
             return false;
         }
 
-        Publico::Sistema->ObtenerConexion().Execute(expansion.sentencia);
+        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
+        conexion.Execute(expansion.sentencia);
+        m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
     } catch (const ErrorRm& e) {

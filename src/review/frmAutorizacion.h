@@ -100,6 +100,8 @@ private:
 
     QString m_urlBase;
     QString m_formatoImpresion;
+    // The statement ran and changed no row: someone else processed the document first.
+    bool m_sinCambios = false;
     bool m_formaCargada = false;
     bool m_activa = false;
     std::shared_ptr<int> m_testigo = std::make_shared<int>(0);

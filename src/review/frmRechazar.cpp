@@ -159,6 +159,14 @@ void frmRechazar::cmdAceptar_Click()
         }
         if (!EjecutarRechazo(m_clave, m_folio))
             return;
+        // Another operator got there first: no rejection of ours to comment.
+        if (m_sinCambios) {
+            Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
+                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500058"));
+            m_procesado = true;
+            hide();
+            return;
+        }
         QString comentario = m_txtComentario->toPlainText();
         Publico::Utilerias->GuardarComentario(m_tabla, m_folio, comentario);
         m_procesado = true;
@@ -194,7 +202,9 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         const QString sentencia = Marcadores::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
                                                               Folio, operador, fecha);
         rs.Close();
-        Publico::Sistema->ObtenerConexion().Execute(sentencia);
+        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
+        conexion.Execute(sentencia);
+        m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
     } catch (const ErrorRm& e) {

@@ -68,6 +68,8 @@ private:
     QString m_folio;
     QString m_tabla;
     bool m_procesado = false;
+    // The statement ran and changed no row: someone else processed the document first.
+    bool m_sinCambios = false;
     bool m_formaCargada = false;
 
     QPlainTextEdit* m_txtComentario = nullptr;

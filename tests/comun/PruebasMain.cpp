@@ -1,4 +1,4 @@
-#include "../../app/shell/ServidorPaginas.h"
+#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <QStandardPaths>

@@ -1,0 +1,156 @@
+#include "servidor/EntornoServidor.h"
+
+#include "config/ConfiguracionAutorizacion.h"
+#include "config/Marcadores.h"
+#include "editor/frmConfiguracion.h"
+#include "host/controles/RichTextBox.h"
+#include "host/controles/WebBrowser.h"
+#include "host/controles/txtVEX.h"
+#include "host/datos/ErrorRm.h"
+#include "review/frmAutorizacion.h"
+#include "shell/AplicacionShell.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QtTest/QTest>
+
+namespace {
+
+// The other shell: a process of its own with a connection of its own.
+int SegundoOperador(const QString& cadena, const QString& accion, const QString& dato, const QString& traza)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/segundo_operador"), {cadena, accion, dato, traza});
+    if (!p.waitForFinished(120000))
+        return -1;
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+}
+
+QString Leer(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+class PruebaConcurrencia : public EntornoServidor
+{
+protected:
+    void SetUp() override
+    {
+        EntornoServidor::SetUp();
+        if (IsSkipped())
+            return;
+        orvinda::AplicacionShell::CrearDemo(cadena);
+        orvinda::ServidorPaginas::Instalar();
+        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;
+        rm640::Publico::Main();
+        trazaSegundo = carpeta.path() + QStringLiteral("/segundo.txt");
+    }
+
+    void TearDown() override
+    {
+        rm640::frmAutorizacion::Unload();
+        if (rm640::frmConfiguracion::ExisteInstancia())
+            delete &rm640::frmConfiguracion::Instancia();
+        EntornoServidor::TearDown();
+    }
+
+    QString trazaSegundo;
+};
+
+} // namespace
+
+TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVeces)
+{
+    const QString folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+    // The document rendered as the inbox renders it.
+    const auto configuracion = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
+    ASSERT_TRUE(configuracion.has_value());
+    orvinda::Recordset fila = conexion->Execute(rm640::Marcadores::ExpandirConsulta(configuracion->sqlPlantilla, folio));
+    QList<rm640::ColumnaPlantilla> columnas;
+    for (int i = 0; i < fila.FieldsCount(); ++i)
+        columnas.append({fila.Fields(i).Name(), fila.Fields(i).Texto()});
+    const QString plantilla = rm640::Marcadores::ExpandirPlantilla(configuracion->plantilla, columnas);
+
+    // This operator has the document open, its page filled in...
+    rm640::frmAutorizacion& d = rm640::frmAutorizacion::Load();
+    d.setPlantilla(plantilla);
+    d.setTabla(QStringLiteral("REQUISICIONES_COMPRA"));
+    d.setFolio(folio);
+    d.setCampos(QStringLiteral("*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO"));
+    d.setClave(QStringLiteral("0001"));
+    d.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        try {
+            return d.WebBrowser1().HtmlCuerpo().contains(QStringLiteral("MONTO_AUTORIZADO"));
+        } catch (const orvinda::ErrorRm&) {
+            return false;
+        }
+    }, 20000));
+
+    // ...when another operator, in another shell, authorizes it.
+    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << Leer(trazaSegundo).toStdString();
+    const QStringList tras = Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio"));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("OPERADOR2"));
+
+    // The guarded statement changes no row: nothing is applied twice, and the
+    // operator is told why the document leaves the inbox.
+    conexion->LimpiarBitacora();
+    d.CmdAutorizado_Click();
+    EXPECT_EQ(conexion->Bitacora().count(QStringLiteral("CommitTrans")), 1);
+    EXPECT_EQ(Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio")), tras);
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500057"));
+    EXPECT_EQ(g.mensajes[0].estilo, 64);
+    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio));
+    EXPECT_TRUE(d.Procesado());
+    EXPECT_FALSE(d.isVisible());
+}
+
+TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCapturado)
+{
+    g.siguienteClave = Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion")).toInt() + 1;
+    rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
+    editor.Cargar();
+    editor.Controles_Nuevo();
+    const QString clave = editor.txtClave().Texto();
+    editor.txtDescripcion().setTexto(QStringLiteral("Autorización de anticipos"));
+    editor.txtPestania().setTexto(QStringLiteral("Anticipos"));
+    editor.txtTabla().setTexto(QStringLiteral("ANTICIPOS"));
+    editor.txtProcedimiento().setText(QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"));
+    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"));
+    editor.txtProcedimiento3().setText(QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"));
+    editor.txtProcedimiento4().setText(QStringLiteral("<h1>{FOLIO}</h1>"));
+    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
+
+    // The key is still free when this editor checks it; the other editor
+    // saves the same key before this one's insert reaches the server.
+    int segundo = -1;
+    conexion->AntesDeCadaPaso([&](const QString& paso) {
+        if (paso == QLatin1String("BeginTrans") && segundo < 0)
+            segundo = SegundoOperador(cadena, QStringLiteral("configuracion"), QStringLiteral("Guardada por el otro editor"), trazaSegundo);
+    });
+    bool esNuevo = true;
+    editor.Controles_Guardar(esNuevo);
+    conexion->AntesDeCadaPaso(nullptr);
+
+    ASSERT_EQ(segundo, 0) << Leer(trazaSegundo).toStdString();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
+              QStringLiteral("Guardada por el otro editor"));
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500020"));
+    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("ERROR"));
+    EXPECT_TRUE(g.mensajes[0].mensaje.contains(QStringLiteral("duplicate key"))) << g.mensajes[0].mensaje.toStdString();
+    EXPECT_FALSE(editor.Guardado);
+    EXPECT_EQ(editor.txtClave().Texto(), clave);
+    EXPECT_EQ(editor.txtDescripcion().Texto(), QStringLiteral("Autorización de anticipos"));
+    EXPECT_EQ(editor.txtProcedimiento5().Text(), QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
+    // The session is usable again: the rollback left nothing open.
+    EXPECT_FALSE(conexion->EnTransaccion());
+    EXPECT_EQ(conexion->Bitacora().last(), QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+}

@@ -1,0 +1,129 @@
+// A second shell for the concurrency tests: its own process, its own
+// connection, the shell's real services, messages to a trace.
+//   segundo_operador CADENA autorizar FOLIO TRAZA
+//   segundo_operador CADENA configuracion DESCRIPCION TRAZA
+// Exit code 0 when the document was processed or the configuration saved.
+
+#include "editor/frmConfiguracion.h"
+#include "host/controles/ListView.h"
+#include "host/controles/RichTextBox.h"
+#include "host/controles/WebBrowser.h"
+#include "host/controles/txtVEX.h"
+#include "host/datos/Conexion.h"
+#include "host/servicios/TablaClases.h"
+#include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
+#include "servicios/Mensajero.h"
+#include "servicios/SistemaOrvinda.h"
+#include "servicios/UtileriasOrvinda.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+#include "shell/Traza.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+using namespace orvinda;
+
+namespace {
+
+int Autorizar(const QString& folio)
+{
+    rm640::frmRM640& bandeja = rm640::frmRM640::Instancia();
+    bandeja.Form_Load();
+    bandeja.Form_Activate();
+    ListView& lista = bandeja.lvInsidencias(0);
+    int fila = -1;
+    for (int i = 0; i < lista.ListItemsCount() && fila < 0; ++i)
+        if (lista.ListItemText(i) == folio)
+            fila = i;
+    if (fila < 0)
+        return 3;
+    lista.setSelectedIndex(fila);
+
+    // Inside the dialog's modal loop: press Autorizar once the page holds the document.
+    bool procesado = false;
+    QElapsedTimer reloj;
+    reloj.start();
+    QTimer sondeo;
+    sondeo.setInterval(20);
+    QObject::connect(&sondeo, &QTimer::timeout, [&] {
+        if (!rm640::frmAutorizacion::ExisteInstancia())
+            return;
+        rm640::frmAutorizacion& d = rm640::frmAutorizacion::Instancia();
+        const bool tarde = reloj.elapsed() > 60000;
+        try {
+            if (!tarde && (!d.isVisible() || !d.WebBrowser1().HtmlCuerpo().contains(folio)))
+                return;
+        } catch (const std::exception&) {
+            if (!tarde)
+                return;
+        }
+        if (tarde) {
+            sondeo.stop();
+            d.hide();
+            return;
+        }
+        sondeo.stop();
+        d.CmdAutorizado_Click();
+        procesado = d.Procesado();
+        if (d.isVisible())
+            d.hide();
+    });
+    sondeo.start();
+    bandeja.lvInsidencias_DblClick(0);
+    delete &bandeja;
+    return procesado ? 0 : 1;
+}
+
+int GuardarConfiguracion(const QString& descripcion)
+{
+    rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
+    editor.Cargar();
+    editor.Controles_Nuevo();
+    editor.txtDescripcion().setTexto(descripcion);
+    editor.txtPestania().setTexto(QStringLiteral("Segundo operador"));
+    editor.txtTabla().setTexto(QStringLiteral("DOCUMENTOS"));
+    editor.txtProcedimiento().setText(QStringLiteral("SELECT 1"));
+    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE X SET Y = 1"));
+    editor.txtProcedimiento3().setText(QStringLiteral("SELECT 1"));
+    editor.txtProcedimiento4().setText(QStringLiteral("<p>{FOLIO}</p>"));
+    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE X SET Y = 2"));
+    bool esNuevo = true;
+    editor.Controles_Guardar(esNuevo);
+    const bool guardado = editor.Guardado;
+    delete &editor;
+    return guardado ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    ServidorPaginas::RegistrarEsquema();
+    QApplication app(argc, argv);
+    const QStringList a = app.arguments();
+    if (a.size() != 5) {
+        std::fprintf(stderr, "uso: segundo_operador CADENA autorizar FOLIO TRAZA | CADENA configuracion DESCRIPCION TRAZA\n");
+        return 2;
+    }
+    Traza traza(a[4]);
+    Mensajero mensajero(&traza, true);
+    std::unique_ptr<Conexion> conexion = Conexion::Abrir(a[1]);
+    conexion->AlRegistrar([&traza](const QString& s) { traza.Sentencia(s); });
+    Conexion* c = conexion.get();
+    TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma),
+                           [&] { return std::make_unique<SistemaOrvinda>(*c, mensajero, QStringLiteral("OPERADOR2"), 4); });
+    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma),
+                           [&] { return std::make_unique<UtileriasOrvinda>(*c, QStringLiteral("OPERADOR2")); });
+    ServidorPaginas::Instalar();
+    rm640::Publico::Main();
+    const int codigo = a[2] == QLatin1String("autorizar") ? Autorizar(a[3]) : GuardarConfiguracion(a[3]);
+    rm640::Publico::Terminar();
+    TablaClases::RetirarTodas();
+    return codigo;
+}
