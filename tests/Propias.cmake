@@ -18,3 +18,4 @@ rm640_prueba(prueba_servidor FUENTES servidor/PruebaServidor.cpp servidor/Prueba
 add_executable(segundo_operador servidor/SegundoOperador.cpp)
 target_link_libraries(segundo_operador PRIVATE orvinda_shell rm640_componente)
 add_dependencies(prueba_servidor segundo_operador)
+rm640_prueba(prueba_fallas FUENTES fallas/PruebaFallas.cpp BIBLIOTECAS rm640_pruebas_comun)
