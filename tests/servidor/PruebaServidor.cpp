@@ -1,6 +1,12 @@
 #include "servidor/EntornoServidor.h"
 
 #include "comun/Errores.h"
+#include "editor/frmConfiguracion.h"
+#include "host/controles/RichTextBox.h"
+#include "host/controles/txtVEX.h"
+#include "review/frmRechazar.h"
+
+#include <QPlainTextEdit>
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
 #include "inbox/frmRM640.h"
@@ -57,4 +63,50 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
     EXPECT_TRUE(u.FechaServidor().isValid());
     EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT LOCALTIMESTAMP")});
     EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}), 2);
+}
+
+TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
+{
+    orvinda::AplicacionShell::CrearDemo(cadena);
+    rm640::Publico::Main();
+
+    // A rejection with its comment.
+    const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
+    rm640::frmRechazar& rechazo = rm640::frmRechazar::Load();
+    rechazo.setTabla(QStringLiteral("ORDENES_COMPRA"));
+    rechazo.setFolio(folio);
+    rechazo.setClave(QStringLiteral("0002"));
+    rechazo.txtComentario().setPlainText(QStringLiteral("Proveedor sin alta fiscal"));
+    rechazo.cmdAceptar_Click();
+    EXPECT_TRUE(rechazo.Procesado());
+    rm640::frmRechazar::Unload();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Oc_Estado FROM Ordenes_Compra WHERE Oc_Folio = '%1'").arg(folio)), QStringLiteral("RE"));
+    EXPECT_EQ(g.comentarios.last(), QStringLiteral("ORDENES_COMPRA|%1|Proveedor sin alta fiscal").arg(folio));
+
+    // An update whose statements hold apostrophes and double quotes.
+    rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
+    editor.Cargar();
+    editor.txtClave().setTexto(QStringLiteral("0001"));
+    editor.txtClave_Enter();
+    editor.Controles_Modificar();
+    const QString sql = editor.txtProcedimiento().Text() + QStringLiteral(" /* \"revisada\" por d'Artagnan */");
+    editor.txtProcedimiento().setText(sql);
+    bool esNuevo = false;
+    editor.Controles_Guardar(esNuevo);
+    EXPECT_TRUE(editor.Guardado);
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'")), sql);
+
+    // Delete and reactivate.
+    editor.txtClave().setTexto(QStringLiteral("0002"));
+    editor.txtClave_Enter();
+    editor.Controles_Eliminar();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")), QStringLiteral("BA"));
+    editor.txtClave().setTexto(QStringLiteral("0004"));
+    editor.txtClave_Enter();
+    editor.Controles_Reactivar();
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(CAST(Fecha_Baja AS VARCHAR), 'NULL') FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0004'")),
+              QStringLiteral("AC||NULL"));
+    delete &editor;
+    for (const auto& m : g.mensajes)
+        EXPECT_EQ(m.idError, QStringLiteral("ERR-ID:7500019")) << m.mensaje.toStdString();
 }
