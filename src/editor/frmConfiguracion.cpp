@@ -791,7 +791,6 @@ QString frmConfiguracion::SentenciaActualizar(const QString& operador, const QSt
 
 void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
 {
-    bool transaccionAbierta = false;
     bool comillasApagadas = false;
     try {
         if (EsNuevo && !ClaveLibre())
@@ -800,7 +799,6 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
             return;
 
         Publico::Sistema->ObtenerConexion().BeginTrans();
-        transaccionAbierta = true;
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
         Publico::CadenaSql = QString();
@@ -811,10 +809,8 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
         Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
         comillasApagadas = false;
         Publico::Sistema->ObtenerConexion().CommitTrans();
-        transaccionAbierta = false;
     } catch (const std::exception& e) {
-        if (transaccionAbierta)
-            Intentar([] { Publico::Sistema->ObtenerConexion().RollbackTrans(); });
+        Publico::DeshacerTransaccion();
         // The shared connection must not stay with the OFF setting for the
         // other screens.
         if (comillasApagadas)
@@ -912,20 +908,16 @@ void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&,
                                      const QString& titulo, const QString& idError, const QString& idDespues,
                                      bool limpiarDeNuevo)
 {
-    bool transaccionAbierta = false;
     try {
         Publico::Sistema->ObtenerConexion().BeginTrans();
-        transaccionAbierta = true;
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
         Publico::CadenaSql = QString();
         Publico::CadenaSql = sentencia(operador, fecha);
         Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         Publico::Sistema->ObtenerConexion().CommitTrans();
-        transaccionAbierta = false;
     } catch (const std::exception& e) {
-        if (transaccionAbierta)
-            Intentar([] { Publico::Sistema->ObtenerConexion().RollbackTrans(); });
+        Publico::DeshacerTransaccion();
         Intentar([&] { Reportar(Descripcion(e), orvinda::Sistema::EstiloAdvertencia, titulo, idError); });
         return;
     }

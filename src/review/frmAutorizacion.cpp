@@ -44,18 +44,6 @@ orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QStrin
     return boton;
 }
 
-// A transaction left open by a failure is undone; undoing it must not hide
-// the failure that is being reported.
-void Deshacer()
-{
-    try {
-        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
-        if (conexion.EnTransaccion())
-            conexion.RollbackTrans();
-    } catch (const ErrorRm&) {
-    }
-}
-
 } // namespace
 
 frmAutorizacion& frmAutorizacion::Load(QWidget* propietario)
@@ -371,12 +359,12 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
     } catch (const ErrorRm& e) {
-        Deshacer();
+        Publico::DeshacerTransaccion();
         Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + e.Descripcion(),
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
         resultado = false;
     } catch (const std::exception& e) {
-        Deshacer();
+        Publico::DeshacerTransaccion();
         Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + QString::fromUtf8(e.what()),
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
         resultado = false;

@@ -26,16 +26,6 @@ QPointer<frmRechazar> g_instancia;
 
 const QString Modulo = QStringLiteral("RM640");
 
-void Deshacer()
-{
-    try {
-        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
-        if (conexion.EnTransaccion())
-            conexion.RollbackTrans();
-    } catch (const ErrorRm&) {
-    }
-}
-
 } // namespace
 
 frmRechazar& frmRechazar::Load(QWidget* propietario)
@@ -208,12 +198,12 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
     } catch (const ErrorRm& e) {
-        Deshacer();
+        Publico::DeshacerTransaccion();
         Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + e.Descripcion(),
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
         resultado = false;
     } catch (const std::exception& e) {
-        Deshacer();
+        Publico::DeshacerTransaccion();
         Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + QString::fromUtf8(e.what()),
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
         resultado = false;

@@ -1,5 +1,7 @@
 #include "shell/Publico.h"
 
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
@@ -28,6 +30,16 @@ void Publico::Terminar()
     Utilerias.reset();
     Sistema.reset();
     CadenaSql.clear();
+}
+
+void Publico::DeshacerTransaccion()
+{
+    try {
+        orvinda::Conexion& conexion = Sistema->ObtenerConexion();
+        if (conexion.EnTransaccion())
+            conexion.RollbackTrans();
+    } catch (const orvinda::ErrorRm&) {
+    }
 }
 
 } // namespace rm640

@@ -26,6 +26,11 @@ public:
     static bool Iniciado();
     // Releases the service objects (the component is being unloaded).
     static void Terminar();
+
+    // The error paths' rollback: undoes a transaction that a failure left
+    // open on the shared connection, without hiding the failure being
+    // reported behind one of its own.
+    static void DeshacerTransaccion();
 };
 
 } // namespace rm640
