@@ -37,6 +37,10 @@ int PuertoLibre()
 
 ServidorPostgres::ServidorPostgres()
 {
+    if (qEnvironmentVariableIsSet("RM640_SIN_SERVIDOR")) {
+        m_motivo = QStringLiteral("RM640_SIN_SERVIDOR está definida");
+        return;
+    }
     m_bin = BuscarBinarios();
     if (m_bin.isEmpty()) {
         m_motivo = QStringLiteral("PostgreSQL no está instalado (paquete postgresql)");

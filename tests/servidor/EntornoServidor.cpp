@@ -1,10 +1,19 @@
 #include "servidor/EntornoServidor.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 ServidorPostgres* EntornoServidor::servidor = nullptr;
 
 void EntornoServidor::SetUpTestSuite()
 {
     servidor = new ServidorPostgres();
+    if (!servidor->Activo()) {
+        // The whole executable is about the server: ctest reports it as skipped.
+        std::printf("Pruebas de servidor omitidas: %s\n", qPrintable(servidor->Motivo()));
+        std::fflush(stdout);
+        std::exit(CodigoOmitidas);
+    }
 }
 
 void EntornoServidor::TearDownTestSuite()

@@ -8,6 +8,9 @@
 class EntornoServidor : public EntornoPrueba
 {
 public:
+    // Exit code of the executable when no server can be started here.
+    static constexpr int CodigoOmitidas = 77;
+
     static void SetUpTestSuite();
     static void TearDownTestSuite();
 
