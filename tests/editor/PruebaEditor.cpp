@@ -309,11 +309,11 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
         "INSERT INTO Configuracion_Autorizacion(   Ca_Cve_Configuracion_Autorizacion,    Ca_Descripcion,     Ca_Etiqueta,  "
         "   Ca_Formato_Impresion,     Ca_Tabla,     Ca_Tabla_Clave,     Ca_Sql,     Ca_Sql_Autoriazion,  "
         "   Ca_Campos_Autorizar,     Ca_Sql_Plantilla,     Ca_Plantilla_Autorizacion,     Ca_Sql_Rechazar,  "
-        "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '7',    ")
+        "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '0007',    ")
         + Valores + QStringLiteral("   '2026-12-06T10:30:00',    '2026-12-06T10:30:00',    'PRUEBA',    'PRUEBA')");
     EXPECT_EQ(conexion->Bitacora().mid(1),
               (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", insertar, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
-    EXPECT_EQ(Columnas("7"), Datos);
+    EXPECT_EQ(Columnas("0007"), Datos);
     EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Alta || Fecha_Alta FROM Configuracion_Autorizacion"),
               "ACPRUEBA2026-12-06T10:30:00");
 
@@ -359,9 +359,37 @@ TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
     EXPECT_TRUE(f.Guardado);
 }
 
+// Every column through insert, load and update: quotes of both kinds,
+// line breaks, letters beyond ASCII and a template of 1 MiB.
+TEST_F(PruebaEditor, CadaColumnaIdaYVueltaConUnaPlantillaDeUnMiB)
+{
+    frmConfiguracion& f = Editor();
+    QStringList datos = Datos;
+    QString grande = QStringLiteral("<tr><td class=\"año\">{FOLIO}</td><td>l'Éxito — ñandú</td></tr>\n");
+    while (grande.size() < (1 << 20))
+        grande += grande;
+    datos[9] = grande;
+    Pulsar(f, "cmdNuevo");
+    const QString clave = f.txtClave().Texto();
+    Llenar(f, datos);
+    Pulsar(f, "cmdGuardar");
+    ASSERT_TRUE(f.Guardado);
+    EXPECT_EQ(Columnas(clave), datos);
+
+    f.show();
+    Cargar(f, clave);
+    EXPECT_EQ(Textos(f), datos);
+    Pulsar(f, "cmdModificar");
+    datos[9] = grande.left(grande.size() / 2) + QStringLiteral("\"fin\" 'ok'");
+    datos[0] = QStringLiteral("Descripción \"nueva\"");
+    Llenar(f, datos);
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(Columnas(clave), datos);
+}
+
 TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
 {
-    Fila("7", "'BA'");
+    Fila("0007", "'BA'");
     frmConfiguracion& f = Editor();
     f.Controles().EjecutarNuevo(false);
     Llenar(f);
@@ -372,7 +400,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
             g.parametros.insert("CAT_AUTOCLAVE", autoclave);
         f.txtDescripcion().setFocus();
         Pulsar(f, "cmdGuardar");
-        EsperarMensaje("ERR-ID:7500010", "La clave ya está asignada al perfil puesto7", 48, "Orvinda");
+        EsperarMensaje("ERR-ID:7500010", "La clave ya está asignada al perfil puesto0007", 48, "Orvinda");
         EXPECT_EQ(f.focusWidget(), &f.txtClave());
         EXPECT_FALSE(f.Controles().GuardadoPendiente());
     }
@@ -381,9 +409,9 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     g.parametros.insert("CAT_AUTOCLAVE", true);
     g.respuestas = {7};
     Pulsar(f, "cmdGuardar");
-    EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos7\r\n¿Desea generar una nueva clave?", 36,
+    EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos0007\r\n¿Desea generar una nueva clave?", 36,
                    "Generar nueva clave?");
-    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_EQ(f.txtClave().Texto(), "0007");
     EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1"), antes);
 
     // Yes: the next key goes into the field and the save goes on without a second lookup.
@@ -394,8 +422,8 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     EXPECT_EQ(g.LlamadasA("BuscarValor").size(), 1);
     EXPECT_EQ(g.LlamadasA("SiguienteClave"),
               QStringList{"SiguienteClave(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,,,,,,,)"});
-    EXPECT_EQ(Columnas("12"), Datos);
-    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").value(1), antes.value(0));
+    EXPECT_EQ(Columnas("0012"), Datos);
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").value(0), antes.value(0));
     EXPECT_TRUE(f.Guardado);
 }
 
@@ -421,7 +449,7 @@ TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
     EXPECT_TRUE(conexion->IdentificadoresEntreComillas());
     EsperarMensaje("ERR-ID:7500020", "alta rechazada", 16, "ERROR");
     EXPECT_EQ(Textos(f), Datos);
-    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_EQ(f.txtClave().Texto(), "0007");
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(f.Guardado);
     EXPECT_EQ(f.Controles().ModoActual(), orvinda::Controles::Modo::Nuevo);
@@ -488,13 +516,13 @@ TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
     const QStringList copiados = Textos(f);
     Pulsar(f, "cmdExtra");
     EXPECT_EQ(Textos(f), copiados);
-    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_EQ(f.txtClave().Texto(), "0007");
     EXPECT_FALSE(f.txtClave().Habilitado());
     EXPECT_TRUE(f.txtTabla().Habilitado() && f.txtProcedimiento5().isEnabled());
     EXPECT_EQ(Banderas(f), QStringList{""});
 
     Pulsar(f, "cmdGuardar");
-    EXPECT_EQ(Columnas("7"), copiados);
+    EXPECT_EQ(Columnas("0007"), copiados);
     EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").first(), original.first());
 }
 
@@ -510,7 +538,7 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     // Empty -> New: the proposed key is closed, the rest open, tab 0.
     f.ssTabVex().setActivetab(3);
     Pulsar(f, "cmdNuevo");
-    EXPECT_EQ(f.txtClave().Texto(), "7");
+    EXPECT_EQ(f.txtClave().Texto(), "0007");
     EXPECT_TRUE(f.txtClave().ModoNuevo() && !f.txtClave().Habilitado());
     EXPECT_TRUE(f.txtDescripcion().Habilitado() && f.txtCampos1().Habilitado() && f.txtProcedimiento().isEnabled());
     EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());

@@ -288,6 +288,26 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
     EXPECT_TRUE(mensajes.isEmpty());
 }
 
+TEST_F(PruebaRevision, UnaConsultaSinFilasAbreLaPaginaConSusMarcadores)
+{
+    CrearDocumentos();
+    Iniciar();
+    frmRM640& forma = AbrirBandeja();
+    orvinda::ListView& lista = forma.lvInsidencias(0);
+    lista.ListItemsAdd(QStringLiteral("D-99")); // no longer in its table
+    lista.setSelectedIndex(lista.ListItemsCount() - 1);
+    QString visto;
+    AlAbrirse([&](frmAutorizacion& d) {
+        visto = d.WebBrowser1().HtmlCuerpo();
+        d.cmdCacelar_Click();
+    }, QStringLiteral("{folio}"));
+    forma.lvInsidencias_DblClick(0);
+    EXPECT_EQ(visto, Plantilla);
+    EXPECT_TRUE(mensajes.isEmpty());
+    // Cancelled: the list keeps what it had.
+    EXPECT_EQ(lista.ListItemsCount(), 4);
+}
+
 TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
 {
     CrearDocumentos();

@@ -48,6 +48,7 @@ protected:
         orvinda::ServidorPaginas::Instalar();
         g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
         g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;
+        g.parametros[QStringLiteral("FTO_CONFIGURACION_AUTORIZACION")] = QStringLiteral("0000");
         rm640::Publico::Main();
         trazaSegundo = carpeta.path() + QStringLiteral("/segundo.txt");
     }

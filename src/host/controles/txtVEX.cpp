@@ -63,7 +63,10 @@ void txtVEX::setTexto(const QString& texto)
 
 void txtVEX::setTexto(qint64 numero)
 {
+    // A number arrives in the field's own format, so that a proposed key
+    // reads like the keys typed and looked up by hand ("0005", not "5").
     setTexto(QString::number(numero));
+    AplicarFormato();
 }
 
 void txtVEX::setValor(const QVariant& valor)
