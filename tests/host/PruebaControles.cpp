@@ -415,24 +415,6 @@ TEST(SSTab, PestaniasTitulosYTeclasDeAcceso)
     EXPECT_FALSE(tab->property("TabStop").toBool());
 }
 
-TEST(ssTbVex, PestaniaActivaYAspecto)
-{
-    ssTbVex tab;
-    tab.setTabcount(6);
-    EXPECT_EQ(tab.count(), 6);
-    tab.setTabcaption(5, QStringLiteral("SQL rechazar"));
-    EXPECT_EQ(tab.tabText(5), QStringLiteral("SQL rechazar"));
-    tab.setProperty("activetab", QVariant::fromValue<qint16>(2));
-    EXPECT_EQ(tab.currentIndex(), 2);
-    tab.setActivetab(0);
-    EXPECT_EQ(tab.activetab(), 0);
-    EXPECT_THROW(tab.setActivetab(6), ErrorRm);
-    EXPECT_EQ(tab.activetab(), 0);
-    EXPECT_TRUE(tab.styleSheet().contains(QStringLiteral("#00538a")));
-    tab.setActivetabbackcolor(QColor(10, 20, 30));
-    EXPECT_TRUE(tab.styleSheet().contains(QStringLiteral("#0a141e")));
-}
-
 TEST(ListView, ColumnasElementosYDobleClic)
 {
     QWidget ventana;
@@ -512,21 +494,4 @@ TEST(RichTextBox, TabuladorYFoco)
     EXPECT_THROW(caja->setValor(QVariant()), ErrorRm);
     caja->setValor(QStringLiteral("x"));
     EXPECT_EQ(caja->Text(), QStringLiteral("x"));
-}
-
-TEST(flatButton, ClickYColores)
-{
-    flatButton boton;
-    boton.setCaption(QStringLiteral("Autorizar"));
-    boton.setFontsize(9);
-    boton.setBackcolor(QColor(0, 83, 138));
-    boton.setFocuscolor(QColor(255, 172, 117));
-    QSignalSpy clic(&boton, &flatButton::Click);
-    boton.click();
-    EXPECT_EQ(clic.count(), 1);
-    EXPECT_EQ(boton.caption(), QStringLiteral("Autorizar"));
-    EXPECT_TRUE(boton.styleSheet().contains(QStringLiteral("#ffac75")));
-    boton.setEnabled(false);
-    boton.click();
-    EXPECT_EQ(clic.count(), 1);
 }
