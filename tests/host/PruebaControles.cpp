@@ -6,8 +6,6 @@
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
-#include "host/controles/flatButton.h"
-#include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/ErrorRm.h"
 
