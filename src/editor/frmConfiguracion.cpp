@@ -17,6 +17,7 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
+#include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 
 #include <QApplication>
@@ -37,7 +38,6 @@ namespace rm640 {
 
 namespace {
 
-QPointer<frmConfiguracion> g_instancia;
 
 const QString Modulo = QStringLiteral("RM640");
 const QString Tabla = QStringLiteral("Configuracion_Autorizacion");
@@ -202,20 +202,18 @@ int MascaraShift(Qt::KeyboardModifiers m)
 
 frmConfiguracion& frmConfiguracion::Instancia()
 {
-    if (!g_instancia)
-        g_instancia = new frmConfiguracion();
-    return *g_instancia;
+    return FormaUnica<frmConfiguracion>::Obtener([] { return new frmConfiguracion(); });
 }
 
 bool frmConfiguracion::ExisteInstancia()
 {
-    return !g_instancia.isNull();
+    return FormaUnica<frmConfiguracion>::Existe();
 }
 
 void frmConfiguracion::AbrirDesdeBandeja()
 {
     frmConfiguracion& forma = Instancia();
-    const auto descargar = qScopeGuard([] { delete g_instancia.data(); });
+    const auto descargar = qScopeGuard([] { FormaUnica<frmConfiguracion>::Descargar(); });
     forma.Cargar();
     forma.Activar();
 }

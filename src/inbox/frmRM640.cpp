@@ -14,6 +14,7 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
 #include "review/frmAutorizacion.h"
+#include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 
 #include <QEvent>
@@ -26,8 +27,6 @@ using orvinda::Twips;
 namespace rm640 {
 
 namespace {
-
-QPointer<frmRM640> g_instancia;
 
 const QString Modulo = QStringLiteral("RM640");
 
@@ -76,14 +75,12 @@ ErrorRm YaCargado(const char* control, int i)
 
 frmRM640& frmRM640::Instancia()
 {
-    if (!g_instancia)
-        g_instancia = new frmRM640();
-    return *g_instancia;
+    return FormaUnica<frmRM640>::Obtener([] { return new frmRM640(); });
 }
 
 bool frmRM640::ExisteInstancia()
 {
-    return !g_instancia.isNull();
+    return FormaUnica<frmRM640>::Existe();
 }
 
 frmRM640::frmRM640(QWidget* parent)

@@ -11,6 +11,7 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "review/frmRechazar.h"
+#include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 
 #include <QApplication>
@@ -30,8 +31,6 @@ namespace rm640 {
 
 namespace {
 
-QPointer<frmAutorizacion> g_instancia;
-
 const QString Modulo = QStringLiteral("RM640");
 
 orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QString& titulo, int left, int top,
@@ -48,28 +47,25 @@ orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QStrin
 
 frmAutorizacion& frmAutorizacion::Load(QWidget* propietario)
 {
-    if (!g_instancia)
-        g_instancia = new frmAutorizacion(propietario);
-    if (!g_instancia->m_formaCargada)
-        g_instancia->Form_Load();
-    return *g_instancia;
+    frmAutorizacion& forma = FormaUnica<frmAutorizacion>::Obtener([propietario] { return new frmAutorizacion(propietario); });
+    if (!forma.m_formaCargada)
+        forma.Form_Load();
+    return forma;
 }
 
 frmAutorizacion& frmAutorizacion::Instancia()
 {
-    if (!g_instancia)
-        g_instancia = new frmAutorizacion(nullptr);
-    return *g_instancia;
+    return FormaUnica<frmAutorizacion>::Obtener([] { return new frmAutorizacion(nullptr); });
 }
 
 bool frmAutorizacion::ExisteInstancia()
 {
-    return !g_instancia.isNull();
+    return FormaUnica<frmAutorizacion>::Existe();
 }
 
 void frmAutorizacion::Unload()
 {
-    delete g_instancia.data();
+    FormaUnica<frmAutorizacion>::Descargar();
 }
 
 void frmAutorizacion::DisenarBoton(orvinda::flatButton& boton, const QString& titulo)

@@ -9,6 +9,7 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
 #include "review/frmAutorizacion.h"
+#include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 
 #include <QCloseEvent>
@@ -22,36 +23,31 @@ namespace rm640 {
 
 namespace {
 
-QPointer<frmRechazar> g_instancia;
-
 const QString Modulo = QStringLiteral("RM640");
 
 } // namespace
 
 frmRechazar& frmRechazar::Load(QWidget* propietario)
 {
-    if (!g_instancia)
-        g_instancia = new frmRechazar(propietario);
-    if (!g_instancia->m_formaCargada)
-        g_instancia->Form_Load();
-    return *g_instancia;
+    frmRechazar& forma = FormaUnica<frmRechazar>::Obtener([propietario] { return new frmRechazar(propietario); });
+    if (!forma.m_formaCargada)
+        forma.Form_Load();
+    return forma;
 }
 
 frmRechazar& frmRechazar::Instancia()
 {
-    if (!g_instancia)
-        g_instancia = new frmRechazar(nullptr);
-    return *g_instancia;
+    return FormaUnica<frmRechazar>::Obtener([] { return new frmRechazar(nullptr); });
 }
 
 bool frmRechazar::ExisteInstancia()
 {
-    return !g_instancia.isNull();
+    return FormaUnica<frmRechazar>::Existe();
 }
 
 void frmRechazar::Unload()
 {
-    delete g_instancia.data();
+    FormaUnica<frmRechazar>::Descargar();
 }
 
 frmRechazar::frmRechazar(QWidget* parent)
