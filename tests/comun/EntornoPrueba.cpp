@@ -6,13 +6,19 @@
 #include "comun/UtileriasGrabador.h"
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
+#include "config/ConfiguracionAutorizacion.h"
+#include "config/Marcadores.h"
+#include "host/controles/WebBrowser.h"
+#include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
 #include "shell/Publico.h"
 
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QtTest/QTest>
 
 void EntornoPrueba::SetUp()
 {
@@ -83,4 +89,30 @@ QStringList EntornoPrueba::Contenido(const QString& tabla, const QString& orden)
         filas.append(f.join(u'|'));
     }
     return filas;
+}
+
+rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& folio)
+{
+    const auto c = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
+    orvinda::Recordset fila = conexion->Execute(rm640::Marcadores::ExpandirConsulta(c->sqlPlantilla, folio));
+    QList<rm640::ColumnaPlantilla> columnas;
+    for (int i = 0; i < fila.FieldsCount(); ++i)
+        columnas.append({fila.Fields(i).Name(), fila.Fields(i).Texto()});
+
+    rm640::frmAutorizacion::Unload();
+    rm640::frmAutorizacion& d = rm640::frmAutorizacion::Load();
+    d.setPlantilla(rm640::Marcadores::ExpandirPlantilla(c->plantilla, columnas));
+    d.setTabla(c->tabla);
+    d.setFolio(folio);
+    d.setCampos(c->camposAutorizar);
+    d.setClave(c->clave);
+    d.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        try {
+            return d.WebBrowser1().HtmlCuerpo().contains(folio);
+        } catch (const orvinda::ErrorRm&) {
+            return false;
+        }
+    }, 20000));
+    return d;
 }

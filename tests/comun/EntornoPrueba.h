@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace rm640 {
+class frmAutorizacion;
+}
+
 // The fixture every component test stands on: a temporary SQLite database
 // with the shell's tables, the recording shell registered as the service
 // classes, the per-user settings and component registry in a temporary folder.
@@ -27,6 +31,9 @@ protected:
     QString Valor(const QString& consulta);
     // Every row of a table as text, for comparing before and after a failure.
     QStringList Contenido(const QString& tabla, const QString& orden);
+    // A pending requisition of the demo, rendered as the inbox renders it and
+    // shown in the review dialog, once its page holds the document.
+    rm640::frmAutorizacion& MostrarRequisicionDemo(const QString& folio);
 
     QTemporaryDir carpeta;
     std::unique_ptr<orvinda::Conexion> conexion;

@@ -6,8 +6,6 @@
 #include "basedatos/EsquemaBaseDatos.h"
 #include "comun/EntornoPrueba.h"
 #include "comun/SistemaGrabador.h"
-#include "config/ConfiguracionAutorizacion.h"
-#include "config/Marcadores.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
@@ -202,33 +200,9 @@ protected:
         return f;
     }
 
-    QString Renderizar(const QString& folio)
-    {
-        const auto c = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
-        orvinda::Recordset fila = conexion->Execute(rm640::Marcadores::ExpandirConsulta(c->sqlPlantilla, folio));
-        QList<rm640::ColumnaPlantilla> columnas;
-        for (int i = 0; i < fila.FieldsCount(); ++i)
-            columnas.append({fila.Fields(i).Name(), fila.Fields(i).Texto()});
-        return rm640::Marcadores::ExpandirPlantilla(c->plantilla, columnas);
-    }
-
     rm640::frmAutorizacion& Abrir(const QString& folio)
     {
-        rm640::frmAutorizacion::Unload();
-        rm640::frmAutorizacion& d = rm640::frmAutorizacion::Load();
-        d.setPlantilla(Renderizar(folio));
-        d.setTabla(QStringLiteral("REQUISICIONES_COMPRA"));
-        d.setFolio(folio);
-        d.setCampos(QStringLiteral("*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO"));
-        d.setClave(QStringLiteral("0001"));
-        d.show();
-        EXPECT_TRUE(QTest::qWaitFor([&] {
-            try {
-                return d.WebBrowser1().HtmlCuerpo().contains(folio);
-            } catch (const ErrorRm&) {
-                return false;
-            }
-        }, 20000));
+        rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
         // A comment, so that the shell's comment is written inside the transaction.
         bool listo = false;
         d.WebBrowser1().page()->runJavaScript(QStringLiteral("document.getElementById('COMENTARIO_DOCUMENTO').value = 'Revisado'; 1"),

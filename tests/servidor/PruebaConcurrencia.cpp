@@ -1,7 +1,5 @@
 #include "servidor/EntornoServidor.h"
 
-#include "config/ConfiguracionAutorizacion.h"
-#include "config/Marcadores.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
@@ -69,30 +67,8 @@ protected:
 TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVeces)
 {
     const QString folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
-    // The document rendered as the inbox renders it.
-    const auto configuracion = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
-    ASSERT_TRUE(configuracion.has_value());
-    orvinda::Recordset fila = conexion->Execute(rm640::Marcadores::ExpandirConsulta(configuracion->sqlPlantilla, folio));
-    QList<rm640::ColumnaPlantilla> columnas;
-    for (int i = 0; i < fila.FieldsCount(); ++i)
-        columnas.append({fila.Fields(i).Name(), fila.Fields(i).Texto()});
-    const QString plantilla = rm640::Marcadores::ExpandirPlantilla(configuracion->plantilla, columnas);
-
     // This operator has the document open, its page filled in...
-    rm640::frmAutorizacion& d = rm640::frmAutorizacion::Load();
-    d.setPlantilla(plantilla);
-    d.setTabla(QStringLiteral("REQUISICIONES_COMPRA"));
-    d.setFolio(folio);
-    d.setCampos(QStringLiteral("*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO"));
-    d.setClave(QStringLiteral("0001"));
-    d.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        try {
-            return d.WebBrowser1().HtmlCuerpo().contains(QStringLiteral("MONTO_AUTORIZADO"));
-        } catch (const orvinda::ErrorRm&) {
-            return false;
-        }
-    }, 20000));
+    rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
 
     // ...when another operator, in another shell, authorizes it.
     ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << Leer(trazaSegundo).toStdString();
