@@ -5,6 +5,7 @@
 #include "host/controles/Controles.h"
 #include "host/controles/Etiqueta.h"
 #include "host/controles/Frame.h"
+#include "host/controles/MatrizControles.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
@@ -253,16 +254,12 @@ frmConfiguracion::~frmConfiguracion()
 
 orvinda::Frame& frmConfiguracion::fr(int pestania) const
 {
-    if (pestania < 0 || pestania >= m_fr.size())
-        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(pestania), 340);
-    return *m_fr[pestania];
+    return orvinda::MatrizControles::Elemento(m_fr, pestania);
 }
 
 orvinda::Shape& frmConfiguracion::sh0(int indice) const
 {
-    if (indice < 0 || indice >= m_sh0.size())
-        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(indice), 340);
-    return *m_sh0[indice];
+    return orvinda::MatrizControles::Elemento(m_sh0, indice);
 }
 
 // ---------------------------------------------------------------- design

@@ -4,6 +4,7 @@
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
+#include "host/controles/MatrizControles.h"
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
 #include "host/controles/Shape.h"
@@ -180,23 +181,17 @@ QString frmRM640::Transaccion() const
 
 orvinda::Shape& frmRM640::sh0(int i) const
 {
-    if (i < 0 || i >= m_barra.size())
-        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
-    return *m_barra[i];
+    return orvinda::MatrizControles::Elemento(m_barra, i);
 }
 
 orvinda::Frame& frmRM640::fr0(int i) const
 {
-    if (i < 0 || i >= m_marco.size())
-        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
-    return *m_marco[i];
+    return orvinda::MatrizControles::Elemento(m_marco, i);
 }
 
 orvinda::ListView& frmRM640::lvInsidencias(int i) const
 {
-    if (i < 0 || i >= m_lista.size())
-        throw ErrorRm(QStringLiteral("El elemento %1 de la matriz de controles no existe").arg(i), 340);
-    return *m_lista[i];
+    return orvinda::MatrizControles::Elemento(m_lista, i);
 }
 
 void frmRM640::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
