@@ -8,7 +8,10 @@
 #include "host/servicios/TablaClases.h"
 #include "config/ConfiguracionAutorizacion.h"
 #include "config/Marcadores.h"
+#include "editor/frmConfiguracion.h"
+#include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
+#include "host/controles/txtVEX.h"
 #include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
@@ -115,4 +118,17 @@ rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& fol
         }
     }, 20000));
     return d;
+}
+
+void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor)
+{
+    editor.Controles_Nuevo();
+    editor.txtDescripcion().setTexto(QStringLiteral("Autorización de anticipos"));
+    editor.txtPestania().setTexto(QStringLiteral("Anticipos"));
+    editor.txtTabla().setTexto(QStringLiteral("ANTICIPOS"));
+    editor.txtProcedimiento().setText(QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"));
+    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"));
+    editor.txtProcedimiento3().setText(QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"));
+    editor.txtProcedimiento4().setText(QStringLiteral("<h1>{FOLIO}</h1>"));
+    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
 }

@@ -10,6 +10,7 @@
 
 namespace rm640 {
 class frmAutorizacion;
+class frmConfiguracion;
 }
 
 // The fixture every component test stands on: a temporary SQLite database
@@ -34,6 +35,8 @@ protected:
     // A pending requisition of the demo, rendered as the inbox renders it and
     // shown in the review dialog, once its page holds the document.
     rm640::frmAutorizacion& MostrarRequisicionDemo(const QString& folio);
+    // A new configuration started in the editor, every required field filled.
+    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor);
 
     QTemporaryDir carpeta;
     std::unique_ptr<orvinda::Conexion> conexion;

@@ -276,15 +276,7 @@ TEST_F(PruebaFallas, GuardarEliminarYReactivarConfiguraciones)
             if (pendiente)
                 return;
             pendiente = true;
-            editor.Controles_Nuevo();
-            editor.txtDescripcion().setTexto(QStringLiteral("Autorización de anticipos"));
-            editor.txtPestania().setTexto(QStringLiteral("Anticipos"));
-            editor.txtTabla().setTexto(QStringLiteral("ANTICIPOS"));
-            editor.txtProcedimiento().setText(QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"));
-            editor.txtProcedimiento2().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"));
-            editor.txtProcedimiento3().setText(QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"));
-            editor.txtProcedimiento4().setText(QStringLiteral("<h1>{FOLIO}</h1>"));
-            editor.txtProcedimiento5().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
+            CapturarConfiguracionNueva(editor);
         },
         [&] {
             bool esNuevo = true;

@@ -94,16 +94,8 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     g.siguienteClave = Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion")).toInt() + 1;
     rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
     editor.Cargar();
-    editor.Controles_Nuevo();
+    CapturarConfiguracionNueva(editor);
     const QString clave = editor.txtClave().Texto();
-    editor.txtDescripcion().setTexto(QStringLiteral("Autorización de anticipos"));
-    editor.txtPestania().setTexto(QStringLiteral("Anticipos"));
-    editor.txtTabla().setTexto(QStringLiteral("ANTICIPOS"));
-    editor.txtProcedimiento().setText(QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"));
-    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"));
-    editor.txtProcedimiento3().setText(QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"));
-    editor.txtProcedimiento4().setText(QStringLiteral("<h1>{FOLIO}</h1>"));
-    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
 
     // The key is still free when this editor checks it; the other editor
     // saves the same key before this one's insert reaches the server.
