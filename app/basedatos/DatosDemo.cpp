@@ -686,6 +686,22 @@ private:
         return lineas;
     }
 
+    static Centavos Subtotal(const std::vector<Linea>& lineas)
+    {
+        Centavos subtotal = 0;
+        for (const auto& l : lineas)
+            subtotal += l.importe;
+        return subtotal;
+    }
+
+    // The lines of a requisition or an order, numbered from 1.
+    void InsertarPartidas(QSqlQuery& det, const QString& folio, const std::vector<Linea>& lineas)
+    {
+        int partida = 0;
+        for (const auto& l : lineas)
+            Ejecutar(det, {folio, ++partida, l.articulo, l.descripcion, l.unidad, l.cantidad, Monto(l.precio), Monto(l.importe)});
+    }
+
     static QString HtmlLineas(const std::vector<Linea>& lineas)
     {
         QStringList filas;
@@ -808,9 +824,7 @@ private:
             const QString prioridad = p <= 7 ? QStringLiteral("Normal") : p <= 9 ? QStringLiteral("Alta") : QStringLiteral("Urgente");
             const QDate requerida = fechas[std::size_t(i)].addDays(p == 10 ? Entre(2, 5) : Entre(7, 30));
             const auto lineas = Lineas(d.categorias, true);
-            Centavos subtotal = 0;
-            for (const auto& l : lineas)
-                subtotal += l.importe;
+            const Centavos subtotal = Subtotal(lineas);
             const Centavos iva = Iva(subtotal), total = subtotal + iva;
 
             const QString estado = EstadoDe(i, kRevisadas);
@@ -826,9 +840,7 @@ private:
             Ejecutar(cab, {folio, TextoFecha(fechas[std::size_t(i)]), TextoFecha(requerida), e.clave, d.clave, prioridad,
                            Texto(Elegir(kJustificaciones)), Monto(subtotal), Monto(iva), Monto(total), HtmlLineas(lineas), estado,
                            autorizado, cuenta, r.comentario, r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
-            int partida = 0;
-            for (const auto& l : lineas)
-                Ejecutar(det, {folio, ++partida, l.articulo, l.descripcion, l.unidad, l.cantidad, Monto(l.precio), Monto(l.importe)});
+            InsertarPartidas(det, folio, lineas);
         }
     }
 
@@ -853,9 +865,7 @@ private:
             const QString condiciones = p.diasCredito == 0 ? QStringLiteral("Contado")
                                                             : Q("Crédito a %1 días").arg(p.diasCredito);
             const auto lineas = Lineas(p.categorias, false);
-            Centavos subtotal = 0;
-            for (const auto& l : lineas)
-                subtotal += l.importe;
+            const Centavos subtotal = Subtotal(lineas);
             const Centavos iva = Iva(subtotal), total = subtotal + iva;
 
             const QString estado = EstadoDe(i, kRevisadas);
@@ -866,9 +876,7 @@ private:
                            TextoFecha(fechas[std::size_t(i)].addDays(Entre(5, 21))), Texto(Elegir(kLugaresEntrega)), "MXN",
                            Monto(subtotal), Monto(iva), Monto(total), HtmlLineas(lineas), estado, partida, r.comentario,
                            r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
-            int n = 0;
-            for (const auto& l : lineas)
-                Ejecutar(det, {folio, ++n, l.articulo, l.descripcion, l.unidad, l.cantidad, Monto(l.precio), Monto(l.importe)});
+            InsertarPartidas(det, folio, lineas);
         }
     }
 
