@@ -169,12 +169,16 @@ void frmRM640::setPadre(QObject* valor)
     m_padre = valor;
 }
 
+QObject& frmRM640::PadreEstablecido() const
+{
+    if (!m_padre)
+        throw ErrorRm(QStringLiteral("El objeto Padre de la pantalla no está establecido."), 91);
+    return *m_padre;
+}
+
 QString frmRM640::Transaccion() const
 {
-    QObject* padre = Padre();
-    if (!padre)
-        throw ErrorRm(QStringLiteral("Variable de objeto o bloque With no establecido"), 91);
-    QString texto = LlamarPorNombre(padre, "Transaccion").toString();
+    QString texto = LlamarPorNombre(&PadreEstablecido(), "Transaccion").toString();
     QString aplicacion = QStringLiteral("Orvinda");
     return Publico::Utilerias->ObtenerTransaccion(texto, aplicacion);
 }
@@ -416,9 +420,7 @@ void frmRM640::AjustarPestanias()
 void frmRM640::Controles_Salir()
 {
     try {
-        QObject* padre = Padre();
-        if (!padre)
-            throw ErrorRm(QStringLiteral("Variable de objeto o bloque With no establecido"), 91);
+        QObject* padre = &PadreEstablecido();
         if (padre->metaObject()->indexOfMethod("Unload()") >= 0)
             QMetaObject::invokeMethod(padre, "Unload", Qt::DirectConnection);
         else if (auto* w = qobject_cast<QWidget*>(padre))

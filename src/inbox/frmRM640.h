@@ -82,6 +82,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // The container set as Padre; throws ErrorRm when none is.
+    QObject& PadreEstablecido() const;
     void Actualizar_Autorizaciones();
     void AjustarPestanias();
     // A refresh that stopped part-way left tabs and elements behind: the next

@@ -90,7 +90,7 @@ TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
 TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExplica)
 {
     EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
-              QStringLiteral("El componente ActiveX no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
+              QStringLiteral("El componente no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
 
     RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid),
                                    carpeta.path() + QStringLiteral("/librm640.so")});
@@ -121,7 +121,7 @@ TEST_F(PruebaComponente, ElArranqueCreaSistemaYLuegoUtileriasYUnaFallaSePropaga)
     TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
 
     EXPECT_EQ(DescripcionDe([] { rm640::Publico::Main(); }),
-              QStringLiteral("El componente ActiveX no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada."));
+              QStringLiteral("El componente no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada."));
     EXPECT_FALSE(rm640::Publico::Iniciado());
     EXPECT_EQ(orden, std::vector<QString>{QStringLiteral("Sistema")});
 
@@ -142,7 +142,7 @@ TEST_F(PruebaComponente, PadreYTransaccion)
     auto& forma = rm640::frmRM640::Instancia();
     EXPECT_EQ(&rm640::frmRM640::Instancia(), &forma);
 
-    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("Variable de objeto o bloque With no establecido"));
+    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("El objeto Padre de la pantalla no está establecido."));
 
     Contenedor primero(QStringLiteral("DN100")), segundo(QStringLiteral("DN640"));
     forma.setProperty("Padre", QVariant::fromValue<QObject*>(&primero));

@@ -16,7 +16,7 @@ ErrorRm ErrorRm::UsoNoValidoDeNull()
 
 ErrorRm ErrorRm::SinRegistroActual()
 {
-    return ErrorRm(QStringLiteral("BOF o EOF es True, o el actual registro se eliminó. La operación solicitada requiere un registro actual."), 3021);
+    return ErrorRm(QStringLiteral("No hay registro actual: se pasó del último (o del primero), o el registro se eliminó. La operación solicitada requiere un registro actual."), 3021);
 }
 
 } // namespace orvinda

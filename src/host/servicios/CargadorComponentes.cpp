@@ -56,7 +56,7 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
 {
     const auto entrada = RegistroComponentes::Buscar(idPrograma);
     if (!entrada)
-        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto: '%1' no está registrado.").arg(idPrograma), 429);
+        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto: '%1' no está registrado.").arg(idPrograma), 429);
     QLibrary& lib = Cargar(entrada->biblioteca);
     auto obtener = Exportada<FuncionDllGetClassObject>(lib, "DllGetClassObject");
 
@@ -64,12 +64,12 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
     const QByteArray clsid = entrada->clsid.toLatin1();
     const std::int32_t hr = obtener(clsid.constData(), IID_IClassFactory, &puntero);
     if (hr != Hresult::S_Ok || !puntero)
-        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)), 429);
+        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)), 429);
     auto* fabrica = static_cast<FabricaClase*>(puntero);
     QObject* objeto = fabrica->CrearInstancia();
     fabrica->Release();
     if (!objeto)
-        throw ErrorRm(QStringLiteral("El componente ActiveX no puede crear el objeto '%1'.").arg(idPrograma), 429);
+        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1'.").arg(idPrograma), 429);
     return std::unique_ptr<QObject>(objeto);
 }
 
