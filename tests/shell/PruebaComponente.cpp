@@ -17,6 +17,8 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QPointer>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace orvinda;
 
@@ -156,6 +158,21 @@ TEST_F(PruebaComponente, PadreYTransaccion)
     QObject sinMiembro;
     forma.setPadre(&sinMiembro);
     EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("El objeto no admite esta propiedad o método: Transaccion"));
+}
+
+// Start-up runs once per loaded library, so this one starts in a process of its own.
+TEST_F(PruebaComponente, UnArranqueFallidoNoRetieneLaBiblioteca)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
+            CargadorComponentes::RegistrarBiblioteca(Biblioteca());
+            const QString falla = DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); });
+            std::fprintf(stderr, "%s -> %d\n", qPrintable(falla), CargadorComponentes::LiberarBibliotecasSinUso());
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "la clase 'Orvinda.Utilerias' no está registrada\\. -> 1");
 }
 
 #include "PruebaComponente.moc"

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 #include <QObject>
+#include <QScopeGuard>
 #include <map>
 #include <memory>
 
@@ -66,8 +67,10 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
     if (hr != Hresult::S_Ok || !puntero)
         throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)), 429);
     auto* fabrica = static_cast<FabricaClase*>(puntero);
+    // A creation that throws (a failed start-up) must not keep the library
+    // pinned by a reference nobody holds.
+    const auto liberar = qScopeGuard([fabrica] { fabrica->Release(); });
     QObject* objeto = fabrica->CrearInstancia();
-    fabrica->Release();
     if (!objeto)
         throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1'.").arg(idPrograma), 429);
     return std::unique_ptr<QObject>(objeto);
