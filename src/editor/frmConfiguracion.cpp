@@ -20,6 +20,7 @@
 #include "host/servicios/Utilerias.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
+#include "shell/Trampa.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -39,8 +40,6 @@ namespace rm640 {
 
 namespace {
 
-
-const QString Modulo = QStringLiteral("RM640");
 const QString Tabla = QStringLiteral("Configuracion_Autorizacion");
 const QString ColumnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion");
 const QString SeccionAjustes = QStringLiteral("Settings/");
@@ -50,23 +49,6 @@ const QString TiposSinTabulador = QStringLiteral("COLORVEX|LABEL|FRAME|ETIQUETA|
 
 // Tab k shows bar element BarraDePestania[k].
 constexpr int BarraDePestania[6] = {0, 2, 1, 3, 4, 5};
-
-// Statements that may fail one by one (layout, placement, tab stops): a
-// failing one is skipped and the next one runs.
-void Intentar(const std::function<void()>& sentencia)
-{
-    try {
-        sentencia();
-    } catch (const std::exception&) {
-    }
-}
-
-QString Descripcion(const std::exception& e)
-{
-    if (const auto* error = dynamic_cast<const ErrorRm*>(&e))
-        return error->Descripcion();
-    return QString::fromUtf8(e.what());
-}
 
 // The stored text must equal the field text: the literal forms of the
 // configuration record double the character that would end each literal.
@@ -494,17 +476,7 @@ QVariant frmConfiguracion::Reportar(const QString& mensaje, int estilo, const QS
     // The box takes the activation away; getting it back is no new activation.
     ++m_dialogosPropios;
     const auto fin = qScopeGuard([this] { --m_dialogosPropios; });
-    return Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, idError);
-}
-
-void frmConfiguracion::Atrapar(const QString& titulo, const QString& idError, const std::function<void()>& cuerpo)
-{
-    try {
-        cuerpo();
-    } catch (const std::exception& e) {
-        // A message box that cannot be shown leaves nothing more to do.
-        Intentar([&] { Reportar(Descripcion(e), orvinda::Sistema::EstiloError, titulo, idError); });
-    }
+    return Trampa::Mostrar(this, mensaje, estilo, titulo, idError);
 }
 
 // ---------------------------------------------------------------- loading and activation
@@ -548,7 +520,7 @@ void frmConfiguracion::Form_Activate()
 void frmConfiguracion::Activacion()
 {
     m_activadaTrasMostrar = true;
-    Atrapar(QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500047"), [this] { Form_Activate(); });
+    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500047"), [this] { Form_Activate(); });
 }
 
 bool frmConfiguracion::event(QEvent* evento)
@@ -571,7 +543,7 @@ void frmConfiguracion::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
     if (!m_formaCargada)
-        Atrapar(QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500036"), [this] { Form_Load(); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500036"), [this] { Form_Load(); });
     if (evento->spontaneous())
         return;
     m_activadaTrasMostrar = false;
@@ -588,7 +560,7 @@ void frmConfiguracion::showEvent(QShowEvent* evento)
 
 void frmConfiguracion::txtClave_Cambio()
 {
-    Atrapar(QStringLiteral("txtClave_Cambio()"), QStringLiteral("ERR-ID:7500046"), [this] {
+    Trampa::Atrapar(*this, QStringLiteral("txtClave_Cambio()"), QStringLiteral("ERR-ID:7500046"), [this] {
         if (m_controles->EnEdicion() || m_copiando)
             return;
         m_controles->setHabilitarModificar(false);
@@ -603,7 +575,7 @@ void frmConfiguracion::txtClave_Cambio()
 
 void frmConfiguracion::txtClave_Enter()
 {
-    try {
+    Trampa::Atrapar([this] {
         if (m_controles->EnEdicion())
             return;
         if (m_txtClave->Texto().isEmpty())
@@ -640,13 +612,13 @@ void frmConfiguracion::txtClave_Enter()
         for (int i : {0, 1, 2, 4})
             Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
         rs.Close();
-    } catch (const std::exception& e) {
-        Intentar([&] {
-            Reportar(Descripcion(e), orvinda::Sistema::EstiloError, QStringLiteral("txtClave_Enter()"),
+    }, [this](const QString& descripcion) {
+        Trampa::Intentar([&] {
+            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("txtClave_Enter()"),
                      QStringLiteral("ERR-ID:7500024"));
         });
-        Intentar([this] { m_controles->RestaurarBotones(); });
-    }
+        m_controles->RestaurarBotones();
+    });
 }
 
 // ---------------------------------------------------------------- saving
@@ -787,7 +759,8 @@ QString frmConfiguracion::SentenciaActualizar(const QString& operador, const QSt
 void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
 {
     bool comillasApagadas = false;
-    try {
+    bool guardado = false;
+    Trampa::Atrapar([&] {
         if (EsNuevo && !ClaveLibre())
             return;
         if (!CamposCompletos())
@@ -804,20 +777,22 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
         Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
         comillasApagadas = false;
         Publico::Sistema->ObtenerConexion().CommitTrans();
-    } catch (const std::exception& e) {
+        guardado = true;
+    }, [&](const QString& descripcion) {
         Publico::DeshacerTransaccion();
         // The shared connection must not stay with the OFF setting for the
         // other screens.
         if (comillasApagadas)
-            Intentar([] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
-        Intentar([&] {
-            Reportar(Descripcion(e), orvinda::Sistema::EstiloError, QStringLiteral("ERROR"), QStringLiteral("ERR-ID:7500020"));
+            Trampa::Intentar([] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
+        Trampa::Intentar([&] {
+            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("ERROR"), QStringLiteral("ERR-ID:7500020"));
         });
-        Intentar([this] { m_controles->RestaurarBotones(); });
+        m_controles->RestaurarBotones();
+    });
+    if (!guardado)
         return;
-    }
 
-    Atrapar(QStringLiteral("Controles_Guardar()"), QStringLiteral("ERR-ID:7500037"), [this] {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Guardar()"), QStringLiteral("ERR-ID:7500037"), [this] {
         m_controles->ConfirmarGuardado();
         CancelarEdicion();
         Guardado = true;
@@ -856,12 +831,12 @@ void frmConfiguracion::Nuevo()
 
 void frmConfiguracion::Controles_Nuevo()
 {
-    Atrapar(QStringLiteral("Controles_Nuevo()"), QStringLiteral("ERR-ID:7500040"), [this] { Nuevo(); });
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Nuevo()"), QStringLiteral("ERR-ID:7500040"), [this] { Nuevo(); });
 }
 
 void frmConfiguracion::Controles_Modificar()
 {
-    Atrapar(QStringLiteral("Controles_Modificar()"), QStringLiteral("ERR-ID:7500041"), [this] {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Modificar()"), QStringLiteral("ERR-ID:7500041"), [this] {
         m_txtClave->setHabilitado(false);
         Publico::Utilerias->HabilitarForma(*this, 1);
         m_txtDescripcion->setFocus();
@@ -872,7 +847,7 @@ void frmConfiguracion::Controles_Modificar()
 
 void frmConfiguracion::Controles_BotonExtra()
 {
-    Atrapar(QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500042"), [this] {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500042"), [this] {
         m_copiando = true;
         const auto fin = qScopeGuard([this] { m_copiando = false; });
         m_controles->EjecutarNuevo(false);
@@ -896,14 +871,14 @@ void frmConfiguracion::CancelarEdicion()
 
 void frmConfiguracion::Controles_Cancelar()
 {
-    Atrapar(QStringLiteral("Controles_Cancelar()"), QStringLiteral("ERR-ID:7500043"), [this] { CancelarEdicion(); });
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Cancelar()"), QStringLiteral("ERR-ID:7500043"), [this] { CancelarEdicion(); });
 }
 
 void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&, const QString&)>& sentencia,
                                      const QString& titulo, const QString& idError, const QString& idDespues,
                                      bool limpiarDeNuevo)
 {
-    try {
+    const bool hecho = Trampa::Atrapar([&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
@@ -911,12 +886,13 @@ void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&,
         Publico::CadenaSql = sentencia(operador, fecha);
         Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         Publico::Sistema->ObtenerConexion().CommitTrans();
-    } catch (const std::exception& e) {
+    }, [&](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Intentar([&] { Reportar(Descripcion(e), orvinda::Sistema::EstiloAdvertencia, titulo, idError); });
+        Reportar(descripcion, orvinda::Sistema::EstiloAdvertencia, titulo, idError);
+    });
+    if (!hecho)
         return;
-    }
-    Atrapar(titulo, idDespues, [this, limpiarDeNuevo] {
+    Trampa::Atrapar(*this, titulo, idDespues, [this, limpiarDeNuevo] {
         CancelarEdicion();
         if (limpiarDeNuevo)
             Publico::Utilerias->LimpiarForma(*this, 1);
@@ -962,7 +938,7 @@ void frmConfiguracion::Controles_Reactivar()
 
 void frmConfiguracion::Controles_Informacion()
 {
-    Atrapar(QStringLiteral("Controles_Informacion()"), QStringLiteral("ERR-ID:7500044"), [this] {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Informacion()"), QStringLiteral("ERR-ID:7500044"), [this] {
         std::unique_ptr<orvinda::ConsultaRegistro> consulta = orvinda::TablaClases::Crear<orvinda::ConsultaRegistro>();
         ++m_dialogosPropios;
         const auto fin = qScopeGuard([this] { --m_dialogosPropios; });
@@ -973,7 +949,7 @@ void frmConfiguracion::Controles_Informacion()
 
 void frmConfiguracion::Controles_Salir()
 {
-    Atrapar(QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500045"), [this] { hide(); });
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500045"), [this] { hide(); });
 }
 
 // ---------------------------------------------------------------- placement
@@ -996,17 +972,17 @@ void frmConfiguracion::Form_QueryUnload()
 {
     const int estado = EstadoVentana(*this);
     if (estado != 1 && estado != 2) {
-        Intentar([this] { Escribir(QStringLiteral("Left"), QString::number(Twips::DesdePixeles(pos().x()))); });
-        Intentar([this] { Escribir(QStringLiteral("Top"), QString::number(Twips::DesdePixeles(pos().y()))); });
-        Intentar([this] {
+        Trampa::Intentar([this] { Escribir(QStringLiteral("Left"), QString::number(Twips::DesdePixeles(pos().x()))); });
+        Trampa::Intentar([this] { Escribir(QStringLiteral("Top"), QString::number(Twips::DesdePixeles(pos().y()))); });
+        Trampa::Intentar([this] {
             Escribir(QStringLiteral("Width"), QString::number(Twips::DesdePixeles(frameGeometry().width())));
         });
-        Intentar([this] {
+        Trampa::Intentar([this] {
             Escribir(QStringLiteral("Height"), QString::number(Twips::DesdePixeles(frameGeometry().height())));
         });
     }
     if (estado != 1)
-        Intentar([estado] { Escribir(QStringLiteral("WindowState"), QString::number(estado)); });
+        Trampa::Intentar([estado] { Escribir(QStringLiteral("WindowState"), QString::number(estado)); });
 }
 
 // ---------------------------------------------------------------- layout
@@ -1021,18 +997,18 @@ void frmConfiguracion::Form_Resize()
 {
     const int ancho = Twips::DesdePixeles(width());
     const int alto = Twips::DesdePixeles(height());
-    Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
-    Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
+    Trampa::Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
+    Trampa::Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
     for (int k = 0; k < 6; ++k) {
-        Intentar([&] { Twips::SetHeight(m_fr[k], Twips::Height(m_ssTab) - Twips::Top(m_fr[k])); });
-        Intentar([&] { Twips::SetWidth(m_fr[k], Twips::Width(m_ssTab)); });
-        Intentar([&] { Twips::SetWidth(m_sh0[k], Twips::Width(m_ssTab)); });
+        Trampa::Intentar([&] { Twips::SetHeight(m_fr[k], Twips::Height(m_ssTab) - Twips::Top(m_fr[k])); });
+        Trampa::Intentar([&] { Twips::SetWidth(m_fr[k], Twips::Width(m_ssTab)); });
+        Trampa::Intentar([&] { Twips::SetWidth(m_sh0[k], Twips::Width(m_ssTab)); });
     }
     for (orvinda::RichTextBox* caja : m_txtProcedimiento)
-        Intentar([&] { Twips::SetWidth(caja, Twips::Width(m_sh0[0])); });
+        Trampa::Intentar([&] { Twips::SetWidth(caja, Twips::Width(m_sh0[0])); });
     // "Campos a recuperar:" reaches the right edge of its tab, less the margin
     // the tab control keeps from the window.
-    Intentar([&] {
+    Trampa::Intentar([&] {
         Twips::SetWidth(m_txtCampos1, Twips::Width(m_ssTab) - Twips::Left(m_txtCampos1) - Twips::Left(m_ssTab));
     });
 }
@@ -1056,10 +1032,10 @@ void frmConfiguracion::Tabulador(bool& EnFoco, QWidget& Forma)
         if (TiposSinTabulador.indexOf(NombreTipo(control).toUpper()) >= 0)
             continue;
         if (EnFoco) {
-            Intentar([&] { m_tabStops[i] = LeerTabStop(control); });
-            Intentar([&] { EscribirTabStop(control, false); });
+            Trampa::Intentar([&] { m_tabStops[i] = LeerTabStop(control); });
+            Trampa::Intentar([&] { EscribirTabStop(control, false); });
         } else {
-            Intentar([&] {
+            Trampa::Intentar([&] {
                 if (i >= m_tabStops.size())
                     throw ErrorRm(QStringLiteral("Subíndice fuera del intervalo"), 9);
                 EscribirTabStop(control, m_tabStops[i]);
@@ -1101,9 +1077,9 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
         return false;
     const int shift = MascaraShift(tecla->modifiers());
     if (tipo == QEvent::KeyPress)
-        Atrapar(QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"), [&] { Form_KeyDown(codigo, shift); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"), [&] { Form_KeyDown(codigo, shift); });
     else
-        Atrapar(QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"), [&] { Form_KeyUp(codigo, shift); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"), [&] { Form_KeyUp(codigo, shift); });
     // A key the window acted on goes no further, so no field (nor the
     // dialog's own Escape) acts on it again. Alt with a tab's digit types
     // nothing on its way down either.

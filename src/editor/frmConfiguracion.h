@@ -113,6 +113,8 @@ protected:
     void resizeEvent(QResizeEvent* evento) override;
 
 private:
+    friend class Trampa;
+
     void CrearControles();
     orvinda::txtVEX* CrearCampo(QWidget* marco, const char* nombre, int left, int top, int width, int maxlength);
     orvinda::Etiqueta* CrearEtiqueta(QWidget* marco, const char* nombre, const QString& texto, const QString& id,
@@ -133,7 +135,6 @@ private:
 
     void RestaurarPosicion();
     void Activacion();
-    void Atrapar(const QString& titulo, const QString& idError, const std::function<void()>& cuerpo);
     QVariant Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError);
 
     bool m_formaCargada = false;

@@ -17,6 +17,7 @@
 #include "review/frmAutorizacion.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
+#include "shell/Trampa.h"
 
 #include <QEvent>
 #include <QMetaMethod>
@@ -28,8 +29,6 @@ using orvinda::Twips;
 namespace rm640 {
 
 namespace {
-
-const QString Modulo = QStringLiteral("RM640");
 
 // Calls a member of obj by name and without arguments, as late binding does:
 // an invokable method or slot first, then a property.
@@ -55,16 +54,6 @@ QVariant LlamarPorNombre(QObject* obj, const char* nombre)
     if (p >= 0)
         return mo->property(p).read(obj);
     throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: %1").arg(QLatin1String(nombre)), 438);
-}
-
-// Layout statements run one by one: one that fails (a negative size in a
-// minimized or tiny window) is skipped and the next one runs.
-void Intentar(const std::function<void()>& sentencia)
-{
-    try {
-        sentencia();
-    } catch (const ErrorRm&) {
-    }
 }
 
 ErrorRm YaCargado(const char* control, int i)
@@ -200,20 +189,15 @@ orvinda::ListView& frmRM640::lvInsidencias(int i) const
 
 void frmRM640::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
 {
-    Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+    Trampa::Mostrar(this, mensaje, estilo, titulo, id);
     m_ultimoMensaje.start();
 }
 
 void frmRM640::showEvent(QShowEvent* evento)
 {
     QWidget::showEvent(evento);
-    if (!m_formaCargada) {
-        try {
-            Form_Load();
-        } catch (const ErrorRm& e) {
-            Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"));
-        }
-    }
+    if (!m_formaCargada)
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"), [this] { Form_Load(); });
     QWidget* ventana = window();
     if (m_ventanaObservada != ventana) {
         if (m_ventanaObservada)
@@ -327,11 +311,11 @@ void frmRM640::LlenarLista(const QString& consulta, int i)
 
 void frmRM640::Actualizar_Autorizaciones()
 {
-    if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
-        VolverAlDiseno();
-    m_totalPestanias = QStringLiteral("0");
-    qint16 i = -1;
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [this] {
+        if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
+            VolverAlDiseno();
+        m_totalPestanias = QStringLiteral("0");
+        qint16 i = -1;
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral(" Ca_Cve_Configuracion_Autorizacion as ID, ");
@@ -380,25 +364,21 @@ void frmRM640::Actualizar_Autorizaciones()
         m_ssTab->setTab(m_ssTab->Tabs() - (i + 1));
         m_colorVEX->AplicarColores();
         m_controles->setTextoAuxiliar(QString());
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"));
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"));
-    }
+    });
 }
 
 void frmRM640::Form_Resize()
 {
     const int ancho = Twips::DesdePixeles(width());
     const int alto = Twips::DesdePixeles(height());
-    Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
-    Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
-    Intentar([&] { Twips::SetWidth(m_barra[0], Twips::Width(m_ssTab)); });
-    Intentar([&] { Twips::SetWidth(m_marco[0], Twips::Width(m_ssTab)); });
-    Intentar([&] { Twips::SetHeight(m_marco[0], Twips::Height(m_ssTab) - Twips::Top(m_marco[0])); });
-    Intentar([&] { Twips::SetWidth(m_lista[0], Twips::Width(m_marco[0])); });
-    Intentar([&] { Twips::SetHeight(m_lista[0], Twips::Height(m_marco[0]) - Twips::Top(m_lista[0]) - 100); });
-    Intentar([&] { AjustarPestanias(); });
+    Trampa::Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
+    Trampa::Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
+    Trampa::Intentar([&] { Twips::SetWidth(m_barra[0], Twips::Width(m_ssTab)); });
+    Trampa::Intentar([&] { Twips::SetWidth(m_marco[0], Twips::Width(m_ssTab)); });
+    Trampa::Intentar([&] { Twips::SetHeight(m_marco[0], Twips::Height(m_ssTab) - Twips::Top(m_marco[0])); });
+    Trampa::Intentar([&] { Twips::SetWidth(m_lista[0], Twips::Width(m_marco[0])); });
+    Trampa::Intentar([&] { Twips::SetHeight(m_lista[0], Twips::Height(m_marco[0]) - Twips::Top(m_lista[0]) - 100); });
+    Trampa::Intentar([&] { AjustarPestanias(); });
 }
 
 void frmRM640::AjustarPestanias()
@@ -419,7 +399,7 @@ void frmRM640::AjustarPestanias()
 
 void frmRM640::Controles_Salir()
 {
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500029"), [this] {
         QObject* padre = &PadreEstablecido();
         if (padre->metaObject()->indexOfMethod("Unload()") >= 0)
             QMetaObject::invokeMethod(padre, "Unload", Qt::DirectConnection);
@@ -427,19 +407,15 @@ void frmRM640::Controles_Salir()
             w->close();
         else
             throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: Unload"), 438);
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500029"));
-    }
+    });
 }
 
 void frmRM640::Controles_BotonExtra()
 {
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500030"), [this] {
         if (m_abrirConfiguracion)
             m_abrirConfiguracion();
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Controles_BotonExtra()"), QStringLiteral("ERR-ID:7500030"));
-    }
+    });
 }
 
 void frmRM640::ConectarLista(orvinda::ListView* lista)
@@ -457,7 +433,7 @@ void frmRM640::lvInsidencias_DblClick(int Index)
     }
     const QString clave = m_clavesConfiguracion[Index];
 
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"), [&] {
         const QString tablaConfiguracion = QStringLiteral("Configuracion_Autorizacion");
         const QString columnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion");
         const QString tabla = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
@@ -493,17 +469,13 @@ void frmRM640::lvInsidencias_DblClick(int Index)
             Publico::Utilerias->LlenarLista(consulta, lista, bandera);
         }
         frmAutorizacion::Unload();
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"));
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"));
-    }
+    });
 }
 
 QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
 {
     QString resultado;
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), [&] {
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
@@ -512,7 +484,7 @@ QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
         Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + clave + QStringLiteral("' ");
         orvinda::Recordset configuracion = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (configuracion.Eof())
-            return resultado;
+            return;
 
         const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
         const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
@@ -532,13 +504,7 @@ QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
         datos.Close();
         configuracion.Close();
         resultado = html;
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"));
-        resultado.clear();
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"));
-        resultado.clear();
-    }
+    });
     return resultado;
 }
 

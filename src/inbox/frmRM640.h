@@ -82,6 +82,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    friend class Trampa;
+
     // The container set as Padre; throws ErrorRm when none is.
     QObject& PadreEstablecido() const;
     void Actualizar_Autorizaciones();

@@ -13,6 +13,7 @@
 #include "review/frmRechazar.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
+#include "shell/Trampa.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -30,8 +31,6 @@ using orvinda::Twips;
 namespace rm640 {
 
 namespace {
-
-const QString Modulo = QStringLiteral("RM640");
 
 orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QString& titulo, int left, int top,
                                 int width, int height)
@@ -115,7 +114,7 @@ frmAutorizacion::~frmAutorizacion() = default;
 
 void frmAutorizacion::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
 {
-    Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+    Trampa::Mostrar(this, mensaje, estilo, titulo, id);
 }
 
 void frmAutorizacion::Form_Load()
@@ -138,23 +137,14 @@ void frmAutorizacion::ActivarSiFalta()
 {
     if (!isVisible() || m_activa)
         return;
-    try {
-        Form_Activate();
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500054"));
-    }
+    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500054"), [this] { Form_Activate(); });
 }
 
 void frmAutorizacion::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
-    if (!m_formaCargada) {
-        try {
-            Form_Load();
-        } catch (const ErrorRm& e) {
-            Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"));
-        }
-    }
+    if (!m_formaCargada)
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"), [this] { Form_Load(); });
     // Activation may never come from the window system (offscreen, or an
     // unfocused desktop): the showing itself activates the form.
     QTimer::singleShot(0, this, &frmAutorizacion::ActivarSiFalta);
@@ -232,7 +222,7 @@ void frmAutorizacion::reject()
 
 void frmAutorizacion::WebBrowser1_DocumentComplete()
 {
-    try {
+    Trampa::Intentar([this] {
         if (m_plantilla.isEmpty())
             return;
         m_webBrowser1->ReemplazarCuerpo(m_plantilla);
@@ -244,8 +234,7 @@ void frmAutorizacion::WebBrowser1_DocumentComplete()
             if (vivo.lock())
                 emit PlantillaMostrada();
         });
-    } catch (...) {
-    }
+    });
 }
 
 void frmAutorizacion::cmdCacelar_Click()
@@ -256,23 +245,21 @@ void frmAutorizacion::cmdCacelar_Click()
 
 void frmAutorizacion::CmdAutorizado_Click()
 {
-    try {
-        if (!EjecutarAutorizacion(m_clave, m_folio, m_campos))
-            return;
-    } catch (const ErrorRm& e) {
-        // The operator or the date could not be read: nothing was started.
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"));
+    // A failure here means the operator or the date could not be read:
+    // nothing was started.
+    bool ejecutada = false;
+    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"),
+                    [this, &ejecutada] { ejecutada = EjecutarAutorizacion(m_clave, m_folio, m_campos); });
+    if (!ejecutada)
         return;
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"));
-        return;
-    }
 
     // Another operator got there first: the guarded statement changed no
     // row. Nothing is printed; the document leaves this inbox all the same.
     if (m_sinCambios) {
-        Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
-                 orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
+        Trampa::Intentar([this] {
+            Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
+                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
+        });
         m_procesado = true;
         hide();
         return;
@@ -280,13 +267,7 @@ void frmAutorizacion::CmdAutorizado_Click()
 
     // The authorization is committed: a printing failure is reported, and
     // the document still leaves the inbox.
-    try {
-        Imprimir();
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"));
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"));
-    }
+    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"), [this] { Imprimir(); });
     m_procesado = true;
     hide();
 }
@@ -309,7 +290,12 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
 
     bool resultado = false;
-    try {
+    const auto fallo = [this](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + descripcion,
+                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
+    };
+    Trampa::Atrapar([&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
 
         Publico::CadenaSql = QString();
@@ -322,7 +308,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         if (rs.Eof()) {
             rs.Close();
             Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return false;
+            return;
         }
 
         // Only the column names of the template query count; a query that
@@ -346,7 +332,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
             Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante + QStringLiteral("' es obligatorio no puede estar vacío"),
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
             Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return false;
+            return;
         }
 
         orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
@@ -354,23 +340,13 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
-    } catch (const ErrorRm& e) {
-        Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + e.Descripcion(),
-                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
-        resultado = false;
-    } catch (const std::exception& e) {
-        Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + QString::fromUtf8(e.what()),
-                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
-        resultado = false;
-    }
+    }, fallo);
     return resultado;
 }
 
 void frmAutorizacion::CmdRechazar_Click()
 {
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("CmdRechazar_Click()"), QStringLiteral("ERR-ID:7500052"), [this] {
         const int antes = m_activaciones;
         frmRechazar& rechazo = frmRechazar::Load(this);
         rechazo.setTabla(m_tabla);
@@ -393,9 +369,7 @@ void frmAutorizacion::CmdRechazar_Click()
             m_activa = false;
             ActivarSiFalta();
         });
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("CmdRechazar_Click()"), QStringLiteral("ERR-ID:7500052"));
-    }
+    });
 }
 
 } // namespace rm640

@@ -83,6 +83,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    friend class Trampa;
+
     bool EjecutarAutorizacion(const QString& Clave, const QString& Folio, const QString& Campos);
     void Imprimir();
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);

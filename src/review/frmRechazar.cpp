@@ -11,6 +11,7 @@
 #include "review/frmAutorizacion.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
+#include "shell/Trampa.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -20,12 +21,6 @@ using orvinda::ErrorRm;
 using orvinda::Twips;
 
 namespace rm640 {
-
-namespace {
-
-const QString Modulo = QStringLiteral("RM640");
-
-} // namespace
 
 frmRechazar& frmRechazar::Load(QWidget* propietario)
 {
@@ -92,7 +87,7 @@ frmRechazar::~frmRechazar() = default;
 
 void frmRechazar::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
 {
-    Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, this, Modulo, id);
+    Trampa::Mostrar(this, mensaje, estilo, titulo, id);
 }
 
 void frmRechazar::Form_Load()
@@ -105,13 +100,8 @@ void frmRechazar::Form_Load()
 void frmRechazar::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
-    if (!m_formaCargada) {
-        try {
-            Form_Load();
-        } catch (const ErrorRm& e) {
-            Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500056"));
-        }
-    }
+    if (!m_formaCargada)
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500056"), [this] { Form_Load(); });
 }
 
 void frmRechazar::closeEvent(QCloseEvent* evento)
@@ -135,7 +125,7 @@ void frmRechazar::cmdCacelar_Click()
 
 void frmRechazar::cmdAceptar_Click()
 {
-    try {
+    Trampa::Atrapar(*this, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"), [this] {
         // Only the empty text is missing: a comment of blanks is a comment.
         if (m_txtComentario->toPlainText().isEmpty()) {
             Reportar(QStringLiteral("Se requiere un comentario"), orvinda::Sistema::EstiloInformacion,
@@ -157,11 +147,7 @@ void frmRechazar::cmdAceptar_Click()
         Publico::Utilerias->GuardarComentario(m_tabla, m_folio, comentario);
         m_procesado = true;
         hide();
-    } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"));
-    } catch (const std::exception& e) {
-        Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"));
-    }
+    });
 }
 
 bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
@@ -170,7 +156,12 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
 
     bool resultado = false;
-    try {
+    const auto fallo = [this](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + descripcion,
+                 orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
+    };
+    Trampa::Atrapar([&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
 
         Publico::CadenaSql = QString();
@@ -182,7 +173,7 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         if (rs.Eof()) {
             rs.Close();
             Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return false;
+            return;
         }
 
         const QString sentencia = Marcadores::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
@@ -193,17 +184,7 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
-    } catch (const ErrorRm& e) {
-        Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + e.Descripcion(),
-                 orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
-        resultado = false;
-    } catch (const std::exception& e) {
-        Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + QString::fromUtf8(e.what()),
-                 orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
-        resultado = false;
-    }
+    }, fallo);
     return resultado;
 }
 

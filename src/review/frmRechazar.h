@@ -61,6 +61,8 @@ protected:
     void reject() override;
 
 private:
+    friend class Trampa;
+
     bool EjecutarRechazo(const QString& Clave, const QString& Folio);
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
 

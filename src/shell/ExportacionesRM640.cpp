@@ -25,30 +25,37 @@ QString RutaPropia()
     return QString::fromLocal8Bit(info.dli_fname);
 }
 
+// The exports' trap: whatever the body raises becomes the code given.
+template <typename Cuerpo>
+std::int32_t Resultado(std::int32_t siFalla, Cuerpo cuerpo)
+{
+    try {
+        return cuerpo();
+    } catch (...) {
+        return siFalla;
+    }
+}
+
 } // namespace
 
 RM640_EXPORTA std::int32_t DllRegisterServer()
 {
-    try {
+    return Resultado(Hresult::SelfRegE_Class, [] {
         const QString ruta = RutaPropia();
         if (ruta.isEmpty())
             return Hresult::SelfRegE_Class;
         RegistroComponentes::Escribir({QString::fromLatin1(rm640::Pantalla::IdPrograma),
                                        QString::fromLatin1(rm640::Pantalla::Clsid), ruta});
         return Hresult::S_Ok;
-    } catch (...) {
-        return Hresult::SelfRegE_Class;
-    }
+    });
 }
 
 RM640_EXPORTA std::int32_t DllUnregisterServer()
 {
-    try {
+    return Resultado(Hresult::SelfRegE_Class, [] {
         RegistroComponentes::Borrar(QString::fromLatin1(rm640::Pantalla::IdPrograma));
         return Hresult::S_Ok;
-    } catch (...) {
-        return Hresult::SelfRegE_Class;
-    }
+    });
 }
 
 RM640_EXPORTA std::int32_t DllGetClassObject(const char* clsid, const char* iid, void** objeto)
@@ -56,17 +63,22 @@ RM640_EXPORTA std::int32_t DllGetClassObject(const char* clsid, const char* iid,
     if (!objeto)
         return Hresult::E_Pointer;
     *objeto = nullptr;
-    if (!clsid || QString::fromLatin1(clsid).compare(QLatin1String(rm640::Pantalla::Clsid), Qt::CaseInsensitive) != 0)
-        return Hresult::ClassE_ClassNotAvailable;
-    if (!iid || std::strcmp(iid, IID_IClassFactory) != 0)
-        return Hresult::E_NoInterface;
-    auto& fabrica = rm640::FabricaPantalla::Instancia();
-    fabrica.AddRef();
-    *objeto = static_cast<FabricaClase*>(&fabrica);
-    return Hresult::S_Ok;
+    return Resultado(Hresult::ClassE_ClassNotAvailable, [=] {
+        if (!clsid || QString::fromLatin1(clsid).compare(QLatin1String(rm640::Pantalla::Clsid), Qt::CaseInsensitive) != 0)
+            return Hresult::ClassE_ClassNotAvailable;
+        if (!iid || std::strcmp(iid, IID_IClassFactory) != 0)
+            return Hresult::E_NoInterface;
+        auto& fabrica = rm640::FabricaPantalla::Instancia();
+        fabrica.AddRef();
+        *objeto = static_cast<FabricaClase*>(&fabrica);
+        return Hresult::S_Ok;
+    });
 }
 
+// When in doubt the library stays loaded.
 RM640_EXPORTA std::int32_t DllCanUnloadNow()
 {
-    return rm640::FabricaPantalla::Instancia().PuedeDescargarse() ? Hresult::S_Ok : Hresult::S_False;
+    return Resultado(Hresult::S_False, [] {
+        return rm640::FabricaPantalla::Instancia().PuedeDescargarse() ? Hresult::S_Ok : Hresult::S_False;
+    });
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "host/servicios/Sistema.h"
+
+#include <QString>
+#include <QVariant>
+#include <exception>
+#include <functional>
+
+class QWidget;
+
+namespace rm640 {
+
+// How the component reports and where it traps. Every message goes to the
+// shell's message box under the component's module name; every slot, event
+// handler and command body runs through Atrapar, so that nothing it raises
+// travels further.
+class Trampa
+{
+public:
+    static const QString Modulo;
+
+    // The shell's message box, the form as its window; returns the answer.
+    static QVariant Mostrar(QWidget* ventana, const QString& mensaje, int estilo, const QString& titulo,
+                            const QString& idError);
+
+    // The error's own description: an ErrorRm's, another exception's text,
+    // or a fixed text for anything else.
+    static QString Descripcion(const std::exception_ptr& error);
+
+    // Runs cuerpo. Whatever it raises is cleared and its description handed
+    // to alFallar, whose own failure is cleared as well. True when cuerpo
+    // finished.
+    static bool Atrapar(const std::function<void()>& cuerpo, const std::function<void(const QString&)>& alFallar);
+
+    // The usual boundary: a failure goes to the form's own Reportar with the
+    // error's description, style 16 and the handler's title and id.
+    template <typename Forma>
+    static bool Atrapar(Forma& forma, const QString& titulo, const QString& idError, const std::function<void()>& cuerpo)
+    {
+        return Atrapar(cuerpo, [&](const QString& descripcion) {
+            forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);
+        });
+    }
+
+    // A statement that may fail on its own (layout, placement): a failure is
+    // skipped without a word and the next statement runs.
+    static void Intentar(const std::function<void()>& sentencia);
+};
+
+} // namespace rm640
