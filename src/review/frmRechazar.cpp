@@ -136,13 +136,16 @@ void frmRechazar::cmdAceptar_Click()
         if (!EjecutarRechazo(m_clave, m_folio))
             return;
         // Another operator got there first: no rejection of ours to comment.
-        if (m_sinCambios) {
+        // A retry after this dialog's own rejection committed changes no row
+        // either, and only has the comment left to hand over.
+        if (m_sinCambios && m_folioRechazado != m_folio) {
             Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500058"));
             m_procesado = true;
             hide();
             return;
         }
+        m_folioRechazado = m_folio;
         QString comentario = m_txtComentario->toPlainText();
         Publico::Utilerias->GuardarComentario(m_tabla, m_folio, comentario);
         m_procesado = true;

@@ -72,6 +72,8 @@ private:
     bool m_procesado = false;
     // The statement ran and changed no row: someone else processed the document first.
     bool m_sinCambios = false;
+    // The folio whose rejection this dialog committed.
+    QString m_folioRechazado;
     bool m_formaCargada = false;
 
     QPlainTextEdit* m_txtComentario = nullptr;

@@ -617,3 +617,34 @@ TEST_F(PruebaRevision, DemoAutorizaUnaOrdenYLaImprimeEnPdf)
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_EQ(pdf.read(5), QByteArrayLiteral("%PDF-"));
 }
+
+// The retry's guarded statement changes no row: the dialog that committed the
+// rejection still hands the comment over, a new dialog sees a stale decision.
+TEST_F(PruebaRevision, ReintentoDelComentarioNoEsOtroOperador)
+{
+    CrearDocumentos();
+    Configurar(QStringLiteral("Ca_Sql_Rechazar"), Rechazo + QStringLiteral(" AND Estado = 'PE'"));
+    Iniciar();
+    const auto abrir = [] {
+        frmRechazar& r = frmRechazar::Load();
+        r.setTabla(QStringLiteral("DOCUMENTOS"));
+        r.setFolio(QStringLiteral("D-1"));
+        r.setClave(Clave);
+        r.txtComentario().setPlainText(QStringLiteral("Sin presupuesto"));
+        r.show();
+        return &r;
+    };
+    frmRechazar* r = abrir();
+    g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
+    r->cmdAceptar_Click();
+    g.alGuardarComentario = nullptr;
+    r->cmdAceptar_Click();
+    EXPECT_TRUE(r->Procesado() && !r->isVisible());
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
+
+    frmRechazar::Unload();
+    abrir()->cmdAceptar_Click();
+    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea",
+        "ERR-ID:7500058|64|Rechazar|frmRechazar|El documento D-1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio."}));
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
+}
