@@ -30,17 +30,9 @@ void FabricaPantalla::Release()
     --m_referencias;
 }
 
-void FabricaPantalla::LockServer(bool bloquear)
-{
-    if (bloquear)
-        ++m_bloqueos;
-    else
-        --m_bloqueos;
-}
-
 bool FabricaPantalla::PuedeDescargarse() const
 {
-    return m_referencias.load() <= 0 && m_bloqueos.load() <= 0 && Pantalla::ObjetosVivos() == 0
+    return m_referencias.load() <= 0 && Pantalla::ObjetosVivos() == 0
         && !frmRM640::ExisteInstancia();
 }
 

@@ -6,8 +6,8 @@
 
 namespace rm640 {
 
-// The class factory of Pantalla. One static instance; its references and
-// server locks keep the library loaded.
+// The class factory of Pantalla. One static instance; its references keep
+// the library loaded.
 class FabricaPantalla : public orvinda::FabricaClase
 {
 public:
@@ -16,16 +16,14 @@ public:
     QObject* CrearInstancia() override;
     void AddRef() override;
     void Release() override;
-    void LockServer(bool bloquear) override;
 
-    // Nothing of the component is in use: no factory reference, no lock,
-    // no Pantalla and no inbox form alive.
+    // Nothing of the component is in use: no factory reference, no
+    // Pantalla and no inbox form alive.
     bool PuedeDescargarse() const;
 
 private:
     FabricaPantalla() = default;
     std::atomic<int> m_referencias{0};
-    std::atomic<int> m_bloqueos{0};
 };
 
 } // namespace rm640

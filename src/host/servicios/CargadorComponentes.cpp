@@ -84,14 +84,6 @@ void CargadorComponentes::RegistrarBiblioteca(const QString& biblioteca)
         throw ErrorRm(QStringLiteral("DllRegisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
 }
 
-void CargadorComponentes::DesregistrarBiblioteca(const QString& biblioteca)
-{
-    QLibrary& lib = Cargar(biblioteca);
-    const std::int32_t hr = Exportada<FuncionDllUnregisterServer>(lib, "DllUnregisterServer")();
-    if (hr != Hresult::S_Ok)
-        throw ErrorRm(QStringLiteral("DllUnregisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
-}
-
 int CargadorComponentes::LiberarBibliotecasSinUso()
 {
     int liberadas = 0;

@@ -17,9 +17,8 @@ public:
     // missing export, class not available, creation failure.
     static std::unique_ptr<QObject> CrearObjeto(const QString& idPrograma);
 
-    // Loads a library and runs its DllRegisterServer (or DllUnregisterServer).
+    // Loads a library and runs its DllRegisterServer.
     static void RegistrarBiblioteca(const QString& biblioteca);
-    static void DesregistrarBiblioteca(const QString& biblioteca);
 
     // Unloads the libraries whose DllCanUnloadNow answers S_OK; returns how many.
     static int LiberarBibliotecasSinUso();

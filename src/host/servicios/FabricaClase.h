@@ -12,15 +12,13 @@ namespace Hresult {
 constexpr std::int32_t S_Ok = 0;
 constexpr std::int32_t S_False = 1;
 constexpr std::int32_t E_NoInterface = static_cast<std::int32_t>(0x80004002u);
-constexpr std::int32_t E_Fail = static_cast<std::int32_t>(0x80004005u);
 constexpr std::int32_t E_Pointer = static_cast<std::int32_t>(0x80004003u);
 constexpr std::int32_t ClassE_ClassNotAvailable = static_cast<std::int32_t>(0x80040111u);
 constexpr std::int32_t SelfRegE_Class = static_cast<std::int32_t>(0x80040201u);
 } // namespace Hresult
 
-// Interface names that DllGetClassObject and CrearInstancia accept.
+// The interface name that DllGetClassObject accepts.
 constexpr const char* IID_IClassFactory = "IClassFactory";
-constexpr const char* IID_IDispatch = "IDispatch";
 
 // The class factory that a component hands out through DllGetClassObject.
 // Reference counted like its Windows counterpart: the caller releases it.
@@ -32,7 +30,6 @@ public:
     virtual QObject* CrearInstancia() = 0;
     virtual void AddRef() = 0;
     virtual void Release() = 0;
-    virtual void LockServer(bool bloquear) = 0;
 
 protected:
     virtual ~FabricaClase();
