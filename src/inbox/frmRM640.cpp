@@ -84,23 +84,6 @@ frmRM640::frmRM640(QWidget* parent)
 
     m_colorVEX = new orvinda::colorVEX(this);
     m_colorVEX->setObjectName(QStringLiteral("colorVEX"));
-    m_colorVEX->setProperty("backcolor", QColor(245, 245, 245));
-    m_colorVEX->setProperty("calendarbackcolor", QColor(255, 255, 192));
-    m_colorVEX->setProperty("calendarforecolor", QColor(0, 0, 128));
-    m_colorVEX->setProperty("calendartitlebackcolor", QColor(137, 177, 201));
-    m_colorVEX->setProperty("calendartitleforecolor", QColor(255, 255, 255));
-    m_colorVEX->setProperty("calendartrailingforecolor", QColor(0, 83, 138));
-    m_colorVEX->setProperty("dbgridbackcolor", QColor(255, 255, 192));
-    m_colorVEX->setProperty("dbgridbackcoloreven", QColor(255, 255, 255));
-    m_colorVEX->setProperty("dbgridbackcolorodd", QColor(255, 255, 255));
-    m_colorVEX->setProperty("enablecolor", QColor(255, 255, 255));
-    m_colorVEX->setProperty("disablecolor", QColor(224, 224, 224));
-    m_colorVEX->setProperty("focuscolor", QColor(255, 255, 255));
-    m_colorVEX->setProperty("labelfontsize", 8.25);
-    m_colorVEX->setProperty("textfontsize", 8.25);
-    m_colorVEX->setProperty("menubackcolor", QColor(179, 204, 221));
-    m_colorVEX->setProperty("menufontbackcolor", QColor(245, 236, 203));
-    m_colorVEX->setProperty("menuselbackcolor", QColor(226, 213, 156));
 
     m_abrirConfiguracion = &frmConfiguracion::AbrirDesdeBandeja;
 

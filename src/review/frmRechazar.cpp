@@ -77,7 +77,6 @@ frmRechazar::frmRechazar(QWidget* parent)
 
     m_colorVEX1 = new orvinda::colorVEX(this);
     m_colorVEX1->setObjectName(QStringLiteral("colorVEX1"));
-    m_colorVEX1->setBackcolor(QColor(245, 245, 245));
 
     setTabOrder(m_txtComentario, m_cmdAceptar);
     setTabOrder(m_cmdAceptar, m_cmdCacelar);

@@ -328,7 +328,7 @@ TEST(colorVEX, AplicaAControlesCargadosDespues)
     auto* esquema = new colorVEX(&forma);
     EXPECT_EQ(esquema->property("menubackcolor").value<QColor>(), QColor(179, 204, 221));
     EXPECT_EQ(esquema->property("labelfontsize").toDouble(), 8.25);
-    esquema->setEnablecolor(QColor(250, 250, 250));
+    esquema->setProperty("enablecolor", QColor(250, 250, 250));
     esquema->setProperty("disablecolor", QColor(200, 200, 200));
 
     auto* barra = new Controles(&forma);

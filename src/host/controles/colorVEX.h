@@ -6,7 +6,8 @@
 namespace orvinda {
 
 // Colour scheme of a form; a plain object, invisible, made a child of the
-// form it colours. Defaults are the shell's standard scheme.
+// form it colours. Defaults are the shell's standard scheme; a form that
+// wants another sets the properties by name.
 class colorVEX : public QObject
 {
     Q_OBJECT
@@ -30,41 +31,6 @@ class colorVEX : public QObject
 
 public:
     explicit colorVEX(QObject* parent = nullptr);
-
-    QColor backcolor() const { return m_backcolor; }
-    void setBackcolor(const QColor& c) { m_backcolor = c; }
-    QColor calendarbackcolor() const { return m_calendarbackcolor; }
-    void setCalendarbackcolor(const QColor& c) { m_calendarbackcolor = c; }
-    QColor calendarforecolor() const { return m_calendarforecolor; }
-    void setCalendarforecolor(const QColor& c) { m_calendarforecolor = c; }
-    QColor calendartitlebackcolor() const { return m_calendartitlebackcolor; }
-    void setCalendartitlebackcolor(const QColor& c) { m_calendartitlebackcolor = c; }
-    QColor calendartitleforecolor() const { return m_calendartitleforecolor; }
-    void setCalendartitleforecolor(const QColor& c) { m_calendartitleforecolor = c; }
-    QColor calendartrailingforecolor() const { return m_calendartrailingforecolor; }
-    void setCalendartrailingforecolor(const QColor& c) { m_calendartrailingforecolor = c; }
-    QColor dbgridbackcolor() const { return m_dbgridbackcolor; }
-    void setDbgridbackcolor(const QColor& c) { m_dbgridbackcolor = c; }
-    QColor dbgridbackcoloreven() const { return m_dbgridbackcoloreven; }
-    void setDbgridbackcoloreven(const QColor& c) { m_dbgridbackcoloreven = c; }
-    QColor dbgridbackcolorodd() const { return m_dbgridbackcolorodd; }
-    void setDbgridbackcolorodd(const QColor& c) { m_dbgridbackcolorodd = c; }
-    QColor enablecolor() const { return m_enablecolor; }
-    void setEnablecolor(const QColor& c) { m_enablecolor = c; }
-    QColor disablecolor() const { return m_disablecolor; }
-    void setDisablecolor(const QColor& c) { m_disablecolor = c; }
-    QColor focuscolor() const { return m_focuscolor; }
-    void setFocuscolor(const QColor& c) { m_focuscolor = c; }
-    double labelfontsize() const { return m_labelfontsize; }
-    void setLabelfontsize(double puntos) { m_labelfontsize = puntos; }
-    double textfontsize() const { return m_textfontsize; }
-    void setTextfontsize(double puntos) { m_textfontsize = puntos; }
-    QColor menubackcolor() const { return m_menubackcolor; }
-    void setMenubackcolor(const QColor& c) { m_menubackcolor = c; }
-    QColor menufontbackcolor() const { return m_menufontbackcolor; }
-    void setMenufontbackcolor(const QColor& c) { m_menufontbackcolor = c; }
-    QColor menuselbackcolor() const { return m_menuselbackcolor; }
-    void setMenuselbackcolor(const QColor& c) { m_menuselbackcolor = c; }
 
     // Colours the parent form and every control it holds at this moment;
     // call it again after loading more controls. Does nothing without a
