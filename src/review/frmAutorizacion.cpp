@@ -30,20 +30,6 @@ using orvinda::Twips;
 
 namespace rm640 {
 
-namespace {
-
-orvinda::flatButton* NuevoBoton(QWidget* forma, const char* nombre, const QString& titulo, int left, int top,
-                                int width, int height)
-{
-    auto* boton = new orvinda::flatButton(forma);
-    boton->setObjectName(QLatin1String(nombre));
-    frmAutorizacion::DisenarBoton(*boton, titulo);
-    Twips::Mover(boton, left, top, width, height);
-    return boton;
-}
-
-} // namespace
-
 frmAutorizacion& frmAutorizacion::Load(QWidget* propietario)
 {
     frmAutorizacion& forma = FormaUnica<frmAutorizacion>::Obtener([propietario] { return new frmAutorizacion(propietario); });
@@ -67,23 +53,6 @@ void frmAutorizacion::Unload()
     FormaUnica<frmAutorizacion>::Descargar();
 }
 
-void frmAutorizacion::DisenarBoton(orvinda::flatButton& boton, const QString& titulo)
-{
-    boton.setCaption(titulo);
-    boton.setFontname(QStringLiteral("Calibri"));
-    boton.setFontsize(9);
-    boton.setFontbold(false);
-    boton.setFontitalic(false);
-    boton.setBackcolor(QColor(0, 83, 138));
-    boton.setBordercolor(QColor(0, 83, 138));
-    boton.setForecolor(QColor(255, 255, 255));
-    boton.setFocuscolor(QColor(255, 172, 117));
-    boton.setIconsize(2);
-    // Enter typed into the page must not press a button.
-    boton.setAutoDefault(false);
-    boton.setDefault(false);
-}
-
 frmAutorizacion::frmAutorizacion(QWidget* parent)
     : QDialog(parent)
 {
@@ -98,9 +67,9 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
     connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this, &frmAutorizacion::WebBrowser1_DocumentComplete);
 
-    m_cmdAutorizado = NuevoBoton(this, "CmdAutorizado", QStringLiteral("Autorizar"), 3000, 5880, 1815, 375);
-    m_cmdRechazar = NuevoBoton(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
-    m_cmdCacelar = NuevoBoton(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
+    m_cmdAutorizado = orvinda::flatButton::CrearEnDialogo(this, "CmdAutorizado", QStringLiteral("Autorizar"), 3000, 5880, 1815, 375);
+    m_cmdRechazar = orvinda::flatButton::CrearEnDialogo(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
+    m_cmdCacelar = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
     connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);

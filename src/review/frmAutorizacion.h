@@ -31,9 +31,6 @@ public:
     static bool ExisteInstancia();
     static void Unload();
 
-    // The look the review dialogs' buttons share.
-    static void DisenarBoton(orvinda::flatButton& boton, const QString& titulo);
-
     ~frmAutorizacion() override;
 
     const QString& Plantilla() const { return m_plantilla; }

@@ -8,7 +8,6 @@
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
-#include "review/frmAutorizacion.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 #include "shell/Trampa.h"
@@ -64,14 +63,8 @@ frmRechazar::frmRechazar(QWidget* parent)
     m_txtComentario->setTabChangesFocus(true);
     Twips::Mover(m_txtComentario, 120, 120, 6495, 3375);
 
-    m_cmdAceptar = new orvinda::flatButton(this);
-    m_cmdAceptar->setObjectName(QStringLiteral("cmdAceptar"));
-    frmAutorizacion::DisenarBoton(*m_cmdAceptar, QStringLiteral("Aceptar"));
-    Twips::Mover(m_cmdAceptar, 3360, 3600, 1575, 375);
-    m_cmdCacelar = new orvinda::flatButton(this);
-    m_cmdCacelar->setObjectName(QStringLiteral("cmdCacelar"));
-    frmAutorizacion::DisenarBoton(*m_cmdCacelar, QStringLiteral("Cancelar"));
-    Twips::Mover(m_cmdCacelar, 5040, 3600, 1575, 375);
+    m_cmdAceptar = orvinda::flatButton::CrearEnDialogo(this, "cmdAceptar", QStringLiteral("Aceptar"), 3360, 3600, 1575, 375);
+    m_cmdCacelar = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 5040, 3600, 1575, 375);
     connect(m_cmdAceptar, &orvinda::flatButton::Click, this, &frmRechazar::cmdAceptar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmRechazar::cmdCacelar_Click);
 

@@ -1,5 +1,7 @@
 #include "host/controles/flatButton.h"
 
+#include "host/controles/Twips.h"
+
 namespace orvinda {
 
 flatButton::flatButton(QWidget* parent)
@@ -9,6 +11,22 @@ flatButton::flatButton(QWidget* parent)
     setIconsize(m_tamanoIcono);
     connect(this, &QPushButton::clicked, this, &flatButton::Click);
     ActualizarEstilo();
+}
+
+flatButton* flatButton::CrearEnDialogo(QWidget* dialogo, const char* nombre, const QString& titulo, int left, int top,
+                                       int width, int height)
+{
+    auto* boton = new flatButton(dialogo);
+    boton->setObjectName(QLatin1String(nombre));
+    boton->setCaption(titulo);
+    boton->setFontname(QStringLiteral("Calibri"));
+    boton->setFontsize(9);
+    boton->setFontbold(false);
+    boton->setFontitalic(false);
+    boton->setAutoDefault(false);
+    boton->setDefault(false);
+    Twips::Mover(boton, left, top, width, height);
+    return boton;
 }
 
 void flatButton::setFontname(const QString& nombre)

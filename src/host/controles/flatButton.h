@@ -25,6 +25,12 @@ class flatButton : public QPushButton
 public:
     explicit flatButton(QWidget* parent = nullptr);
 
+    // A dialog's button in the shell's usual look: Calibri 9 on the standard
+    // colours, placed in twips. Never the dialog's default button: Enter
+    // typed into a page or a text box must not press it.
+    static flatButton* CrearEnDialogo(QWidget* dialogo, const char* nombre, const QString& titulo, int left, int top,
+                                      int width, int height);
+
     QString caption() const { return text(); }
     void setCaption(const QString& texto) { setText(texto); }
     QString fontname() const { return font().family(); }
