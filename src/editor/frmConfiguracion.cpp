@@ -3,7 +3,6 @@
 #include "config/ConfiguracionAutorizacion.h"
 
 #include "host/controles/Controles.h"
-#include "host/controles/Etiqueta.h"
 #include "host/controles/Frame.h"
 #include "host/controles/MatrizControles.h"
 #include "host/controles/RichTextBox.h"
@@ -13,7 +12,6 @@
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
 #include "host/servicios/ConsultaRegistro.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
@@ -23,17 +21,10 @@
 #include "shell/Trampa.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QMetaProperty>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QSettings>
-#include <QTabBar>
 #include <QTimer>
-#include <QToolButton>
-#include <cmath>
 
-using orvinda::ErrorRm;
 using orvinda::Twips;
 
 namespace rm640 {
@@ -42,13 +33,6 @@ namespace {
 
 const QString Tabla = QStringLiteral("Configuracion_Autorizacion");
 const QString ColumnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion");
-const QString SeccionAjustes = QStringLiteral("Settings/");
-
-// Types that Tabulador leaves alone; a type name found anywhere in this text counts.
-const QString TiposSinTabulador = QStringLiteral("COLORVEX|LABEL|FRAME|ETIQUETA|");
-
-// Tab k shows bar element BarraDePestania[k].
-constexpr int BarraDePestania[6] = {0, 2, 1, 3, 4, 5};
 
 // The stored text must equal the field text: the literal forms of the
 // configuration record double the character that would end each literal.
@@ -72,14 +56,6 @@ QString MarcoD(const QString& valor)
     return QStringLiteral("   \"") + Doble(valor) + QStringLiteral("\", ");
 }
 
-QFont Fuente(const QString& familia, double puntos, bool negrita = false)
-{
-    QFont f(familia);
-    f.setPointSizeF(puntos);
-    f.setBold(negrita);
-    return f;
-}
-
 // "CAT_AUTOCLAVE": true, false, a number (zero false), nothing (false); of
 // texts only the usual words for yes count as true.
 bool ComoBooleano(const QVariant& valor)
@@ -96,89 +72,6 @@ bool ComoBooleano(const QVariant& valor)
     static const QStringList si = {QStringLiteral("TRUE"), QStringLiteral("VERDADERO"), QStringLiteral("SI"),
                                    QStringLiteral("SÍ"), QStringLiteral("S")};
     return si.contains(texto.toUpper());
-}
-
-// 0 normal, 1 minimized, 2 maximized, as the placement store counts them.
-int EstadoVentana(const QWidget& ventana)
-{
-    const Qt::WindowStates estado = ventana.windowState();
-    if (estado & Qt::WindowMinimized)
-        return 1;
-    if (estado & (Qt::WindowMaximized | Qt::WindowFullScreen))
-        return 2;
-    return 0;
-}
-
-// A missing entry, or one that is not a number, gives the default.
-double LeerNumero(const QString& clave, double omision)
-{
-    QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope, frmConfiguracion::OrganizacionAjustes(),
-                      frmConfiguracion::AplicacionAjustes());
-    const QVariant valor = ajustes.value(SeccionAjustes + clave);
-    if (!valor.isValid())
-        return omision;
-    bool ok = false;
-    const double numero = valor.toString().trimmed().toDouble(&ok);
-    return ok && std::isfinite(numero) ? numero : omision;
-}
-
-void Escribir(const QString& clave, const QString& valor)
-{
-    QSettings ajustes(QSettings::NativeFormat, QSettings::UserScope, frmConfiguracion::OrganizacionAjustes(),
-                      frmConfiguracion::AplicacionAjustes());
-    ajustes.setValue(SeccionAjustes + clave, valor);
-}
-
-QString NombreTipo(const QObject* control)
-{
-    const QString completo = QString::fromLatin1(control->metaObject()->className());
-    return completo.mid(completo.lastIndexOf(QLatin1Char(':')) + 1);
-}
-
-bool LeerTabStop(const QObject* control)
-{
-    const QMetaObject* mo = control->metaObject();
-    const int i = mo->indexOfProperty("TabStop");
-    if (i < 0)
-        throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: TabStop"), 438);
-    return mo->property(i).read(control).toBool();
-}
-
-void EscribirTabStop(QObject* control, bool si)
-{
-    const QMetaObject* mo = control->metaObject();
-    const int i = mo->indexOfProperty("TabStop");
-    if (i < 0 || !mo->property(i).write(control, si))
-        throw ErrorRm(QStringLiteral("El objeto no admite esta propiedad o método: TabStop"), 438);
-}
-
-// The key codes the window's handlers look at: Escape, the letters and the
-// digits, those of the numeric keypad apart (96 to 105).
-int CodigoTecla(const QKeyEvent& tecla)
-{
-    const int k = tecla.key();
-    if (k == Qt::Key_Escape)
-        return 27;
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return (tecla.modifiers() & Qt::KeypadModifier) ? 96 + (k - Qt::Key_0) : k;
-    if (k >= Qt::Key_A && k <= Qt::Key_Z)
-        return k;
-    return 0;
-}
-
-int MascaraShift(Qt::KeyboardModifiers m)
-{
-    int mascara = 0;
-    if (m & Qt::ShiftModifier)
-        mascara |= 1;
-    if (m & Qt::ControlModifier)
-        mascara |= 2;
-    if (m & Qt::AltModifier)
-        mascara |= 4;
-    // No combination of the original masks: never taken for Alt alone.
-    if (m & Qt::MetaModifier)
-        mascara |= 8;
-    return mascara;
 }
 
 } // namespace
@@ -242,214 +135,6 @@ orvinda::Frame& frmConfiguracion::fr(int pestania) const
 orvinda::Shape& frmConfiguracion::sh0(int indice) const
 {
     return orvinda::MatrizControles::Elemento(m_sh0, indice);
-}
-
-// ---------------------------------------------------------------- design
-
-orvinda::Etiqueta* frmConfiguracion::CrearEtiqueta(QWidget* marco, const char* nombre, const QString& texto,
-                                                   const QString& id, int left, int top, int width, int height)
-{
-    auto* e = new orvinda::Etiqueta(marco);
-    e->setObjectName(QLatin1String(nombre));
-    e->setCaption(texto);
-    e->setIdetiqueta(id);
-    e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    e->setBackcolor(QColor(245, 245, 245));
-    e->setFont(Fuente(QStringLiteral("Calibri"), 8.25));
-    Twips::Mover(e, left, top, width, height);
-    m_controls.append(e);
-    return e;
-}
-
-orvinda::txtVEX* frmConfiguracion::CrearCampo(QWidget* marco, const char* nombre, int left, int top, int width,
-                                              int maxlength)
-{
-    auto* t = new orvinda::txtVEX(marco);
-    t->setObjectName(QLatin1String(nombre));
-    t->setFont(Fuente(QStringLiteral("Calibri"), 8.25));
-    t->setEnabledcolor(QColor(255, 255, 255));
-    t->setFocuscolor(QColor(245, 236, 203));
-    t->setMaxlength(maxlength);
-    // Of the one-line fields only the key starts open.
-    t->setHabilitado(false);
-    t->setTabonenter(true);
-    Twips::Mover(t, left, top, width, 300);
-    m_controls.append(t);
-    return t;
-}
-
-orvinda::RichTextBox* frmConfiguracion::CrearCaja(QWidget* marco, const char* nombre, int top, int height)
-{
-    auto* c = new orvinda::RichTextBox(marco);
-    c->setObjectName(QLatin1String(nombre));
-    Twips::Mover(c, 0, top, 12255, height);
-    // Closed until a new record or an edit opens it, as after Cancelar.
-    c->setEnabled(false);
-    m_controls.append(c);
-    m_txtProcedimiento.append(c);
-    return c;
-}
-
-void frmConfiguracion::CrearControles()
-{
-    m_colorVEX = new orvinda::colorVEX(this);
-    m_colorVEX->setObjectName(QStringLiteral("colorVEX"));
-    m_controls.append(m_colorVEX);
-
-    // Beneath the toolbar, as designed.
-    auto* estatus = new orvinda::Etiqueta(this);
-    estatus->setObjectName(QStringLiteral("Etiqueta3"));
-    estatus->setCaption(QStringLiteral("Estatus:"));
-    estatus->setIdetiqueta(QStringLiteral("ESTATUS"));
-    estatus->setBackcolor(QColor(255, 255, 255));
-    estatus->setFont(Fuente(QStringLiteral("Arial"), 8.25));
-    Twips::Mover(estatus, 0, 0, 1695, 255);
-    m_controls.append(estatus);
-
-    m_controles = new orvinda::Controles(this);
-    m_controles->setObjectName(QStringLiteral("Controles"));
-    m_controles->setCaption(QStringLiteral("Configuracion Autorizacion"));
-    m_controles->setTabwidth(0);
-    m_controles->setEasyaccessenabled(QStringLiteral("NO"));
-    m_controles->setShowmenupopup(QStringLiteral("NO"));
-    m_controles->setShowwindowslist(QStringLiteral("SI"));
-    m_controles->setShowexitbutton(QStringLiteral("SI"));
-    m_controles->setPermitir_mover(true);
-    m_controles->setCaptionbuttonsize(1500);
-    Twips::Mover(m_controles, 0, 0, 14355, 960);
-    m_controls.append(m_controles);
-
-    m_ssTab = new orvinda::ssTbVex(this);
-    m_ssTab->setObjectName(QStringLiteral("ssTabVex"));
-    m_ssTab->setTabcount(6);
-    const QStringList titulos = {QStringLiteral("General"), QStringLiteral("SQL selección de datos"),
-                                 QStringLiteral("SQL autorización"), QStringLiteral("SQL plantilla"),
-                                 QStringLiteral("HTML plantilla"), QStringLiteral("SQL rechazar")};
-    for (int k = 0; k < 6; ++k)
-        m_ssTab->setTabcaption(k, titulos[k]);
-    m_ssTab->setActivetabheight(21);
-    m_ssTab->setTabstyle(1);
-    m_ssTab->setTabtheme(2);
-    m_ssTab->setShowfocusrect(false);
-    m_ssTab->setActivetabbackcolor(QColor(0, 83, 138));
-    m_ssTab->setActivetabforecolor(QColor(255, 255, 255));
-    m_ssTab->setActivetabfont(Fuente(QStringLiteral("Calibri"), 9.75, true));
-    m_ssTab->setInactivetabbackcolor(QColor(196, 196, 196));
-    m_ssTab->setInactivetabforecolor(QColor(93, 93, 93));
-    m_ssTab->setInactivetabfont(Fuente(QStringLiteral("Calibri"), 9, true));
-    m_ssTab->setTabstripbackcolor(QColor(233, 233, 233));
-    Twips::Mover(m_ssTab, 120, 1200, 13935, 6735);
-    m_ssTab->setActivetab(2);
-    // The strip's scroll arrows are clicked, not tabbed to: otherwise they
-    // would stay tab stops while a statement box wants Tab for itself.
-    for (QToolButton* flecha : m_ssTab->tabBar()->findChildren<QToolButton*>())
-        flecha->setFocusPolicy(Qt::NoFocus);
-    m_controls.append(m_ssTab);
-
-    m_sh0.resize(6);
-    m_fr.resize(6);
-    for (int k = 0; k < 6; ++k) {
-        QWidget* pagina = m_ssTab->Pagina(k);
-        const int e = BarraDePestania[k];
-        auto* barra = new orvinda::Shape(pagina);
-        barra->setObjectName(QStringLiteral("sh0"));
-        barra->setIndex(e);
-        barra->setFillColor(QColor(180, 201, 75));
-        barra->setBorderStyle(0);
-        Twips::Mover(barra, 0, 330, 13935, 135);
-        m_sh0[e] = barra;
-
-        auto* marco = new orvinda::Frame(pagina);
-        marco->setObjectName(QStringLiteral("fr%1").arg(k));
-        marco->setCaption(QStringLiteral("Frame1"));
-        marco->setBorderStyle(0);
-        marco->setBackColor(QColor(245, 245, 245));
-        marco->setFont(Fuente(QStringLiteral("Calibri"), 8.25));
-        Twips::Mover(marco, 0, 360, 13935, 6375);
-        m_fr[k] = marco;
-    }
-    for (int k = 0; k < 6; ++k)
-        m_controls.append(m_fr[k]);
-    for (int e = 0; e < 6; ++e)
-        m_controls.append(m_sh0[e]);
-
-    QWidget* general = m_fr[0];
-    CrearEtiqueta(general, "Label9", QStringLiteral("Clave:"), QStringLiteral("Clave"), 0, 120, 1695, 255);
-    m_txtClave = CrearCampo(general, "txtClave", 1800, 120, 1935, 10);
-    m_txtClave->setIdconsulta(QStringLiteral("CONFIGURACION_AUTORIZACION"));
-    m_txtClave->setEsclave(true);
-    m_txtClave->setMayusculas(true);
-    m_txtClave->setTabonenter(false);
-    m_txtClave->setHabilitado(true);
-
-    CrearEtiqueta(general, "Etiqueta2", QStringLiteral("Descripción:"), QStringLiteral("Descripción"), 0, 480, 1695, 255);
-    m_txtDescripcion = CrearCampo(general, "txtDescripcion", 1800, 480, 5295, 50);
-
-    CrearEtiqueta(general, "Label10", QStringLiteral("Pestaña:"), QStringLiteral("PESTAÑA"), 0, 840, 1695, 255);
-    m_txtPestania = CrearCampo(general, "txtPestania", 1800, 840, 1935, 30);
-    m_txtPestania->setTransaccion(QStringLiteral("DN228"));
-
-    CrearEtiqueta(general, "Etiqueta4", QStringLiteral("Tabla:"), QStringLiteral("TABLA"), 0, 1200, 1695, 255);
-    m_txtTabla = CrearCampo(general, "txtTabla", 1800, 1200, 1935, 30);
-    m_txtTabla->setEsclave(true);
-    m_txtTabla->setMayusculas(true);
-
-    CrearEtiqueta(general, "Etiqueta5", QStringLiteral("Clave de la tabla:"), QStringLiteral("CLAVE DE LA TABLA"), 0,
-                  1560, 1695, 255);
-    m_txtClave_Principal = CrearCampo(general, "txtClave_Principal", 1800, 1560, 1935, 30);
-    m_txtClave_Principal->setEsclave(true);
-    m_txtClave_Principal->setMayusculas(true);
-
-    CrearEtiqueta(general, "Etiqueta8", QStringLiteral("Formato:"), QStringLiteral("FORMATO DE IMPRECION"), 360, 1920,
-                  1335, 255);
-    m_txtFto_Impresion = CrearCampo(general, "txtFto_Impresion", 1800, 1920, 1935, 30);
-    m_txtFto_Impresion->setIdconsulta(QStringLiteral("FORMATO"));
-    m_txtFto_Impresion->setEsclave(true);
-    m_txtFto_Impresion->setMayusculas(true);
-
-    CrearCaja(m_fr[1], "txtProcedimiento", 0, 6135);
-    m_etiqueta6 = CrearEtiqueta(m_fr[2], "Etiqueta6", QStringLiteral("Campos a recuperar:"),
-                                QStringLiteral("CAMPOS A RECUPERAR"), 240, 120, 2055, 255);
-    m_txtCampos1 = CrearCampo(m_fr[2], "txtCampos1", 2400, 120, 9870, 0);
-    CrearCaja(m_fr[2], "txtProcedimiento2", 600, 5535);
-    CrearCaja(m_fr[3], "txtProcedimiento3", 0, 6135);
-    CrearCaja(m_fr[4], "txtProcedimiento4", 0, 6135);
-    CrearCaja(m_fr[5], "txtProcedimiento5", 0, 6135);
-
-    // Tab order of the design (the toolbar and the tab control come first by
-    // creation); the host finds the key field as the first key-like field
-    // along it.
-    const QList<QWidget*> orden = {m_txtClave,           m_txtDescripcion,      m_txtPestania,
-                                   m_txtTabla,           m_txtClave_Principal,  m_txtFto_Impresion,
-                                   m_txtProcedimiento[0], m_txtCampos1,         m_txtProcedimiento[1],
-                                   m_txtProcedimiento[2], m_txtProcedimiento[3], m_txtProcedimiento[4]};
-    for (int i = 1; i < orden.size(); ++i)
-        QWidget::setTabOrder(orden[i - 1], orden[i]);
-
-    connect(m_txtClave, &orvinda::txtVEX::Cambio, this, &frmConfiguracion::txtClave_Cambio);
-    connect(m_txtClave, &orvinda::txtVEX::Enter, this, &frmConfiguracion::txtClave_Enter);
-    connect(m_controles, &orvinda::Controles::Guardar, this, &frmConfiguracion::Controles_Guardar);
-    connect(m_controles, &orvinda::Controles::Nuevo, this, &frmConfiguracion::Controles_Nuevo);
-    connect(m_controles, &orvinda::Controles::Modificar, this, &frmConfiguracion::Controles_Modificar);
-    connect(m_controles, &orvinda::Controles::BotonExtra, this, &frmConfiguracion::Controles_BotonExtra);
-    connect(m_controles, &orvinda::Controles::Cancelar, this, &frmConfiguracion::Controles_Cancelar);
-    connect(m_controles, &orvinda::Controles::Eliminar, this, &frmConfiguracion::Controles_Eliminar);
-    connect(m_controles, &orvinda::Controles::Reactivar, this, &frmConfiguracion::Controles_Reactivar);
-    connect(m_controles, &orvinda::Controles::Informacion, this, &frmConfiguracion::Controles_Informacion);
-    connect(m_controles, &orvinda::Controles::Salir, this, &frmConfiguracion::Controles_Salir);
-
-    // The HTML box has no focus handlers: Tab leaves it as any other field.
-    for (int i = 0; i < 4; ++i) {
-        orvinda::RichTextBox* caja = m_txtProcedimiento[i];
-        connect(caja, &orvinda::RichTextBox::GotFocus, this, [this] {
-            bool enFoco = true;
-            Tabulador(enFoco, *this);
-        });
-        connect(caja, &orvinda::RichTextBox::LostFocus, this, [this] {
-            bool enFoco = false;
-            Tabulador(enFoco, *this);
-        });
-    }
 }
 
 // ---------------------------------------------------------------- messages and traps
@@ -933,142 +618,6 @@ void frmConfiguracion::Controles_Informacion()
 void frmConfiguracion::Controles_Salir()
 {
     Trampa::Atrapar(*this, QStringLiteral("Controles_Salir()"), QStringLiteral("ERR-ID:7500045"), [this] { hide(); });
-}
-
-// ---------------------------------------------------------------- placement
-
-void frmConfiguracion::RestaurarPosicion()
-{
-    const double left = LeerNumero(QStringLiteral("Left"), 10);
-    const double top = LeerNumero(QStringLiteral("Top"), 10);
-    move(Twips::APixeles(static_cast<int>(std::lround(static_cast<float>(left)))),
-         Twips::APixeles(static_cast<int>(std::lround(static_cast<float>(top)))));
-    const long estado = std::lround(LeerNumero(QStringLiteral("WindowState"), 0));
-    switch (estado) {
-    case 1: setWindowState(Qt::WindowMinimized); break;
-    case 2: setWindowState(Qt::WindowMaximized); break;
-    default: setWindowState(Qt::WindowNoState); break;
-    }
-}
-
-void frmConfiguracion::Form_QueryUnload()
-{
-    const int estado = EstadoVentana(*this);
-    if (estado != 1 && estado != 2) {
-        Trampa::Intentar([this] { Escribir(QStringLiteral("Left"), QString::number(Twips::DesdePixeles(pos().x()))); });
-        Trampa::Intentar([this] { Escribir(QStringLiteral("Top"), QString::number(Twips::DesdePixeles(pos().y()))); });
-        Trampa::Intentar([this] {
-            Escribir(QStringLiteral("Width"), QString::number(Twips::DesdePixeles(frameGeometry().width())));
-        });
-        Trampa::Intentar([this] {
-            Escribir(QStringLiteral("Height"), QString::number(Twips::DesdePixeles(frameGeometry().height())));
-        });
-    }
-    if (estado != 1)
-        Trampa::Intentar([estado] { Escribir(QStringLiteral("WindowState"), QString::number(estado)); });
-}
-
-// ---------------------------------------------------------------- layout
-
-void frmConfiguracion::resizeEvent(QResizeEvent* evento)
-{
-    QDialog::resizeEvent(evento);
-    Form_Resize();
-}
-
-void frmConfiguracion::Form_Resize()
-{
-    const int ancho = Twips::DesdePixeles(width());
-    const int alto = Twips::DesdePixeles(height());
-    Trampa::Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
-    Trampa::Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
-    for (int k = 0; k < 6; ++k) {
-        Trampa::Intentar([&] { Twips::SetHeight(m_fr[k], Twips::Height(m_ssTab) - Twips::Top(m_fr[k])); });
-        Trampa::Intentar([&] { Twips::SetWidth(m_fr[k], Twips::Width(m_ssTab)); });
-        Trampa::Intentar([&] { Twips::SetWidth(m_sh0[k], Twips::Width(m_ssTab)); });
-    }
-    for (orvinda::RichTextBox* caja : m_txtProcedimiento)
-        Trampa::Intentar([&] { Twips::SetWidth(caja, Twips::Width(m_sh0[0])); });
-    // "Campos a recuperar:" reaches the right edge of its tab, less the margin
-    // the tab control keeps from the window.
-    Trampa::Intentar([&] {
-        Twips::SetWidth(m_txtCampos1, Twips::Width(m_ssTab) - Twips::Left(m_txtCampos1) - Twips::Left(m_ssTab));
-    });
-}
-
-// ---------------------------------------------------------------- keyboard
-
-void frmConfiguracion::Tabulador(bool& EnFoco, QWidget& Forma)
-{
-    QList<QObject*> controles;
-    if (auto* editor = qobject_cast<frmConfiguracion*>(&Forma)) {
-        controles = editor->Controls();
-    } else {
-        for (QWidget* w : Forma.findChildren<QWidget*>())
-            controles.append(w);
-    }
-    if (EnFoco)
-        m_tabStops = QVector<bool>(controles.size(), false);
-
-    for (int i = 0; i < controles.size(); ++i) {
-        QObject* control = controles[i];
-        if (TiposSinTabulador.indexOf(NombreTipo(control).toUpper()) >= 0)
-            continue;
-        if (EnFoco) {
-            Trampa::Intentar([&] { m_tabStops[i] = LeerTabStop(control); });
-            Trampa::Intentar([&] { EscribirTabStop(control, false); });
-        } else {
-            Trampa::Intentar([&] {
-                if (i >= m_tabStops.size())
-                    throw ErrorRm(QStringLiteral("Subíndice fuera del intervalo"), 9);
-                EscribirTabStop(control, m_tabStops[i]);
-            });
-        }
-    }
-}
-
-void frmConfiguracion::Form_KeyDown(int& KeyCode, int)
-{
-    if (KeyCode != 27)
-        return;
-    Guardado = false;
-    hide();
-    KeyCode = 0;
-}
-
-void frmConfiguracion::Form_KeyUp(int& KeyCode, int Shift)
-{
-    if (Shift != 4)
-        return;
-    if (KeyCode >= 49 && KeyCode <= 54) {
-        m_ssTab->setActivetab(static_cast<qint16>(KeyCode - 49));
-        KeyCode = 0;
-    }
-}
-
-bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
-{
-    const QEvent::Type tipo = evento->type();
-    if ((tipo != QEvent::KeyPress && tipo != QEvent::KeyRelease) || !objeto->isWidgetType())
-        return QDialog::eventFilter(objeto, evento);
-    if (static_cast<QWidget*>(objeto)->window() != this)
-        return QDialog::eventFilter(objeto, evento);
-
-    const auto* tecla = static_cast<QKeyEvent*>(evento);
-    int codigo = CodigoTecla(*tecla);
-    if (codigo == 0)
-        return false;
-    const int shift = MascaraShift(tecla->modifiers());
-    if (tipo == QEvent::KeyPress)
-        Trampa::Atrapar(*this, QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"), [&] { Form_KeyDown(codigo, shift); });
-    else
-        Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"), [&] { Form_KeyUp(codigo, shift); });
-    // A key the window acted on goes no further, so no field (nor the
-    // dialog's own Escape) acts on it again. Alt with a tab's digit types
-    // nothing on its way down either.
-    if (tipo == QEvent::KeyPress && shift == 4 && codigo >= 49 && codigo <= 54)
-        return true;
-    return codigo == 0;
 }
 
 } // namespace rm640

@@ -23,6 +23,8 @@ namespace rm640 {
 // Maintenance window of Configuracion_Autorizacion: one configuration at a
 // time over six tabs. The inbox loads it, shows it modally through Activar,
 // reads Guardado and unloads it; unloading stores the window placement.
+// Its controls are built in frmConfiguracionControles.cpp; placement, layout
+// and keyboard live in frmConfiguracionVentana.cpp.
 class frmConfiguracion : public QDialog
 {
     Q_OBJECT
