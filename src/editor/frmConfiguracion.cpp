@@ -243,7 +243,14 @@ void frmConfiguracion::txtClave_Cambio()
 
 void frmConfiguracion::txtClave_Enter()
 {
-    Trampa::Atrapar([this] {
+    const auto fallo = [this](const QString& descripcion) {
+        Trampa::Intentar([&] {
+            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("txtClave_Enter()"),
+                     QStringLiteral("ERR-ID:7500024"));
+        });
+        m_controles->RestaurarBotones();
+    };
+    Trampa::Atrapar(fallo, [this] {
         if (m_controles->EnEdicion())
             return;
         if (m_txtClave->Texto().isEmpty())
@@ -280,12 +287,6 @@ void frmConfiguracion::txtClave_Enter()
         for (int i : {0, 1, 2, 4})
             Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
         rs.Close();
-    }, [this](const QString& descripcion) {
-        Trampa::Intentar([&] {
-            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("txtClave_Enter()"),
-                     QStringLiteral("ERR-ID:7500024"));
-        });
-        m_controles->RestaurarBotones();
     });
 }
 
@@ -428,7 +429,18 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
 {
     bool comillasApagadas = false;
     bool guardado = false;
-    Trampa::Atrapar([&] {
+    const auto fallo = [&](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        // The shared connection must not stay with the OFF setting for the
+        // other screens.
+        if (comillasApagadas)
+            Trampa::Intentar([] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
+        Trampa::Intentar([&] {
+            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("ERROR"), QStringLiteral("ERR-ID:7500020"));
+        });
+        m_controles->RestaurarBotones();
+    };
+    Trampa::Atrapar(fallo, [&] {
         if (EsNuevo && !ClaveLibre())
             return;
         if (!CamposCompletos())
@@ -446,16 +458,6 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
         comillasApagadas = false;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         guardado = true;
-    }, [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        // The shared connection must not stay with the OFF setting for the
-        // other screens.
-        if (comillasApagadas)
-            Trampa::Intentar([] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
-        Trampa::Intentar([&] {
-            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("ERROR"), QStringLiteral("ERR-ID:7500020"));
-        });
-        m_controles->RestaurarBotones();
     });
     if (!guardado)
         return;
@@ -546,7 +548,11 @@ void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&,
                                      const QString& titulo, const QString& idError, const QString& idDespues,
                                      bool limpiarDeNuevo)
 {
-    const bool hecho = Trampa::Atrapar([&] {
+    const auto fallo = [&](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        Reportar(descripcion, orvinda::Sistema::EstiloAdvertencia, titulo, idError);
+    };
+    const bool hecho = Trampa::Atrapar(fallo, [&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
@@ -554,9 +560,6 @@ void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&,
         Publico::CadenaSql = sentencia(operador, fecha);
         Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         Publico::Sistema->ObtenerConexion().CommitTrans();
-    }, [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloAdvertencia, titulo, idError);
     });
     if (!hecho)
         return;

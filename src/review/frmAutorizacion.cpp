@@ -264,7 +264,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
     };
-    Trampa::Atrapar([&] {
+    Trampa::Atrapar(fallo, [&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
 
         Publico::CadenaSql = QString();
@@ -309,7 +309,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
-    }, fallo);
+    });
     return resultado;
 }
 

@@ -156,7 +156,7 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
     };
-    Trampa::Atrapar([&] {
+    Trampa::Atrapar(fallo, [&] {
         Publico::Sistema->ObtenerConexion().BeginTrans();
 
         Publico::CadenaSql = QString();
@@ -179,7 +179,7 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
-    }, fallo);
+    });
     return resultado;
 }
 

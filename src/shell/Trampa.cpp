@@ -26,7 +26,7 @@ QString Trampa::Descripcion(const std::exception_ptr& error)
     }
 }
 
-bool Trampa::Atrapar(const std::function<void()>& cuerpo, const std::function<void(const QString&)>& alFallar)
+bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar, const std::function<void()>& cuerpo)
 {
     try {
         cuerpo();

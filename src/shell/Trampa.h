@@ -31,16 +31,17 @@ public:
     // Runs cuerpo. Whatever it raises is cleared and its description handed
     // to alFallar, whose own failure is cleared as well. True when cuerpo
     // finished.
-    static bool Atrapar(const std::function<void()>& cuerpo, const std::function<void(const QString&)>& alFallar);
+    static bool Atrapar(const std::function<void(const QString&)>& alFallar, const std::function<void()>& cuerpo);
 
     // The usual boundary: a failure goes to the form's own Reportar with the
     // error's description, style 16 and the handler's title and id.
     template <typename Forma>
     static bool Atrapar(Forma& forma, const QString& titulo, const QString& idError, const std::function<void()>& cuerpo)
     {
-        return Atrapar(cuerpo, [&](const QString& descripcion) {
+        const auto reportar = [&](const QString& descripcion) {
             forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);
-        });
+        };
+        return Atrapar(reportar, cuerpo);
     }
 
     // A statement that may fail on its own (layout, placement): a failure is
