@@ -1,10 +1,10 @@
 #include "shell/Publico.h"
 
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
+#include "shell/Trampa.h"
 
 namespace rm640 {
 
@@ -34,12 +34,11 @@ void Publico::Terminar()
 
 void Publico::DeshacerTransaccion()
 {
-    try {
+    Trampa::Intentar([] {
         orvinda::Conexion& conexion = Sistema->ObtenerConexion();
         if (conexion.EnTransaccion())
             conexion.RollbackTrans();
-    } catch (const orvinda::ErrorRm&) {
-    }
+    });
 }
 
 } // namespace rm640
