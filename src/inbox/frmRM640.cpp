@@ -410,8 +410,10 @@ void frmRM640::lvInsidencias_DblClick(int Index)
 {
     // A list left behind by a refresh that stopped early has no key.
     if (Index < 0 || Index >= m_clavesConfiguracion.size()) {
-        Reportar(QStringLiteral("Subíndice fuera del intervalo"), orvinda::Sistema::EstiloError,
-                 QStringLiteral("lvInsidencias_DblClick()"), QStringLiteral("ERR-ID:7500055"));
+        Trampa::Intentar([this] {
+            Reportar(QStringLiteral("Subíndice fuera del intervalo"), orvinda::Sistema::EstiloError,
+                     QStringLiteral("lvInsidencias_DblClick()"), QStringLiteral("ERR-ID:7500055"));
+        });
         return;
     }
     const QString clave = m_clavesConfiguracion[Index];
