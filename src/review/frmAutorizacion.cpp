@@ -1,6 +1,7 @@
 #include "review/frmAutorizacion.h"
 
 #include "config/Marcadores.h"
+#include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
@@ -94,6 +95,9 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The document is data: its own script never runs, and it reaches
+    // nothing outside the shell.
+    orvinda::PaginaSegura::Aplicar(m_webBrowser1->page());
     // The page's widgets come and go with its renderer; each is watched.
     m_webBrowser1->installEventFilter(this);
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
@@ -235,12 +239,10 @@ void frmAutorizacion::WebBrowser1_DocumentComplete()
     try {
         if (m_plantilla.isEmpty())
             return;
-        m_webBrowser1->ReemplazarCuerpo(m_plantilla);
-        // Scripts run in order: this answer comes once the body is replaced.
-        // It may also come while the dialog is being destroyed, when a
+        // The answer may come while the dialog is being destroyed, when a
         // QPointer would still hold it: the token is gone by then.
         std::weak_ptr<int> vivo = m_testigo;
-        m_webBrowser1->page()->runJavaScript(QStringLiteral("0;"), [this, vivo](const QVariant&) {
+        m_webBrowser1->ReemplazarCuerpo(m_plantilla, [this, vivo] {
             if (vivo.lock())
                 emit PlantillaMostrada();
         });

@@ -1,0 +1,134 @@
+#include "comun/EntornoPrueba.h"
+#include "comun/ServidorPostgres.h"
+#include "host/controles/ListView.h"
+#include "host/controles/WebBrowser.h"
+#include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
+#include "servicios/ImpresorOrvinda.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineScript>
+
+using namespace rm640;
+
+namespace {
+
+const QString Carga = QStringLiteral("PRE-1', Rq_Oper_Autoriza='SOLICITANTE', Rq_Estado='AU' WHERE Rq_Estado='PE' /*");
+
+// On the tests' own SQLite file (false) and on their PostgreSQL (true).
+class PruebaSeguridad : public EntornoPrueba, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam()) {
+            static ServidorPostgres servidor;
+            static int bases = 0;
+            if (!servidor.Activo())
+                GTEST_SKIP() << servidor.Motivo().toStdString();
+            const QString nombre = QStringLiteral("seguridad_%1").arg(++bases);
+            ASSERT_TRUE(servidor.CrearBaseDatos(nombre));
+            cadena = servidor.CadenaOdbc(nombre);
+        }
+        EntornoPrueba::SetUp();
+        orvinda::ServidorPaginas::Instalar();
+        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        CargarDemo();
+        primero = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+    }
+    QString DestinoBaseDatos() override { return GetParam() ? cadena : EntornoPrueba::DestinoBaseDatos(); }
+
+    // A pending requisition under a new folio, a copy of the first one.
+    void Copiar(const QString& folio)
+    {
+        const QString columnas = QStringLiteral("Rq_Fecha, Rq_Fecha_Requerida, Em_Cve_Empleado, Dp_Cve_Departamento, Rq_Prioridad,"
+                                                " Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, Rq_Detalle_Html");
+        Ejecutar(QStringLiteral("INSERT INTO Requisiciones_Compra (Rq_Folio, %1) SELECT '%2', %1 FROM Requisiciones_Compra WHERE Rq_Folio = '%3'")
+                     .arg(columnas, QString(folio).replace(u'\'', QLatin1String("''")), primero));
+    }
+
+    // Opens folio from the requisitions' tab as the operator does and runs
+    // accion once the page holds the document.
+    void Abrir(const QString& folio, const std::function<void(frmAutorizacion&)>& accion)
+    {
+        Publico::Main();
+        frmRM640& bandeja = frmRM640::Instancia();
+        bandeja.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return bandeja.Cargado(); }, 10000));
+        orvinda::ListView& lista = bandeja.lvInsidencias(0);
+        lista.ListItemsAdd(folio);
+        lista.setSelectedIndex(lista.ListItemsCount() - 1);
+        bool abierto = false;
+        QTimer sondeo;
+        QObject::connect(&sondeo, &QTimer::timeout, [&] {
+            if (!frmAutorizacion::ExisteInstancia() || !frmAutorizacion::Instancia().isVisible())
+                return;
+            sondeo.stop();
+            frmAutorizacion& d = frmAutorizacion::Instancia();
+            abierto = QTest::qWaitFor([&] {
+                try {
+                    return d.WebBrowser1().HtmlCuerpo().contains(QStringLiteral("MONTO_AUTORIZADO"));
+                } catch (const orvinda::ErrorRm&) {
+                    return false;
+                }
+            }, 20000);
+            if (abierto)
+                accion(d);
+            if (d.isVisible())
+                d.cmdCacelar_Click();
+        });
+        sondeo.start(10);
+        bandeja.lvInsidencias_DblClick(0);
+        EXPECT_TRUE(abierto) << folio.toStdString();
+    }
+
+    static void Escribir(frmAutorizacion& d, const QString& campo, const QString& valor)
+    {
+        bool listo = false;
+        d.WebBrowser1().page()->runJavaScript(QStringLiteral("document.getElementById('%1').value = %2;")
+                                                  .arg(campo, QString::fromUtf8(QJsonDocument(QJsonArray{valor}).toJson(QJsonDocument::Compact)).mid(1).chopped(1)),
+                                              QWebEngineScript::ApplicationWorld, [&](const QVariant&) { listo = true; });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listo; }, 5000));
+    }
+
+    QString Estado(const QString& folio)
+    {
+        return Valor(QStringLiteral("SELECT Rq_Estado || '|' || COALESCE(Rq_Comentario_Revision, '') || '|' || COALESCE(Rq_Oper_Autoriza, '')"
+                                    " FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(QString(folio).replace(u'\'', QLatin1String("''"))));
+    }
+
+    QString cadena;
+    QString primero;
+};
+
+INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true),
+                         [](const auto& i) { return i.param ? "PostgreSQL" : "SQLite"; });
+
+} // namespace
+
+TEST_P(PruebaSeguridad, UnDocumentoHostilNoEjecutaNadaNiSaleDelProceso)
+{
+    QTcpServer escucha;
+    ASSERT_TRUE(escucha.listen(QHostAddress::LocalHost));
+    const QString afuera = QStringLiteral("http://127.0.0.1:%1/").arg(escucha.serverPort());
+    const QString hostil = QStringLiteral(
+        "<tr><td><img src=x onerror=\"document.getElementById('MONTO_AUTORIZADO').value='666';fetch('%1s')\">"
+        "<img src=\"%1i\"><iframe src=\"%1f\"></iframe><style>@import url(%1c);</style>"
+        "<script>document.getElementById('MONTO_AUTORIZADO').value='666'</script></td></tr>").arg(afuera);
+    Ejecutar(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Detalle_Html = '%1' WHERE Rq_Folio = '%2'").arg(QString(hostil).replace(u'\'', QLatin1String("''")), primero));
+
+    Abrir(primero, [&](frmAutorizacion& d) {
+        QTest::qWait(1500);
+        EXPECT_NE(d.WebBrowser1().ValorElemento(QStringLiteral("MONTO_AUTORIZADO")), QStringLiteral("666"));
+    });
+    // Printing renders the same text.
+    EXPECT_FALSE(orvinda::ImpresorOrvinda::GenerarPdf(QStringLiteral("<body>%1</body>").arg(hostil)).isEmpty());
+    QTest::qWait(500);
+    EXPECT_FALSE(escucha.hasPendingConnections());
+}
