@@ -1,6 +1,7 @@
 #include "review/frmAutorizacion.h"
 
 #include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
@@ -312,14 +313,16 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
 
     bool resultado = false;
     try {
-        Publico::Sistema->ObtenerConexion().BeginTrans();
+        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+        inicio.BeginTrans();
 
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Autoriazion, ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Plantilla ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + Clave + QStringLiteral("' ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (rs.Eof()) {
             rs.Close();
@@ -329,7 +332,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
 
         // Only the column names of the template query count; a query that
         // finds no row still names its columns.
-        const QString consulta = Marcadores::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio);
+        const QString consulta = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio, modo);
         orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
         const QStringList columnas = plantilla.NombresCampos();
         plantilla.Close();
@@ -338,11 +341,11 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         rs.Close();
 
         const QString tabla = m_tabla;
-        const ExpansionAutorizacion expansion = Marcadores::ExpandirAutorizacion(
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
             sentencia, Campos, columnas,
             [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
             [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
-            Folio, operador, fecha);
+            Folio, operador, fecha, modo);
 
         if (!expansion.completa()) {
             Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante + QStringLiteral("' es obligatorio no puede estar vacío"),
@@ -356,6 +359,11 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         m_sinCambios = conexion.RegistrosAfectados() == 0;
         Publico::Sistema->ObtenerConexion().CommitTrans();
         resultado = true;
+    } catch (const ValorNoAdmitido& e) {
+        // Bad input, not a bad configuration: the operator can correct it.
+        Publico::DeshacerTransaccion();
+        Reportar(e.Descripcion(), orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500059"));
+        resultado = false;
     } catch (const ErrorRm& e) {
         Publico::DeshacerTransaccion();
         Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + e.Descripcion(),

@@ -1,5 +1,6 @@
 #include "comun/EntornoPrueba.h"
 #include "comun/ServidorPostgres.h"
+#include "config/MarcadoresSql.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
 #include "inbox/frmRM640.h"
@@ -16,6 +17,7 @@
 #include <QWebEngineScript>
 
 using namespace rm640;
+using Modo = MarcadoresSql::Modo;
 
 namespace {
 
@@ -131,4 +133,92 @@ TEST_P(PruebaSeguridad, UnDocumentoHostilNoEjecutaNadaNiSaleDelProceso)
     EXPECT_FALSE(orvinda::ImpresorOrvinda::GenerarPdf(QStringLiteral("<body>%1</body>").arg(hostil)).isEmpty());
     QTest::qWait(500);
     EXPECT_FALSE(escucha.hasPendingConnections());
+}
+
+TEST_P(PruebaSeguridad, CadaValorEsDatoYCambiaUnSoloDocumento)
+{
+    struct Caso
+    {
+        QString folio;
+        QString comentario;
+    };
+    const Caso casos[] = {
+        {primero, Carga},
+        {QStringLiteral("A3-X' OR '1'='1"), QString()},
+        {QStringLiteral("A2-O'BRIEN"), QStringLiteral("O'Brien \"dijo\" -- ñandú */ {FOLIO}")},
+    };
+    int autorizadas = Valor(QStringLiteral("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'")).toInt();
+    for (const Caso& c : casos) {
+        if (c.folio != primero)
+            Copiar(c.folio);
+        Abrir(c.folio, [&](frmAutorizacion& d) {
+            Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), c.comentario);
+            d.CmdAutorizado_Click();
+        });
+        EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
+        // A typed {FOLIO} still becomes the folio.
+        EXPECT_EQ(Estado(c.folio), QStringLiteral("AU|%1|PRUEBA").arg(QString(c.comentario).replace(QLatin1String("{FOLIO}"), c.folio)));
+        EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'")).toInt(), ++autorizadas);
+    }
+}
+
+TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveElEmpalme)
+{
+    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = REPLACE(Ca_Sql_Autoriazion, '''{MONTO_AUTORIZADO}''', '{MONTO_AUTORIZADO}')"));
+    Abrir(primero, [&](frmAutorizacion& d) {
+        Escribir(d, QStringLiteral("MONTO_AUTORIZADO"), QStringLiteral("1 OR 1=1"));
+        d.CmdAutorizado_Click();
+    });
+    ASSERT_EQ(g.mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500059"));
+    EXPECT_EQ(g.mensajes[0].estilo, 64);
+    EXPECT_TRUE(g.mensajes[0].mensaje.contains(QStringLiteral("'MONTO_AUTORIZADO'")));
+    EXPECT_EQ(Estado(primero), QStringLiteral("PE||"));
+
+    // The site's own choice: the values go in as typed, and today's text runs.
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('%1', 0, 'B', '1')")
+                 .arg(MarcadoresSql::ParametroEmpalme));
+    Abrir(primero, [&](frmAutorizacion& d) {
+        Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("O'Brien"));
+        d.CmdAutorizado_Click();
+    });
+    EXPECT_TRUE(conexion->Bitacora().filter(QStringLiteral("Rq_Comentario_Revision = 'O'Brien'")).size() == 1);
+    EXPECT_EQ(g.mensajes.last().idError, QStringLiteral("ERR-ID:7500028"));
+}
+
+TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
+{
+    struct Caso
+    {
+        const char* sentencia;
+        const char* valor;
+        Modo modo;
+        const char* esperado;   // nullptr: refused
+    };
+    const Caso casos[] = {
+        {"x = '{V}' AND y = \"{V}\"", "O'Brien \"x\"", Modo::Citar, "x = 'O''Brien \"x\"' AND y = \"O'Brien \"\"x\"\"\""},
+        {"x = '{V}' AND y = \"{V}\"", "O'Brien", Modo::Empalmar, "x = 'O'Brien' AND y = \"O'Brien\""},
+        {"x = {V} -- {V}\n/* {V} */ 'it''s {V}'", "-12.5", Modo::Citar, "x = -12.5 -- -12.5\n/* -12.5 */ 'it''s -12.5'"},
+        {"x = {V}, y = '{V}'", "", Modo::Citar, "x = , y = ''"},
+        {"x = {V}", "1 OR 1=1", Modo::Citar, nullptr},
+        {"x = {V}", "1,2", Modo::Citar, nullptr},
+        {"x = 1-{V}", "-1", Modo::Citar, nullptr},
+        {"x = 1 -- {V}\n", "1\nOR 1=1", Modo::Citar, nullptr},
+        {"/* {V} */", "*/ OR 1=1", Modo::Citar, nullptr},
+        {"/* c */ '{V}'", "*/", Modo::Citar, nullptr},
+    };
+    for (const Caso& c : casos) {
+        const QString s = QString::fromUtf8(c.sentencia);
+        if (!c.esperado) {
+            EXPECT_THROW(MarcadoresSql::Sustituir(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), QStringLiteral("V")), ValorNoAdmitido) << c.sentencia;
+            continue;
+        }
+        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), QStringLiteral("V"))
+                                                : Marcadores::SustituirMarcador(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), false);
+        EXPECT_EQ(r, QString::fromUtf8(c.esperado)) << c.sentencia;
+    }
+    // Passes in order: a folio holding a token gets that token's value, quoted too.
+    EXPECT_EQ(MarcadoresSql::ExpandirRechazo("'{FOLIO}' {FECHA}", "{OPERADOR}", "O'B", "7", Modo::Citar), "'O''B' 7");
+    EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Citar), "0''1");
+    EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Empalmar), "0'1");
 }
