@@ -12,6 +12,7 @@
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/IdentidadOperador.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
@@ -72,6 +73,7 @@ void AplicacionShell::CrearDemo(const QString& destino)
     if (DatosDemo::Existe(db))
         throw std::runtime_error(QStringLiteral("La base de datos %1 ya tiene configuraciones; no se sobrescribe.").arg(destino).toStdString());
     DatosDemo::Cargar(db);
+    IdentidadOperador::MarcarDemo(*c);
 }
 
 int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
@@ -123,9 +125,21 @@ int AplicacionShell::Iniciar()
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
     if (m_traza) {
-        m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
+    }
+    // The session says who the operator is; the command line only on demo data.
+    try {
+        const IdentidadOperador::Sesion sesion = IdentidadOperador::Resolver(*m_conexion, m_opciones.operador, m_opciones.nivel);
+        m_opciones.operador = sesion.operador;
+        m_opciones.nivel = sesion.nivel;
+        if (m_traza) {
+            m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
+            if (!sesion.aviso.isEmpty())
+                m_traza->Nota(sesion.aviso);
+        }
+    } catch (const ErrorRm& e) {
+        return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900007"));
     }
 
     try {

@@ -6,11 +6,14 @@
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/ImpresorOrvinda.h"
+#include "shell/IdentidadOperador.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
@@ -105,8 +108,24 @@ protected:
                                     " FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(QString(folio).replace(u'\'', QLatin1String("''"))));
     }
 
+    // The shell itself, as the operator starts it: exit code, then what it
+    // printed and what it traced.
+    std::pair<int, QString> Orvinda(QStringList argumentos, const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment())
+    {
+        const QString traza = carpeta.filePath(QStringLiteral("traza%1.txt").arg(++corridas));
+        QProcess p;
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/orvinda"), argumentos << QStringLiteral("--traza") << traza);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        QFile t(traza);
+        t.open(QIODevice::ReadOnly);
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAll()) + QString::fromUtf8(t.readAll())};
+    }
+
     QString cadena;
     QString primero;
+    int corridas = 0;
 };
 
 INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true),
@@ -221,4 +240,21 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
     EXPECT_EQ(MarcadoresSql::ExpandirRechazo("'{FOLIO}' {FECHA}", "{OPERADOR}", "O'B", "7", Modo::Citar), "'O''B' 7");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Citar), "0''1");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Empalmar), "0'1");
+}
+
+TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperador)
+{
+    // This database was not made by --crear-demo, and no operator has the account yet.
+    const QString destino = GetParam() ? cadena : DestinoBaseDatos();
+    const QString cuenta = GetParam() ? Valor(QStringLiteral("SELECT CURRENT_USER")) : orvinda::IdentidadOperador::CuentaSistema();
+    auto [codigo, salida] = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--nivel"), QStringLiteral("9"), QStringLiteral("--desatendido")});
+    EXPECT_EQ(codigo, 1);
+    EXPECT_TRUE(salida.contains(QStringLiteral("MSG ERR-ID:9900007 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"La cuenta \"%1\" no está asociada").arg(cuenta))) << salida.toStdString();
+
+    // Mapped: the level is the operator's, whatever the command line says.
+    Ejecutar(QStringLiteral("UPDATE Operadores SET Op_Cuenta = '%1' WHERE Op_Cve_Operador = 'CAPTURA'").arg(cuenta));
+    std::tie(codigo, salida) = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--operador"), QStringLiteral("ADMIN"), QStringLiteral("--nivel"),
+                                        QStringLiteral("9"), QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))});
+    EXPECT_EQ(codigo, 0) << salida.toStdString();
+    EXPECT_TRUE(salida.contains(QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3"))) << salida.toStdString();
 }
