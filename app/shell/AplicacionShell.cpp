@@ -4,6 +4,7 @@
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
+#include "host/datos/Secretos.h"
 #include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "host/servicios/TablaClases.h"
@@ -78,7 +79,7 @@ void AplicacionShell::CrearDemo(const QString& destino)
 
 int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
 {
-    std::fprintf(stderr, "orvinda: %s\n", qPrintable(mensaje));
+    std::fprintf(stderr, "orvinda: %s\n", qPrintable(Secretos::Ocultar(mensaje)));
     m_mensajero->Mostrar(mensaje, 16, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), idError);
     return 1;
 }
@@ -95,7 +96,7 @@ int AplicacionShell::Iniciar()
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
             CrearDemo(m_opciones.crearDemo);
-            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(m_opciones.crearDemo));
+            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
             return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));

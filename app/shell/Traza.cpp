@@ -1,5 +1,7 @@
 #include "shell/Traza.h"
 
+#include "host/datos/Secretos.h"
+
 #include <QDateTime>
 
 namespace orvinda {
@@ -14,7 +16,7 @@ void Traza::Escribir(const QString& linea)
 {
     if (!m_archivo.isOpen())
         return;
-    m_archivo.write(linea.toUtf8());
+    m_archivo.write(Secretos::Ocultar(linea).toUtf8());
     m_archivo.write("\n");
     // Flushed at once: the trace is read after a crash too.
     m_archivo.flush();
