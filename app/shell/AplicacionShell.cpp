@@ -5,6 +5,7 @@
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
 #include "host/datos/Secretos.h"
+#include "host/servicios/ArchivosPrivados.h"
 #include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "host/servicios/TablaClases.h"
@@ -75,6 +76,8 @@ void AplicacionShell::CrearDemo(const QString& destino)
         throw std::runtime_error(QStringLiteral("La base de datos %1 ya tiene configuraciones; no se sobrescribe.").arg(destino).toStdString());
     DatosDemo::Cargar(db);
     IdentidadOperador::MarcarDemo(*c);
+    if (!Conexion::EsCadenaOdbc(destino))
+        ArchivosPrivados::Proteger(destino);
 }
 
 int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
@@ -107,7 +110,7 @@ int AplicacionShell::Iniciar()
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
         if (!QFileInfo::exists(destino)) {
-            QDir().mkpath(QFileInfo(destino).absolutePath());
+            ArchivosPrivados::CrearCarpeta(QFileInfo(destino).absolutePath());
             try {
                 CrearDemo(destino);
             } catch (const std::exception& e) {
@@ -125,6 +128,8 @@ int AplicacionShell::Iniciar()
     } catch (const ErrorRm& e) {
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
+    if (!Conexion::EsCadenaOdbc(destino))
+        ArchivosPrivados::Proteger(destino);
     if (m_traza) {
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });

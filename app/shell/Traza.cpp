@@ -1,6 +1,7 @@
 #include "shell/Traza.h"
 
 #include "host/datos/Secretos.h"
+#include "host/servicios/ArchivosPrivados.h"
 
 #include <QDateTime>
 
@@ -10,6 +11,9 @@ Traza::Traza(const QString& ruta)
     : m_archivo(ruta)
 {
     m_archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    // Statements and messages carry the business's data: the user's alone.
+    if (m_archivo.isOpen())
+        ArchivosPrivados::Proteger(ruta);
 }
 
 void Traza::Escribir(const QString& linea)

@@ -3,9 +3,11 @@
 #include "config/MarcadoresSql.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
+#include "host/servicios/RegistroComponentes.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/ImpresorOrvinda.h"
+#include "shell/AplicacionShell.h"
 #include "shell/IdentidadOperador.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
@@ -17,6 +19,9 @@
 #include <QTcpServer>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QWebEngineScript>
 
 using namespace rm640;
@@ -270,4 +275,42 @@ TEST_P(PruebaSeguridad, UnaContrasenaNoApareceEnLaTrazaNiEnLaSalida)
     EXPECT_EQ(codigo, GetParam() ? 0 : 1);
     EXPECT_FALSE(salida.contains(QStringLiteral("eto9"))) << salida.toStdString();
     EXPECT_TRUE(salida.contains(GetParam() ? QStringLiteral("UID=rm640;PWD=***") : QStringLiteral("UID=u;Password=***"))) << salida.toStdString();
+}
+
+TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
+{
+    if (GetParam())
+        GTEST_SKIP() << "archivos locales";
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert(QStringLiteral("XDG_DATA_HOME"), carpeta.filePath(QStringLiteral("datos")));
+    entorno.insert(QStringLiteral("ORVINDA_REGISTRO"), carpeta.filePath(QStringLiteral("registro/componentes.ini")));
+    const mode_t antes = ::umask(0);
+    const auto [codigo, salida] = Orvinda({QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))}, entorno);
+    ::umask(antes);
+    ASSERT_EQ(codigo, 0) << salida.toStdString();
+    const auto modo = [&](const QString& ruta) {
+        struct stat d {};
+        return ::stat(QFile::encodeName(carpeta.filePath(ruta)).constData(), &d) == 0 ? int(d.st_mode & 0777) : -1;
+    };
+    EXPECT_EQ(modo(QStringLiteral("datos/Orvinda/orvinda")), 0700);
+    EXPECT_EQ(modo(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), 0600);
+    EXPECT_EQ(modo(QStringLiteral("traza%1.txt").arg(corridas)), 0600);
+    EXPECT_EQ(modo(QStringLiteral("registro/componentes.ini")), 0600);
+
+    // A library anyone else could have written is not loaded, and the shell says why.
+    const QString copia = carpeta.filePath(QStringLiteral("librm640.so"));
+    ASSERT_TRUE(QFile::copy(orvinda::AplicacionShell::BibliotecaIncluida(), copia));
+    orvinda::RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), copia});
+    const struct { mode_t modo; uid_t dueno; const char* motivo; } casos[] = {
+        {0666, ::geteuid(), "la pueden modificar otros usuarios (permisos 0666)"},
+        {0755, 65534, "pertenece a otro usuario (uid 65534)"},
+    };
+    for (const auto& c : casos) {
+        ASSERT_EQ(::chmod(QFile::encodeName(copia).constData(), c.modo), 0);
+        if (::chown(QFile::encodeName(copia).constData(), c.dueno, -1) != 0)
+            continue;   // only root can give a file away
+        const auto [fallo, texto] = Orvinda({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), QStringLiteral("--desatendido")});
+        EXPECT_EQ(fallo, 1);
+        EXPECT_TRUE(texto.contains(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo)))) << texto.toStdString();
+    }
 }
