@@ -47,8 +47,16 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
 {
     Sesion s;
     s.cuenta = Cuenta(conexion);
-    Recordset rs = conexion.Execute(QStringLiteral("SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cuenta = %1")
-                                        .arg(TextoSql::Literal(s.cuenta)));
+    Recordset rs;
+    try {
+        rs = conexion.Execute(QStringLiteral("SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cuenta = %1")
+                                  .arg(TextoSql::Literal(s.cuenta)));
+    } catch (const ErrorRm& e) {
+        // A database made before accounts were mapped.
+        throw ErrorRm(QStringLiteral("No se puede saber qué operador corresponde a la cuenta \"%1\": %2\nLa tabla Operadores"
+                                     " necesita la columna Op_Cuenta (ALTER TABLE Operadores ADD Op_Cuenta VARCHAR(128) NULL)"
+                                     " con la cuenta de cada operador.").arg(s.cuenta, e.Descripcion()));
+    }
     if (rs.Eof())
         throw ErrorRm(QStringLiteral("La cuenta \"%1\" no está asociada a ningún operador. El administrador debe anotarla en la"
                                      " columna Op_Cuenta del operador que le corresponde en la tabla Operadores.").arg(s.cuenta));
