@@ -11,6 +11,7 @@ namespace {
 
 // A document may name any address (an image, a form, a frame); the only
 // one answered is the shell's own, so nothing it holds leaves the process.
+// Inline data goes nowhere; a page given as text is loaded that way.
 class FiltroEsquema : public QWebEngineUrlRequestInterceptor
 {
 public:
