@@ -58,9 +58,15 @@ BEGIN
         Op_Cve_Operador NVARCHAR(10) NOT NULL,
         Op_Nombre       NVARCHAR(60) NOT NULL,
         Op_Nivel        INT NOT NULL CONSTRAINT DF_Operadores_Op_Nivel DEFAULT 1,
+        Op_Cuenta       NVARCHAR(128) NULL,
         CONSTRAINT PK_Operadores PRIMARY KEY (Op_Cve_Operador)
     );
 END
+GO
+
+-- Databases made before operators were mapped to accounts.
+IF COL_LENGTH(N'dbo.Operadores', N'Op_Cuenta') IS NULL
+    ALTER TABLE dbo.Operadores ADD Op_Cuenta NVARCHAR(128) NULL;
 GO
 
 IF NOT EXISTS (SELECT 1 FROM sys.tables WHERE name = N'Comentarios_Documento' AND schema_id = SCHEMA_ID(N'dbo'))

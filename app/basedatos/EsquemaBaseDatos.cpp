@@ -50,7 +50,8 @@ constexpr DefinicionTabla kTablas[] = {
      "CREATE TABLE IF NOT EXISTS Operadores ("
      " Op_Cve_Operador VARCHAR(10) NOT NULL PRIMARY KEY,"
      " Op_Nombre VARCHAR(60) NOT NULL,"
-     " Op_Nivel INTEGER NOT NULL DEFAULT 1)",
+     " Op_Nivel INTEGER NOT NULL DEFAULT 1,"
+     " Op_Cuenta VARCHAR(128) NULL)",
      nullptr},
     {"Comentarios_Documento",
      "CREATE TABLE IF NOT EXISTS Comentarios_Documento ("

@@ -1,5 +1,6 @@
 #include "servicios/ImpresorOrvinda.h"
 
+#include "host/controles/PaginaSegura.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
 #include "servicios/Mensajero.h"
@@ -86,14 +87,16 @@ QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
         plantilla.replace(u'{' + c.Name().toUpper() + u'}', c.EsNulo() ? QString() : c.Texto(), Qt::CaseInsensitive);
     }
 
-    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n"
+    return QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n%5"
                           "<title>%1 %2</title>\n<style>%3</style>\n</head>\n<body>\n%4\n</body>\n</html>\n")
-        .arg(titulo.toHtmlEscaped(), folio.toHtmlEscaped(), ServidorPaginas::HojaEstilo(), plantilla);
+        .arg(titulo.toHtmlEscaped(), folio.toHtmlEscaped(), ServidorPaginas::HojaEstilo(), plantilla, PaginaSegura::MetaPolitica());
 }
 
 QByteArray ImpresorOrvinda::GenerarPdf(const QString& html, int esperaMs)
 {
     auto pagina = std::make_unique<QWebEnginePage>();
+    // The document's text is data here too: no script, no outside request.
+    PaginaSegura::Aplicar(pagina.get());
     QEventLoop bucle;
     QTimer limite;
     limite.setSingleShot(true);

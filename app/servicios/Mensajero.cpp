@@ -1,5 +1,6 @@
 #include "servicios/Mensajero.h"
 
+#include "host/datos/Secretos.h"
 #include "shell/Traza.h"
 
 #include <QMessageBox>
@@ -44,9 +45,11 @@ int Mensajero::RespuestaSinUsuario(qint32 estilo)
     }
 }
 
-int Mensajero::Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+int Mensajero::Mostrar(const QString& mensajeDado, qint32 estilo, const QString& tituloDado, QWidget* ventana,
                        const QString& modulo, const QString& idError)
 {
+    const QString mensaje = Secretos::Ocultar(mensajeDado);
+    const QString titulo = Secretos::Ocultar(tituloDado);
     if (m_traza)
         m_traza->Mensaje(mensaje, estilo, titulo, modulo, idError);
     if (m_desatendido)

@@ -4,6 +4,8 @@
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
+#include "host/datos/Secretos.h"
+#include "host/servicios/ArchivosPrivados.h"
 #include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "host/servicios/TablaClases.h"
@@ -12,6 +14,7 @@
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/IdentidadOperador.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
@@ -72,11 +75,14 @@ void AplicacionShell::CrearDemo(const QString& destino)
     if (DatosDemo::Existe(db))
         throw std::runtime_error(QStringLiteral("La base de datos %1 ya tiene configuraciones; no se sobrescribe.").arg(destino).toStdString());
     DatosDemo::Cargar(db);
+    IdentidadOperador::MarcarDemo(*c);
+    if (!Conexion::EsCadenaOdbc(destino))
+        ArchivosPrivados::Proteger(destino);
 }
 
 int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
 {
-    std::fprintf(stderr, "orvinda: %s\n", qPrintable(mensaje));
+    std::fprintf(stderr, "orvinda: %s\n", qPrintable(Secretos::Ocultar(mensaje)));
     m_mensajero->Mostrar(mensaje, 16, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), idError);
     return 1;
 }
@@ -93,7 +99,7 @@ int AplicacionShell::Iniciar()
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
             CrearDemo(m_opciones.crearDemo);
-            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(m_opciones.crearDemo));
+            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
             return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
@@ -104,7 +110,7 @@ int AplicacionShell::Iniciar()
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
         if (!QFileInfo::exists(destino)) {
-            QDir().mkpath(QFileInfo(destino).absolutePath());
+            ArchivosPrivados::CrearCarpeta(QFileInfo(destino).absolutePath());
             try {
                 CrearDemo(destino);
             } catch (const std::exception& e) {
@@ -122,10 +128,24 @@ int AplicacionShell::Iniciar()
     } catch (const ErrorRm& e) {
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
+    if (!Conexion::EsCadenaOdbc(destino))
+        ArchivosPrivados::Proteger(destino);
     if (m_traza) {
-        m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
+    }
+    // The session says who the operator is; the command line only on demo data.
+    try {
+        const IdentidadOperador::Sesion sesion = IdentidadOperador::Resolver(*m_conexion, m_opciones.operador, m_opciones.nivel);
+        m_opciones.operador = sesion.operador;
+        m_opciones.nivel = sesion.nivel;
+        if (m_traza) {
+            m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
+            if (!sesion.aviso.isEmpty())
+                m_traza->Nota(sesion.aviso);
+        }
+    } catch (const ErrorRm& e) {
+        return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900007"));
     }
 
     try {

@@ -10,8 +10,8 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
     p.setApplicationDescription(QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones."));
     p.addHelpOption();
     const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."), QStringLiteral("DESTINO"));
-    const QCommandLineOption operador(QStringLiteral("operador"), QStringLiteral("Clave del operador (por omisión ADMIN)."), QStringLiteral("CLAVE"));
-    const QCommandLineOption nivel(QStringLiteral("nivel"), QStringLiteral("Nivel del operador; por omisión, el de la tabla Operadores."), QStringLiteral("N"));
+    const QCommandLineOption operador(QStringLiteral("operador"), QStringLiteral("Solo en una base creada con --crear-demo: actúa como ese operador de la tabla Operadores. En otra base el operador es el asociado a la cuenta de la sesión (del sistema en SQLite, del servidor en ODBC)."), QStringLiteral("CLAVE"));
+    const QCommandLineOption nivel(QStringLiteral("nivel"), QStringLiteral("Solo en una base creada con --crear-demo: sustituye el nivel del operador. En otra base el nivel es siempre el de la tabla Operadores."), QStringLiteral("N"));
     const QCommandLineOption demo(QStringLiteral("crear-demo"), QStringLiteral("Crea la base de demostración en ARCHIVO y termina."), QStringLiteral("ARCHIVO"));
     const QCommandLineOption traza(QStringLiteral("traza"), QStringLiteral("Agrega a ARCHIVO cada sentencia ejecutada y cada mensaje."), QStringLiteral("ARCHIVO"));
     const QCommandLineOption desatendido(QStringLiteral("desatendido"), QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar)."));

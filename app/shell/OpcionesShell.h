@@ -9,7 +9,7 @@ namespace orvinda {
 struct OpcionesShell
 {
     QString baseDatos;      // --db: a file path or an ODBC connection string
-    QString operador = QStringLiteral("ADMIN");
+    QString operador;       // --operador; empty: the one mapped to the session's account
     int nivel = -1;         // --nivel; -1: the operator's level in Operadores
     QString crearDemo;      // --crear-demo FILE
     QString traza;          // --traza FILE

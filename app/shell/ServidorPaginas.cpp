@@ -96,11 +96,12 @@ QByteArray ServidorPaginas::PaginaEditor()
         "<html lang=\"es\">\n"
         "<head>\n"
         "<meta charset=\"utf-8\">\n"
+        "%2"
         "<title>Documento en revisión</title>\n"
         "<style>%1</style>\n"
         "</head>\n"
         "<body><div class=\"documento vacio\">Sin documento que mostrar.</div></body>\n"
-        "</html>\n").arg(HojaEstilo()).toUtf8();
+        "</html>\n").arg(HojaEstilo(), PaginaSegura::MetaPolitica()).toUtf8();
     return pagina;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/controles/PaginaSegura.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QWebEngineUrlScheme>
@@ -19,7 +21,7 @@ class ServidorPaginas : public QWebEngineUrlSchemeHandler
     Q_OBJECT
 
 public:
-    static constexpr const char* Esquema = "orvinda";
+    static constexpr const char* Esquema = PaginaSegura::Esquema;
     static constexpr const char* RutaEditor = "/EditorWeb/Pagina.Html";
 
     // The engine learns custom schemes only before it starts, so this runs

@@ -1,5 +1,8 @@
 #include "shell/Traza.h"
 
+#include "host/datos/Secretos.h"
+#include "host/servicios/ArchivosPrivados.h"
+
 #include <QDateTime>
 
 namespace orvinda {
@@ -8,13 +11,16 @@ Traza::Traza(const QString& ruta)
     : m_archivo(ruta)
 {
     m_archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    // Statements and messages carry the business's data: the user's alone.
+    if (m_archivo.isOpen())
+        ArchivosPrivados::Proteger(ruta);
 }
 
 void Traza::Escribir(const QString& linea)
 {
     if (!m_archivo.isOpen())
         return;
-    m_archivo.write(linea.toUtf8());
+    m_archivo.write(Secretos::Ocultar(linea).toUtf8());
     m_archivo.write("\n");
     // Flushed at once: the trace is read after a crash too.
     m_archivo.flush();

@@ -1,6 +1,7 @@
 #include "inbox/frmRM640.h"
 
 #include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
@@ -460,20 +461,25 @@ void frmRM640::lvInsidencias_DblClick(int Index)
 QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
 {
     QString resultado;
-    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), [&] {
+    const auto rehusar = [this](const QString& descripcion) {
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500061"));
+    };
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), rehusar, [&] {
+        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
         Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + clave + QStringLiteral("' ");
-        orvinda::Recordset configuracion = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
+        orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
         if (configuracion.Eof())
             return;
 
         const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
         const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
-        orvinda::Recordset datos = Publico::Sistema->ObtenerConexion().Execute(Marcadores::ExpandirConsulta(consulta, folio));
+        orvinda::Recordset datos = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
 
         std::optional<QList<ColumnaPlantilla>> primeraFila;
         if (!datos.Eof()) {

@@ -1,6 +1,8 @@
 #include "review/frmAutorizacion.h"
 
 #include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
+#include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
@@ -62,6 +64,9 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The document is data: its own script never runs, and it reaches
+    // nothing outside the shell.
+    orvinda::PaginaSegura::Aplicar(m_webBrowser1->page());
     // The page's widgets come and go with its renderer; each is watched.
     m_webBrowser1->installEventFilter(this);
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
@@ -194,12 +199,10 @@ void frmAutorizacion::WebBrowser1_DocumentComplete()
     Trampa::Intentar([this] {
         if (m_plantilla.isEmpty())
             return;
-        m_webBrowser1->ReemplazarCuerpo(m_plantilla);
-        // Scripts run in order: this answer comes once the body is replaced.
-        // It may also come while the dialog is being destroyed, when a
+        // The answer may come while the dialog is being destroyed, when a
         // QPointer would still hold it: the token is gone by then.
         std::weak_ptr<int> vivo = m_testigo;
-        m_webBrowser1->page()->runJavaScript(QStringLiteral("0;"), [this, vivo](const QVariant&) {
+        m_webBrowser1->ReemplazarCuerpo(m_plantilla, [this, vivo] {
             if (vivo.lock())
                 emit PlantillaMostrada();
         });
@@ -264,15 +267,22 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
     };
-    Trampa::Atrapar(fallo, [&] {
-        Publico::Sistema->ObtenerConexion().BeginTrans();
+    // Bad input, not a bad configuration: the operator can correct it.
+    const auto rehusar = [this](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500059"));
+    };
+    Trampa::Atrapar(fallo, rehusar, [&] {
+        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+        inicio.BeginTrans();
 
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Autoriazion, ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Plantilla ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + Clave + QStringLiteral("' ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (rs.Eof()) {
             rs.Close();
@@ -282,7 +292,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
 
         // Only the column names of the template query count; a query that
         // finds no row still names its columns.
-        const QString consulta = Marcadores::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio);
+        const QString consulta = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio, modo);
         orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
         const QStringList columnas = plantilla.NombresCampos();
         plantilla.Close();
@@ -291,11 +301,11 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         rs.Close();
 
         const QString tabla = m_tabla;
-        const ExpansionAutorizacion expansion = Marcadores::ExpandirAutorizacion(
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
             sentencia, Campos, columnas,
             [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
             [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
-            Folio, operador, fecha);
+            Folio, operador, fecha, modo);
 
         if (!expansion.completa()) {
             Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante + QStringLiteral("' es obligatorio no puede estar vacío"),

@@ -1,6 +1,7 @@
 #include "review/frmRechazar.h"
 
 #include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
 #include "host/controles/flatButton.h"
@@ -156,14 +157,20 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
     };
-    Trampa::Atrapar(fallo, [&] {
-        Publico::Sistema->ObtenerConexion().BeginTrans();
+    const auto rehusar = [this](const QString& descripcion) {
+        Publico::DeshacerTransaccion();
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500060"));
+    };
+    Trampa::Atrapar(fallo, rehusar, [&] {
+        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+        inicio.BeginTrans();
 
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Rechazar ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + Clave + QStringLiteral("' ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (rs.Eof()) {
             rs.Close();
@@ -171,8 +178,8 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
             return;
         }
 
-        const QString sentencia = Marcadores::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
-                                                              Folio, operador, fecha);
+        const QString sentencia = MarcadoresSql::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
+                                                                 Folio, operador, fecha, modo);
         rs.Close();
         orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
         conexion.Execute(sentencia);

@@ -1,5 +1,6 @@
 #include "shell/Trampa.h"
 
+#include "config/MarcadoresSql.h"
 #include "host/datos/ErrorRm.h"
 #include "shell/Publico.h"
 
@@ -36,6 +37,22 @@ bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar, const 
         Intentar([&] { alFallar(descripcion); });
         return false;
     }
+}
+
+bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar,
+                     const std::function<void(const QString&)>& alRehusar, const std::function<void()>& cuerpo)
+{
+    bool rehusado = false;
+    const bool terminado = Atrapar(alFallar, [&] {
+        try {
+            cuerpo();
+        } catch (const ValorNoAdmitido& e) {
+            rehusado = true;
+            const QString descripcion = e.Descripcion();
+            Intentar([&] { alRehusar(descripcion); });
+        }
+    });
+    return terminado && !rehusado;
 }
 
 void Trampa::Intentar(const std::function<void()>& sentencia)

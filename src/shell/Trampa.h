@@ -33,6 +33,12 @@ public:
     // finished.
     static bool Atrapar(const std::function<void(const QString&)>& alFallar, const std::function<void()>& cuerpo);
 
+    // As above, but a value refused for where it stands in a statement
+    // (ValorNoAdmitido) goes to alRehusar instead: it is the reviewer's input
+    // to correct, not a fault of the configuration.
+    static bool Atrapar(const std::function<void(const QString&)>& alFallar,
+                        const std::function<void(const QString&)>& alRehusar, const std::function<void()>& cuerpo);
+
     // The usual boundary: a failure goes to the form's own Reportar with the
     // error's description, style 16 and the handler's title and id.
     template <typename Forma>
@@ -42,6 +48,16 @@ public:
             forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);
         };
         return Atrapar(reportar, cuerpo);
+    }
+
+    template <typename Forma>
+    static bool Atrapar(Forma& forma, const QString& titulo, const QString& idError,
+                        const std::function<void(const QString&)>& alRehusar, const std::function<void()>& cuerpo)
+    {
+        const auto reportar = [&](const QString& descripcion) {
+            forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);
+        };
+        return Atrapar(reportar, alRehusar, cuerpo);
     }
 
     // A statement that may fail on its own (layout, placement): a failure is

@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSqlQuery>
+#include <QWebEngineScript>
 #include <QtTest/QTest>
 
 using orvinda::ErrorRm;
@@ -206,7 +207,7 @@ protected:
         // A comment, so that the shell's comment is written inside the transaction.
         bool listo = false;
         d.WebBrowser1().page()->runJavaScript(QStringLiteral("document.getElementById('COMENTARIO_DOCUMENTO').value = 'Revisado'; 1"),
-                                              [&](const QVariant&) { listo = true; });
+                                              QWebEngineScript::ApplicationWorld, [&](const QVariant&) { listo = true; });
         EXPECT_TRUE(QTest::qWaitFor([&] { return listo; }, 5000));
         conexion->LimpiarBitacora();
         return d;

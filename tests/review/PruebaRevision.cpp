@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 
 using namespace rm640;
 using orvinda::ErrorRm;
@@ -190,7 +191,8 @@ protected:
     static void Escribir(frmAutorizacion& d, const QString& campo, const QString& valor)
     {
         d.WebBrowser1().page()->runJavaScript(
-            QStringLiteral("(document.getElementById('%1') || document.getElementsByName('%1')[0]).value = '%2';").arg(campo, valor));
+            QStringLiteral("(document.getElementById('%1') || document.getElementsByName('%1')[0]).value = '%2';").arg(campo, valor),
+            QWebEngineScript::ApplicationWorld);
     }
 
     // Runs accion inside the dialog's modal loop once its page holds the

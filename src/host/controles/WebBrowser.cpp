@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <memory>
 
 namespace orvinda {
@@ -41,11 +42,14 @@ void WebBrowser::Navigate(const QString& direccion)
     load(url);
 }
 
-void WebBrowser::ReemplazarCuerpo(const QString& html)
+void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho)
 {
     page()->runJavaScript(QStringLiteral(
         "(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
-        .arg(LiteralJs(html)));
+        .arg(LiteralJs(html)), QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
+            if (hecho)
+                hecho();
+        });
 }
 
 QString WebBrowser::ValorElemento(const QString& nombre)
@@ -92,7 +96,7 @@ QVariant WebBrowser::EjecutarSincrono(const QString& guion, const QString& queLe
 
     QEventLoop bucle;
     respuesta->bucle = &bucle;
-    page()->runJavaScript(guion, [respuesta](const QVariant& valor) {
+    page()->runJavaScript(guion, QWebEngineScript::ApplicationWorld, [respuesta](const QVariant& valor) {
         respuesta->llego = true;
         respuesta->valor = valor;
         if (respuesta->bucle)

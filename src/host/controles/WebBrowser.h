@@ -2,9 +2,13 @@
 
 #include <QWebEngineView>
 
+#include <functional>
+
 namespace orvinda {
 
-// Browser control. The page's script runs asynchronously; the readers here
+// Browser control. Its own scripts run in a world of their own, which the
+// page's script (when a page is allowed any) cannot reach; they run
+// asynchronously, and the readers here
 // wait for the answer in a local event loop (user input held back) so that
 // the forms read page values as plain calls. They throw ErrorRm when the
 // answer does not come within the timeout.
@@ -20,8 +24,9 @@ public:
     void Navigate(const QString& direccion);
     bool UltimaCargaCorrecta() const { return m_cargaCorrecta; }
 
-    // Replaces the current document's body; fire and forget, errors ignored.
-    void ReemplazarCuerpo(const QString& html);
+    // Replaces the current document's body, errors ignored; hecho runs once
+    // the replacement has been made.
+    void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {});
     // The value of the one element whose id or name is nombre: value for
     // form fields, the text content otherwise. Throws ErrorRm when no element
     // or several match.

@@ -1,6 +1,7 @@
 #include "host/datos/Conexion.h"
 
 #include "host/datos/ErrorRm.h"
+#include "host/datos/Secretos.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -79,7 +80,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
             const QString texto = TextoError(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nombre);
-            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto));
+            throw ErrorRm(Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
         }
     }
     std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));

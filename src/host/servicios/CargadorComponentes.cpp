@@ -1,6 +1,7 @@
 #include "host/servicios/CargadorComponentes.h"
 
 #include "host/datos/ErrorRm.h"
+#include "host/servicios/ArchivosPrivados.h"
 #include "host/servicios/FabricaClase.h"
 #include "host/servicios/RegistroComponentes.h"
 
@@ -29,6 +30,9 @@ QLibrary& Cargar(const QString& ruta)
         return *it->second;
     if (!QFileInfo::exists(ruta))
         throw ErrorRm(QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(ruta), 48);
+    // Loading it runs its code as this user: nobody else may have put it there.
+    if (const QString motivo = ArchivosPrivados::MotivoNoConfiable(ruta); !motivo.isEmpty())
+        throw ErrorRm(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(ruta, motivo), 48);
     auto lib = std::make_unique<QLibrary>(ruta);
     if (!lib->load())
         throw ErrorRm(QStringLiteral("No se puede cargar la biblioteca del componente %1: %2").arg(ruta, lib->errorString()), 48);

@@ -1,6 +1,7 @@
 #include "host/servicios/RegistroComponentes.h"
 
 #include "host/datos/ErrorRm.h"
+#include "host/servicios/ArchivosPrivados.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,7 +33,9 @@ QString RegistroComponentes::Ruta()
 void RegistroComponentes::Escribir(const Entrada& entrada)
 {
     const QString ruta = Ruta();
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
+    const QString carpeta = QFileInfo(ruta).absolutePath();
+    if (!QFileInfo::exists(carpeta))
+        ArchivosPrivados::CrearCarpeta(carpeta);
     QSettings s(ruta, QSettings::IniFormat);
     s.setValue(QStringLiteral("ProgID/") + entrada.idPrograma, entrada.clsid);
     s.setValue(ClaveClase(entrada.clsid, "ProgID"), entrada.idPrograma);
@@ -40,6 +43,8 @@ void RegistroComponentes::Escribir(const Entrada& entrada)
     s.sync();
     if (s.status() != QSettings::NoError)
         throw ErrorRm(QStringLiteral("No se puede escribir el registro de componentes %1.").arg(ruta));
+    // It says which library runs as this user: only this user may change it.
+    ArchivosPrivados::Proteger(ruta);
 }
 
 void RegistroComponentes::Borrar(const QString& idPrograma)
@@ -57,6 +62,8 @@ void RegistroComponentes::Borrar(const QString& idPrograma)
 
 std::optional<RegistroComponentes::Entrada> RegistroComponentes::Buscar(const QString& idPrograma)
 {
+    if (const QString motivo = ArchivosPrivados::MotivoNoConfiable(Ruta()); !motivo.isEmpty())
+        throw ErrorRm(QStringLiteral("No se usa el registro de componentes %1: %2.").arg(Ruta(), motivo));
     QSettings s(Ruta(), QSettings::IniFormat);
     const QString clsid = s.value(QStringLiteral("ProgID/") + idPrograma).toString();
     if (clsid.isEmpty())
