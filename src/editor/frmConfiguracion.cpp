@@ -64,7 +64,7 @@ void Intentar(const std::function<void()>& sentencia)
 QString Descripcion(const std::exception& e)
 {
     if (const auto* error = dynamic_cast<const ErrorRm*>(&e))
-        return error->Descripcion();
+        return error->Explicada(QString());
     return QString::fromUtf8(e.what());
 }
 

@@ -356,7 +356,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         resultado = true;
     } catch (const ErrorRm& e) {
         Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + e.Descripcion(),
+        Reportar(e.Explicada(QStringLiteral("Verifique la configuración de la autorización")),
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
         resultado = false;
     } catch (const std::exception& e) {

@@ -158,7 +158,7 @@ void frmRechazar::cmdAceptar_Click()
         m_procesado = true;
         hide();
     } catch (const ErrorRm& e) {
-        Reportar(e.Descripcion(), orvinda::Sistema::EstiloError, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"));
+        Reportar(e.Explicada(QString()), orvinda::Sistema::EstiloError, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"));
     } catch (const std::exception& e) {
         Reportar(QString::fromUtf8(e.what()), orvinda::Sistema::EstiloError, QStringLiteral("cmdAceptar_Click()"), QStringLiteral("ERR-ID:7500008"));
     }
@@ -195,7 +195,7 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         resultado = true;
     } catch (const ErrorRm& e) {
         Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + e.Descripcion(),
+        Reportar(e.Explicada(QStringLiteral("Verifique la configuración del rechazo")),
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
         resultado = false;
     } catch (const std::exception& e) {

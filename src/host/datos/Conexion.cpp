@@ -20,6 +20,29 @@ QString TextoError(const QSqlError& e)
     return base.isEmpty() ? e.driverText().trimmed() : base;
 }
 
+// The session is gone (server restarted, network cut), as opposed to a
+// statement the server refused. Drivers word it differently; the SQL state
+// class 08 and the server's shutdown states are the common ground.
+bool SesionPerdida(const QSqlError& e)
+{
+    const QString codigo = e.nativeErrorCode();
+    if (codigo.startsWith(QLatin1String("08")) || codigo.startsWith(QLatin1String("57P0")))
+        return true;
+    static const char* const textos[] = {"server closed the connection", "no connection to the server", "could not send data",
+                                         "terminating connection", "connection not open", "could not receive data",
+                                         "communication link failure", "connection is closed"};
+    const QString texto = e.text();
+    for (const char* t : textos)
+        if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+ErrorRm ErrorDe(const QSqlError& e)
+{
+    return ErrorRm(TextoError(e), 0, SesionPerdida(e) ? ErrorRm::Causa::ConexionPerdida : ErrorRm::Causa::Sentencia);
+}
+
 Conexion::Dialecto DialectoOdbc(const QString& cadena)
 {
     const QString c = cadena.toUpper();
@@ -134,8 +157,20 @@ QSqlDatabase Conexion::Abierta()
     if (!db.isOpen() && !m_enTransaccion)
         db.open();
     if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709, ErrorRm::Causa::ConexionPerdida);
     return db;
+}
+
+bool Conexion::Reintentar(const ErrorRm& e, bool& reintentado)
+{
+    if (e.ObtenerCausa() != ErrorRm::Causa::ConexionPerdida)
+        return false;
+    // The session cannot be used again: closed, the next use opens another.
+    BaseDatos().close();
+    if (m_enTransaccion || reintentado)
+        return false;
+    reintentado = true;
+    return true;
 }
 
 void Conexion::Perder()
@@ -153,7 +188,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     Registrar(sentencia);
     if (m_antesDePaso)
         m_antesDePaso(sentencia);
-    QSqlDatabase db = Abierta();
+    Abierta();
 
     bool activar = true;
     if (EsSentenciaQuoted(sentencia, activar)) {
@@ -163,11 +198,26 @@ Recordset Conexion::Execute(const QString& sentencia)
     }
 
     const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+    // Outside a transaction nothing is lost with the session: the statement
+    // runs once more on a new one.
+    bool reintentado = false;
+    for (;;) {
+        try {
+            return Ejecutar(Abierta(), texto);
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
+}
+
+Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
+{
     QSqlQuery q(db);
     q.setForwardOnly(true);
     m_afectados = -1;
     if (!q.exec(texto))
-        throw ErrorRm(TextoError(q.lastError()));
+        throw ErrorDe(q.lastError());
     if (!q.isSelect()) {
         m_afectados = q.numRowsAffected();
         return Recordset();
@@ -187,7 +237,7 @@ Recordset Conexion::Execute(const QString& sentencia)
         filas.push_back(std::move(fila));
     }
     if (q.lastError().isValid())
-        throw ErrorRm(TextoError(q.lastError()));
+        throw ErrorDe(q.lastError());
     return Recordset(std::move(nombres), std::move(filas));
 }
 
@@ -198,10 +248,31 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
-    QSqlDatabase db = Abierta();
-    if (!db.transaction())
-        throw ErrorRm(TextoError(db.lastError()));
+    bool reintentado = false;
+    for (;;) {
+        try {
+            Comenzar(Abierta());
+            break;
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
     m_enTransaccion = true;
+}
+
+void Conexion::Comenzar(QSqlDatabase db)
+{
+    if (m_dialecto != Dialecto::SQLite) {
+        // A server session that died while idle shows only at the next
+        // statement, which inside the transaction could not be retried: it is
+        // tried here, where a new session costs nothing.
+        QSqlQuery prueba(db);
+        if (!prueba.exec(QStringLiteral("SELECT 1")))
+            throw ErrorDe(prueba.lastError());
+    }
+    if (!db.transaction())
+        throw ErrorDe(db.lastError());
 }
 
 void Conexion::CommitTrans()
@@ -213,8 +284,10 @@ void Conexion::CommitTrans()
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
     QSqlDatabase db = BaseDatos();
     if (!db.commit()) {
-        const QString texto = TextoError(db.lastError());
-        throw ErrorRm(texto);
+        const ErrorRm e = ErrorDe(db.lastError());
+        bool reintentado = true;
+        Reintentar(e, reintentado);
+        throw e;
     }
     m_enTransaccion = false;
 }
@@ -229,8 +302,15 @@ void Conexion::RollbackTrans()
     // A lost session took its transaction with it: nothing is left to undo.
     if (!db.isOpen())
         return;
-    if (!db.rollback())
-        throw ErrorRm(TextoError(db.lastError()));
+    if (!db.rollback()) {
+        const ErrorRm e = ErrorDe(db.lastError());
+        // The session died with its transaction: nothing is left to undo.
+        if (e.ObtenerCausa() == ErrorRm::Causa::ConexionPerdida) {
+            db.close();
+            return;
+        }
+        throw e;
+    }
 }
 
 QString Conexion::ComillasDoblesALiterales(const QString& s)

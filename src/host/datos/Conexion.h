@@ -11,6 +11,8 @@ class QSqlDatabase;
 
 namespace orvinda {
 
+class ErrorRm;
+
 // The shell's one database connection, in the shape the forms use it:
 // Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is kept
 // in a statement log, in order, exactly as the caller wrote it.
@@ -65,6 +67,11 @@ private:
     Conexion(QString nombre, Dialecto dialecto);
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
+    Recordset Ejecutar(QSqlDatabase db, const QString& texto);
+    void Comenzar(QSqlDatabase db);
+    // After a failure: closes a lost session, and says whether the step may
+    // run once more on a new one (outside a transaction, not retried yet).
+    bool Reintentar(const ErrorRm& e, bool& reintentado);
     bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
 
     QString m_nombre;

@@ -1,0 +1,79 @@
+#include "servidor/EntornoServidor.h"
+
+#include "comun/Errores.h"
+#include "host/datos/ErrorRm.h"
+#include "review/frmAutorizacion.h"
+#include "shell/AplicacionShell.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+class PruebaRobustezServidor : public EntornoServidor
+{
+protected:
+    void SetUp() override
+    {
+        EntornoServidor::SetUp();
+        if (IsSkipped())
+            return;
+        orvinda::AplicacionShell::CrearDemo(cadena);
+        orvinda::ServidorPaginas::Instalar();
+        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        rm640::Publico::Main();
+        folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+        documento = QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio);
+    }
+
+    void TearDown() override
+    {
+        rm640::frmAutorizacion::Unload();
+        EntornoServidor::TearDown();
+    }
+
+    // Authorizes the document in the review dialog; returns the message shown, if any.
+    QString Autorizar(rm640::frmAutorizacion& d)
+    {
+        g.mensajes.clear();
+        d.CmdAutorizado_Click();
+        return g.mensajes.isEmpty() ? QString() : g.mensajes[0].idError + u'|' + g.mensajes[0].mensaje;
+    }
+
+    // Read through the shell's connection, which survives the restarts.
+    QString Estado() { return conexion->Execute(documento).Fields(0).Texto(); }
+
+    QString folio;
+    QString documento;
+};
+
+} // namespace
+
+TEST_F(PruebaRobustezServidor, ElServidorSeReiniciaYLaSesionSeRecupera)
+{
+    // Outside a transaction the statement runs again on a new session.
+    ASSERT_TRUE(servidor->Reiniciar());
+    EXPECT_EQ(Estado(), QStringLiteral("PE"));
+
+    // Idle between commands: the authorization finds a new session.
+    rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
+    ASSERT_TRUE(servidor->Reiniciar());
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+
+    // Lost in the middle of one: rolled back, said so, and the next command works.
+    conexion->Execute(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Estado = 'PE' WHERE Rq_Folio = '%1'").arg(folio));
+    conexion->AntesDeCadaPaso([&](const QString& paso) {
+        if (paso.contains(QLatin1String("UPDATE")))
+            servidor->Reiniciar();
+    });
+    const QString mensaje = Autorizar(d);
+    conexion->AntesDeCadaPaso(nullptr);
+    EXPECT_TRUE(mensaje.startsWith(QStringLiteral("ERR-ID:7500028|Se perdió la conexión con el servidor de base de datos"))) << mensaje.toStdString();
+    EXPECT_FALSE(conexion->EnTransaccion());
+    EXPECT_EQ(Estado(), QStringLiteral("PE"));
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+}
