@@ -9,6 +9,7 @@
 #include "host/servicios/TablaClases.h"
 #include "servicios/ConsultaRegistroOrvinda.h"
 #include "servicios/ImpresorOrvinda.h"
+#include "servicios/LimitesEspera.h"
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
@@ -122,6 +123,7 @@ int AplicacionShell::Iniciar()
     } catch (const ErrorRm& e) {
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
+    LimitesEspera::Aplicar(*m_conexion);
     if (m_traza) {
         m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
         Traza* t = m_traza.get();

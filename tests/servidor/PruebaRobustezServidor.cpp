@@ -3,6 +3,7 @@
 #include "comun/Errores.h"
 #include "host/datos/ErrorRm.h"
 #include "review/frmAutorizacion.h"
+#include "servicios/LimitesEspera.h"
 #include "shell/AplicacionShell.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
@@ -74,6 +75,29 @@ TEST_F(PruebaRobustezServidor, ElServidorSeReiniciaYLaSesionSeRecupera)
     EXPECT_TRUE(mensaje.startsWith(QStringLiteral("ERR-ID:7500028|Se perdió la conexión con el servidor de base de datos"))) << mensaje.toStdString();
     EXPECT_FALSE(conexion->EnTransaccion());
     EXPECT_EQ(Estado(), QStringLiteral("PE"));
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+}
+
+TEST_F(PruebaRobustezServidor, OtraSesionRetieneElDocumentoYLaEsperaTieneLimite)
+{
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Valor) VALUES ('BD_ESPERA_BLOQUEO', '1'), ('BD_LIMITE_SENTENCIA', '2')"));
+    orvinda::LimitesEspera::Aplicar(*conexion);
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("SELECT pg_sleep(5)")); }).indexOf(QLatin1String("statement timeout")), -1);
+
+    rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
+    {
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("otra_sesion"));
+        otra.setDatabaseName(cadena);
+        ASSERT_TRUE(otra.open() && otra.transaction());
+        ASSERT_TRUE(QSqlQuery(otra).exec(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Estado = Rq_Estado WHERE Rq_Folio = '%1'").arg(folio)));
+        const QString mensaje = Autorizar(d);
+        EXPECT_TRUE(mensaje.startsWith(QStringLiteral("ERR-ID:7500028|Otro usuario tiene ocupado el documento o la tabla"))) << mensaje.toStdString();
+        EXPECT_FALSE(conexion->EnTransaccion());
+        EXPECT_EQ(Estado(), QStringLiteral("PE"));
+        otra.rollback();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("otra_sesion"));
     EXPECT_EQ(Autorizar(d), QString());
     EXPECT_EQ(Estado(), QStringLiteral("AU"));
 }

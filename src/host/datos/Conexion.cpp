@@ -3,8 +3,11 @@
 #include "host/datos/ErrorRm.h"
 
 #include <QAtomicInt>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QThread>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -38,10 +41,54 @@ bool SesionPerdida(const QSqlError& e)
     return false;
 }
 
+bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, std::initializer_list<const char*> textos)
+{
+    const QString codigo = e.nativeErrorCode();
+    for (const char* c : codigos)
+        if (codigo == QLatin1String(c))
+            return true;
+    const QString texto = e.text();
+    for (const char* t : textos)
+        if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
 ErrorRm ErrorDe(const QSqlError& e)
 {
-    return ErrorRm(TextoError(e), 0, SesionPerdida(e) ? ErrorRm::Causa::ConexionPerdida : ErrorRm::Causa::Sentencia);
+    ErrorRm::Causa causa = ErrorRm::Causa::Sentencia;
+    if (SesionPerdida(e))
+        causa = ErrorRm::Causa::ConexionPerdida;
+    else if (Contiene(e, {"55P03", "1222"}, {"lock timeout", "database is locked", "database table is locked", "lock request time out"}))
+        causa = ErrorRm::Causa::Bloqueo;
+    else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
+        causa = ErrorRm::Causa::SoloLectura;
+    return ErrorRm(TextoError(e), 0, causa);
 }
+
+// While a step runs the window shows that it is busy: the cursor of the
+// whole application, so any of its windows says so.
+class Ocupado
+{
+public:
+    Ocupado()
+        : m_activo(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                   && QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+        if (m_activo)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Ocupado()
+    {
+        if (m_activo)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    Ocupado(const Ocupado&) = delete;
+    Ocupado& operator=(const Ocupado&) = delete;
+
+private:
+    bool m_activo;
+};
 
 Conexion::Dialecto DialectoOdbc(const QString& cadena)
 {
@@ -90,7 +137,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         db.setDatabaseName(destino);
         if (!odbc) {
             // Two shells on one file wait for each other instead of failing at once.
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaBloqueoPorOmision * 1000));
             const QFileInfo info(destino);
             if (!info.absoluteDir().exists()) {
                 db = QSqlDatabase();
@@ -106,6 +153,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         }
     }
     std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));
+    c->FijarLimites(EsperaBloqueoPorOmision, LimiteSentenciaPorOmision);
     if (!odbc) {
         // SQLite opens anything lazily; a file that is not a database shows here.
         try {
@@ -154,11 +202,44 @@ QSqlDatabase Conexion::Abierta()
     QSqlDatabase db = BaseDatos();
     // A dropped session is opened again between transactions; inside one,
     // what it held is gone and the caller must see the failure.
-    if (!db.isOpen() && !m_enTransaccion)
-        db.open();
+    if (!db.isOpen() && !m_enTransaccion && db.open())
+        AplicarLimites(db);
     if (!db.isOpen())
         throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709, ErrorRm::Causa::ConexionPerdida);
     return db;
+}
+
+void Conexion::FijarLimites(int esperaBloqueo, int limiteSentencia)
+{
+    m_esperaBloqueo = esperaBloqueo;
+    m_limiteSentencia = limiteSentencia;
+    QSqlDatabase db = BaseDatos();
+    if (db.isOpen())
+        AplicarLimites(db);
+}
+
+void Conexion::AplicarLimites(QSqlDatabase db)
+{
+    // Each engine's own setting, in milliseconds; a new session gets them again.
+    const QString bloqueo = QString::number(qMax(0, m_esperaBloqueo) * 1000);
+    QStringList ajustes;
+    switch (m_dialecto) {
+    case Dialecto::SQLite:
+        ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo;
+        break;
+    case Dialecto::PostgreSQL:
+        ajustes << QStringLiteral("SET lock_timeout = ") + bloqueo
+                << QStringLiteral("SET statement_timeout = %1").arg(qMax(0, m_limiteSentencia) * 1000);
+        break;
+    case Dialecto::SqlServer:
+        ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo;
+        break;
+    case Dialecto::Otro:
+        break;
+    }
+    QSqlQuery q(db);
+    for (const QString& a : ajustes)
+        q.exec(a);
 }
 
 bool Conexion::Reintentar(const ErrorRm& e, bool& reintentado)
@@ -200,6 +281,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
     // Outside a transaction nothing is lost with the session: the statement
     // runs once more on a new one.
+    const Ocupado ocupado;
     bool reintentado = false;
     for (;;) {
         try {
@@ -248,6 +330,7 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
+    const Ocupado ocupado;
     bool reintentado = false;
     for (;;) {
         try {
@@ -282,6 +365,7 @@ void Conexion::CommitTrans()
         m_antesDePaso(QStringLiteral("CommitTrans"));
     if (!m_enTransaccion)
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
+    const Ocupado ocupado;
     QSqlDatabase db = BaseDatos();
     if (!db.commit()) {
         const ErrorRm e = ErrorDe(db.lastError());

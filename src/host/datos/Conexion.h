@@ -39,6 +39,14 @@ public:
     void RollbackTrans();
     bool EnTransaccion() const { return m_enTransaccion; }
 
+    // How long, in seconds, a statement waits for a lock another session
+    // holds, and how long it may run (0: no limit), through each engine's own
+    // settings; a lock wait that runs out fails with ErrorRm::Causa::Bloqueo.
+    static constexpr int EsperaBloqueoPorOmision = 15;
+    static constexpr int LimiteSentenciaPorOmision = 120;
+    void FijarLimites(int esperaBloqueo, int limiteSentencia);
+    int EsperaBloqueo() const { return m_esperaBloqueo; }
+
     Dialecto ObtenerDialecto() const { return m_dialecto; }
     QString NombreConexion() const { return m_nombre; }
     QSqlDatabase BaseDatos() const;
@@ -68,6 +76,7 @@ private:
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
     Recordset Ejecutar(QSqlDatabase db, const QString& texto);
+    void AplicarLimites(QSqlDatabase db);
     void Comenzar(QSqlDatabase db);
     // After a failure: closes a lost session, and says whether the step may
     // run once more on a new one (outside a transaction, not retried yet).
@@ -79,6 +88,8 @@ private:
     bool m_enTransaccion = false;
     bool m_quotedIdentifier = true;
     int m_afectados = -1;
+    int m_esperaBloqueo = 0;
+    int m_limiteSentencia = 0;
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
     std::function<void(const QString&)> m_antesDePaso;
