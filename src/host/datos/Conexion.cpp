@@ -354,6 +354,15 @@ void Conexion::Comenzar(QSqlDatabase db)
         if (!prueba.exec(QStringLiteral("SELECT 1")))
             throw ErrorDe(prueba.lastError());
     }
+    if (m_dialecto == Dialecto::SQLite) {
+        // Every transaction here writes. A deferred one would take the write
+        // lock only at its first write, where a busy file fails at once
+        // instead of waiting; IMMEDIATE takes it here, under the busy timeout.
+        QSqlQuery inicio(db);
+        if (!inicio.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw ErrorDe(inicio.lastError());
+        return;
+    }
     if (!db.transaction())
         throw ErrorDe(db.lastError());
 }
