@@ -15,6 +15,7 @@
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
+#include "shell/VerificacionInicio.h"
 #include "shell/VentanaContenedora.h"
 
 #include <QCoreApplication>
@@ -119,11 +120,17 @@ int AplicacionShell::Iniciar()
     }
 
     try {
+        VerificacionInicio::ArchivoBaseDatos(destino);
         m_conexion = Conexion::Abrir(destino);
+        VerificacionInicio::Tablas(*m_conexion, destino);
     } catch (const ErrorRm& e) {
+        m_conexion.reset();
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
     LimitesEspera::Aplicar(*m_conexion);
+    if (m_conexion->ComprobarSoloLectura())
+        m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se intentará autorizar, rechazar ni guardar.").arg(destino),
+                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900007"));
     if (m_traza) {
         m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
         Traza* t = m_traza.get();
@@ -163,6 +170,7 @@ void AplicacionShell::RegistrarClases()
 void AplicacionShell::AsegurarComponente()
 {
     const QString id = QString::fromLatin1(IdPantalla);
+    VerificacionInicio::Registro(false);
     const auto entrada = RegistroComponentes::Buscar(id);
     if (entrada && QFileInfo::exists(entrada->biblioteca))
         return;
@@ -175,6 +183,7 @@ void AplicacionShell::AsegurarComponente()
     if (entrada)
         m_mensajero->Mostrar(QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.").arg(id, entrada->biblioteca, incluida),
                              48, QStringLiteral("Registro de componentes"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900006"));
+    VerificacionInicio::Registro(true);
     CargadorComponentes::RegistrarBiblioteca(incluida);
 }
 

@@ -1,6 +1,9 @@
 #include "comun/EntornoPrueba.h"
 
+#include "comun/Errores.h"
+#include "host/servicios/RegistroComponentes.h"
 #include "review/frmAutorizacion.h"
+#include "shell/AplicacionShell.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
@@ -11,9 +14,25 @@
 
 namespace {
 
+using orvinda::AplicacionShell;
+
+QString Leer(const QString& ruta)
+{
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 class PruebaRobustez : public EntornoPrueba
 {
 protected:
+    QString Archivo(const QString& nombre, const QByteArray& contenido)
+    {
+        const QString ruta = carpeta.path() + u'/' + nombre;
+        QFile f(ruta);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(contenido) == contenido.size());
+        return ruta;
+    }
+
     void TearDown() override
     {
         rm640::frmAutorizacion::Unload();
@@ -47,4 +66,58 @@ TEST_F(PruebaRobustez, OtroProcesoRetieneElArchivoYLaAutorizacionEspera)
     EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("AU"));
     otro.waitForFinished(10000);
     EXPECT_EQ(otro.exitCode(), 0) << otro.readAllStandardError().toStdString();
+}
+
+TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
+{
+    const QString demo = carpeta.path() + QStringLiteral("/demo.db");
+    AplicacionShell::CrearDemo(demo);
+    const QString registro = qEnvironmentVariable("ORVINDA_REGISTRO");
+    const QString soloLectura = carpeta.path() + QStringLiteral("/lectura.db");
+    QFile::copy(demo, soloLectura);
+    QFile::setPermissions(soloLectura, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString ajena = carpeta.path() + QStringLiteral("/ajena.db");
+    orvinda::Conexion::Abrir(ajena)->Execute(QStringLiteral("CREATE TABLE Clientes (Id INTEGER)"));
+    QFile incluida(AplicacionShell::BibliotecaIncluida());
+    ASSERT_TRUE(incluida.open(QIODevice::ReadOnly));
+    const QString truncada = Archivo(QStringLiteral("librm640.so"), incluida.read(incluida.size() / 2));
+    const QString conTruncada = carpeta.path() + QStringLiteral("/truncada.ini");
+    qputenv("ORVINDA_REGISTRO", conTruncada.toLocal8Bit());
+    orvinda::RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), truncada});
+    const QString basura = Archivo(QStringLiteral("basura.ini"), QByteArray("[ProgID]\n\x7f\x01\x02 binario\0\n", 22));
+    const QString sinPermiso = Archivo(QStringLiteral("archivo"), "x") + QStringLiteral("/componentes.ini");
+
+    const struct
+    {
+        QString db, registro;
+        int codigo;
+        QString mensaje;
+    } casos[] = {
+        {Archivo(QStringLiteral("vacia.db"), {}), registro, 1,
+         QStringLiteral("vacia.db está vacía o no es un archivo: no es una base de datos de Orvinda. Cree la base de demostración con: orvinda --crear-demo ")},
+        {QStringLiteral("/dev/null"), registro, 1, QStringLiteral("/dev/null está vacía o no es un archivo")},
+        {ajena, registro, 1, QStringLiteral("ajena.db no tiene las tablas de Orvinda (faltan Configuracion_Autorizacion, Parametros_Generales, "
+                                            "Operadores, Comentarios_Documento). Cree la base de demostración con: orvinda --crear-demo ARCHIVO_NUEVO")},
+        {demo, conTruncada, 1, QStringLiteral("La biblioteca del componente %1 está dañada (el archivo está truncado)").arg(truncada)},
+        {demo, basura, 1, QStringLiteral("El registro de componentes %1 está dañado (línea 2)").arg(basura)},
+        {demo, sinPermiso, 1, QStringLiteral("No se puede escribir el registro de componentes %1.").arg(sinPermiso)},
+        {soloLectura, registro, -1, QStringLiteral("La base de datos %1 es de solo lectura").arg(soloLectura)},
+    };
+    for (const auto& c : casos) {
+        qputenv("ORVINDA_REGISTRO", c.registro.toLocal8Bit());
+        orvinda::OpcionesShell o;
+        o.baseDatos = c.db;
+        o.traza = carpeta.path() + QStringLiteral("/traza.txt");
+        o.desatendido = true;
+        QFile::remove(o.traza);
+        AplicacionShell shell(o);
+        EXPECT_EQ(shell.Iniciar(), c.codigo) << c.db.toStdString();
+        EXPECT_TRUE(Leer(o.traza).contains(c.mensaje)) << Leer(o.traza).toStdString();
+        if (c.codigo < 0) {
+            // Writing is refused before the statement is sent.
+            EXPECT_EQ(DescripcionDe([&] { shell.ObtenerConexion()->Execute(QStringLiteral("UPDATE Operadores SET Op_Nivel = 0")); }),
+                      QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."));
+        }
+    }
+    EXPECT_EQ(Leer(soloLectura), Leer(demo));
 }

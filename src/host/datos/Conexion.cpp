@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QThread>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -64,6 +65,16 @@ ErrorRm ErrorDe(const QSqlError& e)
     else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
         causa = ErrorRm::Causa::SoloLectura;
     return ErrorRm(TextoError(e), 0, causa);
+}
+
+// Whether a statement changes the database: what a read-only database
+// refuses without sending it.
+bool EsEscritura(const QString& sentencia)
+{
+    static const QRegularExpression escritura(QStringLiteral(
+        "^[\\s(]*(INSERT|UPDATE|DELETE|MERGE|CREATE|DROP|ALTER|TRUNCATE|REPLACE|EXEC|EXECUTE|GRANT|REVOKE)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return escritura.match(sentencia).hasMatch();
 }
 
 // While a step runs the window shows that it is busy: the cursor of the
@@ -218,6 +229,34 @@ void Conexion::FijarLimites(int esperaBloqueo, int limiteSentencia)
         AplicarLimites(db);
 }
 
+bool Conexion::ComprobarSoloLectura()
+{
+    QSqlDatabase db = BaseDatos();
+    bool soloLectura = false;
+    if (m_dialecto == Dialecto::SQLite) {
+        const QFileInfo archivo(db.databaseName());
+        const QFileInfo carpeta(archivo.absolutePath());
+        constexpr auto escritura = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        soloLectura = !archivo.isWritable() || !(archivo.permissions() & escritura) || !carpeta.isWritable();
+        if (soloLectura) {
+            // Opened read-only, so that even a user who could write anyway
+            // (root) writes nothing.
+            db.close();
+            db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+            if (db.open())
+                AplicarLimites(db);
+        }
+    } else {
+        const QString consulta = m_dialecto == Dialecto::PostgreSQL ? QStringLiteral("SHOW transaction_read_only")
+            : m_dialecto == Dialecto::SqlServer ? QStringLiteral("SELECT CASE WHEN DATABASEPROPERTYEX(DB_NAME(), 'Updateability') = 'READ_ONLY' THEN 'on' ELSE 'off' END")
+                                                : QString();
+        QSqlQuery q(db);
+        soloLectura = !consulta.isEmpty() && q.exec(consulta) && q.next() && q.value(0).toString() == QLatin1String("on");
+    }
+    m_soloLectura = soloLectura;
+    return soloLectura;
+}
+
 void Conexion::AplicarLimites(QSqlDatabase db)
 {
     // Each engine's own setting, in milliseconds; a new session gets them again.
@@ -278,6 +317,8 @@ Recordset Conexion::Execute(const QString& sentencia)
             return Recordset();
     }
 
+    if (m_soloLectura && EsEscritura(sentencia))
+        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0, ErrorRm::Causa::SoloLectura);
     const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
     // Outside a transaction nothing is lost with the session: the statement
     // runs once more on a new one.
@@ -354,7 +395,7 @@ void Conexion::Comenzar(QSqlDatabase db)
         if (!prueba.exec(QStringLiteral("SELECT 1")))
             throw ErrorDe(prueba.lastError());
     }
-    if (m_dialecto == Dialecto::SQLite) {
+    if (m_dialecto == Dialecto::SQLite && !m_soloLectura) {
         // Every transaction here writes. A deferred one would take the write
         // lock only at its first write, where a busy file fails at once
         // instead of waiting; IMMEDIATE takes it here, under the busy timeout.

@@ -47,6 +47,12 @@ public:
     void FijarLimites(int esperaBloqueo, int limiteSentencia);
     int EsperaBloqueo() const { return m_esperaBloqueo; }
 
+    // Whether the database can only be read (a file without write
+    // permission, a read-only server database). From then on a statement that
+    // would write fails with ErrorRm::Causa::SoloLectura without being sent.
+    bool ComprobarSoloLectura();
+    bool SoloLectura() const { return m_soloLectura; }
+
     Dialecto ObtenerDialecto() const { return m_dialecto; }
     QString NombreConexion() const { return m_nombre; }
     QSqlDatabase BaseDatos() const;
@@ -86,6 +92,7 @@ private:
     QString m_nombre;
     Dialecto m_dialecto;
     bool m_enTransaccion = false;
+    bool m_soloLectura = false;
     bool m_quotedIdentifier = true;
     int m_afectados = -1;
     int m_esperaBloqueo = 0;
