@@ -13,6 +13,7 @@
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/CreacionDemo.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
 #include "shell/VerificacionInicio.h"
@@ -22,6 +23,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStandardPaths>
@@ -37,7 +39,11 @@ AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
 {
     if (!m_opciones.traza.isEmpty())
         m_traza = std::make_unique<Traza>(m_opciones.traza);
-    m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido);
+    // Without a screen a message box would wait unseen: the messages go to
+    // stderr (and the trace) only.
+    const bool sinPantalla = !qobject_cast<QApplication*>(QCoreApplication::instance())
+        || QGuiApplication::platformName() == QLatin1String("offscreen") || QGuiApplication::platformName() == QLatin1String("minimal");
+    m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido || sinPantalla);
 }
 
 AplicacionShell::~AplicacionShell()
@@ -85,16 +91,20 @@ int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
 
 int AplicacionShell::Iniciar()
 {
+    if (!m_opciones.texto.isEmpty()) {
+        std::fputs(qPrintable(m_opciones.texto), stdout);
+        return OpcionesShell::SalidaBien;
+    }
     if (!m_opciones.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(m_opciones.error));
-        return m_opciones.error.startsWith(QLatin1String("Usage")) ? 0 : 2;
+        std::fprintf(stderr, "orvinda: %s\n", qPrintable(m_opciones.error));
+        return OpcionesShell::SalidaLineaDeOrdenes;
     }
     if (m_traza && !m_traza->Abierta())
         return Fallar(QStringLiteral("No se puede escribir la traza %1: %2").arg(m_opciones.traza, m_traza->Error()), QStringLiteral("ERR-ID:9900002"));
 
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
-            CrearDemo(m_opciones.crearDemo);
+            CreacionDemo::Crear(m_opciones.crearDemo);
             std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(m_opciones.crearDemo));
             return 0;
         } catch (const std::exception& e) {

@@ -121,3 +121,43 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
     }
     EXPECT_EQ(Leer(soloLectura), Leer(demo));
 }
+
+TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
+{
+    const QString nueva = carpeta.path() + QStringLiteral("/nueva.db");
+    const QString conVista = carpeta.path() + QStringLiteral("/vista.db");
+    orvinda::Conexion::Abrir(conVista)->Execute(QStringLiteral("CREATE VIEW Empleados AS SELECT 1 AS Em_Cve_Empleado"));
+    const struct
+    {
+        QStringList argumentos;
+        int codigo;
+        QString salida;
+    } casos[] = {
+        {{QStringLiteral("--help")}, 0, QStringLiteral("Códigos de salida: 0 terminó bien; 1 ")},
+        {{QStringLiteral("--version")}, 0, QStringLiteral("orvinda 1.0")},
+        {{QStringLiteral("--crear-demo"), nueva}, 0, QStringLiteral("Base de demostración creada en ") + nueva},
+        {{QStringLiteral("--crear-demo"), nueva}, 1, QStringLiteral("ya tiene tablas (")},
+        // Fails half-way: the view stands where a table should be filled.
+        {{QStringLiteral("--crear-demo"), conVista}, 1, QStringLiteral("orvinda: No se pudo crear la base de demostración: ")},
+        {{QStringLiteral("--crear-demo"), carpeta.path() + QStringLiteral("/falta/x.db")}, 1, QStringLiteral("/falta no existe")},
+        {{QStringLiteral("--nivel"), QStringLiteral("x")}, 2, QStringLiteral("--nivel espera un número entero no negativo.")},
+    };
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        entorno.remove(QString::fromLatin1(v));
+    for (const auto& c : casos) {
+        QProcess p;
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/orvinda"), c.argumentos);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString salida = QString::fromUtf8(p.readAll());
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << salida.toStdString();
+        EXPECT_EQ(p.exitCode(), c.codigo) << salida.toStdString();
+        EXPECT_TRUE(salida.contains(c.salida)) << salida.toStdString();
+    }
+    // The failed creation left the file as it was, and no other.
+    EXPECT_EQ(orvinda::Conexion::Abrir(conVista)->Execute(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE name NOT LIKE 'sqlite%'")).Fields(0).Texto(),
+              QStringLiteral("Empleados"));
+    EXPECT_FALSE(QFile::exists(carpeta.path() + QStringLiteral("/falta")));
+}

@@ -5,6 +5,7 @@
 #include "review/frmAutorizacion.h"
 #include "servicios/LimitesEspera.h"
 #include "shell/AplicacionShell.h"
+#include "shell/CreacionDemo.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
@@ -100,4 +101,16 @@ TEST_F(PruebaRobustezServidor, OtraSesionRetieneElDocumentoYLaEsperaTieneLimite)
     QSqlDatabase::removeDatabase(QStringLiteral("otra_sesion"));
     EXPECT_EQ(Autorizar(d), QString());
     EXPECT_EQ(Estado(), QStringLiteral("AU"));
+}
+
+TEST_F(PruebaRobustezServidor, CrearDemoRechazaUnaBaseConTablasYSiFallaNoDejaNinguna)
+{
+    EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(cadena); }).indexOf(QLatin1String("ya tiene tablas")), -1);
+    ASSERT_TRUE(servidor->CrearBaseDatos(QStringLiteral("demo_fallida")));
+    const QString otra = servidor->CadenaOdbc(QStringLiteral("demo_fallida"));
+    const auto c = orvinda::Conexion::Abrir(otra);
+    // Fails half-way: the view stands where a table should be filled.
+    c->Execute(QStringLiteral("CREATE VIEW Empleados AS SELECT 1 AS x"));
+    EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(otra); }), QStringLiteral("<sin error>"));
+    EXPECT_EQ(c->BaseDatos().tables(QSql::Tables), QStringList());
 }
