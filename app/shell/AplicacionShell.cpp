@@ -65,9 +65,11 @@ QString AplicacionShell::BaseDatosPorOmision()
 
 QString AplicacionShell::BibliotecaIncluida()
 {
-    // Beside the shell in a build folder; in lib/orvinda once installed.
+    // Beside the shell in a build folder; once installed, in the library
+    // folder the build was configured with, wherever the package was unpacked.
     const QString aqui = QCoreApplication::applicationDirPath();
-    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
+    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/" RM640_DIR_COMPONENTE "/librm640.so"),
+                                aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
         if (QFileInfo::exists(ruta))
             return QFileInfo(ruta).canonicalFilePath();
     return aqui + QStringLiteral("/librm640.so");
