@@ -132,6 +132,7 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
         QStringList argumentos;
         int codigo;
         QString salida;
+        bool offscreen = false;
     } casos[] = {
         {{QStringLiteral("--help")}, 0, QStringLiteral("Códigos de salida: 0 terminó bien; 1 ")},
         {{QStringLiteral("--version")}, 0, QStringLiteral("orvinda 1.0")},
@@ -141,13 +142,18 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
         {{QStringLiteral("--crear-demo"), conVista}, 1, QStringLiteral("orvinda: No se pudo crear la base de demostración: ")},
         {{QStringLiteral("--crear-demo"), carpeta.path() + QStringLiteral("/falta/x.db")}, 1, QStringLiteral("/falta no existe")},
         {{QStringLiteral("--nivel"), QStringLiteral("x")}, 2, QStringLiteral("--nivel espera un número entero no negativo.")},
+        // With a screen nobody sees, the failure is said on stderr, not in a box that waits.
+        {{QStringLiteral("--db"), QStringLiteral("/dev/null")}, 1, QStringLiteral("orvinda: La base de datos /dev/null está vacía"), true},
     };
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         entorno.remove(QString::fromLatin1(v));
     for (const auto& c : casos) {
         QProcess p;
-        p.setProcessEnvironment(entorno);
+        QProcessEnvironment e = entorno;
+        if (c.offscreen)
+            e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        p.setProcessEnvironment(e);
         p.setProcessChannelMode(QProcess::MergedChannels);
         p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/orvinda"), c.argumentos);
         ASSERT_TRUE(p.waitForFinished(60000));

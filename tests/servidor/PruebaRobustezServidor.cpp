@@ -103,7 +103,7 @@ TEST_F(PruebaRobustezServidor, OtraSesionRetieneElDocumentoYLaEsperaTieneLimite)
     EXPECT_EQ(Estado(), QStringLiteral("AU"));
 }
 
-TEST_F(PruebaRobustezServidor, CrearDemoRechazaUnaBaseConTablasYSiFallaNoDejaNinguna)
+TEST_F(PruebaRobustezServidor, CrearDemoRechazaUnaBaseConTablasYSiFallaNoDejaNingunaYLaDeSoloLecturaSeDice)
 {
     EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(cadena); }).indexOf(QLatin1String("ya tiene tablas")), -1);
     ASSERT_TRUE(servidor->CrearBaseDatos(QStringLiteral("demo_fallida")));
@@ -113,4 +113,11 @@ TEST_F(PruebaRobustezServidor, CrearDemoRechazaUnaBaseConTablasYSiFallaNoDejaNin
     c->Execute(QStringLiteral("CREATE VIEW Empleados AS SELECT 1 AS x"));
     EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(otra); }), QStringLiteral("<sin error>"));
     EXPECT_EQ(c->BaseDatos().tables(QSql::Tables), QStringList());
+
+    // A read-only server database is told at start; a write is not even sent.
+    c->Execute(QStringLiteral("ALTER DATABASE demo_fallida SET default_transaction_read_only = on"));
+    const auto lectura = orvinda::Conexion::Abrir(otra);
+    EXPECT_TRUE(lectura->ComprobarSoloLectura());
+    EXPECT_EQ(DescripcionDe([&] { lectura->Execute(QStringLiteral("DROP VIEW Empleados")); }),
+              QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."));
 }
