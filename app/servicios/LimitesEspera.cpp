@@ -18,9 +18,12 @@ void LimitesEspera::Aplicar(Conexion& conexion)
         while (q.next()) {
             bool ok = false;
             const int segundos = q.value(1).toString().trimmed().toInt(&ok);
-            if (!ok || segundos < 0)
+            const bool esBloqueo = q.value(0).toString() == QLatin1String("BD_ESPERA_BLOQUEO");
+            // A lock wait of 0 means "no wait" to some engines and "no limit"
+            // to others: it is not taken.
+            if (!ok || segundos < (esBloqueo ? 1 : 0))
                 continue;
-            (q.value(0).toString() == QLatin1String("BD_ESPERA_BLOQUEO") ? bloqueo : sentencia) = segundos;
+            (esBloqueo ? bloqueo : sentencia) = segundos;
         }
     }
     q.finish();

@@ -24,17 +24,12 @@ QString TextoError(const QSqlError& e)
     return base.isEmpty() ? e.driverText().trimmed() : base;
 }
 
-// The session is gone (server restarted, network cut), as opposed to a
-// statement the server refused. Drivers word it differently; the SQL state
-// class 08 and the server's shutdown states are the common ground.
-bool SesionPerdida(const QSqlError& e)
+bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, std::initializer_list<const char*> textos)
 {
     const QString codigo = e.nativeErrorCode();
-    if (codigo.startsWith(QLatin1String("08")) || codigo.startsWith(QLatin1String("57P0")))
-        return true;
-    static const char* const textos[] = {"server closed the connection", "no connection to the server", "could not send data",
-                                         "terminating connection", "connection not open", "could not receive data",
-                                         "communication link failure", "connection is closed"};
+    for (const char* c : codigos)
+        if (codigo.startsWith(QLatin1String(c)))
+            return true;
     const QString texto = e.text();
     for (const char* t : textos)
         if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
@@ -42,17 +37,14 @@ bool SesionPerdida(const QSqlError& e)
     return false;
 }
 
-bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, std::initializer_list<const char*> textos)
+// The session is gone (server restarted, network cut), as opposed to a
+// statement the server refused. Drivers word it differently; the SQL state
+// class 08 and the server's shutdown states are the common ground.
+bool SesionPerdida(const QSqlError& e)
 {
-    const QString codigo = e.nativeErrorCode();
-    for (const char* c : codigos)
-        if (codigo == QLatin1String(c))
-            return true;
-    const QString texto = e.text();
-    for (const char* t : textos)
-        if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
-            return true;
-    return false;
+    return Contiene(e, {"08", "57P0"},
+                    {"server closed the connection", "no connection to the server", "could not send data", "could not receive data",
+                     "terminating connection", "connection not open", "communication link failure", "connection is closed"});
 }
 
 ErrorRm ErrorDe(const QSqlError& e)
