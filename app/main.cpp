@@ -6,8 +6,31 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+void Nombrar()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvinda"));
+    QCoreApplication::setApplicationName(QStringLiteral("orvinda"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(RM640_VERSION));
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    // --help, --version and --crear-demo run before any window system is
+    // touched: an administrator on a server has no display.
+    QStringList argumentos;
+    for (int i = 0; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    if (orvinda::OpcionesShell::Leer(argumentos).SinVentana()) {
+        QCoreApplication app(argc, argv);
+        Nombrar();
+        orvinda::AplicacionShell shell(orvinda::OpcionesShell::Leer(app.arguments()));
+        return shell.Iniciar();
+    }
+
     // The embedded browser refuses to start its sandbox as root.
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -17,8 +40,7 @@ int main(int argc, char* argv[])
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     orvinda::ServidorPaginas::RegistrarEsquema();
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvinda"));
-    QCoreApplication::setApplicationName(QStringLiteral("orvinda"));
+    Nombrar();
 
     orvinda::AplicacionShell shell(orvinda::OpcionesShell::Leer(app.arguments()));
     const int codigo = shell.Iniciar();

@@ -11,18 +11,22 @@
 #include "host/servicios/TablaClases.h"
 #include "servicios/ConsultaRegistroOrvinda.h"
 #include "servicios/ImpresorOrvinda.h"
+#include "servicios/LimitesEspera.h"
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/CreacionDemo.h"
 #include "shell/IdentidadOperador.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
+#include "shell/VerificacionInicio.h"
 #include "shell/VentanaContenedora.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStandardPaths>
@@ -38,7 +42,11 @@ AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
 {
     if (!m_opciones.traza.isEmpty())
         m_traza = std::make_unique<Traza>(m_opciones.traza);
-    m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido);
+    // Without a screen a message box would wait unseen: the messages go to
+    // stderr (and the trace) only.
+    const bool sinPantalla = !qobject_cast<QApplication*>(QCoreApplication::instance())
+        || QGuiApplication::platformName() == QLatin1String("offscreen") || QGuiApplication::platformName() == QLatin1String("minimal");
+    m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido || sinPantalla);
 }
 
 AplicacionShell::~AplicacionShell()
@@ -60,24 +68,14 @@ QString AplicacionShell::BaseDatosPorOmision()
 
 QString AplicacionShell::BibliotecaIncluida()
 {
-    // Beside the shell in a build folder; in lib/orvinda once installed.
+    // Beside the shell in a build folder; once installed, in the library
+    // folder the build was configured with, wherever the package was unpacked.
     const QString aqui = QCoreApplication::applicationDirPath();
-    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
+    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/" RM640_DIR_COMPONENTE "/librm640.so"),
+                                aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
         if (QFileInfo::exists(ruta))
             return QFileInfo(ruta).canonicalFilePath();
     return aqui + QStringLiteral("/librm640.so");
-}
-
-void AplicacionShell::CrearDemo(const QString& destino)
-{
-    std::unique_ptr<Conexion> c = Conexion::Abrir(destino);
-    QSqlDatabase db = c->BaseDatos();
-    if (DatosDemo::Existe(db))
-        throw std::runtime_error(QStringLiteral("La base de datos %1 ya tiene configuraciones; no se sobrescribe.").arg(destino).toStdString());
-    DatosDemo::Cargar(db);
-    IdentidadOperador::MarcarDemo(*c);
-    if (!Conexion::EsCadenaOdbc(destino))
-        ArchivosPrivados::Proteger(destino);
 }
 
 int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
@@ -89,16 +87,20 @@ int AplicacionShell::Fallar(const QString& mensaje, const QString& idError)
 
 int AplicacionShell::Iniciar()
 {
+    if (!m_opciones.texto.isEmpty()) {
+        std::fputs(qPrintable(m_opciones.texto), stdout);
+        return OpcionesShell::SalidaBien;
+    }
     if (!m_opciones.error.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(m_opciones.error));
-        return m_opciones.error.startsWith(QLatin1String("Usage")) ? 0 : 2;
+        std::fprintf(stderr, "orvinda: %s\n", qPrintable(m_opciones.error));
+        return OpcionesShell::SalidaLineaDeOrdenes;
     }
     if (m_traza && !m_traza->Abierta())
         return Fallar(QStringLiteral("No se puede escribir la traza %1: %2").arg(m_opciones.traza, m_traza->Error()), QStringLiteral("ERR-ID:9900002"));
 
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
-            CrearDemo(m_opciones.crearDemo);
+            CreacionDemo::Crear(m_opciones.crearDemo);
             std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
@@ -112,9 +114,8 @@ int AplicacionShell::Iniciar()
         if (!QFileInfo::exists(destino)) {
             ArchivosPrivados::CrearCarpeta(QFileInfo(destino).absolutePath());
             try {
-                CrearDemo(destino);
+                CreacionDemo::Crear(destino);
             } catch (const std::exception& e) {
-                QFile::remove(destino);
                 return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2").arg(destino, QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
             }
         }
@@ -124,12 +125,19 @@ int AplicacionShell::Iniciar()
     }
 
     try {
+        VerificacionInicio::ArchivoBaseDatos(destino);
         m_conexion = Conexion::Abrir(destino);
+        VerificacionInicio::Tablas(*m_conexion, destino);
     } catch (const ErrorRm& e) {
+        m_conexion.reset();
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
     if (!Conexion::EsCadenaOdbc(destino))
         ArchivosPrivados::Proteger(destino);
+    LimitesEspera::Aplicar(*m_conexion);
+    if (m_conexion->ComprobarSoloLectura())
+        m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se intentará autorizar, rechazar ni guardar.").arg(Secretos::Ocultar(destino)),
+                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900007"));
     if (m_traza) {
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
@@ -181,6 +189,7 @@ void AplicacionShell::RegistrarClases()
 void AplicacionShell::AsegurarComponente()
 {
     const QString id = QString::fromLatin1(IdPantalla);
+    VerificacionInicio::Registro(false);
     const auto entrada = RegistroComponentes::Buscar(id);
     if (entrada && QFileInfo::exists(entrada->biblioteca))
         return;
@@ -193,6 +202,7 @@ void AplicacionShell::AsegurarComponente()
     if (entrada)
         m_mensajero->Mostrar(QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.").arg(id, entrada->biblioteca, incluida),
                              48, QStringLiteral("Registro de componentes"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900006"));
+    VerificacionInicio::Registro(true);
     CargadorComponentes::RegistrarBiblioteca(incluida);
 }
 

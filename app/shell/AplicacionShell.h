@@ -34,8 +34,6 @@ public:
     // The default database of this user, created with the demo data when missing.
     static QString BaseDatosPorOmision();
     static QString BibliotecaIncluida();
-    // Creates schema and demo data at destino; throws std::runtime_error.
-    static void CrearDemo(const QString& destino);
 
     Conexion* ObtenerConexion() const { return m_conexion.get(); }
     VentanaContenedora* Ventana() const;

@@ -1,14 +1,20 @@
 #include "shell/OpcionesShell.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace orvinda {
 
 OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
 {
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones."));
+    p.setApplicationDescription(QStringLiteral(
+        "Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
+        "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
+        "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
+        "o cargar el componente; 2 la línea de órdenes no es válida."));
     p.addHelpOption();
+    p.addVersionOption();
     const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."), QStringLiteral("DESTINO"));
     const QCommandLineOption operador(QStringLiteral("operador"), QStringLiteral("Solo en una base creada con --crear-demo: actúa como ese operador de la tabla Operadores. En otra base el operador es el asociado a la cuenta de la sesión (del sistema en SQLite, del servidor en ODBC)."), QStringLiteral("CLAVE"));
     const QCommandLineOption nivel(QStringLiteral("nivel"), QStringLiteral("Solo en una base creada con --crear-demo: sustituye el nivel del operador. En otra base el nivel es siempre el de la tabla Operadores."), QStringLiteral("N"));
@@ -23,8 +29,12 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
         o.error = p.errorText();
         return o;
     }
-    if (p.isSet(QStringLiteral("help"))) {
-        o.error = p.helpText();
+    if (p.isSet(QStringLiteral("help")) || p.isSet(QStringLiteral("help-all"))) {
+        o.texto = p.helpText();
+        return o;
+    }
+    if (p.isSet(QStringLiteral("version"))) {
+        o.texto = QCoreApplication::applicationName() + u' ' + QCoreApplication::applicationVersion() + u'\n';
         return o;
     }
     o.baseDatos = p.value(db);

@@ -16,6 +16,15 @@ struct OpcionesShell
     QString captura;        // --captura FILE
     bool desatendido = false;
     QString error;          // set when the command line is not valid
+    QString texto;          // --help or --version: printed, and the shell ends
+
+    // Exit codes, as --help lists them.
+    static constexpr int SalidaBien = 0;
+    static constexpr int SalidaFallo = 1;
+    static constexpr int SalidaLineaDeOrdenes = 2;
+
+    // What runs with no window and needs no display.
+    bool SinVentana() const { return !error.isEmpty() || !texto.isEmpty() || !crearDemo.isEmpty(); }
 
     static OpcionesShell Leer(const QStringList& argumentos);
 };

@@ -4,8 +4,6 @@
 
 #include <QRegularExpression>
 #include <QSet>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace rm640 {
 
@@ -123,14 +121,16 @@ ValorNoAdmitido::ValorNoAdmitido(const QString& campo, const QString& motivo)
 
 MarcadoresSql::Modo MarcadoresSql::LeerModo(orvinda::Conexion& conexion)
 {
-    QSqlDatabase db = conexion.BaseDatos();
-    if (!db.isOpen())
+    QString v;
+    try {
+        orvinda::Recordset rs = conexion.LeerSinRegistro(
+            QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'").arg(ParametroEmpalme));
+        if (rs.Eof())
+            return Modo::Citar;
+        v = rs.Fields(0).Texto().trimmed().toUpper();
+    } catch (const std::exception&) {
         return Modo::Citar;
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'").arg(ParametroEmpalme)) || !q.next())
-        return Modo::Citar;
-    const QString v = q.value(0).toString().trimmed().toUpper();
+    }
     const bool empalmar = v == QLatin1String("1") || v == QLatin1String("S") || v == QLatin1String("SI")
                           || v == QLatin1String("SÍ") || v == QLatin1String("TRUE");
     return empalmar ? Modo::Empalmar : Modo::Citar;

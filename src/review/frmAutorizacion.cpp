@@ -264,7 +264,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
     bool resultado = false;
     const auto fallo = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración de la autorización\r\n") + descripcion,
+        Reportar(descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
     };
     // Bad input, not a bad configuration: the operator can correct it.
@@ -272,7 +272,7 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         Publico::DeshacerTransaccion();
         Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500059"));
     };
-    Trampa::Atrapar(fallo, rehusar, [&] {
+    Trampa::Atrapar(QStringLiteral("Verifique la configuración de la autorización"), fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
         const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
         inicio.BeginTrans();

@@ -154,14 +154,14 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     bool resultado = false;
     const auto fallo = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(QStringLiteral("Verifique la configuración del rechazo\r\n") + descripcion,
+        Reportar(descripcion,
                  orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
     };
     const auto rehusar = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
         Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500060"));
     };
-    Trampa::Atrapar(fallo, rehusar, [&] {
+    Trampa::Atrapar(QStringLiteral("Verifique la configuración del rechazo"), fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
         const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
         inicio.BeginTrans();

@@ -16,14 +16,22 @@ QVariant Trampa::Mostrar(QWidget* ventana, const QString& mensaje, int estilo, c
 
 QString Trampa::Descripcion(const std::exception_ptr& error)
 {
+    return Explicada(error, QString());
+}
+
+QString Trampa::Explicada(const std::exception_ptr& error, const QString& pista)
+{
+    const auto conPista = [&](const QString& descripcion) {
+        return pista.isEmpty() ? descripcion : pista + QStringLiteral("\r\n") + descripcion;
+    };
     try {
         std::rethrow_exception(error);
     } catch (const orvinda::ErrorRm& e) {
-        return e.Descripcion();
+        return e.Explicada(pista);
     } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+        return conPista(QString::fromUtf8(e.what()));
     } catch (...) {
-        return QStringLiteral("Error inesperado.");
+        return conPista(QStringLiteral("Error inesperado."));
     }
 }
 
@@ -39,20 +47,21 @@ bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar, const 
     }
 }
 
-bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar,
+bool Trampa::Atrapar(const QString& pista, const std::function<void(const QString&)>& alFallar,
                      const std::function<void(const QString&)>& alRehusar, const std::function<void()>& cuerpo)
 {
-    bool rehusado = false;
-    const bool terminado = Atrapar(alFallar, [&] {
-        try {
-            cuerpo();
-        } catch (const ValorNoAdmitido& e) {
-            rehusado = true;
-            const QString descripcion = e.Descripcion();
-            Intentar([&] { alRehusar(descripcion); });
-        }
-    });
-    return terminado && !rehusado;
+    try {
+        cuerpo();
+        return true;
+    } catch (const ValorNoAdmitido& e) {
+        const QString descripcion = e.Descripcion();
+        Intentar([&] { alRehusar(descripcion); });
+        return false;
+    } catch (...) {
+        const QString texto = Explicada(std::current_exception(), pista);
+        Intentar([&] { alFallar(texto); });
+        return false;
+    }
 }
 
 void Trampa::Intentar(const std::function<void()>& sentencia)

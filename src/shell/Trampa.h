@@ -25,18 +25,22 @@ public:
                             const QString& idError);
 
     // The error's own description: an ErrorRm's, another exception's text,
-    // or a fixed text for anything else.
+    // or a fixed text for anything else. A database cause (lost session,
+    // lock, read-only) stands in front of it.
     static QString Descripcion(const std::exception_ptr& error);
+    // The same with the handler's hint in front, unless a database cause
+    // explains the failure better than the hint would.
+    static QString Explicada(const std::exception_ptr& error, const QString& pista);
 
     // Runs cuerpo. Whatever it raises is cleared and its description handed
     // to alFallar, whose own failure is cleared as well. True when cuerpo
     // finished.
     static bool Atrapar(const std::function<void(const QString&)>& alFallar, const std::function<void()>& cuerpo);
 
-    // As above, but a value refused for where it stands in a statement
-    // (ValorNoAdmitido) goes to alRehusar instead: it is the reviewer's input
-    // to correct, not a fault of the configuration.
-    static bool Atrapar(const std::function<void(const QString&)>& alFallar,
+    // As above, with the hint of Explicada; a value refused for where it
+    // stands in a statement (ValorNoAdmitido) goes to alRehusar instead: it
+    // is the reviewer's input to correct, not a fault of the configuration.
+    static bool Atrapar(const QString& pista, const std::function<void(const QString&)>& alFallar,
                         const std::function<void(const QString&)>& alRehusar, const std::function<void()>& cuerpo);
 
     // The usual boundary: a failure goes to the form's own Reportar with the
@@ -57,7 +61,7 @@ public:
         const auto reportar = [&](const QString& descripcion) {
             forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);
         };
-        return Atrapar(reportar, alRehusar, cuerpo);
+        return Atrapar(QString(), reportar, alRehusar, cuerpo);
     }
 
     // A statement that may fail on its own (layout, placement): a failure is

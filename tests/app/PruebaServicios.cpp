@@ -1,4 +1,5 @@
 #include "comun/EntornoPrueba.h"
+#include "shell/CreacionDemo.h"
 #include "host/controles/ListView.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
@@ -220,8 +221,8 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
 
     // The demo database, created once, refused the second time.
     const QString demo = carpeta.path() + QStringLiteral("/demo.db");
-    AplicacionShell::CrearDemo(demo);
-    EXPECT_THROW(AplicacionShell::CrearDemo(demo), std::runtime_error);
+    CreacionDemo::Crear(demo);
+    EXPECT_THROW(CreacionDemo::Crear(demo), std::runtime_error);
 
     // A registry entry that points to a missing library is replaced by the
     // library that comes with the shell, and the user is told.

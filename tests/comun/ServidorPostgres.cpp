@@ -109,3 +109,9 @@ QString ServidorPostgres::CadenaOdbc(const QString& baseDatos)
 {
     return QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=%2;UID=rm640").arg(m_puerto).arg(baseDatos);
 }
+
+bool ServidorPostgres::Reiniciar()
+{
+    return Ejecutar(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"),
+                                                        QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("restart")});
+}

@@ -20,6 +20,8 @@ public:
     // An ODBC connection string to a database of that name, created on first use.
     QString CadenaOdbc(const QString& baseDatos = QStringLiteral("orvinda"));
     bool CrearBaseDatos(const QString& nombre);
+    // Stops the server, dropping every session, and starts it again.
+    bool Reiniciar();
 
 private:
     bool Ejecutar(const QString& programa, const QStringList& argumentos, QString* salida = nullptr);

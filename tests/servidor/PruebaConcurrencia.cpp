@@ -1,4 +1,5 @@
 #include "servidor/EntornoServidor.h"
+#include "shell/CreacionDemo.h"
 
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
@@ -42,7 +43,7 @@ protected:
         EntornoServidor::SetUp();
         if (IsSkipped())
             return;
-        orvinda::AplicacionShell::CrearDemo(cadena);
+        orvinda::CreacionDemo::Llenar(*conexion);
         orvinda::ServidorPaginas::Instalar();
         g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
         g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;

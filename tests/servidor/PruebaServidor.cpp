@@ -1,4 +1,5 @@
 #include "servidor/EntornoServidor.h"
+#include "shell/CreacionDemo.h"
 
 #include "comun/Errores.h"
 #include "editor/frmConfiguracion.h"
@@ -18,10 +19,10 @@ using PruebaServidor = EntornoServidor;
 
 TEST_F(PruebaServidor, LaBaseDeDemostracionSeCreaYLaBandejaSeLlenaSobreElServidor)
 {
-    // What --crear-demo does with a connection string.
-    orvinda::AplicacionShell::CrearDemo(cadena);
+    // What --crear-demo writes; on a database with tables it refuses.
+    orvinda::CreacionDemo::Llenar(*conexion);
     EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Es_Cve_Estado = 'AC'")), QStringLiteral("3"));
-    EXPECT_THROW(orvinda::AplicacionShell::CrearDemo(cadena), std::runtime_error);
+    EXPECT_THROW(orvinda::CreacionDemo::Crear(cadena), std::runtime_error);
 
     rm640::Publico::Main();
     auto& f = rm640::frmRM640::Instancia();
@@ -67,7 +68,7 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 
 TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
 {
-    orvinda::AplicacionShell::CrearDemo(cadena);
+    orvinda::CreacionDemo::Llenar(*conexion);
     rm640::Publico::Main();
 
     // A rejection with its comment.

@@ -4,8 +4,12 @@
 #include "host/datos/Secretos.h"
 
 #include <QAtomicInt>
+#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QThread>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,6 +24,75 @@ QString TextoError(const QSqlError& e)
     const QString base = e.databaseText().trimmed();
     return base.isEmpty() ? e.driverText().trimmed() : base;
 }
+
+bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, std::initializer_list<const char*> textos)
+{
+    const QString codigo = e.nativeErrorCode();
+    for (const char* c : codigos)
+        if (codigo.startsWith(QLatin1String(c)))
+            return true;
+    const QString texto = e.text();
+    for (const char* t : textos)
+        if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// The session is gone (server restarted, network cut), as opposed to a
+// statement the server refused. Drivers word it differently; the SQL state
+// class 08 and the server's shutdown states are the common ground.
+bool SesionPerdida(const QSqlError& e)
+{
+    return Contiene(e, {"08", "57P0"},
+                    {"server closed the connection", "no connection to the server", "could not send data", "could not receive data",
+                     "terminating connection", "connection not open", "communication link failure", "connection is closed", "connection lost"});
+}
+
+ErrorRm ErrorDe(const QSqlError& e)
+{
+    ErrorRm::Causa causa = ErrorRm::Causa::Sentencia;
+    if (SesionPerdida(e))
+        causa = ErrorRm::Causa::ConexionPerdida;
+    else if (Contiene(e, {"55P03", "1222"}, {"lock timeout", "database is locked", "database table is locked", "lock request time out"}))
+        causa = ErrorRm::Causa::Bloqueo;
+    else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
+        causa = ErrorRm::Causa::SoloLectura;
+    return ErrorRm(TextoError(e), 0, causa);
+}
+
+// Whether a statement changes the database: what a read-only database
+// refuses without sending it.
+bool EsEscritura(const QString& sentencia)
+{
+    static const QRegularExpression escritura(QStringLiteral(
+        "^[\\s(]*(INSERT|UPDATE|DELETE|MERGE|CREATE|DROP|ALTER|TRUNCATE|REPLACE|EXEC|EXECUTE|GRANT|REVOKE)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    return escritura.match(sentencia).hasMatch();
+}
+
+// While a step runs the window shows that it is busy: the cursor of the
+// whole application, so any of its windows says so.
+class Ocupado
+{
+public:
+    Ocupado()
+        : m_activo(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                   && QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+        if (m_activo)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~Ocupado()
+    {
+        if (m_activo)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    Ocupado(const Ocupado&) = delete;
+    Ocupado& operator=(const Ocupado&) = delete;
+
+private:
+    bool m_activo;
+};
 
 Conexion::Dialecto DialectoOdbc(const QString& cadena)
 {
@@ -68,7 +141,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         db.setDatabaseName(destino);
         if (!odbc) {
             // Two shells on one file wait for each other instead of failing at once.
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaBloqueoPorOmision * 1000));
             const QFileInfo info(destino);
             if (!info.absoluteDir().exists()) {
                 db = QSqlDatabase();
@@ -84,6 +157,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         }
     }
     std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));
+    c->FijarLimites(EsperaBloqueoPorOmision, LimiteSentenciaPorOmision);
     if (!odbc) {
         // SQLite opens anything lazily; a file that is not a database shows here.
         try {
@@ -132,11 +206,84 @@ QSqlDatabase Conexion::Abierta()
     QSqlDatabase db = BaseDatos();
     // A dropped session is opened again between transactions; inside one,
     // what it held is gone and the caller must see the failure.
-    if (!db.isOpen() && !m_enTransaccion)
-        db.open();
+    if (!db.isOpen() && !m_enTransaccion && db.open())
+        AplicarLimites(db);
     if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709);
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709, ErrorRm::Causa::ConexionPerdida);
     return db;
+}
+
+void Conexion::FijarLimites(int esperaBloqueo, int limiteSentencia)
+{
+    m_esperaBloqueo = esperaBloqueo;
+    m_limiteSentencia = limiteSentencia;
+    QSqlDatabase db = BaseDatos();
+    if (db.isOpen())
+        AplicarLimites(db);
+}
+
+bool Conexion::ComprobarSoloLectura()
+{
+    QSqlDatabase db = BaseDatos();
+    bool soloLectura = false;
+    if (m_dialecto == Dialecto::SQLite) {
+        const QFileInfo archivo(db.databaseName());
+        const QFileInfo carpeta(archivo.absolutePath());
+        constexpr auto escritura = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        soloLectura = !archivo.isWritable() || !(archivo.permissions() & escritura) || !carpeta.isWritable();
+        if (soloLectura) {
+            // Opened read-only, so that even a user who could write anyway
+            // (root) writes nothing.
+            db.close();
+            db.setConnectOptions(db.connectOptions() + QStringLiteral(";QSQLITE_OPEN_READONLY"));
+            if (db.open())
+                AplicarLimites(db);
+        }
+    } else {
+        const QString consulta = m_dialecto == Dialecto::PostgreSQL ? QStringLiteral("SHOW transaction_read_only")
+            : m_dialecto == Dialecto::SqlServer ? QStringLiteral("SELECT CASE WHEN DATABASEPROPERTYEX(DB_NAME(), 'Updateability') = 'READ_ONLY' THEN 'on' ELSE 'off' END")
+                                                : QString();
+        QSqlQuery q(db);
+        soloLectura = !consulta.isEmpty() && q.exec(consulta) && q.next() && q.value(0).toString() == QLatin1String("on");
+    }
+    m_soloLectura = soloLectura;
+    return soloLectura;
+}
+
+void Conexion::AplicarLimites(QSqlDatabase db)
+{
+    // Each engine's own setting, in milliseconds; a new session gets them again.
+    const QString bloqueo = QString::number(qMax(0, m_esperaBloqueo) * 1000);
+    QStringList ajustes;
+    switch (m_dialecto) {
+    case Dialecto::SQLite:
+        ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo;
+        break;
+    case Dialecto::PostgreSQL:
+        ajustes << QStringLiteral("SET lock_timeout = ") + bloqueo
+                << QStringLiteral("SET statement_timeout = %1").arg(qMax(0, m_limiteSentencia) * 1000);
+        break;
+    case Dialecto::SqlServer:
+        ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo;
+        break;
+    case Dialecto::Otro:
+        break;
+    }
+    QSqlQuery q(db);
+    for (const QString& a : ajustes)
+        q.exec(a);
+}
+
+bool Conexion::Reintentar(const ErrorRm& e, bool& reintentado)
+{
+    if (e.ObtenerCausa() != ErrorRm::Causa::ConexionPerdida)
+        return false;
+    // The session cannot be used again: closed, the next use opens another.
+    BaseDatos().close();
+    if (m_enTransaccion || reintentado)
+        return false;
+    reintentado = true;
+    return true;
 }
 
 void Conexion::Perder()
@@ -154,7 +301,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     Registrar(sentencia);
     if (m_antesDePaso)
         m_antesDePaso(sentencia);
-    QSqlDatabase db = Abierta();
+    Abierta();
 
     bool activar = true;
     if (EsSentenciaQuoted(sentencia, activar)) {
@@ -163,12 +310,40 @@ Recordset Conexion::Execute(const QString& sentencia)
             return Recordset();
     }
 
+    if (m_soloLectura && EsEscritura(sentencia))
+        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0, ErrorRm::Causa::SoloLectura);
     const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+    return EjecutarConReintento(texto);
+}
+
+Recordset Conexion::LeerSinRegistro(const QString& consulta)
+{
+    return EjecutarConReintento(consulta);
+}
+
+Recordset Conexion::EjecutarConReintento(const QString& texto)
+{
+    // Outside a transaction nothing is lost with the session: the statement
+    // runs once more on a new one.
+    const Ocupado ocupado;
+    bool reintentado = false;
+    for (;;) {
+        try {
+            return Ejecutar(Abierta(), texto);
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
+}
+
+Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
+{
     QSqlQuery q(db);
     q.setForwardOnly(true);
     m_afectados = -1;
     if (!q.exec(texto))
-        throw ErrorRm(TextoError(q.lastError()));
+        throw ErrorDe(q.lastError());
     if (!q.isSelect()) {
         m_afectados = q.numRowsAffected();
         return Recordset();
@@ -188,7 +363,7 @@ Recordset Conexion::Execute(const QString& sentencia)
         filas.push_back(std::move(fila));
     }
     if (q.lastError().isValid())
-        throw ErrorRm(TextoError(q.lastError()));
+        throw ErrorDe(q.lastError());
     return Recordset(std::move(nombres), std::move(filas));
 }
 
@@ -199,10 +374,41 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
-    QSqlDatabase db = Abierta();
-    if (!db.transaction())
-        throw ErrorRm(TextoError(db.lastError()));
+    const Ocupado ocupado;
+    bool reintentado = false;
+    for (;;) {
+        try {
+            Comenzar(Abierta());
+            break;
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
     m_enTransaccion = true;
+}
+
+void Conexion::Comenzar(QSqlDatabase db)
+{
+    if (m_dialecto != Dialecto::SQLite) {
+        // A server session that died while idle shows only at the next
+        // statement, which inside the transaction could not be retried: it is
+        // tried here, where a new session costs nothing.
+        QSqlQuery prueba(db);
+        if (!prueba.exec(QStringLiteral("SELECT 1")))
+            throw ErrorDe(prueba.lastError());
+    }
+    if (m_dialecto == Dialecto::SQLite && !m_soloLectura) {
+        // Every transaction here writes. A deferred one would take the write
+        // lock only at its first write, where a busy file fails at once
+        // instead of waiting; IMMEDIATE takes it here, under the busy timeout.
+        QSqlQuery inicio(db);
+        if (!inicio.exec(QStringLiteral("BEGIN IMMEDIATE")))
+            throw ErrorDe(inicio.lastError());
+        return;
+    }
+    if (!db.transaction())
+        throw ErrorDe(db.lastError());
 }
 
 void Conexion::CommitTrans()
@@ -212,10 +418,13 @@ void Conexion::CommitTrans()
         m_antesDePaso(QStringLiteral("CommitTrans"));
     if (!m_enTransaccion)
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
+    const Ocupado ocupado;
     QSqlDatabase db = BaseDatos();
     if (!db.commit()) {
-        const QString texto = TextoError(db.lastError());
-        throw ErrorRm(texto);
+        const ErrorRm e = ErrorDe(db.lastError());
+        bool reintentado = true;
+        Reintentar(e, reintentado);
+        throw e;
     }
     m_enTransaccion = false;
 }
@@ -230,8 +439,15 @@ void Conexion::RollbackTrans()
     // A lost session took its transaction with it: nothing is left to undo.
     if (!db.isOpen())
         return;
-    if (!db.rollback())
-        throw ErrorRm(TextoError(db.lastError()));
+    if (!db.rollback()) {
+        const ErrorRm e = ErrorDe(db.lastError());
+        // The session died with its transaction: nothing is left to undo.
+        if (e.ObtenerCausa() == ErrorRm::Causa::ConexionPerdida) {
+            db.close();
+            return;
+        }
+        throw e;
+    }
 }
 
 QString Conexion::ComillasDoblesALiterales(const QString& s)

@@ -11,6 +11,8 @@ class QSqlDatabase;
 
 namespace orvinda {
 
+class ErrorRm;
+
 // The shell's one database connection, in the shape the forms use it:
 // Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is kept
 // in a statement log, in order, exactly as the caller wrote it.
@@ -30,12 +32,29 @@ public:
     Conexion& operator=(const Conexion&) = delete;
 
     Recordset Execute(const QString& sentencia);
+    // A read of a setting that is not part of what the caller runs: kept out
+    // of the statement log, but retried on a new session like Execute.
+    Recordset LeerSinRegistro(const QString& consulta);
     // Rows changed by the last statement Execute ran (-1 when unknown).
     int RegistrosAfectados() const { return m_afectados; }
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
     bool EnTransaccion() const { return m_enTransaccion; }
+
+    // How long, in seconds, a statement waits for a lock another session
+    // holds, and how long it may run (0: no limit), through each engine's own
+    // settings; a lock wait that runs out fails with ErrorRm::Causa::Bloqueo.
+    static constexpr int EsperaBloqueoPorOmision = 15;
+    static constexpr int LimiteSentenciaPorOmision = 120;
+    void FijarLimites(int esperaBloqueo, int limiteSentencia);
+    int EsperaBloqueo() const { return m_esperaBloqueo; }
+
+    // Whether the database can only be read (a file without write
+    // permission, a read-only server database). From then on a statement that
+    // would write fails with ErrorRm::Causa::SoloLectura without being sent.
+    bool ComprobarSoloLectura();
+    bool SoloLectura() const { return m_soloLectura; }
 
     Dialecto ObtenerDialecto() const { return m_dialecto; }
     QString NombreConexion() const { return m_nombre; }
@@ -65,13 +84,23 @@ private:
     Conexion(QString nombre, Dialecto dialecto);
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
+    Recordset EjecutarConReintento(const QString& texto);
+    Recordset Ejecutar(QSqlDatabase db, const QString& texto);
+    void AplicarLimites(QSqlDatabase db);
+    void Comenzar(QSqlDatabase db);
+    // After a failure: closes a lost session, and says whether the step may
+    // run once more on a new one (outside a transaction, not retried yet).
+    bool Reintentar(const ErrorRm& e, bool& reintentado);
     bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
 
     QString m_nombre;
     Dialecto m_dialecto;
     bool m_enTransaccion = false;
+    bool m_soloLectura = false;
     bool m_quotedIdentifier = true;
     int m_afectados = -1;
+    int m_esperaBloqueo = 0;
+    int m_limiteSentencia = 0;
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
     std::function<void(const QString&)> m_antesDePaso;

@@ -2,11 +2,33 @@
 
 namespace orvinda {
 
-ErrorRm::ErrorRm(const QString& descripcion, int numero)
+ErrorRm::ErrorRm(const QString& descripcion, int numero, Causa causa)
     : std::runtime_error(descripcion.toStdString())
     , m_descripcion(descripcion)
     , m_numero(numero)
+    , m_causa(causa)
 {
+}
+
+QString ErrorRm::Explicada(const QString& pista) const
+{
+    QString causa = pista;
+    switch (m_causa) {
+    case Causa::Sentencia:
+        break;
+    case Causa::ConexionPerdida:
+        causa = QStringLiteral("Se perdió la conexión con el servidor de base de datos; no se aplicó ningún cambio. "
+                               "La siguiente operación abre una sesión nueva.");
+        break;
+    case Causa::Bloqueo:
+        causa = QStringLiteral("Otro usuario tiene ocupado el documento o la tabla; no se aplicó ningún cambio. "
+                               "Intente de nuevo en un momento.");
+        break;
+    case Causa::SoloLectura:
+        causa = QStringLiteral("La base de datos está abierta en solo lectura; no se aplicó ningún cambio.");
+        break;
+    }
+    return causa.isEmpty() ? m_descripcion : causa + QStringLiteral("\r\n") + m_descripcion;
 }
 
 ErrorRm ErrorRm::UsoNoValidoDeNull()

@@ -11,10 +11,18 @@ namespace orvinda {
 class ErrorRm : public std::runtime_error
 {
 public:
-    explicit ErrorRm(const QString& descripcion, int numero = 0);
+    // Why a database step failed, when the cause is the database itself and
+    // not the statement: the forms then name that cause instead of their own hint.
+    enum class Causa { Sentencia, ConexionPerdida, Bloqueo, SoloLectura };
+
+    explicit ErrorRm(const QString& descripcion, int numero = 0, Causa causa = Causa::Sentencia);
 
     const QString& Descripcion() const { return m_descripcion; }
     int Numero() const { return m_numero; }
+    Causa ObtenerCausa() const { return m_causa; }
+    // The text a form reports: its hint (may be empty) in front of the
+    // description for a faulty statement, the database's cause otherwise.
+    QString Explicada(const QString& pista) const;
 
     // The error raised when a NULL is read as text.
     static ErrorRm UsoNoValidoDeNull();
@@ -25,6 +33,7 @@ public:
 private:
     QString m_descripcion;
     int m_numero;
+    Causa m_causa;
 };
 
 } // namespace orvinda

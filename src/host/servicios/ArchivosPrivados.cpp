@@ -10,8 +10,10 @@ namespace orvinda {
 
 void ArchivosPrivados::Proteger(const QString& archivo)
 {
+    // Only takes away: a file its owner made read-only stays read-only. The
+    // owner's bits alone, since the "user" ones say what root may do.
     if (QFile::exists(archivo))
-        QFile::setPermissions(archivo, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QFile::setPermissions(archivo, QFile::permissions(archivo) & (QFileDevice::ReadOwner | QFileDevice::WriteOwner));
 }
 
 bool ArchivosPrivados::CrearCarpeta(const QString& carpeta)

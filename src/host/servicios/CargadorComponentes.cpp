@@ -5,10 +5,13 @@
 #include "host/servicios/FabricaClase.h"
 #include "host/servicios/RegistroComponentes.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
+#include <elf.h>
 #include <QObject>
 #include <QScopeGuard>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -22,6 +25,34 @@ std::map<QString, std::unique_ptr<QLibrary>>& Bibliotecas()
     return b;
 }
 
+// A truncated library would be mapped all the same, and the process would
+// die (SIGBUS) when it touched a page past the end of the file: its headers
+// are checked against the file's size before it is loaded.
+void VerificarBiblioteca(const QString& ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        throw ErrorRm(QStringLiteral("No se puede leer la biblioteca del componente %1: %2").arg(ruta, f.errorString()), 48);
+    const auto danada = [&ruta](const char* motivo) {
+        return ErrorRm(QStringLiteral("La biblioteca del componente %1 está dañada (%2); reinstale el componente.")
+                           .arg(ruta, QString::fromUtf8(motivo)), 48);
+    };
+    const quint64 tamanio = quint64(f.size());
+    Elf64_Ehdr e{};
+    if (f.read(reinterpret_cast<char*>(&e), sizeof e) != qint64(sizeof e) || std::memcmp(e.e_ident, ELFMAG, SELFMAG) != 0
+        || e.e_ident[EI_CLASS] != ELFCLASS64)
+        throw danada("no es una biblioteca ELF de 64 bits");
+    if (e.e_shoff + quint64(e.e_shnum) * e.e_shentsize > tamanio || e.e_phoff + quint64(e.e_phnum) * e.e_phentsize > tamanio)
+        throw danada("el archivo está truncado");
+    for (int i = 0; i < e.e_phnum; ++i) {
+        Elf64_Phdr p{};
+        if (!f.seek(qint64(e.e_phoff + quint64(i) * e.e_phentsize)) || f.read(reinterpret_cast<char*>(&p), sizeof p) != qint64(sizeof p))
+            throw danada("el archivo está truncado");
+        if (p.p_type == PT_LOAD && p.p_offset + p.p_filesz > tamanio)
+            throw danada("el archivo está truncado");
+    }
+}
+
 QLibrary& Cargar(const QString& ruta)
 {
     auto& b = Bibliotecas();
@@ -33,6 +64,7 @@ QLibrary& Cargar(const QString& ruta)
     // Loading it runs its code as this user: nobody else may have put it there.
     if (const QString motivo = ArchivosPrivados::MotivoNoConfiable(ruta); !motivo.isEmpty())
         throw ErrorRm(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(ruta, motivo), 48);
+    VerificarBiblioteca(ruta);
     auto lib = std::make_unique<QLibrary>(ruta);
     if (!lib->load())
         throw ErrorRm(QStringLiteral("No se puede cargar la biblioteca del componente %1: %2").arg(ruta, lib->errorString()), 48);

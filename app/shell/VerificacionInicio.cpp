@@ -1,0 +1,76 @@
+#include "shell/VerificacionInicio.h"
+
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/RegistroComponentes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+
+namespace orvinda {
+
+namespace {
+
+QString Sugerencia(const QString& destino)
+{
+    return QStringLiteral(" Cree la base de demostración con: orvinda --crear-demo %1").arg(destino);
+}
+
+} // namespace
+
+void VerificacionInicio::ArchivoBaseDatos(const QString& destino)
+{
+    if (Conexion::EsCadenaOdbc(destino))
+        return;
+    const QFileInfo info(destino);
+    if (info.exists() && (!info.isFile() || info.size() == 0))
+        throw ErrorRm(QStringLiteral("La base de datos %1 está vacía o no es un archivo: no es una base de datos de Orvinda.").arg(destino)
+                      + Sugerencia(destino));
+}
+
+void VerificacionInicio::Tablas(Conexion& conexion, const QString& destino)
+{
+    // The shell's own tables; the documents they authorize are the deployment's.
+    static const char* const propias[] = {"Configuracion_Autorizacion", "Parametros_Generales", "Operadores", "Comentarios_Documento"};
+    QStringList existentes = conexion.BaseDatos().tables(QSql::Tables);
+    for (QString& t : existentes)
+        t = t.toLower();
+    QStringList faltan;
+    for (const char* t : propias)
+        if (!existentes.contains(QString::fromLatin1(t).toLower()))
+            faltan << QString::fromLatin1(t);
+    // --crear-demo fills only a database without tables.
+    if (!faltan.isEmpty())
+        throw ErrorRm(QStringLiteral("La base de datos %1 no tiene las tablas de Orvinda (faltan %2).").arg(destino, faltan.join(QStringLiteral(", ")))
+                      + Sugerencia(existentes.isEmpty() ? destino : QStringLiteral("ARCHIVO_NUEVO")));
+}
+
+void VerificacionInicio::Registro(bool escribir)
+{
+    const QString ruta = RegistroComponentes::Ruta();
+    const QFileInfo info(ruta);
+    if (info.exists()) {
+        QFile f(ruta);
+        if (!info.isFile() || !f.open(QIODevice::ReadOnly))
+            throw ErrorRm(QStringLiteral("No se puede leer el registro de componentes %1.").arg(ruta));
+        // An INI file: sections, keys with values, comments, blank lines.
+        int numero = 0;
+        while (!f.atEnd()) {
+            const QByteArray linea = f.readLine().trimmed();
+            ++numero;
+            const bool valida = linea.isEmpty() || linea.startsWith(';') || linea.startsWith('#')
+                || (linea.startsWith('[') && linea.endsWith(']')) || (linea.indexOf('=') > 0 && !linea.contains('\0'));
+            if (!valida)
+                throw ErrorRm(QStringLiteral("El registro de componentes %1 está dañado (línea %2). Bórrelo: el shell lo crea de nuevo.").arg(ruta).arg(numero));
+        }
+    }
+    if (!escribir)
+        return;
+    const QString carpeta = info.absolutePath();
+    if ((info.exists() && !info.isWritable()) || !QDir().mkpath(carpeta) || !QFileInfo(carpeta).isWritable())
+        throw ErrorRm(QStringLiteral("No se puede escribir el registro de componentes %1.").arg(ruta));
+}
+
+} // namespace orvinda

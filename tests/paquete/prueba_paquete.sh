@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The Debian package as an administrator gets it: built with CPack from the
+# build folder given, unpacked into a temporary root, and its shell run there
+# without a display (--crear-demo), then offscreen (--captura).
+set -euo pipefail
+construccion="$1"
+for programa in cpack dpkg-deb dpkg-shlibdeps; do
+  command -v "$programa" > /dev/null || { echo "Prueba del paquete omitida: falta $programa (paquete dpkg-dev)"; exit 77; }
+done
+raiz=$(mktemp -d)
+trap 'rm -rf "$raiz"' EXIT
+if ! cpack --config "$construccion/CPackConfig.cmake" -G DEB -B "$raiz/paquete" > "$raiz/cpack.log" 2>&1; then
+  cat "$raiz/cpack.log"
+  exit 1
+fi
+dpkg-deb -x "$raiz"/paquete/*.deb "$raiz/sistema"
+shell="$raiz/sistema/usr/bin/orvinda"
+export HOME="$raiz/casa" XDG_CONFIG_HOME="$raiz/casa/.config" XDG_DATA_HOME="$raiz/casa/.local/share"
+export ORVINDA_REGISTRO="$raiz/componentes.ini"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$shell" --crear-demo "$raiz/demo.db"
+QT_QPA_PLATFORM=offscreen "$shell" --db "$raiz/demo.db" --captura "$raiz/bandeja.png"
+test -s "$raiz/bandeja.png"
+# The component the shell registered is the one the package brought.
+grep -q "Biblioteca=$raiz/sistema/usr/lib/" "$ORVINDA_REGISTRO" || { cat "$ORVINDA_REGISTRO"; exit 1; }
+echo "Paquete $(basename "$raiz"/paquete/*.deb): extraído, base creada sin pantalla y bandeja capturada."

@@ -1,0 +1,123 @@
+#include "servidor/EntornoServidor.h"
+
+#include "comun/Errores.h"
+#include "host/datos/ErrorRm.h"
+#include "review/frmAutorizacion.h"
+#include "servicios/LimitesEspera.h"
+#include "shell/AplicacionShell.h"
+#include "shell/CreacionDemo.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+namespace {
+
+class PruebaRobustezServidor : public EntornoServidor
+{
+protected:
+    void SetUp() override
+    {
+        EntornoServidor::SetUp();
+        if (IsSkipped())
+            return;
+        orvinda::CreacionDemo::Llenar(*conexion);
+        orvinda::ServidorPaginas::Instalar();
+        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        rm640::Publico::Main();
+        folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+        documento = QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio);
+    }
+
+    void TearDown() override
+    {
+        rm640::frmAutorizacion::Unload();
+        EntornoServidor::TearDown();
+    }
+
+    // Authorizes the document in the review dialog; returns the message shown, if any.
+    QString Autorizar(rm640::frmAutorizacion& d)
+    {
+        g.mensajes.clear();
+        d.CmdAutorizado_Click();
+        return g.mensajes.isEmpty() ? QString() : g.mensajes[0].idError + u'|' + g.mensajes[0].mensaje;
+    }
+
+    // Read through the shell's connection, which survives the restarts.
+    QString Estado() { return conexion->Execute(documento).Fields(0).Texto(); }
+
+    QString folio;
+    QString documento;
+};
+
+} // namespace
+
+TEST_F(PruebaRobustezServidor, ElServidorSeReiniciaYLaSesionSeRecupera)
+{
+    // Outside a transaction the statement runs again on a new session.
+    ASSERT_TRUE(servidor->Reiniciar());
+    EXPECT_EQ(Estado(), QStringLiteral("PE"));
+
+    // Idle between commands: the authorization finds a new session.
+    rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
+    ASSERT_TRUE(servidor->Reiniciar());
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+
+    // Lost in the middle of one: rolled back, said so, and the next command works.
+    conexion->Execute(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Estado = 'PE' WHERE Rq_Folio = '%1'").arg(folio));
+    conexion->AntesDeCadaPaso([&](const QString& paso) {
+        if (paso.contains(QLatin1String("UPDATE")))
+            servidor->Reiniciar();
+    });
+    const QString mensaje = Autorizar(d);
+    conexion->AntesDeCadaPaso(nullptr);
+    EXPECT_TRUE(mensaje.startsWith(QStringLiteral("ERR-ID:7500028|Se perdió la conexión con el servidor de base de datos"))) << mensaje.toStdString();
+    EXPECT_FALSE(conexion->EnTransaccion());
+    EXPECT_EQ(Estado(), QStringLiteral("PE"));
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+}
+
+TEST_F(PruebaRobustezServidor, OtraSesionRetieneElDocumentoYLaEsperaTieneLimite)
+{
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Valor) VALUES ('BD_ESPERA_BLOQUEO', '1'), ('BD_LIMITE_SENTENCIA', '2')"));
+    orvinda::LimitesEspera::Aplicar(*conexion);
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("SELECT pg_sleep(5)")); }).indexOf(QLatin1String("statement timeout")), -1);
+
+    rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
+    {
+        QSqlDatabase otra = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), QStringLiteral("otra_sesion"));
+        otra.setDatabaseName(cadena);
+        ASSERT_TRUE(otra.open() && otra.transaction());
+        ASSERT_TRUE(QSqlQuery(otra).exec(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Estado = Rq_Estado WHERE Rq_Folio = '%1'").arg(folio)));
+        const QString mensaje = Autorizar(d);
+        EXPECT_TRUE(mensaje.startsWith(QStringLiteral("ERR-ID:7500028|Otro usuario tiene ocupado el documento o la tabla"))) << mensaje.toStdString();
+        EXPECT_FALSE(conexion->EnTransaccion());
+        EXPECT_EQ(Estado(), QStringLiteral("PE"));
+        otra.rollback();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("otra_sesion"));
+    EXPECT_EQ(Autorizar(d), QString());
+    EXPECT_EQ(Estado(), QStringLiteral("AU"));
+}
+
+TEST_F(PruebaRobustezServidor, CrearDemoRechazaUnaBaseConTablasYSiFallaNoDejaNingunaYLaDeSoloLecturaSeDice)
+{
+    EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(cadena); }).indexOf(QLatin1String("ya tiene tablas")), -1);
+    ASSERT_TRUE(servidor->CrearBaseDatos(QStringLiteral("demo_fallida")));
+    const QString otra = servidor->CadenaOdbc(QStringLiteral("demo_fallida"));
+    const auto c = orvinda::Conexion::Abrir(otra);
+    // Fails half-way: the view stands where a table should be filled.
+    c->Execute(QStringLiteral("CREATE VIEW Empleados AS SELECT 1 AS x"));
+    EXPECT_NE(DescripcionDe([&] { orvinda::CreacionDemo::Crear(otra); }), QStringLiteral("<sin error>"));
+    EXPECT_EQ(c->BaseDatos().tables(QSql::Tables), QStringList());
+
+    // A read-only server database is told at start; a write is not even sent.
+    c->Execute(QStringLiteral("ALTER DATABASE demo_fallida SET default_transaction_read_only = on"));
+    const auto lectura = orvinda::Conexion::Abrir(otra);
+    EXPECT_TRUE(lectura->ComprobarSoloLectura());
+    EXPECT_EQ(DescripcionDe([&] { lectura->Execute(QStringLiteral("DROP VIEW Empleados")); }),
+              QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."));
+}
