@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <QApplication>
 #include <QWidget>
@@ -23,12 +22,6 @@
 using namespace orvinda;
 
 namespace {
-
-QString Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
 
 class PruebaServicios : public EntornoPrueba
 {
@@ -49,10 +42,8 @@ protected:
 
 TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
 {
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T', 'orvinda://web')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 0, 'T', 'http://otro')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('CAT_AUTOCLAVE', 0, 'B', '1')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('VACIO', 0, 'B', NULL)"));
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T',"
+                            " 'orvinda://web'), ('GEN_URL', 0, 'T', 'http://otro'), ('CAT_AUTOCLAVE', 0, 'B', '1'), ('VACIO', 0, 'B', NULL)"));
     SistemaOrvinda s(*conexion, *mensajero, QStringLiteral("ADMIN"), -1);
 
     EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()), QVariant(QStringLiteral("orvinda://web")));
@@ -62,13 +53,13 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("VACIO"), 0, QString(), QString()).isNull());
     EXPECT_EQ(s.LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0, QStringLiteral("T"), QStringLiteral("0000")),
               QVariant(QStringLiteral("0000")));
-    EXPECT_FALSE(Leer(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
+    EXPECT_FALSE(LeerArchivo(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
 
     // A parameter missing from the table: a clear message, once, and no value.
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
-    EXPECT_EQ(Leer(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
-    EXPECT_TRUE(Leer(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
+    EXPECT_EQ(LeerArchivo(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
+    EXPECT_TRUE(LeerArchivo(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
 
     EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("0"), QStringLiteral("B")), QVariant(false));
     EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("SI"), QStringLiteral("B")), QVariant(true));
@@ -86,7 +77,7 @@ TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 7);
     EXPECT_EQ(mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"),
                                  QStringLiteral("ERR-ID:7500019")), 1);
-    EXPECT_EQ(Leer(rutaTraza),
+    EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
 }
@@ -94,24 +85,22 @@ TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
 TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
 {
     Mensajero conUsuario(traza.get(), false);
+    const auto caja = [] { return QApplication::activeModalWidget(); };
     QString informativo;
-    QTimer::singleShot(0, [&] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(caja, nullptr);
-        informativo = caja->informativeText();
-        EXPECT_EQ(caja->windowTitle(), QStringLiteral("Generar nueva clave?"));
-        EXPECT_EQ(caja->icon(), QMessageBox::Question);
-        caja->button(QMessageBox::Yes)->click();
+    AlAbrirseModal(sondeos, caja, [&](QWidget& w) {
+        auto& m = static_cast<QMessageBox&>(w);
+        informativo = m.informativeText();
+        EXPECT_EQ(m.windowTitle(), QStringLiteral("Generar nueva clave?"));
+        EXPECT_EQ(m.icon(), QMessageBox::Question);
+        m.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 6);
     EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
 
-    QTimer::singleShot(0, [] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(caja, nullptr);
-        EXPECT_EQ(caja->icon(), QMessageBox::Critical);
-        caja->button(QMessageBox::Ok)->click();
+    AlAbrirseModal(sondeos, caja, [](QWidget& w) {
+        EXPECT_EQ(static_cast<QMessageBox&>(w).icon(), QMessageBox::Critical);
+        static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr,
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500020")), 1);
@@ -119,9 +108,7 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
 {
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0001', 'REQ')"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0009', NULL)"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('ABC')"));
+    ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
 
     EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
@@ -208,7 +195,7 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         EXPECT_EQ(shell.Iniciar(), 1);
     }
     EXPECT_FALSE(QFile::exists(o.baseDatos));
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
 
     // An ODBC string that does not connect.
     o.baseDatos = QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1");
@@ -216,7 +203,7 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         AplicacionShell shell(o);
         EXPECT_EQ(shell.Iniciar(), 1);
     }
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
 
     // The demo database, created once, refused the second time.
     const QString demo = carpeta.path() + QStringLiteral("/demo.db");
@@ -237,9 +224,9 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         ASSERT_NE(forma, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([&] { return forma->property("Cargado").toBool(); }, 5000));
     }
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
     // The trace shows the configurations query as sent, then each listing query.
-    const QString traza = Leer(o.traza);
+    const QString traza = LeerArchivo(o.traza);
     const qsizetype consulta = traza.indexOf(QStringLiteral(
         "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
     ASSERT_GE(consulta, 0);

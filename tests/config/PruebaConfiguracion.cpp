@@ -38,9 +38,8 @@ TEST_F(PruebaConfiguracion, LosTextosSeGuardanYLeenTalCualConCualquierComilla)
 
 TEST_F(PruebaConfiguracion, SoloUnEstadoDistintoDeBaEsActivo)
 {
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Es_Cve_Estado) VALUES ('B', 'BA')"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Es_Cve_Estado) VALUES ('N', NULL)"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Es_Cve_Estado) VALUES ('b', 'ba')"));
+    ASSERT_TRUE(Configuracion("B", {{"Es_Cve_Estado", "BA"}}) && Configuracion("N", {{"Es_Cve_Estado", QVariant()}})
+                && Configuracion("b", {{"Es_Cve_Estado", "ba"}}));
     using E = ConfiguracionAutorizacion::Estado;
     EXPECT_EQ(ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("B"))->EstadoLogico(), E::Baja);
     EXPECT_EQ(ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("N"))->EstadoLogico(), E::Baja);

@@ -11,7 +11,6 @@
 #include "shell/ServidorPaginas.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QtTest/QTest>
 
@@ -26,12 +25,6 @@ int SegundoOperador(const QString& cadena, const QString& accion, const QString&
     if (!p.waitForFinished(120000))
         return -1;
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-}
-
-QString Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 class PruebaConcurrencia : public EntornoServidor
@@ -71,7 +64,7 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
 
     // ...when another operator, in another shell, authorizes it.
-    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << Leer(trazaSegundo).toStdString();
+    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << LeerArchivo(trazaSegundo).toStdString();
     const QStringList tras = Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio"));
     EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("OPERADOR2"));
 
@@ -108,7 +101,7 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     editor.Controles_Guardar(esNuevo);
     conexion->AntesDeCadaPaso(nullptr);
 
-    ASSERT_EQ(segundo, 0) << Leer(trazaSegundo).toStdString();
+    ASSERT_EQ(segundo, 0) << LeerArchivo(trazaSegundo).toStdString();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
               QStringLiteral("Guardada por el otro editor"));
     ASSERT_EQ(g.mensajes.size(), 1);

@@ -1,6 +1,5 @@
 #include "servidor/EntornoServidor.h"
 
-#include "comun/Errores.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/txtVEX.h"
@@ -53,8 +52,8 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 
     conexion->BeginTrans();
     conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
-    EXPECT_FALSE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0001')")); })
-                     .isEmpty());
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0001')")); }),
+              "<sin error>");
     conexion->RollbackTrans();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion")), sql);
 
