@@ -129,6 +129,14 @@ protected:
         EXPECT_EQ(g.TomarAvisos(), QStringList{QStringLiteral("%1|%2|%3|frmConfiguracion|%4").arg(id).arg(estilo).arg(titulo, texto)});
     }
 
+    // The key, whether it and the rest are open, the focused field and the tab.
+    static QString Estado(const frmConfiguracion& f)
+    {
+        return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "", f.txtDescripcion().Habilitado()
+                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", f.focusWidget() ? f.focusWidget()->objectName() : "",
+                           QString::number(f.ssTabVex().activetab())}.join(u'|');
+    }
+
     static QSettings Ajustes()
     {
         return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orvinda", "RM640FORMATO-frmConfiguracion");
@@ -514,30 +522,21 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     // Empty -> New: the proposed key is closed, the rest open, tab 0.
     f.ssTabVex().setActivetab(3);
     Pulsar(f, "cmdNuevo");
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_TRUE(f.txtClave().ModoNuevo() && !f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtDescripcion().Habilitado() && f.txtCampos1().Habilitado() && f.txtProcedimiento().isEnabled());
-    EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
-    EXPECT_EQ(f.ssTabVex().activetab(), 0);
+    EXPECT_EQ(Estado(f), "0007||resto|txtDescripcion|0");
+    EXPECT_TRUE(f.txtClave().ModoNuevo());
 
     // New -> Empty.
     Llenar(f);
     f.ssTabVex().setActivetab(4);
     Pulsar(f, "cmdCancelar");
-    EXPECT_EQ(f.txtClave().Texto(), "");
-    EXPECT_TRUE(f.txtClave().Habilitado());
-    EXPECT_EQ(f.focusWidget(), &f.txtClave());
+    EXPECT_EQ(Estado(f), "|clave||txtClave|0");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
-    EXPECT_FALSE(f.txtDescripcion().Habilitado() || f.txtProcedimiento4().isEnabled());
-    EXPECT_EQ(f.ssTabVex().activetab(), 0);
 
     // Active loaded -> Editing keeps the contents and the tab.
     Cargar(f, "0001");
     f.ssTabVex().setActivetab(4);
     Pulsar(f, "cmdModificar");
-    EXPECT_EQ(f.ssTabVex().activetab(), 4);
-    EXPECT_FALSE(f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtPestania().Habilitado() && f.txtProcedimiento4().isEnabled());
+    EXPECT_EQ(Estado(f).section(u'|', 0, 2) + Estado(f).section(u'|', 4), "0001||resto4");
     EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
     Pulsar(f, "cmdCancelar");
 

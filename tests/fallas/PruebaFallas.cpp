@@ -175,12 +175,7 @@ protected:
 
     QStringList FoliosPendientes()
     {
-        QStringList f;
-        QSqlQuery q(conexion->BaseDatos());
-        q.exec(QStringLiteral("SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' ORDER BY Rq_Folio"));
-        while (q.next())
-            f << q.value(0).toString();
-        return f;
+        return Contenido(QStringLiteral("(SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE')"), QStringLiteral("1"));
     }
 
     rm640::frmAutorizacion& Abrir(const QString& folio)

@@ -57,8 +57,8 @@ protected:
 
 TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElDiseno)
 {
-    Configuracion(QStringLiteral("0004"), QStringLiteral("Vacaciones"), QStringLiteral("SELECT Folio FROM Docs"), QStringLiteral("BA"));
-    Configuracion(QStringLiteral("0005"), QStringLiteral("Sin estado"), QStringLiteral("SELECT Folio FROM Docs"), QVariant());
+    Configuracion("0004", "Vacaciones", "SELECT Folio FROM Docs", "BA");
+    Configuracion("0005", "Sin estado", "SELECT Folio FROM Docs", QVariant());
     frmRM640& f = Abrir();
 
     EXPECT_EQ(conexion->Bitacora(), QStringList{ConsultaConfiguraciones});
@@ -74,7 +74,7 @@ TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElD
 
 TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("Requisiciones"), QStringLiteral("SELECT Folio, Total FROM Docs ORDER BY Folio"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs ORDER BY Folio");
     frmRM640& f = Abrir();
 
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -97,10 +97,10 @@ TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
 
 TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("Requisiciones"), QStringLiteral("SELECT Folio FROM Docs WHERE Tipo = 'A'"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("Órdenes"), QStringLiteral("SELECT Folio FROM Docs WHERE Tipo = 'B'"));
-    Configuracion(QStringLiteral("0009"), QStringLiteral("Borrada"), QStringLiteral("SELECT 1"), QStringLiteral("BA"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("Gastos"), QStringLiteral("SELECT Folio, Total FROM Docs"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
+    Configuracion("0009", "Borrada", "SELECT 1", "BA");
+    Configuracion("0003", "Gastos", "SELECT Folio, Total FROM Docs");
     frmRM640& f = Abrir();
 
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -126,8 +126,8 @@ TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
 
 TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("Requisiciones"), QStringLiteral(""));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("Órdenes"), QStringLiteral("SELECT Folio FROM Docs"));
+    Configuracion("0001", "Requisiciones", "");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
 
     EXPECT_EQ(g.TomarAvisos(), QStringList{"ERR-ID:7500002|48|Atención|frmRM640|La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"});
@@ -145,9 +145,9 @@ TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
 
 TEST_F(PruebaBandeja, UnaConsultaQueFallaYUnRefrescoPosteriorQueEmpiezaDeNuevo)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("Requisiciones"), QStringLiteral("SELECT Folio FROM Docs"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("Órdenes"), QStringLiteral("SELECT Folio FROM NoExiste"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("Gastos"), QStringLiteral("SELECT Folio FROM Docs"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio FROM Docs");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM NoExiste");
+    Configuracion("0003", "Gastos", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
 
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|no such table: NoExiste"});
@@ -199,36 +199,26 @@ TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
 
 TEST_F(PruebaBandeja, DisposicionAlTamanoDeLaVentana)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("A"), QStringLiteral("SELECT Folio FROM Docs"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("B"), QStringLiteral("SELECT Folio FROM Docs"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("C"), QStringLiteral("SELECT Folio FROM Docs"));
+    Configuracion("0001", "A", "SELECT Folio FROM Docs");
+    Configuracion("0002", "B", "SELECT Folio FROM Docs");
+    Configuracion("0003", "C", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
     ASSERT_TRUE(f.Cargado());
 
-    f.resize(Twips::APixeles(13530), Twips::APixeles(7515));
-    f.Form_Resize();
-    EXPECT_EQ(Twips::Width(&f.SSTab()), 13290);
-    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
-    EXPECT_EQ(Twips::Width(&f.sh0(0)), 13290);
-    EXPECT_EQ(Twips::Width(&f.fr0(0)), 13290);
-    EXPECT_EQ(Twips::Height(&f.fr0(0)), 5795);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 13290);
-    EXPECT_EQ(Twips::Height(&f.lvInsidencias(0)), 5695);
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(Twips::Width(&f.sh0(i)), 13290);
-        EXPECT_EQ(Twips::Height(&f.fr0(i)), 5795);
-        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), 13290);
-        EXPECT_EQ(Twips::Height(&f.lvInsidencias(i)), 5695);
-        EXPECT_EQ(Twips::Top(&f.lvInsidencias(i)), 0);
+    // Every tab's frame and list follow the window; heights that would go
+    // negative (wide but too short) are skipped, the widths still follow.
+    auto disposicion = [&](int i) {
+        return QStringList{QString::number(Twips::Width(&f.SSTab())), QString::number(Twips::Height(&f.SSTab())),
+                           QString::number(Twips::Width(&f.sh0(i))), QString::number(Twips::Width(&f.fr0(i))),
+                           QString::number(Twips::Height(&f.fr0(i))), QString::number(Twips::Width(&f.lvInsidencias(i))),
+                           QString::number(Twips::Height(&f.lvInsidencias(i))), QString::number(Twips::Top(&f.lvInsidencias(i)))}
+            .join(u' ');
+    };
+    for (auto [ancho, alto, esperado] : {std::tuple{13530, 7515, "13290 6335 13290 13290 5795 13290 5695 0"},
+                                         std::tuple{20010, 1050, "19770 6335 19770 19770 5795 19770 5695 0"}}) {
+        f.resize(Twips::APixeles(ancho), Twips::APixeles(alto));
+        f.Form_Resize();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(disposicion(i), QLatin1String(esperado)) << ancho << " " << i;
     }
-
-    // Wide but too short: the heights that would go negative are skipped,
-    // the widths still follow.
-    f.resize(Twips::APixeles(20010), Twips::APixeles(1050));
-    f.Form_Resize();
-    EXPECT_EQ(Twips::Width(&f.SSTab()), 19770);
-    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 19770);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(2)), 19770);
-    EXPECT_EQ(Twips::Height(&f.lvInsidencias(2)), 5695);
 }

@@ -10,11 +10,9 @@
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
-#include "servicios/ImpresorOrvinda.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -107,20 +105,12 @@ protected:
         g.llamadas.clear();
     }
 
-    void Configurar(const QString& columna, const QVariant& valor, const QString& clave = Clave)
+    void Configurar(const QString& columna, const QString& valor)
     {
         QSqlQuery q(conexion->BaseDatos());
-        q.prepare(QStringLiteral("UPDATE Configuracion_Autorizacion SET %1 = ? WHERE Ca_Cve_Configuracion_Autorizacion = ?").arg(columna));
+        q.prepare(QStringLiteral("UPDATE Configuracion_Autorizacion SET %1 = ? WHERE Ca_Cve_Configuracion_Autorizacion = '0100'").arg(columna));
         q.addBindValue(valor);
-        q.addBindValue(clave);
-        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-    }
-
-    void CrearConfiguracion(const QString& clave, const QStringList& v)
-    {
-        ASSERT_TRUE(Configuracion(clave, {{"Ca_Etiqueta", v[0]}, {"Ca_Formato_Impresion", v[1]}, {"Ca_Tabla", v[2]},
-            {"Ca_Sql", v[3]}, {"Ca_Sql_Plantilla", v[4]}, {"Ca_Plantilla_Autorizacion", v[5]}, {"Ca_Campos_Autorizar", v[6]},
-            {"Ca_Sql_Autoriazion", v[7]}, {"Ca_Sql_Rechazar", v[8]}}));
+        ASSERT_TRUE(q.exec());
     }
 
     // Three pending documents under configuration 0100, two under 0200.
@@ -132,11 +122,16 @@ protected:
                                 " ('D-2', 'PE', '250.50', 'Aceros Apodaca'), ('D-3', 'PE', '75.25', 'Limpieza')"));
         Ejecutar(QStringLiteral("CREATE TABLE Otros (Folio TEXT PRIMARY KEY, Estado TEXT)"));
         Ejecutar(QStringLiteral("INSERT INTO Otros VALUES ('X-1', 'PE'), ('X-2', 'PE')"));
-        CrearConfiguracion(Clave, {"Documentos", formato, "DOCUMENTOS", ListaDocumentos, ConsultaPlantilla, Plantilla,
-                            "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Autorizacion, Rechazo});
-        CrearConfiguracion("0200", {"Otros", "", "OTROS", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio",
-                            "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'", "<p id=\"prueba\">{FOLIO}</p>", "",
-                            "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'", "UPDATE Otros SET Estado = 'RE'"});
+        ASSERT_TRUE(Configuracion(Clave, {{"Ca_Etiqueta", "Documentos"}, {"Ca_Formato_Impresion", formato},
+            {"Ca_Tabla", "DOCUMENTOS"}, {"Ca_Sql", ListaDocumentos}, {"Ca_Sql_Plantilla", ConsultaPlantilla},
+            {"Ca_Plantilla_Autorizacion", Plantilla}, {"Ca_Campos_Autorizar", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO"},
+            {"Ca_Sql_Autoriazion", Autorizacion}, {"Ca_Sql_Rechazar", Rechazo}}));
+        ASSERT_TRUE(Configuracion("0200", {{"Ca_Etiqueta", "Otros"}, {"Ca_Tabla", "OTROS"}, {"Ca_Formato_Impresion", ""},
+            {"Ca_Campos_Autorizar", ""}, {"Ca_Sql_Rechazar", "UPDATE Otros SET Estado = 'RE'"},
+            {"Ca_Sql", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio"},
+            {"Ca_Sql_Plantilla", "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'"},
+            {"Ca_Plantilla_Autorizacion", "<p id=\"prueba\">{FOLIO}</p>"},
+            {"Ca_Sql_Autoriazion", "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'"}}));
     }
 
     frmRM640& AbrirBandeja()
@@ -192,11 +187,7 @@ protected:
         return r;
     }
 
-    QString ErrorDe(const QString& sentencia)
-    {
-        return DescripcionDe([&] { conexion->Execute(sentencia); });
-    }
-
+    QString ErrorDe(const QString& sentencia) { return DescripcionDe([&] { conexion->Execute(sentencia); }); }
     QStringList Documentos() { return Contenido(QStringLiteral("Documentos"), QStringLiteral("Folio")); }
 
     QStringList impresiones;
@@ -566,32 +557,4 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     forma.lvInsidencias_DblClick(0);
     EXPECT_EQ(g.mensajes.size(), 1);
     EXPECT_FALSE(abierto || frmAutorizacion::ExisteInstancia());
-}
-
-// The demo database end to end: its templates and page inputs, and the
-// shell's real printer.
-TEST_F(PruebaRevision, DemoAutorizaUnaOrdenYLaImprimeEnPdf)
-{
-    CargarDemo();
-    orvinda::Conexion* c = conexion.get();
-    const QString pdfs = carpeta.filePath(QStringLiteral("Documentos"));
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
-                                    [=] { return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdfs); });
-    Iniciar();
-    orvinda::ListView& ordenes = AbrirBandeja().lvInsidencias(1);
-    const int pendientes = ordenes.ListItemsCount();
-    ordenes.setSelectedIndex(0);
-    const QString folio = ordenes.SelectedItem();
-    AlAbrirseDialogo([](frmAutorizacion& d) {
-        Escribir(d, QStringLiteral("PARTIDA_PRESUPUESTAL"), QStringLiteral("PRE-2025-120"));
-        d.CmdAutorizado_Click();
-    }, QStringLiteral("class=\"documento\""));
-    emit ordenes.DblClick();
-
-    EXPECT_EQ(g.Avisos(), QStringList());
-    EXPECT_EQ(Valor("SELECT Oc_Estado || '|' || Oc_Partida_Presupuestal || '|' || Oc_Oper_Autoriza FROM Ordenes_Compra"
-                    " WHERE Oc_Folio = '" + folio + "'"),
-              QStringLiteral("AU|PRE-2025-120|PRUEBA"));
-    EXPECT_EQ(ordenes.ListItemsCount(), pendientes - 1);
-    EXPECT_TRUE(LeerArchivo(QDir(pdfs).filePath("OC_AUTORIZADA_" + folio + ".pdf")).startsWith(QStringLiteral("%PDF-")));
 }
