@@ -74,10 +74,8 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     d.CmdAutorizado_Click();
     EXPECT_EQ(conexion->Bitacora().count(QStringLiteral("CommitTrans")), 1);
     EXPECT_EQ(Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio")), tras);
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500057"));
-    EXPECT_EQ(g.mensajes[0].estilo, 64);
-    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio));
+    EXPECT_EQ(g.Avisos(), QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
+                                                     " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio)});
     EXPECT_TRUE(d.Procesado());
     EXPECT_FALSE(d.isVisible());
 }
@@ -104,10 +102,9 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     ASSERT_EQ(segundo, 0) << LeerArchivo(trazaSegundo).toStdString();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
               QStringLiteral("Guardada por el otro editor"));
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500020"));
-    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("ERROR"));
-    EXPECT_TRUE(g.mensajes[0].mensaje.contains(QStringLiteral("duplicate key"))) << g.mensajes[0].mensaje.toStdString();
+    ASSERT_EQ(g.Avisos().size(), 1);
+    EXPECT_TRUE(g.Avisos()[0].startsWith("ERR-ID:7500020|16|ERROR|frmConfiguracion|") && g.Avisos()[0].contains("duplicate key"))
+        << g.Avisos()[0].toStdString();
     EXPECT_FALSE(editor.Guardado);
     EXPECT_EQ(editor.txtClave().Texto(), clave);
     EXPECT_EQ(editor.txtDescripcion().Texto(), QStringLiteral("Autorización de anticipos"));
