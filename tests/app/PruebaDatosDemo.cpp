@@ -3,7 +3,6 @@
 #include "comun/Ayudas.h"
 #include "config/Marcadores.h"
 
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -175,7 +174,8 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasFilasYOrdenDeColumnas)
 
 TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
 {
-    const QString ruta = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + QStringLiteral("/../../sql/orvinda_sqlserver.sql");
+    // __FILE__ is relative to the build folder; ctest runs elsewhere.
+    const QString ruta = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../sql/orvinda_sqlserver.sql");
     const QString guion = LeerArchivo(ruta);
     ASSERT_FALSE(guion.isEmpty()) << ruta.toStdString();
 

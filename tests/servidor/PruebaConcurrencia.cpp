@@ -33,8 +33,6 @@ protected:
     void SetUp() override
     {
         EntornoServidor::SetUp();
-        if (IsSkipped())
-            return;
         orvinda::AplicacionShell::CrearDemo(cadena);
         orvinda::ServidorPaginas::Instalar();
         g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
