@@ -15,8 +15,10 @@
 #include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
+#include "review/frmRechazar.h"
 #include "shell/Publico.h"
 
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -107,6 +109,19 @@ rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& fol
     d.show();
     EXPECT_TRUE(EsperarPagina(d.WebBrowser1(), folio));
     return d;
+}
+
+rm640::frmRechazar& EntornoPrueba::MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
+                                                 const QString& comentario)
+{
+    rm640::frmRechazar::Unload();
+    rm640::frmRechazar& r = rm640::frmRechazar::Load();
+    r.setTabla(tabla);
+    r.setFolio(folio);
+    r.setClave(clave);
+    r.show();
+    r.txtComentario().setPlainText(comentario);
+    return r;
 }
 
 void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion)

@@ -12,6 +12,7 @@
 namespace rm640 {
 class frmAutorizacion;
 class frmConfiguracion;
+class frmRechazar;
 }
 
 // The fixture every component test stands on: a temporary SQLite database
@@ -44,6 +45,9 @@ protected:
     // A pending requisition of the demo, rendered as the inbox renders it and
     // shown in the review dialog, once its page holds the document.
     rm640::frmAutorizacion& MostrarRequisicionDemo(const QString& folio);
+    // The comment dialog loaded afresh and shown for a document, its comment typed.
+    static rm640::frmRechazar& MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
+                                              const QString& comentario);
     // Drives a modal dialog from inside its loop; see AlAbrirseModal.
     template <typename Forma>
     void AlAbrirse(std::function<void(Forma&)> accion)

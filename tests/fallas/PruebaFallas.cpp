@@ -227,12 +227,7 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
         "rechazo",
         [&](Falla, int) {
             siguienteFolio();
-            rm640::frmRechazar::Unload();
-            rm640::frmRechazar& d = rm640::frmRechazar::Load();
-            d.setTabla(QStringLiteral("REQUISICIONES_COMPRA"));
-            d.setFolio(folio);
-            d.setClave(QStringLiteral("0001"));
-            d.txtComentario().setPlainText(QStringLiteral("Sin presupuesto"));
+            MostrarRechazo("REQUISICIONES_COMPRA", folio, "0001", "Sin presupuesto");
         },
         [&] { rm640::frmRechazar::Instancia().cmdAceptar_Click(); },
         [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008"); },

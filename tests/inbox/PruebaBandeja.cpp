@@ -118,7 +118,6 @@ TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
         EXPECT_EQ(f.fr0(i).parentWidget(), f.SSTab().Pagina(i));
         EXPECT_EQ(f.lvInsidencias(i).parentWidget(), &f.fr0(i));
         EXPECT_EQ(f.lvInsidencias(i).Index(), i);
-        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), Twips::Width(&f.lvInsidencias(0)));
         EXPECT_EQ(Twips::Top(&f.fr0(i)), Twips::Top(&f.fr0(0)));
         EXPECT_EQ(Twips::Top(&f.sh0(i)), Twips::Top(&f.sh0(0)));
     }

@@ -188,6 +188,13 @@ protected:
     }
 
     QString ErrorDe(const QString& sentencia) { return DescripcionDe([&] { conexion->Execute(sentencia); }); }
+
+    // Stores a statement the database refuses, for folio; gives the refusal's text.
+    QString Estropear(const QString& columna, const QString& mala, const QString& folio)
+    {
+        Configurar(columna, QString(mala).replace(folio, "{FOLIO}"));
+        return ErrorDe(mala);
+    }
     QStringList Documentos() { return Contenido(QStringLiteral("Documentos"), QStringLiteral("Folio")); }
 
     QStringList impresiones;
@@ -337,8 +344,7 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
 {
     CrearDocumentos();
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'AU' WHER Folio = 'D-2'");
-    Configurar(QStringLiteral("Ca_Sql_Autoriazion"), QString(mala).replace("D-2", "{FOLIO}"));
-    const QString descripcion = ErrorDe(mala);
+    const QString descripcion = Estropear("Ca_Sql_Autoriazion", mala, "D-2");
     Iniciar();
     const QStringList antes = Documentos();
     frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
@@ -458,16 +464,10 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
 {
     CrearDocumentos();
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folioo = 'D-1'");
-    Configurar(QStringLiteral("Ca_Sql_Rechazar"), QString(mala).replace("D-1", "{FOLIO}"));
-    const QString descripcion = ErrorDe(mala);
+    const QString descripcion = Estropear("Ca_Sql_Rechazar", mala, "D-1");
     Iniciar();
     const QStringList antes = Documentos();
-    frmRechazar& r = frmRechazar::Load();
-    r.setTabla(QStringLiteral("DOCUMENTOS"));
-    r.setFolio(QStringLiteral("D-1"));
-    r.setClave(Clave);
-    r.show();
-    r.txtComentario().setPlainText(QStringLiteral("   ")); // blanks are a comment
+    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "   "); // blanks are a comment
     r.cmdAceptar_Click();
     EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo, mala, "RollbackTrans"}));
     EXPECT_EQ(Documentos(), antes);
@@ -503,12 +503,7 @@ TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
     Ejecutar(QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folio IN ('D-1', 'D-2')"));
     const QStringList antes = Documentos();
     d.CmdAutorizado_Click();
-    frmRechazar& r = frmRechazar::Load();
-    r.setTabla(QStringLiteral("DOCUMENTOS"));
-    r.setFolio(QStringLiteral("D-2"));
-    r.setClave(Clave);
-    r.show();
-    r.txtComentario().setPlainText(QStringLiteral("No procede"));
+    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-2", Clave, "No procede");
     r.cmdAceptar_Click();
     const QString otro = QStringLiteral("|64|%1|%2|El documento %3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
     EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"),

@@ -71,11 +71,7 @@ TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
 
     // A rejection with its comment.
     const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
-    rm640::frmRechazar& rechazo = rm640::frmRechazar::Load();
-    rechazo.setTabla(QStringLiteral("ORDENES_COMPRA"));
-    rechazo.setFolio(folio);
-    rechazo.setClave(QStringLiteral("0002"));
-    rechazo.txtComentario().setPlainText(QStringLiteral("Proveedor sin alta fiscal"));
+    rm640::frmRechazar& rechazo = MostrarRechazo("ORDENES_COMPRA", folio, "0002", "Proveedor sin alta fiscal");
     rechazo.cmdAceptar_Click();
     EXPECT_TRUE(rechazo.Procesado());
     rm640::frmRechazar::Unload();
