@@ -556,34 +556,32 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 
 TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
 {
+    const auto guardado = [] {
+        QStringList r;
+        for (const char* k : {"Left", "Top", "Width", "Height", "WindowState"})
+            r << Ajustes().value(QLatin1String("Settings/") + QLatin1String(k)).toString();
+        return r.join(u' ');
+    };
     frmConfiguracion* f = &Editor();
     EXPECT_EQ(f->pos(), QPoint(1, 1)); // 10 twips
     f->move(100, 60);
     f->resize(700, 500);
     delete f;
-    {
-        QSettings s = Ajustes();
-        EXPECT_EQ(QStringList({s.value("Settings/Left").toString(), s.value("Settings/Top").toString(),
-                               s.value("Settings/Width").toString(), s.value("Settings/Height").toString(),
-                               s.value("Settings/WindowState").toString()}),
-                  (QStringList{"1500", "900", "10500", "7500", "0"}));
-    }
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 0");
 
     // Reopens there with the design size; closed maximized, only the state changes.
     f = &Editor();
     EXPECT_EQ(f->geometry(), QRect(100, 60, 957, 552));
     f->setWindowState(Qt::WindowMaximized);
     delete f;
-    EXPECT_EQ(Ajustes().value("Settings/Left").toString(), "1500");
-    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
 
     // Closed minimized, nothing changes.
     f = &Editor();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
     f->setWindowState(Qt::WindowMinimized);
     delete f;
-    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
-    EXPECT_EQ(Ajustes().value("Settings/Width").toString(), "10500");
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
 
     // Entries that are not numbers count as missing.
     Ajustes().setValue("Settings/Left", "abc");
