@@ -1,8 +1,8 @@
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
+#include "comun/Ayudas.h"
+#include "config/Marcadores.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QSqlDatabase>
@@ -14,11 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <stdexcept>
 
 using orvinda::DatosDemo;
 using orvinda::EsquemaBaseDatos;
+using rm640::Marcadores;
 
 namespace {
 
@@ -60,74 +60,43 @@ struct BaseTemporal
     // Every table's rows as one text, to compare whole databases.
     QString Volcado()
     {
-        QString texto;
-        for (const auto& t : EsquemaBaseDatos::NombresTablas()) {
-            auto q = Ejecutar(QStringLiteral("SELECT * FROM %1 ORDER BY 1, 2").arg(t));
-            while (q.next())
-                for (int i = 0; i < q.record().count(); ++i)
-                    texto += q.value(i).toString() + QLatin1Char('|');
-        }
-        return texto;
+        QStringList texto;
+        for (const auto& t : EsquemaBaseDatos::NombresTablas())
+            texto << t << Instantanea(db, t, QStringLiteral("1, 2"));
+        return texto.join(u'\n');
     }
 };
 
-using Fila = std::map<QString, QVariant>;
-
-std::vector<Fila> Configuraciones(BaseTemporal& b)
+std::vector<QSqlRecord> Filas(BaseTemporal& b, const QString& sql)
 {
-    std::vector<Fila> filas;
-    auto q = b.Ejecutar(QStringLiteral("SELECT * FROM Configuracion_Autorizacion ORDER BY Ca_Cve_Configuracion_Autorizacion"));
-    while (q.next()) {
-        Fila f;
-        for (int i = 0; i < q.record().count(); ++i)
-            f[q.record().fieldName(i)] = q.value(i);
-        filas.push_back(f);
-    }
+    std::vector<QSqlRecord> filas;
+    auto q = b.Ejecutar(sql);
+    while (q.next())
+        filas.push_back(q.record());
     return filas;
 }
 
-QString T(const Fila& f, const char* columna) { return f.at(QString::fromLatin1(columna)).toString(); }
-
-struct Campo { QString nombre; bool obligatorio; };
-
-std::vector<Campo> CamposDe(const QString& lista)
+std::vector<QSqlRecord> Configuraciones(BaseTemporal& b)
 {
-    std::vector<Campo> campos;
-    for (const auto& item : lista.split(QLatin1Char(','), Qt::SkipEmptyParts))
-        campos.push_back({QString(item).remove(QLatin1Char('*')), item.startsWith(QLatin1Char('*'))});
-    return campos;
+    return Filas(b, QStringLiteral("SELECT * FROM Configuracion_Autorizacion ORDER BY Ca_Cve_Configuracion_Autorizacion"));
 }
 
-QStringList Marcadores(const QString& html)
-{
-    QStringList r;
-    static const QRegularExpression re(QStringLiteral("\\{([^{}]*)\\}"));
-    for (auto it = re.globalMatch(html); it.hasNext();)
-        r << it.next().captured(1);
-    return r;
-}
+QString T(const QSqlRecord& f, const char* columna) { return f.value(QLatin1String(columna)).toString(); }
 
-// Column names (upper case) and values of the first row; fails the test on an
-// error or when there is no row.
-std::vector<std::pair<QString, QVariant>> PrimeraFila(BaseTemporal& b, const QString& sql)
+// The single row of the template query, as the inbox hands it to the template.
+QList<rm640::ColumnaPlantilla> PrimeraFila(BaseTemporal& b, const QString& sql, QSqlRecord* registro = nullptr)
 {
-    std::vector<std::pair<QString, QVariant>> r;
-    auto q = b.Ejecutar(sql);
-    if (!q.next()) {
-        ADD_FAILURE() << "sin fila: " << sql.toStdString();
+    const auto filas = Filas(b, sql);
+    EXPECT_EQ(filas.size(), 1u) << sql.toStdString();
+    QList<rm640::ColumnaPlantilla> r;
+    if (filas.empty())
         return r;
-    }
-    for (int i = 0; i < q.record().count(); ++i)
-        r.emplace_back(q.record().fieldName(i).toUpper(), q.value(i));
-    EXPECT_FALSE(q.next()) << "más de una fila: " << sql.toStdString();
+    if (registro)
+        *registro = filas[0];
+    for (int i = 0; i < filas[0].count(); ++i)
+        r.append({filas[0].fieldName(i).toUpper(),
+                  filas[0].isNull(i) ? std::nullopt : std::optional<QString>(filas[0].value(i).toString())});
     return r;
-}
-
-QString Rellenar(QString html, const std::vector<std::pair<QString, QVariant>>& fila)
-{
-    for (const auto& [columna, valor] : fila)
-        html.replace(QLatin1Char('{') + columna + QLatin1Char('}'), valor.toString(), Qt::CaseInsensitive);
-    return html;
 }
 
 QString ColumnaEstado(BaseTemporal& b, const QString& tabla)
@@ -143,38 +112,29 @@ QString ColumnaEstado(BaseTemporal& b, const QString& tabla)
 QStringList FoliosPendientes(BaseTemporal& b, const QString& sqlListado)
 {
     QStringList folios;
-    auto q = b.Ejecutar(sqlListado);
-    while (q.next()) {
-        EXPECT_EQ(q.value(0).metaType().id(), QMetaType::QString) << "el folio debe ser texto";
-        folios << q.value(0).toString();
+    for (const QSqlRecord& f : Filas(b, sqlListado)) {
+        EXPECT_EQ(f.value(0).metaType().id(), QMetaType::QString) << "el folio debe ser texto";
+        folios << f.value(0).toString();
     }
     return folios;
 }
 
-bool FilaContiene(const Fila& fila, const QString& valor)
+bool FilaContiene(const QSqlRecord& fila, const QString& valor)
 {
     bool okValor = false;
     const double numero = QString(valor).remove(QLatin1Char(',')).toDouble(&okValor);
-    for (const auto& [columna, v] : fila) {
-        if (v.toString() == valor)
-            return true;
+    for (int i = 0; i < fila.count(); ++i) {
         bool ok = false;
-        if (okValor && std::abs(v.toDouble(&ok) - numero) < 0.005 && ok)
+        if (fila.value(i).toString() == valor || (okValor && std::abs(fila.value(i).toDouble(&ok) - numero) < 0.005 && ok))
             return true;
     }
     return false;
 }
 
-Fila Documento(BaseTemporal& b, const QString& tabla, const QString& clave, const QString& folio)
+QSqlRecord Documento(BaseTemporal& b, const QString& tabla, const QString& clave, const QString& folio)
 {
-    QSqlQuery q(b.db);
-    q.prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(tabla, clave));
-    q.addBindValue(folio);
-    Fila f;
-    if (q.exec() && q.next())
-        for (int i = 0; i < q.record().count(); ++i)
-            f[q.record().fieldName(i)] = q.value(i);
-    return f;
+    const auto filas = Filas(b, QStringLiteral("SELECT * FROM %1 WHERE %2 = '%3'").arg(tabla, clave, folio));
+    return filas.empty() ? QSqlRecord() : filas[0];
 }
 
 const QString kOperador = QStringLiteral("ADMIN");
@@ -214,11 +174,10 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasFilasYOrdenDeColumnas)
 
 TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
 {
-    const QString ruta = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + QStringLiteral("/../../sql/orvinda_sqlserver.sql");
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        GTEST_SKIP() << "no se encuentra " << ruta.toStdString();
-    const QString guion = QString::fromUtf8(f.readAll());
+    // __FILE__ is relative to the build folder; ctest runs elsewhere.
+    const QString ruta = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../sql/orvinda_sqlserver.sql");
+    const QString guion = LeerArchivo(ruta);
+    ASSERT_FALSE(guion.isEmpty()) << ruta.toStdString();
 
     BaseTemporal b;
     EsquemaBaseDatos::Crear(b.db);
@@ -269,37 +228,25 @@ TEST(DatosDemo, ConfiguracionesActivasYDadaDeBaja)
         const QString clave = T(c, "Ca_Cve_Configuracion_Autorizacion");
         estados << clave + QLatin1Char('=') + T(c, "Es_Cve_Estado");
         SCOPED_TRACE(clave.toStdString());
-        EXPECT_FALSE(T(c, "Ca_Etiqueta").isEmpty());
-        EXPECT_LE(T(c, "Ca_Etiqueta").size(), 30);
-        EXPECT_LE(T(c, "Ca_Descripcion").size(), 50);
-        EXPECT_LE(T(c, "Ca_Tabla").size(), 30);
-        EXPECT_EQ(T(c, "Ca_Tabla"), T(c, "Ca_Tabla").toUpper());
-        EXPECT_TRUE(b.db.tables().contains(T(c, "Ca_Tabla"), Qt::CaseInsensitive));
+        // Within the server's column widths, the table named in upper case with its key.
+        EXPECT_TRUE(!T(c, "Ca_Etiqueta").isEmpty() && T(c, "Ca_Etiqueta").size() <= 30 && T(c, "Ca_Descripcion").size() <= 50);
+        EXPECT_TRUE(T(c, "Ca_Tabla").size() <= 30 && T(c, "Ca_Tabla") == T(c, "Ca_Tabla").toUpper());
         EXPECT_TRUE(b.db.record(T(c, "Ca_Tabla")).contains(T(c, "Ca_Tabla_Clave")));
-        EXPECT_FALSE(T(c, "Fecha_Alta").isEmpty());
-        EXPECT_FALSE(T(c, "Oper_Alta").isEmpty());
-        EXPECT_FALSE(T(c, "Fecha_Ult_Modif").isEmpty());
+        EXPECT_TRUE(T(c, "Fecha_Alta").size() == 19 && !T(c, "Oper_Alta").isEmpty() && !T(c, "Fecha_Ult_Modif").isEmpty());
         const bool baja = T(c, "Es_Cve_Estado") == QLatin1String("BA");
-        EXPECT_EQ(!T(c, "Oper_Baja").isEmpty(), baja);
-        EXPECT_EQ(!c.at("Fecha_Baja").isNull(), baja);
-        EXPECT_EQ(T(c, "Fecha_Alta").size(), 19);
+        EXPECT_TRUE(T(c, "Oper_Baja").isEmpty() != baja && c.isNull("Fecha_Baja") != baja);
 
         // The editor writes the four SQL texts as double-quoted literals and
         // the template as a single-quoted one; each statement runs alone.
-        for (const char* sql : {"Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Sql_Plantilla", "Ca_Sql_Rechazar"}) {
-            EXPECT_FALSE(T(c, sql).contains(QLatin1Char('"'))) << sql;
-            EXPECT_FALSE(T(c, sql).contains(QLatin1Char(';'))) << sql;
-            EXPECT_FALSE(T(c, sql).contains(QLatin1String("||"))) << sql;
-        }
+        for (const char* sql : {"Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Sql_Plantilla", "Ca_Sql_Rechazar"})
+            EXPECT_FALSE(T(c, sql).contains(u'"') || T(c, sql).contains(u';') || T(c, sql).contains(QLatin1String("||"))) << sql;
         EXPECT_FALSE(T(c, "Ca_Plantilla_Autorizacion").contains(QLatin1Char('\'')));
         EXPECT_FALSE(T(c, "Ca_Campos_Autorizar").contains(QLatin1Char(' ')));
     }
     EXPECT_EQ(estados, QStringList({"0001=AC", "0002=AC", "0003=AC", "0004=BA"}));
 
     // Required, optional and comment fields are all represented.
-    const QString todos = b.Valor(QStringLiteral("SELECT Ca_Campos_Autorizar FROM Configuracion_Autorizacion"
-                                                 " WHERE Ca_Cve_Configuracion_Autorizacion = '0001'")).toString();
-    EXPECT_EQ(todos, "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO");
+    EXPECT_EQ(T(Configuraciones(b)[0], "Ca_Campos_Autorizar"), "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO");
 }
 
 TEST(DatosDemo, ListadoPlantillaYCamposDeCadaConfiguracion)
@@ -308,10 +255,8 @@ TEST(DatosDemo, ListadoPlantillaYCamposDeCadaConfiguracion)
     DatosDemo::Cargar(b.db);
 
     for (const auto& c : Configuraciones(b)) {
-        const QString clave = T(c, "Ca_Cve_Configuracion_Autorizacion");
-        SCOPED_TRACE(clave.toStdString());
+        SCOPED_TRACE(T(c, "Ca_Cve_Configuracion_Autorizacion").toStdString());
         const QString tabla = T(c, "Ca_Tabla");
-
         const QStringList folios = FoliosPendientes(b, T(c, "Ca_Sql"));
         const int pendientes = b.Valor(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 'PE'").arg(tabla, ColumnaEstado(b, tabla))).toInt();
         EXPECT_GE(folios.size(), 20);
@@ -324,35 +269,24 @@ TEST(DatosDemo, ListadoPlantillaYCamposDeCadaConfiguracion)
         ASSERT_FALSE(folios.isEmpty());
 
         for (const QString& folio : {folios.first(), folios.last()}) {
-            const auto fila = PrimeraFila(b, T(c, "Ca_Sql_Plantilla").replace(QLatin1String("{FOLIO}"), folio));
-            QStringList columnas;
-            for (const auto& [nombre, valor] : fila) {
-                columnas << nombre;
-                // A NULL would make the rendering fail, a brace would be taken for a token.
-                EXPECT_FALSE(valor.isNull()) << nombre.toStdString();
-                EXPECT_FALSE(valor.toString().contains(QLatin1Char('{'))) << nombre.toStdString();
-            }
+            QSqlRecord registro;
+            const auto fila = PrimeraFila(b, Marcadores::ExpandirConsulta(T(c, "Ca_Sql_Plantilla"), folio), &registro);
             const QString html = T(c, "Ca_Plantilla_Autorizacion");
-            for (const auto& campo : CamposDe(T(c, "Ca_Campos_Autorizar"))) {
-                EXPECT_TRUE(columnas.contains(campo.nombre)) << campo.nombre.toStdString();
+            for (const auto& campo : Marcadores::LeerListaCampos(T(c, "Ca_Campos_Autorizar"))) {
                 // A number would reach the page in the regional format, thousands separators and all.
-                for (const auto& [nombre, valor] : fila) {
-                    if (nombre == campo.nombre) {
-                        EXPECT_EQ(valor.metaType().id(), QMetaType::QString) << nombre.toStdString();
-                    }
-                }
+                EXPECT_EQ(registro.value(campo.nombre).metaType().id(), QMetaType::QString) << campo.nombre.toStdString();
                 EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\" name=\"%1\"").arg(campo.nombre)))
                     << "sin elemento de página para " << campo.nombre.toStdString();
             }
-            for (const auto& m : Marcadores(html))
-                EXPECT_TRUE(columnas.contains(m.toUpper())) << "marcador sin columna: " << m.toStdString();
-            const QString lleno = Rellenar(html, fila);
-            EXPECT_TRUE(Marcadores(lleno).isEmpty());
+            // No NULL (the rendering would fail), no token without its column,
+            // and no value with a brace that could be taken for one.
+            QString lleno;
+            ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(html, fila));
+            EXPECT_FALSE(lleno.contains(u'{'));
             EXPECT_TRUE(lleno.contains(folio));
             // Documents with lines show them in the page.
-            if (columnas.contains(QLatin1String("DETALLE_HTML"))) {
+            if (registro.contains(QStringLiteral("DETALLE_HTML")))
                 EXPECT_TRUE(lleno.contains(QLatin1String("<tr><td class=\"num\">1</td>")));
-            }
         }
     }
 }
@@ -363,8 +297,7 @@ TEST(DatosDemo, AutorizarYRechazarCambianElDocumentoUnaSolaVez)
     DatosDemo::Cargar(b.db);
 
     for (const auto& c : Configuraciones(b)) {
-        const QString clave = T(c, "Ca_Cve_Configuracion_Autorizacion");
-        SCOPED_TRACE(clave.toStdString());
+        SCOPED_TRACE(T(c, "Ca_Cve_Configuracion_Autorizacion").toStdString());
         const QString tabla = T(c, "Ca_Tabla"), claveTabla = T(c, "Ca_Tabla_Clave");
         const QString estado = ColumnaEstado(b, tabla);
         const QStringList folios = FoliosPendientes(b, T(c, "Ca_Sql"));
@@ -372,51 +305,52 @@ TEST(DatosDemo, AutorizarYRechazarCambianElDocumentoUnaSolaVez)
 
         // The reviewer keeps the proposed values and types what is missing.
         const QString aAutorizar = folios[0];
-        const auto fila = PrimeraFila(b, T(c, "Ca_Sql_Plantilla").replace(QLatin1String("{FOLIO}"), aAutorizar));
-        QString sentencia = T(c, "Ca_Sql_Autoriazion");
-        std::vector<QString> capturados;
-        for (const auto& campo : CamposDe(T(c, "Ca_Campos_Autorizar"))) {
-            QString valor;
-            for (const auto& [nombre, v] : fila)
-                if (nombre == campo.nombre)
-                    valor = v.toString();
-            if (campo.nombre == QLatin1String("COMENTARIO_DOCUMENTO"))
+        QSqlRecord propuesto;
+        PrimeraFila(b, Marcadores::ExpandirConsulta(T(c, "Ca_Sql_Plantilla"), aAutorizar), &propuesto);
+        QStringList columnas, capturados, obligatorios;
+        for (int i = 0; i < propuesto.count(); ++i)
+            columnas << propuesto.fieldName(i).toUpper();
+        for (const auto& campo : Marcadores::LeerListaCampos(T(c, "Ca_Campos_Autorizar")))
+            if (campo.obligatorio)
+                obligatorios << campo.nombre;
+        const auto leer = [&](const QString& campo) {
+            QString valor = propuesto.value(campo).toString();
+            bool numero = false;
+            if (campo == Marcadores::CampoComentarioDocumento)
                 valor = QStringLiteral("Revisado en prueba");
-            else if (valor.isEmpty() && campo.obligatorio)
+            else if (valor.isEmpty() && obligatorios.contains(campo))
                 valor = QStringLiteral("PP-2025-042");
-            else if (bool numero = false; std::abs(valor.toDouble(&numero)) >= 1000 && numero)
+            else if (std::abs(valor.toDouble(&numero)) >= 1000 && numero)
                 valor = QLocale(QLocale::English, QLocale::UnitedStates).toString(valor.toDouble(), 'f', 2); // as typed by hand
-            capturados.push_back(valor);
-            sentencia.replace(QLatin1Char('{') + campo.nombre + QLatin1Char('}'), valor);
-        }
-        sentencia.replace(QLatin1String("{FOLIO}"), aAutorizar).replace(QLatin1String("{OPERADOR}"), kOperador)
-            .replace(QLatin1String("{FECHA}"), kFecha);
-        EXPECT_TRUE(Marcadores(sentencia).isEmpty()) << sentencia.toStdString();
+            capturados << valor;
+            return valor;
+        };
+        const auto expansion = Marcadores::ExpandirAutorizacion(T(c, "Ca_Sql_Autoriazion"), T(c, "Ca_Campos_Autorizar"),
+                                                                columnas, leer, {}, aAutorizar, kOperador, kFecha);
+        const QString sentencia = expansion.sentencia;
+        ASSERT_TRUE(expansion.completa());
+        EXPECT_FALSE(sentencia.contains(u'{')) << sentencia.toStdString();
 
         EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 1);
-        const Fila autorizado = Documento(b, tabla, claveTabla, aAutorizar);
-        EXPECT_EQ(autorizado.at(estado).toString(), "AU");
-        EXPECT_TRUE(FilaContiene(autorizado, kOperador));
-        EXPECT_TRUE(FilaContiene(autorizado, kFecha));
-        for (const auto& v : capturados)
+        const QSqlRecord autorizado = Documento(b, tabla, claveTabla, aAutorizar);
+        EXPECT_EQ(autorizado.value(estado).toString(), "AU");
+        for (const auto& v : capturados + QStringList{kOperador, kFecha})
             EXPECT_TRUE(FilaContiene(autorizado, v)) << "valor capturado no guardado: " << v.toStdString();
         EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 0);
         EXPECT_FALSE(FoliosPendientes(b, T(c, "Ca_Sql")).contains(aAutorizar));
 
         const QString aRechazar = folios[1];
-        QString rechazo = T(c, "Ca_Sql_Rechazar");
-        rechazo.replace(QLatin1String("{FOLIO}"), aRechazar).replace(QLatin1String("{OPERADOR}"), kOperador)
-            .replace(QLatin1String("{FECHA}"), kFecha);
+        const QString rechazo = Marcadores::ExpandirRechazo(T(c, "Ca_Sql_Rechazar"), aRechazar, kOperador, kFecha);
         EXPECT_EQ(b.Ejecutar(rechazo).numRowsAffected(), 1);
         EXPECT_EQ(b.Ejecutar(rechazo).numRowsAffected(), 0);
-        const Fila rechazado = Documento(b, tabla, claveTabla, aRechazar);
-        EXPECT_EQ(rechazado.at(estado).toString(), "RE");
+        const QSqlRecord rechazado = Documento(b, tabla, claveTabla, aRechazar);
+        EXPECT_EQ(rechazado.value(estado).toString(), "RE");
         EXPECT_TRUE(FilaContiene(rechazado, kFecha));
 
         // A rejected document cannot be authorized afterwards, nor the other way round.
         EXPECT_EQ(b.Ejecutar(QString(sentencia).replace(aAutorizar, aRechazar)).numRowsAffected(), 0);
         EXPECT_EQ(b.Ejecutar(QString(rechazo).replace(aRechazar, aAutorizar)).numRowsAffected(), 0);
-        EXPECT_EQ(Documento(b, tabla, claveTabla, aAutorizar).at(estado).toString(), "AU");
+        EXPECT_EQ(Documento(b, tabla, claveTabla, aAutorizar).value(estado).toString(), "AU");
         EXPECT_EQ(FoliosPendientes(b, T(c, "Ca_Sql")).size(), folios.size() - 2);
     }
 }
@@ -436,20 +370,16 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
 
     const QString autorizada = b.Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'")).toString();
     const QString pendiente = b.Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'")).toString();
-    ASSERT_FALSE(autorizada.isEmpty());
-    ASSERT_FALSE(pendiente.isEmpty());
+    ASSERT_FALSE(autorizada.isEmpty() || pendiente.isEmpty());
 
-    const auto fila = PrimeraFila(b, QString(sql).replace(QLatin1String("{FOLIO}"), autorizada));
-    for (const auto& [nombre, valor] : fila)
-        EXPECT_FALSE(valor.isNull()) << nombre.toStdString();
-    const QString lleno = Rellenar(plantilla, fila);
-    EXPECT_TRUE(Marcadores(lleno).isEmpty()) << Marcadores(lleno).join(u',').toStdString();
+    QString lleno;
+    ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(plantilla, PrimeraFila(b, Marcadores::ExpandirConsulta(sql, autorizada))));
+    EXPECT_FALSE(lleno.contains(u'{')) << lleno.toStdString();
     EXPECT_TRUE(lleno.contains(autorizada));
     EXPECT_TRUE(lleno.contains(QLatin1String("<tr>")));
 
     // A pending order is not printed as authorized.
-    auto vacia = b.Ejecutar(QString(sql).replace(QLatin1String("{FOLIO}"), pendiente));
-    EXPECT_FALSE(vacia.next());
+    EXPECT_TRUE(Filas(b, Marcadores::ExpandirConsulta(sql, pendiente)).empty());
 }
 
 TEST(DatosDemo, ParametrosOperadoresYDocumentosCuadrados)
@@ -457,17 +387,11 @@ TEST(DatosDemo, ParametrosOperadoresYDocumentosCuadrados)
     BaseTemporal b;
     DatosDemo::Cargar(b.db);
 
-    const auto parametro = [&](const char* clave) {
-        auto q = b.Ejecutar(QStringLiteral("SELECT Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'")
-                                .arg(QLatin1String(clave)));
-        return q.next() ? QStringLiteral("%1 %2 %3").arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString()) : QString();
-    };
-    EXPECT_EQ(parametro("GEN_URL"), "1 T orvinda://web");
-    EXPECT_EQ(parametro("CAT_AUTOCLAVE"), "0 B 1");
-    EXPECT_EQ(parametro("FTO_CONFIGURACION_AUTORIZACION"), "0 T 0000");
-
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT Op_Nivel FROM Operadores WHERE Op_Cve_Operador = 'ADMIN'")).toInt(), 4);
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT Op_Nivel FROM Operadores WHERE Op_Cve_Operador = 'CAPTURA'")).toInt(), 3);
+    const QStringList parametros = Instantanea(b.db, QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor"
+        " FROM Parametros_Generales WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"), "1");
+    EXPECT_EQ(parametros, (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
+    EXPECT_EQ(Instantanea(b.db, "(SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cve_Operador IN ('ADMIN', 'CAPTURA'))", "1"),
+              (QStringList{"ADMIN|4", "CAPTURA|3"}));
     EXPECT_EQ(b.Valor(QStringLiteral("SELECT COUNT(*) FROM Operadores WHERE Op_Nombre = ''")).toInt(), 0);
 
     // Header totals equal the lines, IVA is 16 %, and every document has 1 to 8 lines.

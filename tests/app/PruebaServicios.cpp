@@ -1,7 +1,6 @@
 #include "comun/EntornoPrueba.h"
 #include "shell/CreacionDemo.h"
 #include "host/controles/ListView.h"
-#include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/RegistroComponentes.h"
@@ -16,7 +15,6 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <QApplication>
 #include <QWidget>
@@ -24,12 +22,6 @@
 using namespace orvinda;
 
 namespace {
-
-QString Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
 
 class PruebaServicios : public EntornoPrueba
 {
@@ -50,10 +42,8 @@ protected:
 
 TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
 {
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T', 'orvinda://web')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 0, 'T', 'http://otro')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('CAT_AUTOCLAVE', 0, 'B', '1')"));
-    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('VACIO', 0, 'B', NULL)"));
+    Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T',"
+                            " 'orvinda://web'), ('GEN_URL', 0, 'T', 'http://otro'), ('CAT_AUTOCLAVE', 0, 'B', '1'), ('VACIO', 0, 'B', NULL)"));
     SistemaOrvinda s(*conexion, *mensajero, QStringLiteral("ADMIN"), -1);
 
     EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()), QVariant(QStringLiteral("orvinda://web")));
@@ -63,13 +53,13 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("VACIO"), 0, QString(), QString()).isNull());
     EXPECT_EQ(s.LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0, QStringLiteral("T"), QStringLiteral("0000")),
               QVariant(QStringLiteral("0000")));
-    EXPECT_FALSE(Leer(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
+    EXPECT_FALSE(LeerArchivo(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
 
     // A parameter missing from the table: a clear message, once, and no value.
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
     EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
-    EXPECT_EQ(Leer(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
-    EXPECT_TRUE(Leer(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
+    EXPECT_EQ(LeerArchivo(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
+    EXPECT_TRUE(LeerArchivo(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
 
     EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("0"), QStringLiteral("B")), QVariant(false));
     EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("SI"), QStringLiteral("B")), QVariant(true));
@@ -87,7 +77,7 @@ TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 7);
     EXPECT_EQ(mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"),
                                  QStringLiteral("ERR-ID:7500019")), 1);
-    EXPECT_EQ(Leer(rutaTraza),
+    EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
 }
@@ -95,24 +85,22 @@ TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
 TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
 {
     Mensajero conUsuario(traza.get(), false);
+    const auto caja = [] { return QApplication::activeModalWidget(); };
     QString informativo;
-    QTimer::singleShot(0, [&] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(caja, nullptr);
-        informativo = caja->informativeText();
-        EXPECT_EQ(caja->windowTitle(), QStringLiteral("Generar nueva clave?"));
-        EXPECT_EQ(caja->icon(), QMessageBox::Question);
-        caja->button(QMessageBox::Yes)->click();
+    AlAbrirseModal(sondeos, caja, [&](QWidget& w) {
+        auto& m = static_cast<QMessageBox&>(w);
+        informativo = m.informativeText();
+        EXPECT_EQ(m.windowTitle(), QStringLiteral("Generar nueva clave?"));
+        EXPECT_EQ(m.icon(), QMessageBox::Question);
+        m.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 6);
     EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
 
-    QTimer::singleShot(0, [] {
-        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(caja, nullptr);
-        EXPECT_EQ(caja->icon(), QMessageBox::Critical);
-        caja->button(QMessageBox::Ok)->click();
+    AlAbrirseModal(sondeos, caja, [](QWidget& w) {
+        EXPECT_EQ(static_cast<QMessageBox&>(w).icon(), QMessageBox::Critical);
+        static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr,
                                  QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500020")), 1);
@@ -120,9 +108,7 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
 {
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0001', 'REQ')"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Tabla) VALUES ('0009', NULL)"));
-    Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('ABC')"));
+    ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
 
     EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
@@ -150,35 +136,11 @@ TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
     EXPECT_TRUE(filas[0].startsWith(QStringLiteral("1|REQUISICIONES_COMPRA|RC-0001|Falta la cotización del proveedor's|ADMIN|")));
 }
 
-TEST_F(PruebaServicios, FormasYListas)
+// Clearing and opening forms is seen through the editor's tests; the list
+// takes its headers from the query and shows NULL as empty.
+TEST_F(PruebaServicios, ListasDesdeUnaConsulta)
 {
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
-    QWidget forma;
-    auto* clave = new txtVEX(&forma);
-    clave->setEsclave(true);
-    auto* descripcion = new txtVEX(&forma);
-    auto* tabla = new txtVEX(&forma);
-    tabla->setEsclave(true);
-    QWidget::setTabOrder(clave, descripcion);
-    QWidget::setTabOrder(descripcion, tabla);
-    clave->setTexto(QStringLiteral("0001"));
-    descripcion->setTexto(QStringLiteral("Requisiciones"));
-    tabla->setTexto(QStringLiteral("REQ"));
-
-    u.HabilitarForma(forma, 1);
-    EXPECT_TRUE(descripcion->Habilitado());
-    u.LimpiarForma(forma, 1);
-    EXPECT_EQ(clave->Texto(), QStringLiteral("0001")) << "the key field is the form's own business";
-    EXPECT_TRUE(clave->Habilitado());
-    EXPECT_EQ(descripcion->Texto(), QString());
-    EXPECT_EQ(tabla->Texto(), QString());
-    EXPECT_FALSE(descripcion->Habilitado());
-    EXPECT_FALSE(tabla->Habilitado());
-    clave->setHabilitado(false);
-    u.HabilitarForma(forma, 1);
-    EXPECT_FALSE(clave->Habilitado()) << "HabilitarForma never opens the key field";
-    EXPECT_TRUE(tabla->Habilitado());
-
     Ejecutar(QStringLiteral("CREATE TABLE Docs (Folio TEXT, Importe REAL, Nota TEXT)"));
     Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0002', 1500.5, NULL)"));
     Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0001', 20, 'urgente')"));
@@ -209,7 +171,7 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         EXPECT_EQ(shell.Iniciar(), 1);
     }
     EXPECT_FALSE(QFile::exists(o.baseDatos));
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
 
     // An ODBC string that does not connect.
     o.baseDatos = QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1");
@@ -217,7 +179,7 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         AplicacionShell shell(o);
         EXPECT_EQ(shell.Iniciar(), 1);
     }
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
 
     // The demo database, created once, refused the second time.
     const QString demo = carpeta.path() + QStringLiteral("/demo.db");
@@ -238,9 +200,9 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         ASSERT_NE(forma, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([&] { return forma->property("Cargado").toBool(); }, 5000));
     }
-    EXPECT_TRUE(Leer(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
     // The trace shows the configurations query as sent, then each listing query.
-    const QString traza = Leer(o.traza);
+    const QString traza = LeerArchivo(o.traza);
     const qsizetype consulta = traza.indexOf(QStringLiteral(
         "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
     ASSERT_GE(consulta, 0);

@@ -15,12 +15,13 @@
 #include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
+#include "review/frmRechazar.h"
 #include "shell/Publico.h"
 
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest/QTest>
 
 void EntornoPrueba::SetUp()
@@ -51,6 +52,7 @@ QString EntornoPrueba::DestinoBaseDatos()
 
 void EntornoPrueba::TearDown()
 {
+    qDeleteAll(sondeos.findChildren<QObject*>(Qt::FindDirectChildrenOnly));
     if (rm640::frmRM640::ExisteInstancia())
         delete &rm640::frmRM640::Instancia();
     rm640::Publico::Terminar();
@@ -81,17 +83,12 @@ QString EntornoPrueba::Valor(const QString& consulta)
 
 QStringList EntornoPrueba::Contenido(const QString& tabla, const QString& orden)
 {
-    QStringList filas;
-    QSqlQuery q(conexion->BaseDatos());
-    if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(tabla, orden)))
-        return {QStringLiteral("<error>")};
-    while (q.next()) {
-        QStringList f;
-        for (int i = 0; i < q.record().count(); ++i)
-            f.append(q.value(i).isNull() ? QStringLiteral("<NULL>") : q.value(i).toString());
-        filas.append(f.join(u'|'));
-    }
-    return filas;
+    return Instantanea(conexion->BaseDatos(), tabla, orden);
+}
+
+bool EntornoPrueba::Configuracion(const QString& clave, const QList<std::pair<QString, QVariant>>& columnas)
+{
+    return InsertarConfiguracion(conexion->BaseDatos(), clave, columnas);
 }
 
 rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& folio)
@@ -110,25 +107,56 @@ rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& fol
     d.setCampos(c->camposAutorizar);
     d.setClave(c->clave);
     d.show();
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        try {
-            return d.WebBrowser1().HtmlCuerpo().contains(folio);
-        } catch (const orvinda::ErrorRm&) {
-            return false;
-        }
-    }, 20000));
+    EXPECT_TRUE(EsperarPagina(d.WebBrowser1(), folio));
     return d;
 }
 
-void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor)
+rm640::frmRechazar& EntornoPrueba::MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
+                                                 const QString& comentario)
+{
+    rm640::frmRechazar::Unload();
+    rm640::frmRechazar& r = rm640::frmRechazar::Load();
+    r.setTabla(tabla);
+    r.setFolio(folio);
+    r.setClave(clave);
+    r.show();
+    r.txtComentario().setPlainText(comentario);
+    return r;
+}
+
+void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion)
 {
     editor.Controles_Nuevo();
-    editor.txtDescripcion().setTexto(QStringLiteral("Autorización de anticipos"));
-    editor.txtPestania().setTexto(QStringLiteral("Anticipos"));
-    editor.txtTabla().setTexto(QStringLiteral("ANTICIPOS"));
-    editor.txtProcedimiento().setText(QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"));
-    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"));
-    editor.txtProcedimiento3().setText(QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"));
-    editor.txtProcedimiento4().setText(QStringLiteral("<h1>{FOLIO}</h1>"));
-    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
+    LlenarEditor(editor, {descripcion, QStringLiteral("Anticipos"), QString(), QStringLiteral("ANTICIPOS"), QString(),
+                          QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"),
+                          QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"), QString(),
+                          QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"), QStringLiteral("<h1>{FOLIO}</h1>"),
+                          QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'")});
+}
+
+static QList<QObject*> CamposEditor(const rm640::frmConfiguracion& f)
+{
+    return {&f.txtDescripcion(),     &f.txtPestania(),       &f.txtFto_Impresion(),  &f.txtTabla(),
+            &f.txtClave_Principal(), &f.txtProcedimiento(),  &f.txtProcedimiento2(), &f.txtCampos1(),
+            &f.txtProcedimiento3(),  &f.txtProcedimiento4(), &f.txtProcedimiento5()};
+}
+
+static const char* Propiedad(QObject* campo)
+{
+    return qobject_cast<orvinda::txtVEX*>(campo) ? "Texto" : "Text";
+}
+
+void EntornoPrueba::LlenarEditor(rm640::frmConfiguracion& editor, const QStringList& valores)
+{
+    const QList<QObject*> campos = CamposEditor(editor);
+    for (int i = 0; i < campos.size(); ++i)
+        campos[i]->setProperty(Propiedad(campos[i]), valores.value(i));
+}
+
+QStringList EntornoPrueba::TextosEditor(const rm640::frmConfiguracion& editor)
+{
+    QStringList r;
+    for (QObject* c : CamposEditor(editor))
+        r << c->property(Propiedad(c)).toString();
+    return r;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "comun/Ayudas.h"
 #include "comun/Grabacion.h"
 #include "comun/ImpresionQt.h"
 #include "host/datos/Conexion.h"
@@ -11,6 +12,7 @@
 namespace rm640 {
 class frmAutorizacion;
 class frmConfiguracion;
+class frmRechazar;
 }
 
 // The fixture every component test stands on: a temporary SQLite database
@@ -18,6 +20,14 @@ class frmConfiguracion;
 // classes, the per-user settings and component registry in a temporary folder.
 class EntornoPrueba : public ::testing::Test
 {
+public:
+    // A new configuration started in the editor, every required field filled.
+    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor,
+                                           const QString& descripcion = QStringLiteral("Autorización de anticipos"));
+    // The editor's eleven fields after the key, in column order.
+    static void LlenarEditor(rm640::frmConfiguracion& editor, const QStringList& valores);
+    static QStringList TextosEditor(const rm640::frmConfiguracion& editor);
+
 protected:
     void SetUp() override;
     // Where the test's database lives: a temporary SQLite file unless a
@@ -30,15 +40,24 @@ protected:
     void Ejecutar(const QString& sentencia);
     // The first column of the first row, as text ("" when no row, "<NULL>" for NULL).
     QString Valor(const QString& consulta);
-    // Every row of a table as text, for comparing before and after a failure.
     QStringList Contenido(const QString& tabla, const QString& orden);
+    bool Configuracion(const QString& clave, const QList<std::pair<QString, QVariant>>& columnas);
     // A pending requisition of the demo, rendered as the inbox renders it and
     // shown in the review dialog, once its page holds the document.
     rm640::frmAutorizacion& MostrarRequisicionDemo(const QString& folio);
-    // A new configuration started in the editor, every required field filled.
-    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor);
+    // The comment dialog loaded afresh and shown for a document, its comment typed.
+    static rm640::frmRechazar& MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
+                                              const QString& comentario);
+    // Drives a modal dialog from inside its loop; see AlAbrirseModal.
+    template <typename Forma>
+    void AlAbrirse(std::function<void(Forma&)> accion)
+    {
+        AlAbrirseModal(sondeos, [] { return Forma::ExisteInstancia() ? &Forma::Instancia() : nullptr; },
+                       [accion](QWidget& w) { accion(static_cast<Forma&>(w)); });
+    }
 
     QTemporaryDir carpeta;
     std::unique_ptr<orvinda::Conexion> conexion;
     Grabacion g;
+    QObject sondeos;
 };

@@ -22,6 +22,7 @@ struct Grabacion
         QWidget* ventana = nullptr;
         QString modulo;
         QString idError;
+        QString nombreVentana;   // read when shown: the window may be gone later
     };
 
     // Every call in order, e.g. "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0001,Ca_Tabla,0,,,)".
@@ -40,4 +41,8 @@ struct Grabacion
     QString transaccion = QStringLiteral("TRANSACCION-SHELL");
 
     QStringList LlamadasA(const QString& operacion) const;
+    // Every message as "id|style|title|window|text", for comparing whole lists.
+    QStringList Avisos() const;
+    // The same, forgetting them, so the next check sees only what follows.
+    QStringList TomarAvisos();
 };

@@ -2,6 +2,9 @@
 
 #include "comun/Grabacion.h"
 
+#include <QWidget>
+#include <gtest/gtest.h>
+
 SistemaGrabador::SistemaGrabador(Grabacion& g, orvinda::Conexion& conexion)
     : g(g)
     , m_conexion(conexion)
@@ -36,7 +39,9 @@ QVariant SistemaGrabador::MostrarMensaje(const QString& mensaje, qint32 estilo, 
                                          const QString& modulo, const QString& idError)
 {
     g.llamadas.append(QStringLiteral("MostrarMensaje(%1)").arg(idError));
-    const Grabacion::Mensaje m{mensaje, estilo, titulo, ventana, modulo, idError};
+    // Every message the component shows is its own.
+    EXPECT_EQ(modulo.toStdString(), "RM640") << idError.toStdString();
+    const Grabacion::Mensaje m{mensaje, estilo, titulo, ventana, modulo, idError, ventana ? ventana->objectName() : QString()};
     g.mensajes.append(m);
     if (g.alMostrar)
         g.alMostrar(m);

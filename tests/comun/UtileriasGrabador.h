@@ -27,5 +27,6 @@ public:
     QString ObtenerTransaccion(QString& transaccion, QString& aplicacion) override;
 
 private:
+    void Anotar(const char* operacion, const QStringList& argumentos);
     Grabacion& g;
 };

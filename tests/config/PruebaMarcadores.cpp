@@ -1,3 +1,4 @@
+#include "comun/ImpresionQt.h"
 #include "config/Marcadores.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 
 #include <ostream>
 
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace rm640 {
 static void PrintTo(const CampoAutorizar& c, std::ostream* os)

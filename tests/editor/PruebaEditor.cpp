@@ -2,8 +2,8 @@
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
-#include "host/controles/RichTextBox.h"
 #include "host/controles/Shape.h"
+#include "host/controles/RichTextBox.h"
 #include "host/controles/Twips.h"
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 using orvinda::Twips;
@@ -75,12 +74,15 @@ protected:
         return frmConfiguracion::Instancia();
     }
 
-    void Fila(const QString& clave, const QString& estado, const QString& sql = QStringLiteral("'SELECT 1'"))
+    void Fila(const QString& clave, const QVariant& estado, const QVariant& sql = QStringLiteral("SELECT 1"))
     {
-        Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion VALUES ('%1', 'Desc %1', 'Pest %1', 'FTO%1',"
-                                " 'TABLA%1', 'CLAVE%1', %2, 'AUT %1', 'CAMPOS %1', 'PLA %1', '<b>%1</b>', 'REC %1',"
-                                " '2020-01-01T00:00:00', '2020-01-02T00:00:00', 'ALTA', 'MODIF', NULL, NULL, %3)")
-                     .arg(clave, sql, estado));
+        const QString c = clave;
+        ASSERT_TRUE(Configuracion(clave, {{"Ca_Descripcion", "Desc " + c}, {"Ca_Etiqueta", "Pest " + c},
+            {"Ca_Formato_Impresion", "FTO" + c}, {"Ca_Tabla", "TABLA" + c}, {"Ca_Tabla_Clave", "CLAVE" + c},
+            {"Ca_Sql", sql}, {"Ca_Sql_Autoriazion", "AUT " + c}, {"Ca_Campos_Autorizar", "CAMPOS " + c},
+            {"Ca_Sql_Plantilla", "PLA " + c}, {"Ca_Plantilla_Autorizacion", "<b>" + c + "</b>"},
+            {"Ca_Sql_Rechazar", "REC " + c}, {"Fecha_Alta", "2020-01-01T00:00:00"}, {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
+            {"Oper_Alta", "ALTA"}, {"Oper_Ult_Modif", "MODIF"}, {"Es_Cve_Estado", estado}}));
     }
 
     static void Pulsar(frmConfiguracion& f, const char* boton)
@@ -96,27 +98,8 @@ protected:
         f.txtClave_Enter();
     }
 
-    static QList<QObject*> Campos(const frmConfiguracion& f)
-    {
-        return {&f.txtDescripcion(),     &f.txtPestania(),       &f.txtFto_Impresion(), &f.txtTabla(),
-                &f.txtClave_Principal(), &f.txtProcedimiento(),  &f.txtProcedimiento2(), &f.txtCampos1(),
-                &f.txtProcedimiento3(),  &f.txtProcedimiento4(), &f.txtProcedimiento5()};
-    }
-
-    static QStringList Textos(const frmConfiguracion& f)
-    {
-        QStringList r;
-        for (QObject* c : Campos(f))
-            r << (qobject_cast<orvinda::txtVEX*>(c) ? c->property("Texto") : c->property("Text")).toString();
-        return r;
-    }
-
-    static void Llenar(frmConfiguracion& f, const QStringList& valores = Datos)
-    {
-        const QList<QObject*> campos = Campos(f);
-        for (int i = 0; i < campos.size(); ++i)
-            campos[i]->setProperty(qobject_cast<orvinda::txtVEX*>(campos[i]) ? "Texto" : "Text", valores[i]);
-    }
+    static QStringList Textos(const frmConfiguracion& f) { return TextosEditor(f); }
+    static void Llenar(frmConfiguracion& f, const QStringList& valores = Datos) { LlenarEditor(f, valores); }
 
     QStringList Columnas(const QString& clave)
     {
@@ -140,17 +123,18 @@ protected:
         return r << b.TextoBotonExtra();
     }
 
+    // The one message shown since the last check, from the editor's window.
     void EsperarMensaje(const char* id, const QString& texto, int estilo, const QString& titulo)
     {
-        ASSERT_EQ(g.mensajes.size(), 1) << id;
-        const auto& m = g.mensajes[0];
-        EXPECT_EQ(m.mensaje, texto) << id;
-        EXPECT_EQ(m.estilo, estilo) << id;
-        EXPECT_EQ(m.titulo, titulo) << id;
-        EXPECT_EQ(m.idError, QLatin1String(id));
-        EXPECT_EQ(m.modulo, "RM640");
-        EXPECT_EQ(m.ventana, &frmConfiguracion::Instancia());
-        g.mensajes.clear();
+        EXPECT_EQ(g.TomarAvisos(), QStringList{QStringLiteral("%1|%2|%3|frmConfiguracion|%4").arg(id).arg(estilo).arg(titulo, texto)});
+    }
+
+    // The key, whether it and the rest are open, the focused field and the tab.
+    static QString Estado(const frmConfiguracion& f)
+    {
+        return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "", f.txtDescripcion().Habilitado()
+                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", f.focusWidget() ? f.focusWidget()->objectName() : "",
+                           QString::number(f.ssTabVex().activetab())}.join(u'|');
     }
 
     static QSettings Ajustes()
@@ -192,7 +176,7 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
     g.llamadas.clear();
     f.Guardado = true;
     bool modal = false;
-    QTimer::singleShot(100, &f, [&] {
+    AlAbrirse<frmConfiguracion>([&](frmConfiguracion& f) {
         modal = QApplication::activeModalWidget() == &f;
         EXPECT_EQ(f.ssTabVex().activetab(), 0);
         EXPECT_EQ(f.focusWidget(), &f.txtClave());
@@ -209,10 +193,10 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
 
 TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
 {
-    Fila("0001", "'AC'");
-    Fila("0002", "'BA'");
-    Fila("0003", "NULL");
-    Fila("0004", "'AC'", "NULL");
+    Fila("0001", "AC");
+    Fila("0002", "BA");
+    Fila("0003", QVariant());
+    Fila("0004", "AC", QVariant());
     frmConfiguracion& f = Editor();
     conexion->LimpiarBitacora();
     g.llamadas.clear();
@@ -266,15 +250,15 @@ TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
     EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
     EXPECT_EQ(f.ssTabVex().activetab(), 3);
 
-    struct Caso { int campo; const char* id; QString mensaje; int pestania; };
+    struct Caso { int campo; const char* foco; const char* id; QString mensaje; int pestania; };
     const Caso casos[] = {
-        {1, "ERR-ID:7500012", "Debe especificar una pestaña", 3},
-        {3, "ERR-ID:7500013", "Debe especificar una tabla", 3},
-        {5, "ERR-ID:7500014", "Debe especificar una consulta para la selección de datos del listview", 1},
-        {6, "ERR-ID:7500015", "Debe especificar una consulta una actualización para la autorización de los datos", 2},
-        {8, "ERR-ID:7500016", "Debe especificar una consulta para la consulta de la plantilla ", 3},
-        {9, "ERR-ID:7500017", "Debe especificar información para la plantilla", 4},
-        {10, "ERR-ID:7500018", "Debe especificar una consulta para el rechazar", 5},
+        {1, "txtPestania", "ERR-ID:7500012", "Debe especificar una pestaña", 3},
+        {3, "txtTabla", "ERR-ID:7500013", "Debe especificar una tabla", 3},
+        {5, "txtProcedimiento", "ERR-ID:7500014", "Debe especificar una consulta para la selección de datos del listview", 1},
+        {6, "txtProcedimiento2", "ERR-ID:7500015", "Debe especificar una consulta una actualización para la autorización de los datos", 2},
+        {8, "txtProcedimiento3", "ERR-ID:7500016", "Debe especificar una consulta para la consulta de la plantilla ", 3},
+        {9, "txtProcedimiento4", "ERR-ID:7500017", "Debe especificar información para la plantilla", 4},
+        {10, "txtProcedimiento5", "ERR-ID:7500018", "Debe especificar una consulta para el rechazar", 5},
     };
     for (const Caso& c : casos) {
         QStringList valores = Datos;
@@ -286,7 +270,7 @@ TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
         f.ssTabVex().setActivetab(3);
         Pulsar(f, "cmdGuardar");
         EsperarMensaje(c.id, c.mensaje, 48, "Atención");
-        EXPECT_EQ(f.focusWidget(), Campos(f)[c.campo]) << c.id;
+        EXPECT_EQ(f.focusWidget()->objectName(), QLatin1String(c.foco)) << c.id;
         EXPECT_EQ(f.ssTabVex().activetab(), c.pestania) << c.id;
         EXPECT_FALSE(f.Controles().GuardadoPendiente());
     }
@@ -330,7 +314,7 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
 
 TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
 {
-    Fila("0001", "'AC'");
+    Fila("0001", "AC");
     frmConfiguracion& f = Editor();
     Cargar(f, "0001");
     Pulsar(f, "cmdModificar");
@@ -389,7 +373,7 @@ TEST_F(PruebaEditor, CadaColumnaIdaYVueltaConUnaPlantillaDeUnMiB)
 
 TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
 {
-    Fila("0007", "'BA'");
+    Fila("0007", "BA");
     frmConfiguracion& f = Editor();
     f.Controles().EjecutarNuevo(false);
     Llenar(f);
@@ -429,8 +413,8 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
 
 TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
 {
-    Fila("0001", "'AC'");
-    Fila("0002", "'BA'");
+    Fila("0001", "AC");
+    Fila("0002", "BA");
     Ejecutar("CREATE TRIGGER no_alta BEFORE INSERT ON Configuracion_Autorizacion BEGIN SELECT RAISE(ABORT, 'alta rechazada'); END");
     Ejecutar("CREATE TRIGGER no_cambio BEFORE UPDATE ON Configuracion_Autorizacion BEGIN SELECT RAISE(ABORT, 'cambio rechazado'); END");
     const QStringList antes = Contenido("Configuracion_Autorizacion", "1");
@@ -474,7 +458,7 @@ TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
 
 TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
 {
-    Fila("0001", "'AC'");
+    Fila("0001", "AC");
     frmConfiguracion& f = Editor();
     Cargar(f, "0001");
     conexion->LimpiarBitacora();
@@ -509,7 +493,7 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
 
 TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
 {
-    Fila("0001", "'BA'");
+    Fila("0001", "BA");
     const QStringList original = Contenido("Configuracion_Autorizacion", "1");
     frmConfiguracion& f = Editor();
     Cargar(f, "0001");
@@ -528,7 +512,7 @@ TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
 
 TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 {
-    Fila("0001", "'AC'");
+    Fila("0001", "AC");
     QStringList consultas;
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma),
                                     [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
@@ -538,30 +522,21 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     // Empty -> New: the proposed key is closed, the rest open, tab 0.
     f.ssTabVex().setActivetab(3);
     Pulsar(f, "cmdNuevo");
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_TRUE(f.txtClave().ModoNuevo() && !f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtDescripcion().Habilitado() && f.txtCampos1().Habilitado() && f.txtProcedimiento().isEnabled());
-    EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
-    EXPECT_EQ(f.ssTabVex().activetab(), 0);
+    EXPECT_EQ(Estado(f), "0007||resto|txtDescripcion|0");
+    EXPECT_TRUE(f.txtClave().ModoNuevo());
 
     // New -> Empty.
     Llenar(f);
     f.ssTabVex().setActivetab(4);
     Pulsar(f, "cmdCancelar");
-    EXPECT_EQ(f.txtClave().Texto(), "");
-    EXPECT_TRUE(f.txtClave().Habilitado());
-    EXPECT_EQ(f.focusWidget(), &f.txtClave());
+    EXPECT_EQ(Estado(f), "|clave||txtClave|0");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
-    EXPECT_FALSE(f.txtDescripcion().Habilitado() || f.txtProcedimiento4().isEnabled());
-    EXPECT_EQ(f.ssTabVex().activetab(), 0);
 
     // Active loaded -> Editing keeps the contents and the tab.
     Cargar(f, "0001");
     f.ssTabVex().setActivetab(4);
     Pulsar(f, "cmdModificar");
-    EXPECT_EQ(f.ssTabVex().activetab(), 4);
-    EXPECT_FALSE(f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtPestania().Habilitado() && f.txtProcedimiento4().isEnabled());
+    EXPECT_EQ(Estado(f).section(u'|', 0, 2) + Estado(f).section(u'|', 4), "0001||resto4");
     EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
     Pulsar(f, "cmdCancelar");
 
@@ -581,34 +556,32 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 
 TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
 {
+    const auto guardado = [] {
+        QStringList r;
+        for (const char* k : {"Left", "Top", "Width", "Height", "WindowState"})
+            r << Ajustes().value(QLatin1String("Settings/") + QLatin1String(k)).toString();
+        return r.join(u' ');
+    };
     frmConfiguracion* f = &Editor();
     EXPECT_EQ(f->pos(), QPoint(1, 1)); // 10 twips
     f->move(100, 60);
     f->resize(700, 500);
     delete f;
-    {
-        QSettings s = Ajustes();
-        EXPECT_EQ(QStringList({s.value("Settings/Left").toString(), s.value("Settings/Top").toString(),
-                               s.value("Settings/Width").toString(), s.value("Settings/Height").toString(),
-                               s.value("Settings/WindowState").toString()}),
-                  (QStringList{"1500", "900", "10500", "7500", "0"}));
-    }
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 0");
 
     // Reopens there with the design size; closed maximized, only the state changes.
     f = &Editor();
     EXPECT_EQ(f->geometry(), QRect(100, 60, 957, 552));
     f->setWindowState(Qt::WindowMaximized);
     delete f;
-    EXPECT_EQ(Ajustes().value("Settings/Left").toString(), "1500");
-    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
 
     // Closed minimized, nothing changes.
     f = &Editor();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
     f->setWindowState(Qt::WindowMinimized);
     delete f;
-    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "2");
-    EXPECT_EQ(Ajustes().value("Settings/Width").toString(), "10500");
+    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
 
     // Entries that are not numbers count as missing.
     Ajustes().setValue("Settings/Left", "abc");
@@ -618,29 +591,19 @@ TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
     EXPECT_EQ(f->windowState(), Qt::WindowNoState);
 }
 
+// Sizes that would be negative are skipped; the rest still follows.
 TEST_F(PruebaEditor, DisposicionAlCambiarDeTamanio)
 {
     frmConfiguracion& f = Editor();
     auto tamanios = [&](QWidget* w) { return QSize(Twips::Width(w), Twips::Height(w)); };
-    f.resize(957, 552);
-    f.Form_Resize();
-    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(14115, 6980));
-    for (int k = 0; k < 6; ++k) {
-        EXPECT_EQ(tamanios(&f.fr(k)), QSize(14115, 6620));
-        EXPECT_EQ(Twips::Width(&f.sh0(k)), 14115);
+    for (QSize ventana : {QSize(957, 552), QSize(300, 100), QSize(10, 50)}) {
+        f.resize(ventana);
+        f.Form_Resize();
     }
-    EXPECT_EQ(tamanios(&f.txtProcedimiento2()), QSize(14115, 5535));
-    EXPECT_EQ(Twips::Width(&f.txtCampos1()), 14115 - 2400 - 120);
-
-    // Sizes that would be negative are skipped; the rest still follows.
-    f.resize(300, 100);
-    f.Form_Resize();
     EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(4260, 200));
     EXPECT_EQ(tamanios(&f.fr(3)), QSize(4260, 6620));
-    EXPECT_EQ(Twips::Width(&f.txtProcedimiento5()), 4260);
-    f.resize(10, 50);
-    f.Form_Resize();
-    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(4260, 200));
+    EXPECT_EQ(tamanios(&f.txtProcedimiento2()), QSize(4260, 5535));
+    EXPECT_EQ(Twips::Width(&f.sh0(5)), 4260);
 }
 
 TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)

@@ -1,5 +1,4 @@
 #include "comun/EntornoPrueba.h"
-#include "comun/Errores.h"
 #include "comun/SistemaGrabador.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"

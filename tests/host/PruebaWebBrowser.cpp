@@ -1,3 +1,4 @@
+#include "comun/Ayudas.h"
 #include "host/controles/WebBrowser.h"
 #include "host/datos/ErrorRm.h"
 
@@ -11,18 +12,6 @@
 using namespace orvinda;
 
 namespace {
-
-// The error a call throws, or an empty description when it throws none.
-template <typename F>
-QString ErrorDe(F&& llamada)
-{
-    try {
-        llamada();
-    } catch (const ErrorRm& e) {
-        return e.Descripcion();
-    }
-    return QString();
-}
 
 bool EsperarCarga(QSignalSpy& completo, int antes)
 {
@@ -61,15 +50,15 @@ TEST(WebBrowser, CargaReemplazaYLeeValores)
     EXPECT_EQ(navegador.ValorElemento(QStringLiteral("Tipo")), QStringLiteral("B"));
     EXPECT_EQ(navegador.ValorElemento(QStringLiteral("Folio")), QStringLiteral(" RC-001 "));
 
-    EXPECT_EQ(ErrorDe([&] { navegador.ValorElemento(QStringLiteral("Falta")); }),
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Falta")); }),
               QStringLiteral("No existe el elemento 'Falta' en la página"));
-    EXPECT_EQ(ErrorDe([&] { navegador.ValorElemento(QStringLiteral("Doble")); }),
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Doble")); }),
               QStringLiteral("Hay 2 elementos 'Doble' en la página"));
     // Names are data, never script.
-    EXPECT_EQ(ErrorDe([&] { navegador.ValorElemento(QStringLiteral("x') || ('")); }),
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("x') || ('")); }),
               QStringLiteral("No existe el elemento 'x') || ('' en la página"));
     // Case matters, as ids and names do in the page.
-    EXPECT_FALSE(ErrorDe([&] { navegador.ValorElemento(QStringLiteral("monto")); }).isEmpty());
+    EXPECT_NE(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("monto")); }), "<sin error>");
 }
 
 TEST(WebBrowser, NavegaAArchivoYAvisaTambienAlFallar)
@@ -107,7 +96,7 @@ TEST(WebBrowser, SinRespuestaAgotaLaEspera)
     // A script that keeps the page busy longer than the wait.
     navegador.setTimeout(300);
     navegador.page()->runJavaScript(QStringLiteral("var fin = Date.now() + 1500; while (Date.now() < fin) {}"));
-    const QString error = ErrorDe([&] { navegador.ValorElemento(QStringLiteral("a")); });
+    const QString error = DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("a")); });
     EXPECT_EQ(error, QStringLiteral("La página no respondió al leer 'a'"));
     // The late answer is dropped and the browser keeps working.
     navegador.setTimeout(5000);

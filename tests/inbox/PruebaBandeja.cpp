@@ -30,10 +30,9 @@ protected:
         rm640::Publico::Main();
     }
 
-    void Configuracion(const QString& clave, const QString& etiqueta, const QString& sql, const QString& estado = QStringLiteral("'AC'"))
+    void Configuracion(const QString& clave, const QVariant& etiqueta, const QVariant& sql, const QVariant& estado = "AC")
     {
-        Ejecutar(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, Ca_Sql, Es_Cve_Estado) VALUES ('%1', %2, %3, %4)")
-                     .arg(clave, etiqueta, sql, estado));
+        ASSERT_TRUE(EntornoPrueba::Configuracion(clave, {{"Ca_Etiqueta", etiqueta}, {"Ca_Sql", sql}, {"Es_Cve_Estado", estado}}));
     }
 
     frmRM640& Abrir()
@@ -58,31 +57,24 @@ protected:
 
 TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElDiseno)
 {
-    Configuracion(QStringLiteral("0004"), QStringLiteral("'Vacaciones'"), QStringLiteral("'SELECT Folio FROM Docs'"), QStringLiteral("'BA'"));
-    Configuracion(QStringLiteral("0005"), QStringLiteral("'Sin estado'"), QStringLiteral("'SELECT Folio FROM Docs'"), QStringLiteral("NULL"));
+    Configuracion("0004", "Vacaciones", "SELECT Folio FROM Docs", "BA");
+    Configuracion("0005", "Sin estado", "SELECT Folio FROM Docs", QVariant());
     frmRM640& f = Abrir();
 
     EXPECT_EQ(conexion->Bitacora(), QStringList{ConsultaConfiguraciones});
-    EXPECT_EQ(ConsultaConfiguraciones.size(), 137);
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("No existe información"));
-    EXPECT_EQ(g.mensajes[0].estilo, 48);
-    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("Actualizar_Autorizaciones()"));
-    EXPECT_EQ(g.mensajes[0].modulo, QStringLiteral("RM640"));
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500001"));
-    EXPECT_EQ(g.mensajes[0].ventana, &f);
+    const QString vacia = QStringLiteral("ERR-ID:7500001|48|Actualizar_Autorizaciones()|frmRM640|No existe información");
+    EXPECT_EQ(g.TomarAvisos(), QStringList{vacia});
     EXPECT_FALSE(f.Cargado());
     EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("DATOS")});
     EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 0);
 
     f.Form_Activate();
-    EXPECT_EQ(g.mensajes.size(), 2);
-    EXPECT_EQ(g.mensajes[1].idError, QStringLiteral("ERR-ID:7500001"));
+    EXPECT_EQ(g.Avisos(), QStringList{vacia});
 }
 
 TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio, Total FROM Docs ORDER BY Folio'"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs ORDER BY Folio");
     frmRM640& f = Abrir();
 
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -105,10 +97,10 @@ TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
 
 TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio FROM Docs WHERE Tipo = ''A'''"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM Docs WHERE Tipo = ''B'''"));
-    Configuracion(QStringLiteral("0009"), QStringLiteral("'Borrada'"), QStringLiteral("'SELECT 1'"), QStringLiteral("'BA'"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("'Gastos'"), QStringLiteral("'SELECT Folio, Total FROM Docs'"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
+    Configuracion("0009", "Borrada", "SELECT 1", "BA");
+    Configuracion("0003", "Gastos", "SELECT Folio, Total FROM Docs");
     frmRM640& f = Abrir();
 
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -126,7 +118,6 @@ TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
         EXPECT_EQ(f.fr0(i).parentWidget(), f.SSTab().Pagina(i));
         EXPECT_EQ(f.lvInsidencias(i).parentWidget(), &f.fr0(i));
         EXPECT_EQ(f.lvInsidencias(i).Index(), i);
-        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), Twips::Width(&f.lvInsidencias(0)));
         EXPECT_EQ(Twips::Top(&f.fr0(i)), Twips::Top(&f.fr0(0)));
         EXPECT_EQ(Twips::Top(&f.sh0(i)), Twips::Top(&f.sh0(0)));
     }
@@ -134,15 +125,11 @@ TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
 
 TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("''"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion("0001", "Requisiciones", "");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
 
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"));
-    EXPECT_EQ(g.mensajes[0].estilo, 48);
-    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("Atención"));
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500002"));
+    EXPECT_EQ(g.TomarAvisos(), QStringList{"ERR-ID:7500002|48|Atención|frmRM640|La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"});
     EXPECT_FALSE(f.Cargado());
     EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("&1Requisiciones")});
     EXPECT_EQ(f.ClavesConfiguracion(), QStringList{QStringLiteral("0001")});
@@ -151,24 +138,18 @@ TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
     // A NULL label stops the refresh with the error's own description.
     Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion WHEN '0002' THEN NULL ELSE Ca_Etiqueta END"));
     f.Form_Activate();
-    ASSERT_EQ(g.mensajes.size(), 2);
-    EXPECT_EQ(g.mensajes[1].mensaje, QStringLiteral("Uso no válido de Null"));
-    EXPECT_EQ(g.mensajes[1].estilo, 16);
-    EXPECT_EQ(g.mensajes[1].titulo, QStringLiteral("Actualizar_Autorizaciones()"));
-    EXPECT_EQ(g.mensajes[1].idError, QStringLiteral("ERR-ID:7500003"));
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|Uso no válido de Null"});
     EXPECT_FALSE(f.Cargado());
 }
 
 TEST_F(PruebaBandeja, UnaConsultaQueFallaYUnRefrescoPosteriorQueEmpiezaDeNuevo)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("'Requisiciones'"), QStringLiteral("'SELECT Folio FROM Docs'"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("'Órdenes'"), QStringLiteral("'SELECT Folio FROM NoExiste'"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("'Gastos'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion("0001", "Requisiciones", "SELECT Folio FROM Docs");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM NoExiste");
+    Configuracion("0003", "Gastos", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
 
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("no such table: NoExiste"));
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500003"));
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|no such table: NoExiste"});
     EXPECT_FALSE(f.Cargado());
     // What was made so far stays on screen.
     EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes")}));
@@ -217,36 +198,26 @@ TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
 
 TEST_F(PruebaBandeja, DisposicionAlTamanoDeLaVentana)
 {
-    Configuracion(QStringLiteral("0001"), QStringLiteral("'A'"), QStringLiteral("'SELECT Folio FROM Docs'"));
-    Configuracion(QStringLiteral("0002"), QStringLiteral("'B'"), QStringLiteral("'SELECT Folio FROM Docs'"));
-    Configuracion(QStringLiteral("0003"), QStringLiteral("'C'"), QStringLiteral("'SELECT Folio FROM Docs'"));
+    Configuracion("0001", "A", "SELECT Folio FROM Docs");
+    Configuracion("0002", "B", "SELECT Folio FROM Docs");
+    Configuracion("0003", "C", "SELECT Folio FROM Docs");
     frmRM640& f = Abrir();
     ASSERT_TRUE(f.Cargado());
 
-    f.resize(Twips::APixeles(13530), Twips::APixeles(7515));
-    f.Form_Resize();
-    EXPECT_EQ(Twips::Width(&f.SSTab()), 13290);
-    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
-    EXPECT_EQ(Twips::Width(&f.sh0(0)), 13290);
-    EXPECT_EQ(Twips::Width(&f.fr0(0)), 13290);
-    EXPECT_EQ(Twips::Height(&f.fr0(0)), 5795);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 13290);
-    EXPECT_EQ(Twips::Height(&f.lvInsidencias(0)), 5695);
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(Twips::Width(&f.sh0(i)), 13290);
-        EXPECT_EQ(Twips::Height(&f.fr0(i)), 5795);
-        EXPECT_EQ(Twips::Width(&f.lvInsidencias(i)), 13290);
-        EXPECT_EQ(Twips::Height(&f.lvInsidencias(i)), 5695);
-        EXPECT_EQ(Twips::Top(&f.lvInsidencias(i)), 0);
+    // Every tab's frame and list follow the window; heights that would go
+    // negative (wide but too short) are skipped, the widths still follow.
+    auto disposicion = [&](int i) {
+        return QStringList{QString::number(Twips::Width(&f.SSTab())), QString::number(Twips::Height(&f.SSTab())),
+                           QString::number(Twips::Width(&f.sh0(i))), QString::number(Twips::Width(&f.fr0(i))),
+                           QString::number(Twips::Height(&f.fr0(i))), QString::number(Twips::Width(&f.lvInsidencias(i))),
+                           QString::number(Twips::Height(&f.lvInsidencias(i))), QString::number(Twips::Top(&f.lvInsidencias(i)))}
+            .join(u' ');
+    };
+    for (auto [ancho, alto, esperado] : {std::tuple{13530, 7515, "13290 6335 13290 13290 5795 13290 5695 0"},
+                                         std::tuple{20010, 1050, "19770 6335 19770 19770 5795 19770 5695 0"}}) {
+        f.resize(Twips::APixeles(ancho), Twips::APixeles(alto));
+        f.Form_Resize();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(disposicion(i), QLatin1String(esperado)) << ancho << " " << i;
     }
-
-    // Wide but too short: the heights that would go negative are skipped,
-    // the widths still follow.
-    f.resize(Twips::APixeles(20010), Twips::APixeles(1050));
-    f.Form_Resize();
-    EXPECT_EQ(Twips::Width(&f.SSTab()), 19770);
-    EXPECT_EQ(Twips::Height(&f.SSTab()), 6335);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(0)), 19770);
-    EXPECT_EQ(Twips::Width(&f.lvInsidencias(2)), 19770);
-    EXPECT_EQ(Twips::Height(&f.lvInsidencias(2)), 5695);
 }

@@ -55,13 +55,9 @@ TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
 
     impresor.Imprimir(QStringLiteral("OC_AUTORIZADA"), folio, QString(), 0, 0, QString());
     const QString ruta = QDir(destino).filePath(QStringLiteral("OC_AUTORIZADA_") + folio + QStringLiteral(".pdf"));
-    QFile pdf(ruta);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_EQ(pdf.read(5), QByteArrayLiteral("%PDF-"));
+    EXPECT_TRUE(LeerArchivo(ruta).startsWith(QStringLiteral("%PDF-")));
     // Unattended, the message goes to the trace.
-    QFile registro(rutaTraza);
-    ASSERT_TRUE(registro.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(registro.readAll()).contains(
+    EXPECT_TRUE(LeerArchivo(rutaTraza).contains(
         QStringLiteral("MSG ERR-ID:9900020 estilo=64 titulo=\"Imprimir\" modulo=ORVINDA texto=\"El documento %1 se guardó en:\n%2\"")
             .arg(folio, QDir::toNativeSeparators(ruta))));
 

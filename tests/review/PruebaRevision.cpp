@@ -10,11 +10,9 @@
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
-#include "servicios/ImpresorOrvinda.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
-#include <QDir>
 #include <QPlainTextEdit>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -93,18 +91,10 @@ protected:
         g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
         // Statements and service calls in one list, so that their order shows.
         conexion->AlRegistrar([this](const QString& s) { g.llamadas.append(QStringLiteral("SQL ") + s); });
-        // Every message as "id|style|title|window|text", the window named
-        // while it still exists; all of them belong to the module.
-        g.alMostrar = [this](const Grabacion::Mensaje& m) {
-            EXPECT_EQ(m.modulo, QStringLiteral("RM640"));
-            mensajes.append(QStringLiteral("%1|%2|%3|%4|%5").arg(m.idError).arg(m.estilo)
-                                .arg(m.titulo, m.ventana ? m.ventana->objectName() : QString(), m.mensaje));
-        };
     }
 
     void TearDown() override
     {
-        qDeleteAll(sondeos.findChildren<QTimer*>());
         frmRechazar::Unload();
         frmAutorizacion::Unload();
         EntornoPrueba::TearDown();
@@ -116,25 +106,12 @@ protected:
         g.llamadas.clear();
     }
 
-    void Configurar(const QString& columna, const QVariant& valor, const QString& clave = Clave)
+    void Configurar(const QString& columna, const QString& valor)
     {
         QSqlQuery q(conexion->BaseDatos());
-        q.prepare(QStringLiteral("UPDATE Configuracion_Autorizacion SET %1 = ? WHERE Ca_Cve_Configuracion_Autorizacion = ?").arg(columna));
+        q.prepare(QStringLiteral("UPDATE Configuracion_Autorizacion SET %1 = ? WHERE Ca_Cve_Configuracion_Autorizacion = '0100'").arg(columna));
         q.addBindValue(valor);
-        q.addBindValue(clave);
-        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
-    }
-
-    void CrearConfiguracion(const QVariantList& valores)
-    {
-        QSqlQuery q(conexion->BaseDatos());
-        q.prepare(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta,"
-                                 " Ca_Formato_Impresion, Ca_Tabla, Ca_Sql, Ca_Sql_Plantilla, Ca_Plantilla_Autorizacion,"
-                                 " Ca_Campos_Autorizar, Ca_Sql_Autoriazion, Ca_Sql_Rechazar, Es_Cve_Estado)"
-                                 " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'AC')"));
-        for (const QVariant& v : valores)
-            q.addBindValue(v);
-        ASSERT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        ASSERT_TRUE(q.exec());
     }
 
     // Three pending documents under configuration 0100, two under 0200.
@@ -146,11 +123,16 @@ protected:
                                 " ('D-2', 'PE', '250.50', 'Aceros Apodaca'), ('D-3', 'PE', '75.25', 'Limpieza')"));
         Ejecutar(QStringLiteral("CREATE TABLE Otros (Folio TEXT PRIMARY KEY, Estado TEXT)"));
         Ejecutar(QStringLiteral("INSERT INTO Otros VALUES ('X-1', 'PE'), ('X-2', 'PE')"));
-        CrearConfiguracion({Clave, "Documentos", formato, "DOCUMENTOS", ListaDocumentos, ConsultaPlantilla, Plantilla,
-                            "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Autorizacion, Rechazo});
-        CrearConfiguracion({"0200", "Otros", "", "OTROS", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio",
-                            "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'", "<p id=\"prueba\">{FOLIO}</p>", "",
-                            "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'", "UPDATE Otros SET Estado = 'RE'"});
+        ASSERT_TRUE(Configuracion(Clave, {{"Ca_Etiqueta", "Documentos"}, {"Ca_Formato_Impresion", formato},
+            {"Ca_Tabla", "DOCUMENTOS"}, {"Ca_Sql", ListaDocumentos}, {"Ca_Sql_Plantilla", ConsultaPlantilla},
+            {"Ca_Plantilla_Autorizacion", Plantilla}, {"Ca_Campos_Autorizar", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO"},
+            {"Ca_Sql_Autoriazion", Autorizacion}, {"Ca_Sql_Rechazar", Rechazo}}));
+        ASSERT_TRUE(Configuracion("0200", {{"Ca_Etiqueta", "Otros"}, {"Ca_Tabla", "OTROS"}, {"Ca_Formato_Impresion", ""},
+            {"Ca_Campos_Autorizar", ""}, {"Ca_Sql_Rechazar", "UPDATE Otros SET Estado = 'RE'"},
+            {"Ca_Sql", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio"},
+            {"Ca_Sql_Plantilla", "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'"},
+            {"Ca_Plantilla_Autorizacion", "<p id=\"prueba\">{FOLIO}</p>"},
+            {"Ca_Sql_Autoriazion", "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'"}}));
     }
 
     frmRM640& AbrirBandeja()
@@ -179,13 +161,7 @@ protected:
 
     static bool EsperarDocumento(frmAutorizacion& d, const QString& marca = QStringLiteral("id=\"prueba\""))
     {
-        return QTest::qWaitFor([&] {
-            try {
-                return d.WebBrowser1().HtmlCuerpo().contains(marca);
-            } catch (const ErrorRm&) {
-                return false;
-            }
-        }, 20000);
+        return EsperarPagina(d.WebBrowser1(), marca);
     }
 
     static void Escribir(frmAutorizacion& d, const QString& campo, const QString& valor)
@@ -195,25 +171,13 @@ protected:
             QWebEngineScript::ApplicationWorld);
     }
 
-    // Runs accion inside the dialog's modal loop once its page holds the
-    // document; the dialog is hidden afterwards in any case, so that a failed
-    // check cannot leave the loop running.
-    void AlAbrirse(std::function<void(frmAutorizacion&)> accion, const QString& marca = QStringLiteral("id=\"prueba\""))
+    // Runs accion inside the dialog's modal loop once its page holds the document.
+    void AlAbrirseDialogo(std::function<void(frmAutorizacion&)> accion, const QString& marca = QStringLiteral("id=\"prueba\""))
     {
-        auto* sondeo = new QTimer(&sondeos);
-        sondeo->setInterval(5);
-        QObject::connect(sondeo, &QTimer::timeout, [sondeo, accion, marca] {
-            if (!frmAutorizacion::ExisteInstancia() || !frmAutorizacion::Instancia().isVisible())
-                return;
-            sondeo->deleteLater();
-            sondeo->stop();
-            frmAutorizacion& d = frmAutorizacion::Instancia();
+        AlAbrirse<frmAutorizacion>([accion, marca](frmAutorizacion& d) {
             EXPECT_TRUE(EsperarDocumento(d, marca));
             accion(d);
-            if (d.isVisible())
-                d.cmdCacelar_Click();
         });
-        sondeo->start();
     }
 
     QStringList Sentencias() const
@@ -225,22 +189,16 @@ protected:
         return r;
     }
 
-    const QStringList& Mensajes() const { return mensajes; }
+    QString ErrorDe(const QString& sentencia) { return DescripcionDe([&] { conexion->Execute(sentencia); }); }
 
-    QString ErrorDe(const QString& sentencia)
+    // Stores a statement the database refuses, for folio; gives the refusal's text.
+    QString Estropear(const QString& columna, const QString& mala, const QString& folio)
     {
-        try {
-            conexion->Execute(sentencia);
-        } catch (const ErrorRm& e) {
-            return e.Descripcion();
-        }
-        return QString();
+        Configurar(columna, QString(mala).replace(folio, "{FOLIO}"));
+        return ErrorDe(mala);
     }
-
     QStringList Documentos() { return Contenido(QStringLiteral("Documentos"), QStringLiteral("Folio")); }
 
-    QObject sondeos;
-    QStringList mensajes;
     QStringList impresiones;
     int vivos = 0;
     QString fallaImpresion;
@@ -259,7 +217,7 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
     const int servidas = servidor->PaginasServidas();
 
     QStringList visto;
-    AlAbrirse([&](frmAutorizacion& d) {
+    AlAbrirseDialogo([&](frmAutorizacion& d) {
         visto = QStringList{d.Plantilla(), d.Tabla(), d.Folio(), d.Campos(), d.Clave(), d.Pagina(), d.WebBrowser1().HtmlCuerpo()};
         EXPECT_EQ(d.parentWidget(), &forma);
         d.setProcesado(true);
@@ -287,7 +245,7 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
         "LeerParametro(GEN_URL,1,,)"}));
     EXPECT_EQ(lista.ListItemsCount(), 3);
     EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
-    EXPECT_TRUE(mensajes.isEmpty());
+    EXPECT_TRUE(g.mensajes.isEmpty());
 }
 
 TEST_F(PruebaRevision, UnaConsultaSinFilasAbreLaPaginaConSusMarcadores)
@@ -299,13 +257,13 @@ TEST_F(PruebaRevision, UnaConsultaSinFilasAbreLaPaginaConSusMarcadores)
     lista.ListItemsAdd(QStringLiteral("D-99")); // no longer in its table
     lista.setSelectedIndex(lista.ListItemsCount() - 1);
     QString visto;
-    AlAbrirse([&](frmAutorizacion& d) {
+    AlAbrirseDialogo([&](frmAutorizacion& d) {
         visto = d.WebBrowser1().HtmlCuerpo();
         d.cmdCacelar_Click();
     }, QStringLiteral("{folio}"));
     forma.lvInsidencias_DblClick(0);
     EXPECT_EQ(visto, Plantilla);
-    EXPECT_TRUE(mensajes.isEmpty());
+    EXPECT_TRUE(g.mensajes.isEmpty());
     // Cancelled: the list keeps what it had.
     EXPECT_EQ(lista.ListItemsCount(), 4);
 }
@@ -319,12 +277,12 @@ TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
     forma.lvInsidencias(1).setSelectedIndex(0);
     // The second tab's list was loaded by the refresh; its double click is wired too.
     QString otro;
-    AlAbrirse([&](frmAutorizacion& d) { otro = d.Clave() + d.Folio(); });
+    AlAbrirseDialogo([&](frmAutorizacion& d) { otro = d.Clave() + d.Folio(); });
     emit forma.lvInsidencias(1).DblClick();
     EXPECT_EQ(otro, QStringLiteral("0200X-1"));
     g.llamadas.clear();
 
-    AlAbrirse([](frmAutorizacion& d) {
+    AlAbrirseDialogo([](frmAutorizacion& d) {
         Escribir(d, QStringLiteral("MONTO"), QStringLiteral("70.00"));
         Escribir(d, QStringLiteral("CUENTA"), QStringLiteral("PRE-140"));
         Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Con ajuste"));
@@ -333,7 +291,7 @@ TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
     });
     emit forma.lvInsidencias(0).DblClick();
 
-    EXPECT_TRUE(mensajes.isEmpty());
+    EXPECT_TRUE(g.mensajes.isEmpty());
     EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|AU|70.00|Limpieza|PRE-140|Con ajuste|PRUEBA|2026-12-06T10:30:00"));
     const qsizetype i = g.llamadas.indexOf(QStringLiteral("SQL BeginTrans"));
     ASSERT_GE(i, 4);
@@ -367,7 +325,7 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Nota"));
 
     d.CmdAutorizado_Click();
-    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
     EXPECT_EQ(Documentos(), antes);
     // Reported, then rolled back; the reading stopped at the required field.
     EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3),
@@ -378,7 +336,7 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     g.llamadas.clear();
     Escribir(d, QStringLiteral("MONTO"), QStringLiteral("99.90"));
     d.CmdAutorizado_Click();
-    EXPECT_EQ(mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes.size(), 1);
     EXPECT_TRUE(d.Procesado() && !d.isVisible());
     EXPECT_EQ(Documentos()[0], QStringLiteral("D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00"));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("Trans")), (QStringList{"BeginTrans", "CommitTrans"}));
@@ -388,8 +346,7 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
 {
     CrearDocumentos();
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'AU' WHER Folio = 'D-2'");
-    Configurar(QStringLiteral("Ca_Sql_Autoriazion"), QString(mala).replace("D-2", "{FOLIO}"));
-    const QString descripcion = ErrorDe(mala);
+    const QString descripcion = Estropear("Ca_Sql_Autoriazion", mala, "D-2");
     Iniciar();
     const QStringList antes = Documentos();
     frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
@@ -409,7 +366,7 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     d.WebBrowser1().ReemplazarCuerpo(QStringLiteral("<input id=\"MONTO\" value=\"1\">"));
     d.CmdAutorizado_Click();
     const QString prefijo = QStringLiteral("ERR-ID:7500028|16|Autorizar|frmAutorizacion|Verifique la configuración de la autorización\r\n");
-    EXPECT_EQ(Mensajes(), (QStringList{prefijo + descripcion, prefijo + "Comentarios fuera de línea",
+    EXPECT_EQ(g.Avisos(), (QStringList{prefijo + descripcion, prefijo + "Comentarios fuera de línea",
                                        prefijo + "Hay 2 elementos 'CUENTA' en la página",
                                        prefijo + "No existe el elemento 'CUENTA' en la página"}));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")), QStringList());
@@ -420,7 +377,7 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     Ejecutar(QStringLiteral("DELETE FROM Configuracion_Autorizacion"));
     g.llamadas.clear();
     d.CmdAutorizado_Click();
-    EXPECT_EQ(mensajes.size(), 4);
+    EXPECT_EQ(g.mensajes.size(), 4);
     EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectAutorizacion, "RollbackTrans"}));
 
     // The close box hides and reports nothing done; the caller still reads it.
@@ -442,7 +399,7 @@ TEST_F(PruebaRevision, ImpresionTrasElCommitYSuFallaNoLoDeshace)
     fallaImpresion = QStringLiteral("La impresora no responde");
     frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
     d.CmdAutorizado_Click();
-    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500051|16|CmdAutorizado_Click()|frmAutorizacion|La impresora no responde"});
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500051|16|CmdAutorizado_Click()|frmAutorizacion|La impresora no responde"});
     EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-2'")), QStringLiteral("AU"));
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && vivos == 0);
 }
@@ -460,7 +417,7 @@ TEST_F(PruebaRevision, OperadorNoDisponibleNoEmpiezaNada)
     frmRechazar& r = frmRechazar::Load(&d);
     r.txtComentario().setPlainText(QStringLiteral("No procede"));
     r.cmdAceptar_Click();
-    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500050|16|CmdAutorizado_Click()|frmAutorizacion|La sesión del operador expiró.",
+    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500050|16|CmdAutorizado_Click()|frmAutorizacion|La sesión del operador expiró.",
                                        "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|La sesión del operador expiró."}));
     EXPECT_TRUE(Sentencias().isEmpty());
     EXPECT_TRUE(d.isVisible() && !r.Procesado());
@@ -474,27 +431,12 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     orvinda::ServidorPaginas* servidor = orvinda::ServidorPaginas::Instalar();
     const int servidas = servidor->PaginasServidas();
 
-    // First the operator leaves the comment dialog, then refuses with an
-    // empty comment, then writes one.
-    int vuelta = 0;
+    // First the operator leaves the comment dialog...
     QStringList recibido;
-    std::function<void()> enComentario = [&] {
-        if (!frmRechazar::ExisteInstancia() || !frmRechazar::Instancia().isVisible())
-            return QTimer::singleShot(5, enComentario);
-        frmRechazar& r = frmRechazar::Instancia();
-        if (vuelta++ == 0) {
-            recibido = QStringList{r.windowTitle(), r.Tabla(), r.Folio(), r.Clave()};
-            return r.cmdCacelar_Click();
-        }
-        r.cmdAceptar().setFocus();
-        r.cmdAceptar_Click();
-        EXPECT_EQ(r.focusWidget(), &r.txtComentario());
-        r.txtComentario().setPlainText(QStringLiteral("Proveedor no autorizado"));
-        r.cmdAceptar().click();
-        if (r.isVisible())
-            r.cmdCacelar_Click();
-    };
-    QTimer::singleShot(0, enComentario);
+    AlAbrirse<frmRechazar>([&](frmRechazar& r) {
+        recibido = QStringList{r.windowTitle(), r.Tabla(), r.Folio(), r.Clave()};
+        r.cmdCacelar_Click();
+    });
     d.CmdRechazar_Click();
     EXPECT_EQ(recibido, (QStringList{"Comentario", "DOCUMENTOS", "D-3", Clave}));
     // Back from the comment dialog: still open, and its page loaded again.
@@ -503,9 +445,16 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_TRUE(EsperarDocumento(d));
     EXPECT_TRUE(Sentencias().isEmpty());
 
-    QTimer::singleShot(0, enComentario);
+    // ...then refuses with an empty comment, then writes one.
+    AlAbrirse<frmRechazar>([&](frmRechazar& r) {
+        r.cmdAceptar().setFocus();
+        r.cmdAceptar_Click();
+        EXPECT_EQ(r.focusWidget(), &r.txtComentario());
+        r.txtComentario().setPlainText(QStringLiteral("Proveedor no autorizado"));
+        r.cmdAceptar().click();
+    });
     d.CmdRechazar().click();
-    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
     EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo,
         "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
     EXPECT_EQ(g.llamadas.last(), QStringLiteral("GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)"));
@@ -517,16 +466,10 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
 {
     CrearDocumentos();
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folioo = 'D-1'");
-    Configurar(QStringLiteral("Ca_Sql_Rechazar"), QString(mala).replace("D-1", "{FOLIO}"));
-    const QString descripcion = ErrorDe(mala);
+    const QString descripcion = Estropear("Ca_Sql_Rechazar", mala, "D-1");
     Iniciar();
     const QStringList antes = Documentos();
-    frmRechazar& r = frmRechazar::Load();
-    r.setTabla(QStringLiteral("DOCUMENTOS"));
-    r.setFolio(QStringLiteral("D-1"));
-    r.setClave(Clave);
-    r.show();
-    r.txtComentario().setPlainText(QStringLiteral("   ")); // blanks are a comment
+    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "   "); // blanks are a comment
     r.cmdAceptar_Click();
     EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo, mala, "RollbackTrans"}));
     EXPECT_EQ(Documentos(), antes);
@@ -537,7 +480,7 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
     g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
     g.llamadas.clear();
     r.cmdAceptar_Click();
-    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
+    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
                                        "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"}));
     EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-1,   )"));
     EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-1'")), QStringLiteral("RE"));
@@ -550,6 +493,29 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
     EXPECT_TRUE(r.Procesado() && !r.isVisible());
 }
 
+// Another operator decided first: the guarded statement changes no row,
+// nothing is printed or commented, and the document leaves the inbox.
+TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
+{
+    CrearDocumentos(QStringLiteral("FMT_DOC"));
+    Configurar(QStringLiteral("Ca_Sql_Autoriazion"), Autorizacion + QStringLiteral(" AND Estado = 'PE'"));
+    Configurar(QStringLiteral("Ca_Sql_Rechazar"), Rechazo + QStringLiteral(" AND Estado = 'PE'"));
+    Iniciar();
+    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-1"));
+    Ejecutar(QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folio IN ('D-1', 'D-2')"));
+    const QStringList antes = Documentos();
+    d.CmdAutorizado_Click();
+    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-2", Clave, "No procede");
+    r.cmdAceptar_Click();
+    const QString otro = QStringLiteral("|64|%1|%2|El documento %3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
+    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"),
+                                       "ERR-ID:7500058" + otro.arg("Rechazar", "frmRechazar", "D-2")}));
+    EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")).size(), 2);
+    EXPECT_EQ(Documentos(), antes);
+    EXPECT_TRUE(impresiones.isEmpty() && g.comentarios.isEmpty());
+    EXPECT_TRUE(d.Procesado() && !d.isVisible() && r.Procesado() && !r.isVisible());
+}
+
 TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
 {
     CrearDocumentos();
@@ -558,7 +524,7 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     frmRM640& forma = AbrirBandeja();
     orvinda::ListView& lista = forma.lvInsidencias(0);
     bool abierto = false;
-    AlAbrirse([&](frmAutorizacion&) { abierto = true; });
+    AlAbrirseDialogo([&](frmAutorizacion&) { abierto = true; });
 
     lista.setSelectedIndex(0); // a NULL in the document's row
     forma.lvInsidencias_DblClick(0);
@@ -566,11 +532,11 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     lista.setSelectedIndex(1); // a template query the database rejects
     forma.lvInsidencias_DblClick(0);
     const QString prefijo = QStringLiteral("ERR-ID:7500005|16|Actualizar_Autorizaciones()|frmRM640|");
-    EXPECT_EQ(Mensajes(), (QStringList{prefijo + ErrorRm::UsoNoValidoDeNull().Descripcion(),
+    EXPECT_EQ(g.Avisos(), (QStringList{prefijo + ErrorRm::UsoNoValidoDeNull().Descripcion(),
                                        prefijo + ErrorDe(QStringLiteral("SELEC Folio FROM Documentos"))}));
 
     // An item without text: the three lookups, and nothing else.
-    mensajes.clear();
+    g.mensajes.clear();
     g.llamadas.clear();
     lista.ListItemsAdd(QString());
     lista.setSelectedIndex(3);
@@ -580,73 +546,29 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
 
     lista.ListItemsClear(); // no item, no selection
     forma.lvInsidencias_DblClick(0);
-    EXPECT_EQ(Mensajes(), QStringList{"ERR-ID:7500004|16|Actualizar_Autorizaciones()|frmRM640|No hay ningún documento seleccionado en la lista."});
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500004|16|Actualizar_Autorizaciones()|frmRM640|No hay ningún documento seleccionado en la lista."});
 
     // A configuration that is gone renders nothing and says nothing.
     lista.ListItemsAdd(QStringLiteral("D-2"));
     Ejecutar(QStringLiteral("DELETE FROM Configuracion_Autorizacion"));
     forma.lvInsidencias_DblClick(0);
-    EXPECT_EQ(mensajes.size(), 1);
+    EXPECT_EQ(g.mensajes.size(), 1);
     EXPECT_FALSE(abierto || frmAutorizacion::ExisteInstancia());
 }
 
-// The demo database end to end: its templates and page inputs, and the
-// shell's real printer.
-TEST_F(PruebaRevision, DemoAutorizaUnaOrdenYLaImprimeEnPdf)
-{
-    CargarDemo();
-    orvinda::Conexion* c = conexion.get();
-    const QString pdfs = carpeta.filePath(QStringLiteral("Documentos"));
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
-                                    [=] { return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdfs); });
-    Iniciar();
-    orvinda::ListView& ordenes = AbrirBandeja().lvInsidencias(1);
-    const int pendientes = ordenes.ListItemsCount();
-    ordenes.setSelectedIndex(0);
-    const QString folio = ordenes.SelectedItem();
-    AlAbrirse([](frmAutorizacion& d) {
-        Escribir(d, QStringLiteral("PARTIDA_PRESUPUESTAL"), QStringLiteral("PRE-2025-120"));
-        d.CmdAutorizado_Click();
-    }, QStringLiteral("class=\"documento\""));
-    emit ordenes.DblClick();
-
-    EXPECT_EQ(Mensajes(), QStringList());
-    EXPECT_EQ(Valor("SELECT Oc_Estado || '|' || Oc_Partida_Presupuestal || '|' || Oc_Oper_Autoriza FROM Ordenes_Compra"
-                    " WHERE Oc_Folio = '" + folio + "'"),
-              QStringLiteral("AU|PRE-2025-120|PRUEBA"));
-    EXPECT_EQ(ordenes.ListItemsCount(), pendientes - 1);
-    QFile pdf(QDir(pdfs).filePath("OC_AUTORIZADA_" + folio + ".pdf"));
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    EXPECT_EQ(pdf.read(5), QByteArrayLiteral("%PDF-"));
-}
-
 // The retry's guarded statement changes no row: the dialog that committed the
-// rejection still hands the comment over, a new dialog sees a stale decision.
+// rejection itself still hands the comment over.
 TEST_F(PruebaRevision, ReintentoDelComentarioNoEsOtroOperador)
 {
     CrearDocumentos();
     Configurar(QStringLiteral("Ca_Sql_Rechazar"), Rechazo + QStringLiteral(" AND Estado = 'PE'"));
     Iniciar();
-    const auto abrir = [] {
-        frmRechazar& r = frmRechazar::Load();
-        r.setTabla(QStringLiteral("DOCUMENTOS"));
-        r.setFolio(QStringLiteral("D-1"));
-        r.setClave(Clave);
-        r.txtComentario().setPlainText(QStringLiteral("Sin presupuesto"));
-        r.show();
-        return &r;
-    };
-    frmRechazar* r = abrir();
+    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "Sin presupuesto");
     g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
-    r->cmdAceptar_Click();
+    r.cmdAceptar_Click();
     g.alGuardarComentario = nullptr;
-    r->cmdAceptar_Click();
-    EXPECT_TRUE(r->Procesado() && !r->isVisible());
+    r.cmdAceptar_Click();
+    EXPECT_TRUE(r.Procesado() && !r.isVisible());
     EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
-
-    frmRechazar::Unload();
-    abrir()->cmdAceptar_Click();
-    EXPECT_EQ(Mensajes(), (QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea",
-        "ERR-ID:7500058|64|Rechazar|frmRechazar|El documento D-1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio."}));
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"});
 }

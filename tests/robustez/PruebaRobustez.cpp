@@ -1,7 +1,7 @@
 #include "comun/EntornoPrueba.h"
 #include "shell/CreacionDemo.h"
 
-#include "comun/Errores.h"
+#include "comun/Ayudas.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "review/frmAutorizacion.h"
 #include "shell/AplicacionShell.h"

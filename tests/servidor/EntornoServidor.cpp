@@ -24,8 +24,6 @@ void EntornoServidor::TearDownTestSuite()
 
 void EntornoServidor::SetUp()
 {
-    if (!servidor->Activo())
-        GTEST_SKIP() << "Pruebas de servidor omitidas: " << servidor->Motivo().toStdString();
     static int contador = 0;
     const QString nombre = QStringLiteral("orvinda_%1").arg(++contador);
     ASSERT_TRUE(servidor->CrearBaseDatos(nombre));

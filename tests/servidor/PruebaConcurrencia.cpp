@@ -12,7 +12,6 @@
 #include "shell/ServidorPaginas.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QProcess>
 #include <QtTest/QTest>
 
@@ -29,20 +28,12 @@ int SegundoOperador(const QString& cadena, const QString& accion, const QString&
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
 }
 
-QString Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 class PruebaConcurrencia : public EntornoServidor
 {
 protected:
     void SetUp() override
     {
         EntornoServidor::SetUp();
-        if (IsSkipped())
-            return;
         orvinda::CreacionDemo::Llenar(*conexion);
         orvinda::ServidorPaginas::Instalar();
         g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
@@ -72,7 +63,7 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
 
     // ...when another operator, in another shell, authorizes it.
-    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << Leer(trazaSegundo).toStdString();
+    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << LeerArchivo(trazaSegundo).toStdString();
     const QStringList tras = Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio"));
     EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("OPERADOR2"));
 
@@ -82,10 +73,8 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     d.CmdAutorizado_Click();
     EXPECT_EQ(conexion->Bitacora().count(QStringLiteral("CommitTrans")), 1);
     EXPECT_EQ(Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio")), tras);
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500057"));
-    EXPECT_EQ(g.mensajes[0].estilo, 64);
-    EXPECT_EQ(g.mensajes[0].mensaje, QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio));
+    EXPECT_EQ(g.Avisos(), QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
+                                                     " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio)});
     EXPECT_TRUE(d.Procesado());
     EXPECT_FALSE(d.isVisible());
 }
@@ -109,13 +98,12 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     editor.Controles_Guardar(esNuevo);
     conexion->AntesDeCadaPaso(nullptr);
 
-    ASSERT_EQ(segundo, 0) << Leer(trazaSegundo).toStdString();
+    ASSERT_EQ(segundo, 0) << LeerArchivo(trazaSegundo).toStdString();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
               QStringLiteral("Guardada por el otro editor"));
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500020"));
-    EXPECT_EQ(g.mensajes[0].titulo, QStringLiteral("ERROR"));
-    EXPECT_TRUE(g.mensajes[0].mensaje.contains(QStringLiteral("duplicate key"))) << g.mensajes[0].mensaje.toStdString();
+    ASSERT_EQ(g.Avisos().size(), 1);
+    EXPECT_TRUE(g.Avisos()[0].startsWith("ERR-ID:7500020|16|ERROR|frmConfiguracion|") && g.Avisos()[0].contains("duplicate key"))
+        << g.Avisos()[0].toStdString();
     EXPECT_FALSE(editor.Guardado);
     EXPECT_EQ(editor.txtClave().Texto(), clave);
     EXPECT_EQ(editor.txtDescripcion().Texto(), QStringLiteral("Autorización de anticipos"));

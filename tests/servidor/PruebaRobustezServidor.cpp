@@ -1,6 +1,6 @@
 #include "servidor/EntornoServidor.h"
 
-#include "comun/Errores.h"
+#include "comun/Ayudas.h"
 #include "host/datos/ErrorRm.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/LimitesEspera.h"

@@ -1,7 +1,6 @@
 #include "servidor/EntornoServidor.h"
 #include "shell/CreacionDemo.h"
 
-#include "comun/Errores.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/txtVEX.h"
@@ -54,8 +53,8 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 
     conexion->BeginTrans();
     conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
-    EXPECT_FALSE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0001')")); })
-                     .isEmpty());
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0001')")); }),
+              "<sin error>");
     conexion->RollbackTrans();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion")), sql);
 
@@ -73,11 +72,7 @@ TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
 
     // A rejection with its comment.
     const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
-    rm640::frmRechazar& rechazo = rm640::frmRechazar::Load();
-    rechazo.setTabla(QStringLiteral("ORDENES_COMPRA"));
-    rechazo.setFolio(folio);
-    rechazo.setClave(QStringLiteral("0002"));
-    rechazo.txtComentario().setPlainText(QStringLiteral("Proveedor sin alta fiscal"));
+    rm640::frmRechazar& rechazo = MostrarRechazo("ORDENES_COMPRA", folio, "0002", "Proveedor sin alta fiscal");
     rechazo.cmdAceptar_Click();
     EXPECT_TRUE(rechazo.Procesado());
     rm640::frmRechazar::Unload();

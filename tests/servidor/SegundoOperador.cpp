@@ -4,11 +4,10 @@
 //   segundo_operador CADENA configuracion DESCRIPCION TRAZA
 // Exit code 0 when the document was processed or the configuration saved.
 
+#include "comun/EntornoPrueba.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/ListView.h"
-#include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
-#include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
@@ -21,8 +20,6 @@
 #include "shell/Traza.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <cstdio>
 
 using namespace orvinda;
@@ -45,34 +42,15 @@ int Autorizar(const QString& folio)
 
     // Inside the dialog's modal loop: press Autorizar once the page holds the document.
     bool procesado = false;
-    QElapsedTimer reloj;
-    reloj.start();
-    QTimer sondeo;
-    sondeo.setInterval(20);
-    QObject::connect(&sondeo, &QTimer::timeout, [&] {
-        if (!rm640::frmAutorizacion::ExisteInstancia())
-            return;
-        rm640::frmAutorizacion& d = rm640::frmAutorizacion::Instancia();
-        const bool tarde = reloj.elapsed() > 60000;
-        try {
-            if (!tarde && (!d.isVisible() || !d.WebBrowser1().HtmlCuerpo().contains(folio)))
-                return;
-        } catch (const std::exception&) {
-            if (!tarde)
-                return;
-        }
-        if (tarde) {
-            sondeo.stop();
-            d.hide();
-            return;
-        }
-        sondeo.stop();
-        d.CmdAutorizado_Click();
-        procesado = d.Procesado();
-        if (d.isVisible())
-            d.hide();
-    });
-    sondeo.start();
+    QObject sondeos;
+    AlAbrirseModal(sondeos, [] { return rm640::frmAutorizacion::ExisteInstancia() ? &rm640::frmAutorizacion::Instancia() : nullptr; },
+                   [&](QWidget& w) {
+                       auto& d = static_cast<rm640::frmAutorizacion&>(w);
+                       if (EsperarPagina(d.WebBrowser1(), folio, 60000)) {
+                           d.CmdAutorizado_Click();
+                           procesado = d.Procesado();
+                       }
+                   });
     bandeja.lvInsidencias_DblClick(0);
     delete &bandeja;
     return procesado ? 0 : 1;
@@ -82,15 +60,7 @@ int GuardarConfiguracion(const QString& descripcion)
 {
     rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
     editor.Cargar();
-    editor.Controles_Nuevo();
-    editor.txtDescripcion().setTexto(descripcion);
-    editor.txtPestania().setTexto(QStringLiteral("Segundo operador"));
-    editor.txtTabla().setTexto(QStringLiteral("DOCUMENTOS"));
-    editor.txtProcedimiento().setText(QStringLiteral("SELECT 1"));
-    editor.txtProcedimiento2().setText(QStringLiteral("UPDATE X SET Y = 1"));
-    editor.txtProcedimiento3().setText(QStringLiteral("SELECT 1"));
-    editor.txtProcedimiento4().setText(QStringLiteral("<p>{FOLIO}</p>"));
-    editor.txtProcedimiento5().setText(QStringLiteral("UPDATE X SET Y = 2"));
+    EntornoPrueba::CapturarConfiguracionNueva(editor, descripcion);
     bool esNuevo = true;
     editor.Controles_Guardar(esNuevo);
     const bool guardado = editor.Guardado;

@@ -1,1 +1,0 @@
-rm640_prueba(prueba_editor FUENTES editor/PruebaEditor.cpp BIBLIOTECAS rm640_pruebas_comun)
