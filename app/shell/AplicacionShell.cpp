@@ -137,7 +137,7 @@ int AplicacionShell::Iniciar()
     LimitesEspera::Aplicar(*m_conexion);
     if (m_conexion->ComprobarSoloLectura())
         m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se intentará autorizar, rechazar ni guardar.").arg(Secretos::Ocultar(destino)),
-                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900007"));
+                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900008"));
     if (m_traza) {
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
