@@ -42,14 +42,17 @@ long MemoriaResidenteKiB()
 
 QString Consulta(int k)
 {
-    return QStringLiteral("SELECT Folio, Fecha, Solicitante, Departamento, Total FROM Pendientes WHERE Tipo = %1 ORDER BY Folio").arg(k);
+    return QStringLiteral(
+               "SELECT Folio, Fecha, Solicitante, Departamento, Total FROM Pendientes WHERE Tipo = %1 ORDER BY Folio")
+        .arg(k);
 }
 
 bool Llenar(QSqlDatabase& db)
 {
     orvinda::EsquemaBaseDatos::Crear(db);
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("CREATE TABLE Pendientes (Folio VARCHAR(20), Tipo INTEGER, Fecha VARCHAR(10), Solicitante VARCHAR(60), Departamento VARCHAR(60), Total DECIMAL(18,2))")))
+    if (!q.exec(QStringLiteral("CREATE TABLE Pendientes (Folio VARCHAR(20), Tipo INTEGER, Fecha VARCHAR(10), "
+                               "Solicitante VARCHAR(60), Departamento VARCHAR(60), Total DECIMAL(18,2))")))
         return false;
     db.transaction();
     // Rows go in batches: one round trip per 500 rows on a server.
@@ -57,16 +60,25 @@ bool Llenar(QSqlDatabase& db)
         for (int lote = 0; lote < Filas; lote += 500) {
             QStringList valores;
             for (int i = lote; i < lote + 500; ++i)
-                valores.append(QStringLiteral("('DOC-%1-%2', %3, '2025-%4-%5', 'Solicitante número %6', 'Departamento %7', %8)")
-                                   .arg(k, 2, 10, QLatin1Char('0')).arg(i, 5, 10, QLatin1Char('0')).arg(k)
-                                   .arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                                   .arg(i % 97).arg(i % 13).arg(1000.0 + i * 3.17, 0, 'f', 2));
+                valores.append(
+                    QStringLiteral("('DOC-%1-%2', %3, '2025-%4-%5', 'Solicitante número %6', 'Departamento %7', %8)")
+                        .arg(k, 2, 10, QLatin1Char('0'))
+                        .arg(i, 5, 10, QLatin1Char('0'))
+                        .arg(k)
+                        .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                        .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                        .arg(i % 97)
+                        .arg(i % 13)
+                        .arg(1000.0 + i * 3.17, 0, 'f', 2));
             if (!q.exec(QStringLiteral("INSERT INTO Pendientes VALUES ") + valores.join(u',')))
                 return false;
         }
     for (int k = 0; k < Configuraciones; ++k)
-        q.exec(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, Ca_Sql) VALUES ('%1', 'Tipo %2', '%3')")
-                   .arg(k + 1, 4, 10, QLatin1Char('0')).arg(k + 1).arg(Consulta(k)));
+        q.exec(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, "
+                              "Ca_Sql) VALUES ('%1', 'Tipo %2', '%3')")
+                   .arg(k + 1, 4, 10, QLatin1Char('0'))
+                   .arg(k + 1)
+                   .arg(Consulta(k)));
     return db.commit();
 }
 
@@ -85,7 +97,8 @@ void Medir(QApplication& app, const QString& nombre, const QString& destino)
     {
         QSqlQuery q(db);
         q.setForwardOnly(true);
-        q.exec(QStringLiteral(" SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
+        q.exec(QStringLiteral(" SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM "
+                              "Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
         while (q.next()) {
         }
         for (int k = 0; k < Configuraciones; ++k) {
@@ -99,10 +112,12 @@ void Medir(QApplication& app, const QString& nombre, const QString& destino)
 
     orvinda::Mensajero mensajero(nullptr, true);
     orvinda::Conexion* c = conexion.get();
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
-                                    [&] { return std::make_unique<orvinda::SistemaOrvinda>(*c, mensajero, QStringLiteral("ADMIN"), 4); });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
-                                    [&] { return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("ADMIN")); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [&] {
+        return std::make_unique<orvinda::SistemaOrvinda>(*c, mensajero, QStringLiteral("ADMIN"), 4);
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [&] {
+        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("ADMIN"));
+    });
     rm640::Publico::Main();
     const long rssAntes = MemoriaResidenteKiB();
 

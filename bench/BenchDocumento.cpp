@@ -46,7 +46,10 @@ constexpr int kFilas = 5000;
 constexpr int kAperturas = 15;
 constexpr int kAutorizaciones = 8;
 
-double Ms(const QElapsedTimer& t) { return double(t.nsecsElapsed()) / 1e6; }
+double Ms(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
 
 // Pending requisitions cloned from the newest one until the list has kFilas rows.
 bool Crecer(QSqlDatabase& db)
@@ -57,15 +60,18 @@ bool Crecer(QSqlDatabase& db)
     const int faltan = kFilas - q.value(0).toInt();
     if (faltan <= 0)
         return true;
-    const QString sql = QStringLiteral(
-        "INSERT INTO Requisiciones_Compra (Rq_Folio, Rq_Fecha, Rq_Fecha_Requerida, Em_Cve_Empleado, Dp_Cve_Departamento,"
-        " Rq_Prioridad, Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, Rq_Detalle_Html, Rq_Estado)"
-        " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
-        " SELECT 'REQ-2026-' || printf('%05d', i), r.Rq_Fecha, r.Rq_Fecha_Requerida, r.Em_Cve_Empleado,"
-        " r.Dp_Cve_Departamento, r.Rq_Prioridad, r.Rq_Justificacion, r.Rq_Subtotal, r.Rq_Iva, r.Rq_Total,"
-        " r.Rq_Detalle_Html, 'PE'"
-        " FROM n, Requisiciones_Compra r"
-        " WHERE r.Rq_Folio = (SELECT MAX(Rq_Folio) FROM Requisiciones_Compra)").arg(faltan);
+    const QString sql
+        = QStringLiteral(
+              "INSERT INTO Requisiciones_Compra (Rq_Folio, Rq_Fecha, Rq_Fecha_Requerida, Em_Cve_Empleado, "
+              "Dp_Cve_Departamento,"
+              " Rq_Prioridad, Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, Rq_Detalle_Html, Rq_Estado)"
+              " WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
+              " SELECT 'REQ-2026-' || printf('%05d', i), r.Rq_Fecha, r.Rq_Fecha_Requerida, r.Em_Cve_Empleado,"
+              " r.Dp_Cve_Departamento, r.Rq_Prioridad, r.Rq_Justificacion, r.Rq_Subtotal, r.Rq_Iva, r.Rq_Total,"
+              " r.Rq_Detalle_Html, 'PE'"
+              " FROM n, Requisiciones_Compra r"
+              " WHERE r.Rq_Folio = (SELECT MAX(Rq_Folio) FROM Requisiciones_Compra)")
+              .arg(faltan);
     if (!q.exec(sql)) {
         std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
         return false;
@@ -79,7 +85,8 @@ double TiempoSentencias(Conexion& c, const QStringList& sentencias)
 {
     QStringList propias;
     for (const QString& s : sentencias)
-        if (s != QLatin1String("BeginTrans") && s != QLatin1String("CommitTrans") && s != QLatin1String("RollbackTrans"))
+        if (s != QLatin1String("BeginTrans") && s != QLatin1String("CommitTrans")
+            && s != QLatin1String("RollbackTrans"))
             propias.append(s);
     c.BeginTrans();
     QElapsedTimer t;
@@ -140,12 +147,15 @@ int main(int argc, char* argv[])
     Conexion* c = conexion.get();
     orvinda::Mensajero* m = &mensajero;
     const QString pdf = carpeta.filePath(QStringLiteral("pdf"));
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
-                                    [=] { return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4); });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
-                                    [=] { return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS")); });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
-                                    [=] { return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdf); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
+        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
+        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma), [=] {
+        return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdf);
+    });
     orvinda::ServidorPaginas::Instalar();
     rm640::Publico::Main();
 
@@ -229,9 +239,12 @@ int main(int argc, char* argv[])
     }
     const Resumen a = Resumir(aperturas), ab = Resumir(aperturasBd);
     const Resumen z = Resumir(autorizaciones), zb = Resumir(autorizacionesBd);
-    std::printf("\n%-34s %8s %8s %8s   %s\n", "ms (min / median / max)", "min", "median", "max", "database statements (median)");
-    std::printf("%-34s %8.1f %8.1f %8.1f   %.2f\n", "double click -> document in page", a.minimo, a.mediana, a.maximo, ab.mediana);
-    std::printf("%-34s %8.1f %8.1f %8.1f   %.2f\n", "Autorizar -> list reloaded", z.minimo, z.mediana, z.maximo, zb.mediana);
+    std::printf("\n%-34s %8s %8s %8s   %s\n", "ms (min / median / max)", "min", "median", "max",
+                "database statements (median)");
+    std::printf("%-34s %8.1f %8.1f %8.1f   %.2f\n", "double click -> document in page", a.minimo, a.mediana, a.maximo,
+                ab.mediana);
+    std::printf("%-34s %8.1f %8.1f %8.1f   %.2f\n", "Autorizar -> list reloaded", z.minimo, z.mediana, z.maximo,
+                zb.mediana);
     std::printf("warm opens: %zu, authorizations: %zu, failed: %d; target: warm open median under 150 ms: %s\n",
                 aperturas.size(), autorizaciones.size(), fallas, a.mediana < 150.0 ? "met" : "NOT met");
 

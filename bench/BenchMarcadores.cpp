@@ -38,9 +38,9 @@ QList<ColumnaPlantilla> primeraFila()
 // the search meets braces that belong to no token.
 QString plantilla(qsizetype caracteres)
 {
-    static const QString relleno = QStringLiteral(
-        "<tr><td class=\"etiqueta\">Concepto del documento</td><td>texto fijo</td></tr>\n"
-        "<style>td.x { padding: 2px; }</style>\n");
+    static const QString relleno
+        = QStringLiteral("<tr><td class=\"etiqueta\">Concepto del documento</td><td>texto fijo</td></tr>\n"
+                         "<style>td.x { padding: 2px; }</style>\n");
     qsizetype fijo = 0;
     for (int i = 0; i < kColumnas; ++i)
         fijo += nombreColumna(i).size() + 2;
@@ -66,7 +66,7 @@ QString plantilla(qsizetype caracteres)
 // Seconds per call, repeating until at least minimo seconds have passed.
 double medir(const std::function<void()>& f, double minimo)
 {
-    f();   // warm-up: allocator, caches
+    f(); // warm-up: allocator, caches
     int veces = 0;
     const auto inicio = Reloj::now();
     double transcurrido = 0;
@@ -99,10 +99,12 @@ int main()
 
         qsizetype sumidero = 0;
         const double expansion = medir([&] { sumidero += Marcadores::ExpandirPlantilla(html, fila).size(); }, 2.0);
-        const double copia = medir([&] {
-            const QString c(html.constData(), html.size());
-            sumidero += c.size();
-        }, 0.3);
+        const double copia = medir(
+            [&] {
+                const QString c(html.constData(), html.size());
+                sumidero += c.size();
+            },
+            0.3);
 
         const double porMib = expansion * 1000.0 / (tamano / mib);
         const double copiaPorMib = copia * 1000.0 / (tamano / mib);

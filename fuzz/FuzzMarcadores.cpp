@@ -50,12 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     // Case-sensitive replacement must equal the reference exactly. Qt's
     // case-insensitive search folds only the first half of a surrogate
     // pair's match, so the comparison ignoring case keeps to the BMP.
-    Comprobar(Marcadores::SustituirMarcador(texto, marcador, valor, false) == Referencia(texto, marcador, valor, false));
+    Comprobar(Marcadores::SustituirMarcador(texto, marcador, valor, false)
+              == Referencia(texto, marcador, valor, false));
     bool bmp = true;
     for (const QChar c : texto + marcador)
         bmp = bmp && !c.isSurrogate();
     if (bmp)
-        Comprobar(Marcadores::SustituirMarcador(texto, marcador, valor, true) == Referencia(texto, marcador, valor, true));
+        Comprobar(Marcadores::SustituirMarcador(texto, marcador, valor, true)
+                  == Referencia(texto, marcador, valor, true));
 
     // Values that carry tokens may grow the text pass after pass; past the
     // limit the expansion fails with ErrorRm, never by running out of memory.
@@ -71,8 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     try {
         const auto r = Marcadores::ExpandirAutorizacion(
             texto, lista, columnas, [&](const QString& campo) { return campo.size() % 3 ? valor : QString(); },
-            [&](QString& v) { ++llamadasGancho; v += QStringLiteral("!"); }, QStringLiteral("F1"), QStringLiteral("OP"),
-            QStringLiteral("2026-12-06T10:30:00"));
+            [&](QString& v) {
+                ++llamadasGancho;
+                v += QStringLiteral("!");
+            },
+            QStringLiteral("F1"), QStringLiteral("OP"), QStringLiteral("2026-12-06T10:30:00"));
         Comprobar(r.completa() || r.sentencia.isEmpty());
     } catch (const orvinda::ErrorRm&) {
     }

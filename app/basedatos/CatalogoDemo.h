@@ -19,12 +19,34 @@ public:
     // Letters of `categorias` pick the articles a department asks for or a
     // supplier sells: P stationery, C computing, L cleaning, M maintenance,
     // S safety equipment, R production supplies, O office furniture.
-    struct Departamento { QString clave, nombre, centroCosto, categorias; };
+    struct Departamento
+    {
+        QString clave, nombre, centroCosto, categorias;
+    };
     // papel: C for the buyers who sign the orders, V for those who travel.
-    struct Empleado { QString clave, nombre, puesto, departamento, ingreso, papel; };
-    struct Proveedor { QString clave, rfc, razon, domicilio; int diasCredito; QString categorias; };
-    struct Articulo { QString clave, descripcion, unidad; Centavos precio; QChar categoria; };
-    struct ConceptoGasto { QString concepto; Centavos minimo, maximo; bool conIva; QStringList proveedores; };
+    struct Empleado
+    {
+        QString clave, nombre, puesto, departamento, ingreso, papel;
+    };
+    struct Proveedor
+    {
+        QString clave, rfc, razon, domicilio;
+        int diasCredito;
+        QString categorias;
+    };
+    struct Articulo
+    {
+        QString clave, descripcion, unidad;
+        Centavos precio;
+        QChar categoria;
+    };
+    struct ConceptoGasto
+    {
+        QString concepto;
+        Centavos minimo, maximo;
+        bool conIva;
+        QStringList proveedores;
+    };
 
     // Throws std::runtime_error when a resource is missing.
     CatalogoDemo();

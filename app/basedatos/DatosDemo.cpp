@@ -42,11 +42,23 @@ QString Pesos(Centavos c)
         + QStringLiteral("%1").arg(c % 100, 2, 10, QLatin1Char('0'));
 }
 
-QVariant Monto(Centavos c) { return QVariant(double(c) / 100.0); }
-Centavos Iva(Centavos subtotal) { return (subtotal * 16 + 50) / 100; }
+QVariant Monto(Centavos c)
+{
+    return QVariant(double(c) / 100.0);
+}
+Centavos Iva(Centavos subtotal)
+{
+    return (subtotal * 16 + 50) / 100;
+}
 
-QString TextoFecha(const QDate& d) { return d.toString(Qt::ISODate); }
-QString TextoFechaHora(const QDateTime& dt) { return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
+QString TextoFecha(const QDate& d)
+{
+    return d.toString(Qt::ISODate);
+}
+QString TextoFechaHora(const QDateTime& dt)
+{
+    return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
 
 QString Celda(const QString& texto, bool numerica = false)
 {
@@ -66,7 +78,11 @@ struct Linea
 class Cargador
 {
 public:
-    explicit Cargador(QSqlDatabase& db) : m_db(db), m_rng(kSemilla) {}
+    explicit Cargador(QSqlDatabase& db)
+        : m_db(db)
+        , m_rng(kSemilla)
+    {
+    }
 
     void Todo()
     {
@@ -89,7 +105,10 @@ private:
     int Entre(int minimo, int maximo) { return minimo + int(m_rng.bounded(quint32(maximo - minimo + 1))); }
     bool Probable(int porciento) { return Entre(1, 100) <= porciento; }
     template <typename Lista>
-    const auto& Elegir(const Lista& a) { return a[std::size_t(Entre(0, int(a.size()) - 1))]; }
+    const auto& Elegir(const Lista& a)
+    {
+        return a[std::size_t(Entre(0, int(a.size()) - 1))];
+    }
 
     QSqlQuery Preparar(const QString& sql)
     {
@@ -178,7 +197,9 @@ private:
     {
         int partida = 0;
         for (const auto& l : lineas)
-            Ejecutar(det, {folio, ++partida, l.articulo, l.descripcion, l.unidad, l.cantidad, Monto(l.precio), Monto(l.importe)});
+            Ejecutar(
+                det,
+                {folio, ++partida, l.articulo, l.descripcion, l.unidad, l.cantidad, Monto(l.precio), Monto(l.importe)});
     }
 
     static QString HtmlLineas(const std::vector<Linea>& lineas)
@@ -186,8 +207,9 @@ private:
         QStringList filas;
         int n = 0;
         for (const auto& l : lineas) {
-            filas << QStringLiteral("<tr>") + Celda(QString::number(++n), true) + Celda(l.articulo) + Celda(l.descripcion)
-                    + Celda(QString::number(l.cantidad), true) + Celda(l.unidad) + Celda(QStringLiteral("$ ") + Pesos(l.precio), true)
+            filas << QStringLiteral("<tr>") + Celda(QString::number(++n), true) + Celda(l.articulo)
+                    + Celda(l.descripcion) + Celda(QString::number(l.cantidad), true) + Celda(l.unidad)
+                    + Celda(QStringLiteral("$ ") + Pesos(l.precio), true)
                     + Celda(QStringLiteral("$ ") + Pesos(l.importe), true) + QStringLiteral("</tr>");
         }
         return filas.join(QLatin1Char('\n'));
@@ -202,11 +224,17 @@ private:
         return Probable(25) ? QStringLiteral("RE") : QStringLiteral("AU");
     }
 
-    struct Comentario { QString tabla, folio, texto, operador, fecha; };
+    struct Comentario
+    {
+        QString tabla, folio, texto, operador, fecha;
+    };
 
     // Reviewed documents get the review columns; rejections and commented
     // authorizations also leave a comment, as the shell records them.
-    struct Revision { QVariant operAutoriza, fechaAutoriza, operRechaza, fechaRechaza, comentario; };
+    struct Revision
+    {
+        QVariant operAutoriza, fechaAutoriza, operRechaza, fechaRechaza, comentario;
+    };
 
     Revision Revisar(const QString& estado, const QDate& fecha, const QString& tabla, const QString& folio,
                      const QString& autoriza, const QStringList& motivosRechazo)
@@ -239,22 +267,27 @@ private:
         throw std::logic_error("departamento desconocido");
     }
 
-    static QString CuentaPresupuestal(const Departamento& d) { return QStringLiteral("PRE-2025-") + d.centroCosto.mid(3); }
+    static QString CuentaPresupuestal(const Departamento& d)
+    {
+        return QStringLiteral("PRE-2025-") + d.centroCosto.mid(3);
+    }
     static QString CuentaGastos(const Departamento& d) { return QStringLiteral("601.48-") + d.centroCosto.mid(3); }
 
     // ------------------------------------------------------------ tables
 
     void Parametros()
     {
-        auto q = Preparar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
-                                         " VALUES (?, ?, ?, ?, ?)"));
+        auto q = Preparar(QStringLiteral(
+            "INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
+            " VALUES (?, ?, ?, ?, ?)"));
         for (const QStringList& f : Tabla(QStringLiteral("parametros.tsv")))
             Ejecutar(q, {f[0], f[1].toInt(), f[2], f[3], f[4]});
     }
 
     void Operadores()
     {
-        auto q = Preparar(QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES (?, ?, ?)"));
+        auto q = Preparar(
+            QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES (?, ?, ?)"));
         for (const QStringList& f : Tabla(QStringLiteral("operadores.tsv")))
             Ejecutar(q, {f[0], f[1], f[2].toInt()});
     }
@@ -266,13 +299,15 @@ private:
         for (const auto& d : m_cat.departamentos)
             Ejecutar(dep, {d.clave, d.nombre, d.centroCosto, CuentaPresupuestal(d), CuentaGastos(d)});
 
-        auto emp = Preparar(QStringLiteral("INSERT INTO Empleados (Em_Cve_Empleado, Em_Nombre, Em_Puesto, Dp_Cve_Departamento,"
-                                           " Em_Fecha_Ingreso) VALUES (?, ?, ?, ?, ?)"));
+        auto emp = Preparar(
+            QStringLiteral("INSERT INTO Empleados (Em_Cve_Empleado, Em_Nombre, Em_Puesto, Dp_Cve_Departamento,"
+                           " Em_Fecha_Ingreso) VALUES (?, ?, ?, ?, ?)"));
         for (const auto& e : m_cat.empleados)
             Ejecutar(emp, {e.clave, e.nombre, e.puesto, e.departamento, e.ingreso});
 
-        auto prv = Preparar(QStringLiteral("INSERT INTO Proveedores (Pv_Cve_Proveedor, Pv_Rfc, Pv_Razon_Social, Pv_Domicilio,"
-                                           " Pv_Dias_Credito) VALUES (?, ?, ?, ?, ?)"));
+        auto prv = Preparar(
+            QStringLiteral("INSERT INTO Proveedores (Pv_Cve_Proveedor, Pv_Rfc, Pv_Razon_Social, Pv_Domicilio,"
+                           " Pv_Dias_Credito) VALUES (?, ?, ?, ?, ?)"));
         for (const auto& p : m_cat.proveedores)
             Ejecutar(prv, {p.clave, p.rfc, p.razon, p.domicilio, p.diasCredito});
     }
@@ -280,11 +315,13 @@ private:
     void Requisiciones()
     {
         constexpr int kTotal = 150, kRevisadas = 30, kPrimerFolio = 301;
-        auto cab = Preparar(QStringLiteral(
-            "INSERT INTO Requisiciones_Compra (Rq_Folio, Rq_Fecha, Rq_Fecha_Requerida, Em_Cve_Empleado, Dp_Cve_Departamento,"
-            " Rq_Prioridad, Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, Rq_Detalle_Html, Rq_Estado, Rq_Monto_Autorizado,"
-            " Rq_Cuenta_Presupuestal, Rq_Comentario_Revision, Rq_Oper_Autoriza, Rq_Fecha_Autoriza, Rq_Oper_Rechaza, Rq_Fecha_Rechaza)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto cab = Preparar(QStringLiteral("INSERT INTO Requisiciones_Compra (Rq_Folio, Rq_Fecha, Rq_Fecha_Requerida, "
+                                           "Em_Cve_Empleado, Dp_Cve_Departamento,"
+                                           " Rq_Prioridad, Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, "
+                                           "Rq_Detalle_Html, Rq_Estado, Rq_Monto_Autorizado,"
+                                           " Rq_Cuenta_Presupuestal, Rq_Comentario_Revision, Rq_Oper_Autoriza, "
+                                           "Rq_Fecha_Autoriza, Rq_Oper_Rechaza, Rq_Fecha_Rechaza)"
+                                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         auto det = Preparar(QStringLiteral(
             "INSERT INTO Requisiciones_Compra_Detalle (Rq_Folio, Rd_Partida, Rd_Articulo, Rd_Descripcion, Rd_Unidad,"
             " Rd_Cantidad, Rd_Precio, Rd_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
@@ -295,7 +332,9 @@ private:
             const Empleado& e = Elegir(m_cat.empleados);
             const Departamento& d = DepartamentoDe(e);
             const int p = Entre(1, 10);
-            const QString prioridad = p <= 7 ? QStringLiteral("Normal") : p <= 9 ? QStringLiteral("Alta") : QStringLiteral("Urgente");
+            const QString prioridad = p <= 7 ? QStringLiteral("Normal")
+                : p <= 9                     ? QStringLiteral("Alta")
+                                             : QStringLiteral("Urgente");
             const QDate requerida = fechas[std::size_t(i)].addDays(p == 10 ? Entre(2, 5) : Entre(7, 30));
             const auto lineas = Lineas(d.categorias, true);
             const Centavos subtotal = Subtotal(lineas);
@@ -303,8 +342,8 @@ private:
 
             const QString estado = EstadoDe(i, kRevisadas);
             const QString revisor = total > 5000000 ? QStringLiteral("DFINANZAS") : QStringLiteral("GCOMPRAS");
-            const Revision r = Revisar(estado, fechas[std::size_t(i)], QStringLiteral("REQUISICIONES_COMPRA"), folio, revisor,
-                                       m_cat.rechazosRequisicion);
+            const Revision r = Revisar(estado, fechas[std::size_t(i)], QStringLiteral("REQUISICIONES_COMPRA"), folio,
+                                       revisor, m_cat.rechazosRequisicion);
             QVariant autorizado = Nulo(), cuenta = Nulo();
             if (estado == QLatin1String("AU")) {
                 // Now and then the reviewer trims the amount to a round figure.
@@ -312,9 +351,11 @@ private:
                 autorizado = Monto(Probable(80) || recortado == 0 ? total : recortado);
                 cuenta = CuentaPresupuestal(d);
             }
-            Ejecutar(cab, {folio, TextoFecha(fechas[std::size_t(i)]), TextoFecha(requerida), e.clave, d.clave, prioridad,
-                           Elegir(m_cat.justificaciones), Monto(subtotal), Monto(iva), Monto(total), HtmlLineas(lineas), estado,
-                           autorizado, cuenta, r.comentario, r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
+            Ejecutar(cab,
+                     {folio, TextoFecha(fechas[std::size_t(i)]), TextoFecha(requerida), e.clave, d.clave, prioridad,
+                      Elegir(m_cat.justificaciones), Monto(subtotal), Monto(iva), Monto(total), HtmlLineas(lineas),
+                      estado, autorizado, cuenta, r.comentario, r.operAutoriza, r.fechaAutoriza, r.operRechaza,
+                      r.fechaRechaza});
             InsertarPartidas(det, folio, lineas);
         }
     }
@@ -324,8 +365,10 @@ private:
         constexpr int kTotal = 100, kRevisadas = 20, kPrimerFolio = 201;
         auto cab = Preparar(QStringLiteral(
             "INSERT INTO Ordenes_Compra (Oc_Folio, Oc_Fecha, Pv_Cve_Proveedor, Dp_Cve_Departamento, Em_Cve_Comprador,"
-            " Oc_Condiciones_Pago, Oc_Fecha_Entrega, Oc_Lugar_Entrega, Oc_Moneda, Oc_Subtotal, Oc_Iva, Oc_Total, Oc_Detalle_Html,"
-            " Oc_Estado, Oc_Partida_Presupuestal, Oc_Comentario_Revision, Oc_Oper_Autoriza, Oc_Fecha_Autoriza, Oc_Oper_Rechaza,"
+            " Oc_Condiciones_Pago, Oc_Fecha_Entrega, Oc_Lugar_Entrega, Oc_Moneda, Oc_Subtotal, Oc_Iva, Oc_Total, "
+            "Oc_Detalle_Html,"
+            " Oc_Estado, Oc_Partida_Presupuestal, Oc_Comentario_Revision, Oc_Oper_Autoriza, Oc_Fecha_Autoriza, "
+            "Oc_Oper_Rechaza,"
             " Oc_Fecha_Rechaza) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         auto det = Preparar(QStringLiteral(
             "INSERT INTO Ordenes_Compra_Detalle (Oc_Folio, Od_Partida, Od_Articulo, Od_Descripcion, Od_Unidad,"
@@ -338,7 +381,7 @@ private:
             const Departamento& d = Elegir(m_cat.departamentos);
             const Empleado& comprador = *Elegir(m_cat.compradores);
             const QString condiciones = p.diasCredito == 0 ? QStringLiteral("Contado")
-                                                            : QStringLiteral("Crédito a %1 días").arg(p.diasCredito);
+                                                           : QStringLiteral("Crédito a %1 días").arg(p.diasCredito);
             const auto lineas = Lineas(p.categorias, false);
             const Centavos subtotal = Subtotal(lineas);
             const Centavos iva = Iva(subtotal), total = subtotal + iva;
@@ -348,10 +391,27 @@ private:
                                        total > 10000000 ? QStringLiteral("DFINANZAS") : QStringLiteral("GCOMPRAS"),
                                        m_cat.rechazosOrden);
             const QVariant partida = estado == QLatin1String("AU") ? QVariant(CuentaPresupuestal(d)) : Nulo();
-            Ejecutar(cab, {folio, TextoFecha(fechas[std::size_t(i)]), p.clave, d.clave, comprador.clave, condiciones,
-                           TextoFecha(fechas[std::size_t(i)].addDays(Entre(5, 21))), Elegir(m_cat.lugaresEntrega), "MXN",
-                           Monto(subtotal), Monto(iva), Monto(total), HtmlLineas(lineas), estado, partida, r.comentario,
-                           r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
+            Ejecutar(cab,
+                     {folio,
+                      TextoFecha(fechas[std::size_t(i)]),
+                      p.clave,
+                      d.clave,
+                      comprador.clave,
+                      condiciones,
+                      TextoFecha(fechas[std::size_t(i)].addDays(Entre(5, 21))),
+                      Elegir(m_cat.lugaresEntrega),
+                      "MXN",
+                      Monto(subtotal),
+                      Monto(iva),
+                      Monto(total),
+                      HtmlLineas(lineas),
+                      estado,
+                      partida,
+                      r.comentario,
+                      r.operAutoriza,
+                      r.fechaAutoriza,
+                      r.operRechaza,
+                      r.fechaRechaza});
             InsertarPartidas(det, folio, lineas);
         }
     }
@@ -359,14 +419,17 @@ private:
     void ReportesGastos()
     {
         constexpr int kTotal = 75, kRevisados = 15, kPrimerFolio = 151;
-        auto cab = Preparar(QStringLiteral(
-            "INSERT INTO Reportes_Gastos (Rg_Folio, Rg_Fecha, Em_Cve_Empleado, Dp_Cve_Departamento, Rg_Motivo, Rg_Destino,"
-            " Rg_Periodo_Inicio, Rg_Periodo_Fin, Rg_Subtotal, Rg_Iva, Rg_Total, Rg_Anticipo, Rg_Por_Reembolsar, Rg_Detalle_Html,"
-            " Rg_Estado, Rg_Monto_Reembolso, Rg_Cuenta_Contable, Rg_Comentario_Revision, Rg_Oper_Autoriza, Rg_Fecha_Autoriza,"
-            " Rg_Oper_Rechaza, Rg_Fecha_Rechaza) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        auto det = Preparar(QStringLiteral(
-            "INSERT INTO Reportes_Gastos_Detalle (Rg_Folio, Gd_Partida, Gd_Fecha, Gd_Concepto, Gd_Proveedor, Gd_Comprobante,"
-            " Gd_Subtotal, Gd_Iva, Gd_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto cab = Preparar(QStringLiteral("INSERT INTO Reportes_Gastos (Rg_Folio, Rg_Fecha, Em_Cve_Empleado, "
+                                           "Dp_Cve_Departamento, Rg_Motivo, Rg_Destino,"
+                                           " Rg_Periodo_Inicio, Rg_Periodo_Fin, Rg_Subtotal, Rg_Iva, Rg_Total, "
+                                           "Rg_Anticipo, Rg_Por_Reembolsar, Rg_Detalle_Html,"
+                                           " Rg_Estado, Rg_Monto_Reembolso, Rg_Cuenta_Contable, "
+                                           "Rg_Comentario_Revision, Rg_Oper_Autoriza, Rg_Fecha_Autoriza,"
+                                           " Rg_Oper_Rechaza, Rg_Fecha_Rechaza) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto det = Preparar(QStringLiteral("INSERT INTO Reportes_Gastos_Detalle (Rg_Folio, Gd_Partida, Gd_Fecha, "
+                                           "Gd_Concepto, Gd_Proveedor, Gd_Comprobante,"
+                                           " Gd_Subtotal, Gd_Iva, Gd_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
 
         const auto fechas = Fechas(kTotal, 100);
         for (int i = 0; i < kTotal; ++i) {
@@ -377,7 +440,12 @@ private:
             const QDate fin = fecha.addDays(-Entre(1, 4));
             const QDate inicio = fin.addDays(-Entre(0, 4));
 
-            struct Gasto { QDate fecha; QString concepto, proveedor, comprobante; Centavos subtotal, iva, importe; };
+            struct Gasto
+            {
+                QDate fecha;
+                QString concepto, proveedor, comprobante;
+                Centavos subtotal, iva, importe;
+            };
             std::vector<Gasto> gastos;
             const int n = Entre(1, 8);
             for (int k = 0; k < n; ++k) {
@@ -385,12 +453,14 @@ private:
                 const Centavos pesos = Entre(0, int((c.maximo - c.minimo) / 100));
                 const Centavos importe = c.minimo + pesos * 100 + Entre(0, 99);
                 const Centavos subtotal = c.conIva ? (importe * 100 + 58) / 116 : importe;
-                const QString comprobante = c.conIva ? QStringLiteral("CFDI %1-%2").arg(QChar(u'A' + Entre(0, 5))).arg(Entre(1000, 98999))
-                                                     : QStringLiteral("Sin comprobante");
+                const QString comprobante = c.conIva
+                    ? QStringLiteral("CFDI %1-%2").arg(QChar(u'A' + Entre(0, 5))).arg(Entre(1000, 98999))
+                    : QStringLiteral("Sin comprobante");
                 gastos.push_back({inicio.addDays(Entre(0, int(inicio.daysTo(fin)))), c.concepto, Elegir(c.proveedores),
                                   comprobante, subtotal, importe - subtotal, importe});
             }
-            std::stable_sort(gastos.begin(), gastos.end(), [](const Gasto& a, const Gasto& b) { return a.fecha < b.fecha; });
+            std::stable_sort(gastos.begin(), gastos.end(),
+                             [](const Gasto& a, const Gasto& b) { return a.fecha < b.fecha; });
 
             Centavos subtotal = 0, iva = 0;
             QStringList filas;
@@ -400,7 +470,8 @@ private:
                 iva += g.iva;
                 filas << QStringLiteral("<tr>") + Celda(QString::number(++partida), true) + Celda(TextoFecha(g.fecha))
                         + Celda(g.concepto) + Celda(g.proveedor) + Celda(g.comprobante)
-                        + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true) + Celda(QStringLiteral("$ ") + Pesos(g.iva), true)
+                        + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true)
+                        + Celda(QStringLiteral("$ ") + Pesos(g.iva), true)
                         + Celda(QStringLiteral("$ ") + Pesos(g.importe), true) + QStringLiteral("</tr>");
             }
             const Centavos total = subtotal + iva;
@@ -410,18 +481,37 @@ private:
             const Centavos saldo = total - anticipo;
 
             const QString estado = EstadoDe(i, kRevisados);
-            const Revision r = Revisar(estado, fecha, QStringLiteral("REPORTES_GASTOS"), folio, QStringLiteral("DFINANZAS"),
-                                       m_cat.rechazosGastos);
+            const Revision r = Revisar(estado, fecha, QStringLiteral("REPORTES_GASTOS"), folio,
+                                       QStringLiteral("DFINANZAS"), m_cat.rechazosGastos);
             const bool autorizado = estado == QLatin1String("AU");
-            Ejecutar(cab, {folio, TextoFecha(fecha), e.clave, d.clave, Elegir(m_cat.motivos), Elegir(m_cat.destinos),
-                           TextoFecha(inicio), TextoFecha(fin), Monto(subtotal), Monto(iva), Monto(total), Monto(anticipo),
-                           Monto(saldo), filas.join(QLatin1Char('\n')), estado, autorizado ? Monto(saldo) : Nulo(),
-                           autorizado ? QVariant(CuentaGastos(d)) : Nulo(), r.comentario, r.operAutoriza, r.fechaAutoriza,
-                           r.operRechaza, r.fechaRechaza});
+            Ejecutar(cab,
+                     {folio,
+                      TextoFecha(fecha),
+                      e.clave,
+                      d.clave,
+                      Elegir(m_cat.motivos),
+                      Elegir(m_cat.destinos),
+                      TextoFecha(inicio),
+                      TextoFecha(fin),
+                      Monto(subtotal),
+                      Monto(iva),
+                      Monto(total),
+                      Monto(anticipo),
+                      Monto(saldo),
+                      filas.join(QLatin1Char('\n')),
+                      estado,
+                      autorizado ? Monto(saldo) : Nulo(),
+                      autorizado ? QVariant(CuentaGastos(d)) : Nulo(),
+                      r.comentario,
+                      r.operAutoriza,
+                      r.fechaAutoriza,
+                      r.operRechaza,
+                      r.fechaRechaza});
             partida = 0;
             for (const auto& g : gastos)
-                Ejecutar(det, {folio, ++partida, TextoFecha(g.fecha), g.concepto, g.proveedor, g.comprobante,
-                               Monto(g.subtotal), Monto(g.iva), Monto(g.importe)});
+                Ejecutar(det,
+                         {folio, ++partida, TextoFecha(g.fecha), g.concepto, g.proveedor, g.comprobante,
+                          Monto(g.subtotal), Monto(g.iva), Monto(g.importe)});
         }
     }
 
@@ -439,7 +529,8 @@ private:
         constexpr int kTotal = 40, kRevisadas = 15, kPrimerFolio = 81;
         auto q = Preparar(QStringLiteral(
             "INSERT INTO Solicitudes_Vacaciones (Sv_Folio, Sv_Fecha, Em_Cve_Empleado, Dp_Cve_Departamento, Sv_Periodo,"
-            " Sv_Fecha_Inicio, Sv_Fecha_Fin, Sv_Dias, Sv_Dias_Disponibles, Sv_Observaciones, Sv_Estado, Sv_Dias_Autorizados,"
+            " Sv_Fecha_Inicio, Sv_Fecha_Fin, Sv_Dias, Sv_Dias_Disponibles, Sv_Observaciones, Sv_Estado, "
+            "Sv_Dias_Autorizados,"
             " Sv_Comentario_Revision, Sv_Oper_Autoriza, Sv_Fecha_Autoriza, Sv_Oper_Rechaza, Sv_Fecha_Rechaza)"
             " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         const auto fechas = Fechas(kTotal, 100);
@@ -465,19 +556,21 @@ private:
             }
             const QString periodo = QStringLiteral("%1-%2").arg(fecha.year() - 1).arg(fecha.year());
             const QString estado = EstadoDe(i, kRevisadas);
-            const Revision r = Revisar(estado, fecha, QStringLiteral("SOLICITUDES_VACACIONES"), folio, QStringLiteral("RHUMANOS"),
-                                       m_cat.rechazosVacaciones);
-            Ejecutar(q, {folio, TextoFecha(fecha), e.clave, e.departamento, periodo, TextoFecha(inicio), TextoFecha(fin), dias,
-                         disponibles, Elegir(m_cat.observacionesVacaciones), estado,
-                         estado == QLatin1String("AU") ? QVariant(dias) : QVariant(QMetaType::fromType<int>()), r.comentario,
-                         r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
+            const Revision r = Revisar(estado, fecha, QStringLiteral("SOLICITUDES_VACACIONES"), folio,
+                                       QStringLiteral("RHUMANOS"), m_cat.rechazosVacaciones);
+            Ejecutar(q,
+                     {folio, TextoFecha(fecha), e.clave, e.departamento, periodo, TextoFecha(inicio), TextoFecha(fin),
+                      dias, disponibles, Elegir(m_cat.observacionesVacaciones), estado,
+                      estado == QLatin1String("AU") ? QVariant(dias) : QVariant(QMetaType::fromType<int>()),
+                      r.comentario, r.operAutoriza, r.fechaAutoriza, r.operRechaza, r.fechaRechaza});
         }
     }
 
     void Comentarios()
     {
-        auto q = Preparar(QStringLiteral("INSERT INTO Comentarios_Documento (Cd_Tabla, Cd_Folio, Cd_Comentario, Cd_Operador, Cd_Fecha)"
-                                         " VALUES (?, ?, ?, ?, ?)"));
+        auto q = Preparar(QStringLiteral(
+            "INSERT INTO Comentarios_Documento (Cd_Tabla, Cd_Folio, Cd_Comentario, Cd_Operador, Cd_Fecha)"
+            " VALUES (?, ?, ?, ?, ?)"));
         for (const auto& c : m_comentarios)
             Ejecutar(q, {c.tabla, c.folio, c.texto, c.operador, c.fecha});
     }
@@ -495,8 +588,10 @@ private:
     {
         auto q = Preparar(QStringLiteral(
             "INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Descripcion, Ca_Etiqueta,"
-            " Ca_Formato_Impresion, Ca_Tabla, Ca_Tabla_Clave, Ca_Sql, Ca_Sql_Autoriazion, Ca_Campos_Autorizar, Ca_Sql_Plantilla,"
-            " Ca_Plantilla_Autorizacion, Ca_Sql_Rechazar, Fecha_Alta, Fecha_Ult_Modif, Oper_Alta, Oper_Ult_Modif, Oper_Baja,"
+            " Ca_Formato_Impresion, Ca_Tabla, Ca_Tabla_Clave, Ca_Sql, Ca_Sql_Autoriazion, Ca_Campos_Autorizar, "
+            "Ca_Sql_Plantilla,"
+            " Ca_Plantilla_Autorizacion, Ca_Sql_Rechazar, Fecha_Alta, Fecha_Ult_Modif, Oper_Alta, Oper_Ult_Modif, "
+            "Oper_Baja,"
             " Fecha_Baja, Es_Cve_Estado) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
         for (const QStringList& c : Tabla(QStringLiteral("configuraciones.tsv"))) {
             const auto archivo = [&c](const char* nombre) {
@@ -505,19 +600,22 @@ private:
             const QString& fechaBaja = c[12];
             const bool baja = !fechaBaja.isEmpty();
             // An active row looks as a reactivated one does: no delete operator, no delete date.
-            Ejecutar(q, {c[0], c[1], c[2], c[3], c[4], c[5], archivo("listado.sql"), archivo("autorizacion.sql"), c[6],
-                         archivo("plantilla.sql"), archivo("plantilla.html"), archivo("rechazo.sql"), c[7], c[9], c[8], c[10],
-                         baja ? c[10] : QStringLiteral(""), baja ? QVariant(fechaBaja) : Nulo(), c[11]});
+            Ejecutar(q,
+                     {c[0], c[1], c[2], c[3], c[4], c[5], archivo("listado.sql"), archivo("autorizacion.sql"), c[6],
+                      archivo("plantilla.sql"), archivo("plantilla.html"), archivo("rechazo.sql"), c[7], c[9], c[8],
+                      c[10], baja ? c[10] : QStringLiteral(""), baja ? QVariant(fechaBaja) : Nulo(), c[11]});
         }
     }
 
     void FormatosImpresion()
     {
-        auto q = Preparar(QStringLiteral("INSERT INTO Formatos_Impresion (Fi_Cve_Formato, Fi_Descripcion, Fi_Sql, Fi_Plantilla)"
-                                         " VALUES (?, ?, ?, ?)"));
+        auto q = Preparar(
+            QStringLiteral("INSERT INTO Formatos_Impresion (Fi_Cve_Formato, Fi_Descripcion, Fi_Sql, Fi_Plantilla)"
+                           " VALUES (?, ?, ?, ?)"));
         for (const QStringList& f : Tabla(QStringLiteral("formatos.tsv")))
-            Ejecutar(q, {f[0], f[1], Recurso(QStringLiteral("formatos/%1/consulta.sql").arg(f[0])),
-                         Recurso(QStringLiteral("formatos/%1/plantilla.html").arg(f[0]))});
+            Ejecutar(q,
+                     {f[0], f[1], Recurso(QStringLiteral("formatos/%1/consulta.sql").arg(f[0])),
+                      Recurso(QStringLiteral("formatos/%1/plantilla.html").arg(f[0]))});
     }
 
     const CatalogoDemo m_cat;
@@ -536,7 +634,8 @@ QDate DatosDemo::FechaBase()
 bool DatosDemo::Existe(QSqlDatabase& db)
 {
     QSqlQuery q(db);
-    return q.exec(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion")) && q.next() && q.value(0).toLongLong() > 0;
+    return q.exec(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion")) && q.next()
+        && q.value(0).toLongLong() > 0;
 }
 
 void DatosDemo::Cargar(QSqlDatabase& db)

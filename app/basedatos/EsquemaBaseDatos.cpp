@@ -1,8 +1,8 @@
 #include "basedatos/EsquemaBaseDatos.h"
 
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
-#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include <stdexcept>
@@ -247,7 +247,8 @@ EsquemaBaseDatos::Dialecto EsquemaBaseDatos::DialectoDe(QSqlDatabase& db)
     if (db.driverName() == QLatin1String("QSQLITE"))
         return Dialecto::SQLite;
     QSqlQuery q(db);
-    if (q.exec(QStringLiteral("SELECT version()")) && q.next() && q.value(0).toString().contains(QLatin1String("PostgreSQL")))
+    if (q.exec(QStringLiteral("SELECT version()")) && q.next()
+        && q.value(0).toString().contains(QLatin1String("PostgreSQL")))
         return Dialecto::PostgreSQL;
     return Dialecto::SqlServer;
 }
@@ -256,23 +257,25 @@ QString EsquemaBaseDatos::EnDialecto(const char* sentenciaSqlite, Dialecto diale
 {
     QString s = QString::fromLatin1(sentenciaSqlite);
     switch (dialecto) {
-    case Dialecto::SQLite:
-        break;
+    case Dialecto::SQLite: break;
     case Dialecto::PostgreSQL:
         s.replace(QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT"), QLatin1String("SERIAL PRIMARY KEY"));
         s.replace(QRegularExpression(QStringLiteral("\\bDATETIME\\b")), QStringLiteral("TIMESTAMP"));
         break;
     case Dialecto::SqlServer: {
         // No IF NOT EXISTS in its CREATE statements: the guard goes in front.
-        s.replace(QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT"), QLatin1String("INTEGER IDENTITY(1,1) PRIMARY KEY"));
+        s.replace(QLatin1String("INTEGER PRIMARY KEY AUTOINCREMENT"),
+                  QLatin1String("INTEGER IDENTITY(1,1) PRIMARY KEY"));
         s.replace(QRegularExpression(QStringLiteral("\\bTEXT\\b")), QStringLiteral("NVARCHAR(MAX)"));
         static const QRegularExpression tabla(QStringLiteral("^CREATE TABLE IF NOT EXISTS (\\w+)"));
         static const QRegularExpression indice(QStringLiteral("^CREATE INDEX IF NOT EXISTS (\\w+)\\s+ON (\\w+)"));
         if (const auto m = tabla.match(s); m.hasMatch())
-            s = QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1").arg(m.captured(1)) + s.mid(m.capturedEnd());
+            s = QStringLiteral("IF OBJECT_ID('%1') IS NULL CREATE TABLE %1").arg(m.captured(1))
+                + s.mid(m.capturedEnd());
         else if (const auto i = indice.match(s); i.hasMatch())
             s = QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = '%1') CREATE INDEX %1 ON %2")
-                    .arg(i.captured(1), i.captured(2)) + s.mid(i.capturedEnd());
+                    .arg(i.captured(1), i.captured(2))
+                + s.mid(i.capturedEnd());
         break;
     }
     }

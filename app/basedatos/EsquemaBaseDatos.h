@@ -15,8 +15,8 @@ namespace orvinda {
 struct DefinicionTabla
 {
     const char* nombre;
-    const char* sqlite;          // CREATE TABLE IF NOT EXISTS ...
-    const char* indiceSqlite;    // CREATE INDEX IF NOT EXISTS ..., or nullptr
+    const char* sqlite; // CREATE TABLE IF NOT EXISTS ...
+    const char* indiceSqlite; // CREATE INDEX IF NOT EXISTS ..., or nullptr
 };
 
 // Schema of the shell database: the authorization configuration, the shell's

@@ -20,12 +20,13 @@ ConsultaRegistroOrvinda::ConsultaRegistroOrvinda(Conexion& conexion, Mensajero& 
 {
 }
 
-void ConsultaRegistroOrvinda::MostrarRegistro(const QString& tabla, const QString& columnaClave, const QString& valorClave,
-                                              const QString&, const QString&, const QString&, const QString&)
+void ConsultaRegistroOrvinda::MostrarRegistro(const QString& tabla, const QString& columnaClave,
+                                              const QString& valorClave, const QString&, const QString&, const QString&,
+                                              const QString&)
 {
-    Recordset rs = m_conexion.Execute(QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
-                                          .arg(TextoSql::Identificador(tabla), TextoSql::Identificador(columnaClave),
-                                               TextoSql::Literal(valorClave)));
+    Recordset rs = m_conexion.Execute(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = %3")
+            .arg(TextoSql::Identificador(tabla), TextoSql::Identificador(columnaClave), TextoSql::Literal(valorClave)));
     if (rs.Eof()) {
         m_mensajero.Mostrar(QStringLiteral("No existe el registro %1 en %2.").arg(valorClave, tabla),
                             Sistema::EstiloInformacion, QStringLiteral("Consulta de registro"),

@@ -89,7 +89,8 @@ QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
 
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n%5"
                           "<title>%1 %2</title>\n<style>%3</style>\n</head>\n<body>\n%4\n</body>\n</html>\n")
-        .arg(titulo.toHtmlEscaped(), folio.toHtmlEscaped(), ServidorPaginas::HojaEstilo(), plantilla, PaginaSegura::MetaPolitica());
+        .arg(titulo.toHtmlEscaped(), folio.toHtmlEscaped(), ServidorPaginas::HojaEstilo(), plantilla,
+             PaginaSegura::MetaPolitica());
 }
 
 QByteArray ImpresorOrvinda::GenerarPdf(const QString& html, int esperaMs)
@@ -127,12 +128,14 @@ QByteArray ImpresorOrvinda::GenerarPdf(const QString& html, int esperaMs)
     respuesta->bucle = &bucle;
     const QPageLayout hoja(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(14, 14, 14, 14),
                            QPageLayout::Millimeter);
-    pagina->printToPdf([respuesta](const QByteArray& pdf) {
-        respuesta->llego = true;
-        respuesta->pdf = pdf;
-        if (respuesta->bucle)
-            respuesta->bucle->quit();
-    }, hoja);
+    pagina->printToPdf(
+        [respuesta](const QByteArray& pdf) {
+            respuesta->llego = true;
+            respuesta->pdf = pdf;
+            if (respuesta->bucle)
+                respuesta->bucle->quit();
+        },
+        hoja);
     limite.start(esperaMs);
     if (!respuesta->llego)
         bucle.exec(QEventLoop::ExcludeUserInputEvents);
@@ -151,14 +154,16 @@ void ImpresorOrvinda::Imprimir(const QString& formato, const QString& folio, con
     QDir().mkpath(QFileInfo(ruta).absolutePath());
     QSaveFile archivo(ruta);
     if (!archivo.open(QIODevice::WriteOnly) || archivo.write(pdf) != pdf.size() || !archivo.commit())
-        throw ErrorRm(QStringLiteral("No se pudo guardar %1: %2").arg(QDir::toNativeSeparators(ruta), archivo.errorString()));
+        throw ErrorRm(
+            QStringLiteral("No se pudo guardar %1: %2").arg(QDir::toNativeSeparators(ruta), archivo.errorString()));
 
     if (m_traza)
         m_traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2 archivo=%3").arg(formato, folio, ruta));
     if (m_mensajero)
-        m_mensajero->Mostrar(QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(ruta)),
-                             64, QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
-                             QStringLiteral("ERR-ID:9900020"));
+        m_mensajero->Mostrar(
+            QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(ruta)), 64,
+            QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
+            QStringLiteral("ERR-ID:9900020"));
 }
 
 } // namespace orvinda

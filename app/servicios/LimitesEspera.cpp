@@ -13,8 +13,9 @@ void LimitesEspera::Aplicar(Conexion& conexion)
     int sentencia = Conexion::LimiteSentenciaPorOmision;
     // Read outside the statement log: the operator did not ask for it.
     QSqlQuery q(conexion.BaseDatos());
-    if (q.exec(QStringLiteral("SELECT Pg_Cve_Parametro, Pg_Valor FROM Parametros_Generales"
-                              " WHERE Pg_Ambito = 0 AND Pg_Cve_Parametro IN ('BD_ESPERA_BLOQUEO', 'BD_LIMITE_SENTENCIA')"))) {
+    if (q.exec(QStringLiteral(
+            "SELECT Pg_Cve_Parametro, Pg_Valor FROM Parametros_Generales"
+            " WHERE Pg_Ambito = 0 AND Pg_Cve_Parametro IN ('BD_ESPERA_BLOQUEO', 'BD_LIMITE_SENTENCIA')"))) {
         while (q.next()) {
             bool ok = false;
             const int segundos = q.value(1).toString().trimmed().toInt(&ok);

@@ -36,12 +36,12 @@ Mensajero::Mensajero(Traza* traza, bool desatendido)
 int Mensajero::RespuestaSinUsuario(qint32 estilo)
 {
     switch (estilo & MascaraBotones) {
-    case 1: return 2;   // OK/Cancel: Cancel
-    case 2: return 3;   // Abort/Retry/Ignore: Abort
+    case 1: return 2; // OK/Cancel: Cancel
+    case 2: return 3; // Abort/Retry/Ignore: Abort
     case 3:
-    case 4: return 7;   // Yes/No(/Cancel): No
-    case 5: return 2;   // Retry/Cancel: Cancel
-    default: return 1;  // OK
+    case 4: return 7; // Yes/No(/Cancel): No
+    case 5: return 2; // Retry/Cancel: Cancel
+    default: return 1; // OK
     }
 }
 
@@ -57,7 +57,11 @@ int Mensajero::Mostrar(const QString& mensajeDado, qint32 estilo, const QString&
 
     QMessageBox caja(Icono(estilo), titulo, mensaje, QMessageBox::NoButton, ventana);
     caja.setInformativeText(QStringLiteral("Módulo %1 · %2").arg(modulo, idError));
-    struct Boton { QMessageBox::StandardButton boton; int numero; };
+    struct Boton
+    {
+        QMessageBox::StandardButton boton;
+        int numero;
+    };
     QList<Boton> botones;
     switch (estilo & MascaraBotones) {
     case 1: botones = {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}}; break;

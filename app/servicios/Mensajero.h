@@ -17,8 +17,8 @@ class Mensajero
 public:
     Mensajero(Traza* traza, bool desatendido);
 
-    int Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
-                const QString& modulo, const QString& idError);
+    int Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana, const QString& modulo,
+                const QString& idError);
 
     bool Desatendido() const { return m_desatendido; }
 

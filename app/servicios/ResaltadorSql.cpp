@@ -6,10 +6,11 @@ namespace orvinda {
 
 ResaltadorSql::ResaltadorSql(QTextDocument* documento)
     : QSyntaxHighlighter(documento)
-    , m_palabras(QStringLiteral("\\b(SELECT|FROM|WHERE|AND|OR|NOT|IN|IS|NULL|AS|ON|JOIN|INNER|LEFT|RIGHT|OUTER|"
-                                "GROUP|BY|ORDER|HAVING|UNION|ALL|DISTINCT|INSERT|INTO|VALUES|UPDATE|SET|DELETE|"
-                                "CASE|WHEN|THEN|ELSE|END|CAST|SUM|COUNT|MAX|MIN|AVG|LIKE|BETWEEN|EXISTS|TOP|DESC|ASC)\\b"),
-                 QRegularExpression::CaseInsensitiveOption)
+    , m_palabras(
+          QStringLiteral("\\b(SELECT|FROM|WHERE|AND|OR|NOT|IN|IS|NULL|AS|ON|JOIN|INNER|LEFT|RIGHT|OUTER|"
+                         "GROUP|BY|ORDER|HAVING|UNION|ALL|DISTINCT|INSERT|INTO|VALUES|UPDATE|SET|DELETE|"
+                         "CASE|WHEN|THEN|ELSE|END|CAST|SUM|COUNT|MAX|MIN|AVG|LIKE|BETWEEN|EXISTS|TOP|DESC|ASC)\\b"),
+          QRegularExpression::CaseInsensitiveOption)
     , m_literales(QStringLiteral("'[^']*'|\"[^\"]*\""))
     , m_marcadores(QStringLiteral("\\{[^{}\\s]+\\}"))
 {

@@ -65,9 +65,9 @@ QVariant SistemaOrvinda::ConvertirParametro(const QVariant& valor, const QString
 QVariant SistemaOrvinda::LeerParametro(const QString& clave, int ambito, const QString& tipo, const QString& omision)
 {
     // A parameter of another scope is a fallback: the general scope holds most.
-    Recordset rs = m_conexion.Execute(
-        QStringLiteral("SELECT Pg_Tipo, Pg_Valor, Pg_Ambito FROM Parametros_Generales WHERE Pg_Cve_Parametro = %1 ORDER BY Pg_Ambito")
-            .arg(TextoSql::Literal(clave)));
+    Recordset rs = m_conexion.Execute(QStringLiteral("SELECT Pg_Tipo, Pg_Valor, Pg_Ambito FROM Parametros_Generales "
+                                                     "WHERE Pg_Cve_Parametro = %1 ORDER BY Pg_Ambito")
+                                          .arg(TextoSql::Literal(clave)));
     QVariant valor;
     QString tipoGuardado;
     bool hallado = false;
@@ -86,9 +86,12 @@ QVariant SistemaOrvinda::LeerParametro(const QString& clave, int ambito, const Q
             return omision;
         if (!hallado && !m_faltantesAvisados.contains(clave)) {
             m_faltantesAvisados.insert(clave);
-            m_mensajero.Mostrar(QStringLiteral("El parámetro general \"%1\" no está dado de alta en Parametros_Generales; se toma sin valor.").arg(clave),
-                                Sistema::EstiloAdvertencia, QStringLiteral("Parámetros generales"), nullptr,
-                                QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900001"));
+            m_mensajero.Mostrar(
+                QStringLiteral(
+                    "El parámetro general \"%1\" no está dado de alta en Parametros_Generales; se toma sin valor.")
+                    .arg(clave),
+                Sistema::EstiloAdvertencia, QStringLiteral("Parámetros generales"), nullptr, QStringLiteral("ORVINDA"),
+                QStringLiteral("ERR-ID:9900001"));
         }
         return QVariant();
     }

@@ -22,22 +22,25 @@ UtileriasOrvinda::UtileriasOrvinda(Conexion& conexion, QString operador)
 }
 
 QString UtileriasOrvinda::BuscarValor(const QString& tabla, const QString& columnaClave, const QString& valorClave,
-                                      const QString& columnaResultado, int, const QString&, const QString&, const QString&)
+                                      const QString& columnaResultado, int, const QString&, const QString&,
+                                      const QString&)
 {
-    Recordset rs = m_conexion.Execute(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
-                                          .arg(TextoSql::Identificador(columnaResultado), TextoSql::Identificador(tabla),
-                                               TextoSql::Identificador(columnaClave), TextoSql::Literal(valorClave)));
+    Recordset rs
+        = m_conexion.Execute(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4")
+                                 .arg(TextoSql::Identificador(columnaResultado), TextoSql::Identificador(tabla),
+                                      TextoSql::Identificador(columnaClave), TextoSql::Literal(valorClave)));
     if (rs.Eof() || rs.Fields(0).EsNulo())
         return QString();
     return rs.Fields(0).Texto();
 }
 
-qint32 UtileriasOrvinda::SiguienteClave(const QString& tabla, const QString& columnaClave, const QString&, const QString&,
-                                        const QString&, const QString&, const QString&, const QString&, const QString&)
+qint32 UtileriasOrvinda::SiguienteClave(const QString& tabla, const QString& columnaClave, const QString&,
+                                        const QString&, const QString&, const QString&, const QString&, const QString&,
+                                        const QString&)
 {
     // Keys are text; only those that read as whole numbers take part.
-    Recordset rs = m_conexion.Execute(QStringLiteral("SELECT %1 FROM %2")
-                                          .arg(TextoSql::Identificador(columnaClave), TextoSql::Identificador(tabla)));
+    Recordset rs = m_conexion.Execute(
+        QStringLiteral("SELECT %1 FROM %2").arg(TextoSql::Identificador(columnaClave), TextoSql::Identificador(tabla)));
     qint64 mayor = 0;
     for (; !rs.Eof(); rs.MoveNext()) {
         bool ok = false;
@@ -54,7 +57,9 @@ QDateTime UtileriasOrvinda::FechaServidor()
 {
     QString sql;
     switch (m_conexion.ObtenerDialecto()) {
-    case Conexion::Dialecto::SQLite: sql = QStringLiteral("SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"); break;
+    case Conexion::Dialecto::SQLite:
+        sql = QStringLiteral("SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')");
+        break;
     case Conexion::Dialecto::SqlServer: sql = QStringLiteral("SELECT GETDATE()"); break;
     default: sql = QStringLiteral("SELECT LOCALTIMESTAMP"); break;
     }
@@ -62,7 +67,8 @@ QDateTime UtileriasOrvinda::FechaServidor()
     if (rs.Eof() || rs.Fields(0).EsNulo())
         throw ErrorRm(QStringLiteral("El servidor no informó su fecha."));
     const QVariant v = rs.Fields(0).Value();
-    QDateTime fecha = v.typeId() == QMetaType::QDateTime ? v.toDateTime() : QDateTime::fromString(v.toString(), Qt::ISODate);
+    QDateTime fecha
+        = v.typeId() == QMetaType::QDateTime ? v.toDateTime() : QDateTime::fromString(v.toString(), Qt::ISODate);
     if (!fecha.isValid())
         throw ErrorRm(QStringLiteral("Fecha del servidor no válida: %1").arg(v.toString()));
     return fecha;
@@ -78,7 +84,8 @@ QString UtileriasOrvinda::FormatearFecha(const QDateTime& fecha)
 void UtileriasOrvinda::GuardarComentario(const QString& tabla, const QString& folio, QString& comentario)
 {
     const QString fecha = FormatearFecha(FechaServidor());
-    m_conexion.Execute(QStringLiteral("INSERT INTO Comentarios_Documento (Cd_Tabla, Cd_Folio, Cd_Comentario, Cd_Operador, Cd_Fecha) VALUES (%1, %2, %3, %4, %5)")
+    m_conexion.Execute(QStringLiteral("INSERT INTO Comentarios_Documento (Cd_Tabla, Cd_Folio, Cd_Comentario, "
+                                      "Cd_Operador, Cd_Fecha) VALUES (%1, %2, %3, %4, %5)")
                            .arg(TextoSql::Literal(tabla), TextoSql::Literal(folio), TextoSql::Literal(comentario),
                                 TextoSql::Literal(m_operador), TextoSql::Literal(fecha)));
 }

@@ -19,14 +19,14 @@
 #include "shell/IdentidadOperador.h"
 #include "shell/ServidorPaginas.h"
 #include "shell/Traza.h"
-#include "shell/VerificacionInicio.h"
 #include "shell/VentanaContenedora.h"
+#include "shell/VerificacionInicio.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QApplication>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStandardPaths>
@@ -45,7 +45,8 @@ AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
     // Without a screen a message box would wait unseen: the messages go to
     // stderr (and the trace) only.
     const bool sinPantalla = !qobject_cast<QApplication*>(QCoreApplication::instance())
-        || QGuiApplication::platformName() == QLatin1String("offscreen") || QGuiApplication::platformName() == QLatin1String("minimal");
+        || QGuiApplication::platformName() == QLatin1String("offscreen")
+        || QGuiApplication::platformName() == QLatin1String("minimal");
     m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido || sinPantalla);
 }
 
@@ -71,8 +72,9 @@ QString AplicacionShell::BibliotecaIncluida()
     // Beside the shell in a build folder; once installed, in the library
     // folder the build was configured with, wherever the package was unpacked.
     const QString aqui = QCoreApplication::applicationDirPath();
-    for (const QString& ruta : {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/" RM640_DIR_COMPONENTE "/librm640.so"),
-                                aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
+    for (const QString& ruta :
+         {aqui + QStringLiteral("/librm640.so"), aqui + QStringLiteral("/" RM640_DIR_COMPONENTE "/librm640.so"),
+          aqui + QStringLiteral("/../lib/orvinda/librm640.so")})
         if (QFileInfo::exists(ruta))
             return QFileInfo(ruta).canonicalFilePath();
     return aqui + QStringLiteral("/librm640.so");
@@ -96,15 +98,19 @@ int AplicacionShell::Iniciar()
         return OpcionesShell::SalidaLineaDeOrdenes;
     }
     if (m_traza && !m_traza->Abierta())
-        return Fallar(QStringLiteral("No se puede escribir la traza %1: %2").arg(m_opciones.traza, m_traza->Error()), QStringLiteral("ERR-ID:9900002"));
+        return Fallar(QStringLiteral("No se puede escribir la traza %1: %2").arg(m_opciones.traza, m_traza->Error()),
+                      QStringLiteral("ERR-ID:9900002"));
 
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
             CreacionDemo::Crear(m_opciones.crearDemo);
-            std::fprintf(stdout, "Base de demostración creada en %s\n", qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
+            std::fprintf(stdout, "Base de demostración creada en %s\n",
+                         qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
-            return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
+            return Fallar(
+                QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())),
+                QStringLiteral("ERR-ID:9900003"));
         }
     }
 
@@ -116,7 +122,9 @@ int AplicacionShell::Iniciar()
             try {
                 CreacionDemo::Crear(destino);
             } catch (const std::exception& e) {
-                return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2").arg(destino, QString::fromUtf8(e.what())), QStringLiteral("ERR-ID:9900003"));
+                return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2")
+                                  .arg(destino, QString::fromUtf8(e.what())),
+                              QStringLiteral("ERR-ID:9900003"));
             }
         }
     } else if (!Conexion::EsCadenaOdbc(destino) && !QFileInfo::exists(destino)) {
@@ -136,15 +144,19 @@ int AplicacionShell::Iniciar()
         ArchivosPrivados::Proteger(destino);
     LimitesEspera::Aplicar(*m_conexion);
     if (m_conexion->ComprobarSoloLectura())
-        m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se intentará autorizar, rechazar ni guardar.").arg(Secretos::Ocultar(destino)),
-                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900008"));
+        m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se "
+                                            "intentará autorizar, rechazar ni guardar.")
+                                 .arg(Secretos::Ocultar(destino)),
+                             48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
+                             QStringLiteral("ERR-ID:9900008"));
     if (m_traza) {
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });
     }
     // The session says who the operator is; the command line only on demo data.
     try {
-        const IdentidadOperador::Sesion sesion = IdentidadOperador::Resolver(*m_conexion, m_opciones.operador, m_opciones.nivel);
+        const IdentidadOperador::Sesion sesion
+            = IdentidadOperador::Resolver(*m_conexion, m_opciones.operador, m_opciones.nivel);
         m_opciones.operador = sesion.operador;
         m_opciones.nivel = sesion.nivel;
         if (m_traza) {
@@ -196,12 +208,16 @@ void AplicacionShell::AsegurarComponente()
     const QString incluida = BibliotecaIncluida();
     if (!QFileInfo::exists(incluida)) {
         if (entrada)
-            throw ErrorRm(QStringLiteral("El componente %1 está registrado en %2, pero esa biblioteca no existe.").arg(id, entrada->biblioteca));
+            throw ErrorRm(QStringLiteral("El componente %1 está registrado en %2, pero esa biblioteca no existe.")
+                              .arg(id, entrada->biblioteca));
         throw ErrorRm(QStringLiteral("El componente %1 no está registrado y no se encuentra %2.").arg(id, incluida));
     }
     if (entrada)
-        m_mensajero->Mostrar(QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.").arg(id, entrada->biblioteca, incluida),
-                             48, QStringLiteral("Registro de componentes"), nullptr, QStringLiteral("ORVINDA"), QStringLiteral("ERR-ID:9900006"));
+        m_mensajero->Mostrar(
+            QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.")
+                .arg(id, entrada->biblioteca, incluida),
+            48, QStringLiteral("Registro de componentes"), nullptr, QStringLiteral("ORVINDA"),
+            QStringLiteral("ERR-ID:9900006"));
     VerificacionInicio::Registro(true);
     CargadorComponentes::RegistrarBiblioteca(incluida);
 }

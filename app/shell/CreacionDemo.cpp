@@ -54,8 +54,11 @@ void CreacionDemo::Crear(const QString& destino)
         // SQLite's own bookkeeping tables do not count.
         const QStringList tablas = db.tables(QSql::Tables).filter(QRegularExpression(QStringLiteral("^(?!sqlite_)")));
         if (!tablas.isEmpty())
-            throw ErrorRm(QStringLiteral("La base de datos %1 ya tiene tablas (%2): --crear-demo solo llena una base sin tablas y no la sobrescribe.")
-                              .arg(destino, tablas.mid(0, 3).join(QStringLiteral(", ")) + (tablas.size() > 3 ? QStringLiteral("...") : QString())));
+            throw ErrorRm(QStringLiteral("La base de datos %1 ya tiene tablas (%2): --crear-demo solo llena una base "
+                                         "sin tablas y no la sobrescribe.")
+                              .arg(destino,
+                                   tablas.mid(0, 3).join(QStringLiteral(", "))
+                                       + (tablas.size() > 3 ? QStringLiteral("...") : QString())));
         creando = true;
         Llenar(*conexion);
         if (archivo)

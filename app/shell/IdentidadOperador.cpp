@@ -21,14 +21,9 @@ QString IdentidadOperador::Cuenta(Conexion& conexion)
 {
     QString consulta;
     switch (conexion.ObtenerDialecto()) {
-    case Conexion::Dialecto::SQLite:
-        return CuentaSistema();
-    case Conexion::Dialecto::SqlServer:
-        consulta = QStringLiteral("SELECT SUSER_SNAME()");
-        break;
-    default:
-        consulta = QStringLiteral("SELECT CURRENT_USER");
-        break;
+    case Conexion::Dialecto::SQLite: return CuentaSistema();
+    case Conexion::Dialecto::SqlServer: consulta = QStringLiteral("SELECT SUSER_SNAME()"); break;
+    default: consulta = QStringLiteral("SELECT CURRENT_USER"); break;
     }
     Recordset rs = conexion.Execute(consulta);
     if (rs.Eof() || rs.Fields(0).EsNulo() || rs.Fields(0).Texto().isEmpty())
@@ -38,12 +33,14 @@ QString IdentidadOperador::Cuenta(Conexion& conexion)
 
 bool IdentidadOperador::EsDemo(Conexion& conexion)
 {
-    Recordset rs = conexion.Execute(QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = %1")
-                                        .arg(TextoSql::Literal(ParametroDemo)));
+    Recordset rs
+        = conexion.Execute(QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = %1")
+                               .arg(TextoSql::Literal(ParametroDemo)));
     return !rs.Eof() && !rs.Fields(0).EsNulo() && rs.Fields(0).Texto().trimmed() == QLatin1String("1");
 }
 
-IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const QString& operadorPedido, int nivelPedido)
+IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const QString& operadorPedido,
+                                                      int nivelPedido)
 {
     Sesion s;
     s.cuenta = Cuenta(conexion);
@@ -53,26 +50,36 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
                                   .arg(TextoSql::Literal(s.cuenta)));
     } catch (const ErrorRm& e) {
         // A database made before accounts were mapped.
-        throw ErrorRm(QStringLiteral("No se puede saber qué operador corresponde a la cuenta \"%1\": %2\nLa tabla Operadores"
-                                     " necesita la columna Op_Cuenta (ALTER TABLE Operadores ADD Op_Cuenta VARCHAR(128) NULL)"
-                                     " con la cuenta de cada operador.").arg(s.cuenta, e.Descripcion()));
+        throw ErrorRm(
+            QStringLiteral("No se puede saber qué operador corresponde a la cuenta \"%1\": %2\nLa tabla Operadores"
+                           " necesita la columna Op_Cuenta (ALTER TABLE Operadores ADD Op_Cuenta VARCHAR(128) NULL)"
+                           " con la cuenta de cada operador.")
+                .arg(s.cuenta, e.Descripcion()));
     }
     if (rs.Eof())
-        throw ErrorRm(QStringLiteral("La cuenta \"%1\" no está asociada a ningún operador. El administrador debe anotarla en la"
-                                     " columna Op_Cuenta del operador que le corresponde en la tabla Operadores.").arg(s.cuenta));
+        throw ErrorRm(
+            QStringLiteral("La cuenta \"%1\" no está asociada a ningún operador. El administrador debe anotarla en la"
+                           " columna Op_Cuenta del operador que le corresponde en la tabla Operadores.")
+                .arg(s.cuenta));
     s.operador = rs.Fields(0).Texto();
     s.nivel = rs.Fields(1).EsNulo() ? 0 : rs.Fields(1).Value().toInt();
     rs.MoveNext();
     if (!rs.Eof())
-        throw ErrorRm(QStringLiteral("La cuenta \"%1\" está asociada a varios operadores en la tabla Operadores; debe quedar en uno solo.").arg(s.cuenta));
+        throw ErrorRm(
+            QStringLiteral(
+                "La cuenta \"%1\" está asociada a varios operadores en la tabla Operadores; debe quedar en uno solo.")
+                .arg(s.cuenta));
 
     const bool pedido = !operadorPedido.isEmpty() || nivelPedido >= 0;
     s.demo = EsDemo(conexion);
     if (!pedido)
         return s;
     if (!s.demo) {
-        s.aviso = QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador %1, nivel %2 (cuenta %3)")
-                      .arg(s.operador).arg(s.nivel).arg(s.cuenta);
+        s.aviso = QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador %1, "
+                                 "nivel %2 (cuenta %3)")
+                      .arg(s.operador)
+                      .arg(s.nivel)
+                      .arg(s.cuenta);
         return s;
     }
     if (!operadorPedido.isEmpty()) {
@@ -86,7 +93,9 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
     if (nivelPedido >= 0)
         s.nivel = nivelPedido;
     s.aviso = QStringLiteral("Datos de demostración: --operador/--nivel aplicados; operador %1, nivel %2 (cuenta %3)")
-                  .arg(s.operador).arg(s.nivel).arg(s.cuenta);
+                  .arg(s.operador)
+                  .arg(s.nivel)
+                  .arg(s.cuenta);
     return s;
 }
 
@@ -95,10 +104,13 @@ void IdentidadOperador::MarcarDemo(Conexion& conexion)
     const QString cuenta = Cuenta(conexion);
     conexion.BeginTrans();
     try {
-        conexion.Execute(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
-                                        " VALUES (%1, 0, 'B', '1', 'Base creada con --crear-demo: admite --operador y --nivel')")
-                             .arg(TextoSql::Literal(ParametroDemo)));
-        conexion.Execute(QStringLiteral("UPDATE Operadores SET Op_Cuenta = %1 WHERE Op_Cve_Operador = 'ADMIN'").arg(TextoSql::Literal(cuenta)));
+        conexion.Execute(
+            QStringLiteral(
+                "INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
+                " VALUES (%1, 0, 'B', '1', 'Base creada con --crear-demo: admite --operador y --nivel')")
+                .arg(TextoSql::Literal(ParametroDemo)));
+        conexion.Execute(QStringLiteral("UPDATE Operadores SET Op_Cuenta = %1 WHERE Op_Cve_Operador = 'ADMIN'")
+                             .arg(TextoSql::Literal(cuenta)));
         conexion.CommitTrans();
     } catch (...) {
         conexion.RollbackTrans();

@@ -8,20 +8,41 @@ namespace orvinda {
 OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
 {
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
-        "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
-        "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
-        "o cargar el componente; 2 la línea de órdenes no es válida."));
+    p.setApplicationDescription(
+        QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
+                       "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
+                       "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
+                       "o cargar el componente; 2 la línea de órdenes no es válida."));
     p.addHelpOption();
     p.addVersionOption();
-    const QCommandLineOption db(QStringLiteral("db"), QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."), QStringLiteral("DESTINO"));
-    const QCommandLineOption operador(QStringLiteral("operador"), QStringLiteral("Solo en una base creada con --crear-demo: actúa como ese operador de la tabla Operadores. En otra base el operador es el asociado a la cuenta de la sesión (del sistema en SQLite, del servidor en ODBC)."), QStringLiteral("CLAVE"));
-    const QCommandLineOption nivel(QStringLiteral("nivel"), QStringLiteral("Solo en una base creada con --crear-demo: sustituye el nivel del operador. En otra base el nivel es siempre el de la tabla Operadores."), QStringLiteral("N"));
-    const QCommandLineOption demo(QStringLiteral("crear-demo"), QStringLiteral("Crea la base de demostración en ARCHIVO y termina."), QStringLiteral("ARCHIVO"));
-    const QCommandLineOption traza(QStringLiteral("traza"), QStringLiteral("Agrega a ARCHIVO cada sentencia ejecutada y cada mensaje."), QStringLiteral("ARCHIVO"));
-    const QCommandLineOption desatendido(QStringLiteral("desatendido"), QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar)."));
-    const QCommandLineOption captura(QStringLiteral("captura"), QStringLiteral("Tras la primera activación guarda un PNG de la ventana en ARCHIVO y termina (implica --desatendido)."), QStringLiteral("ARCHIVO"));
+    const QCommandLineOption db(QStringLiteral("db"),
+                                QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."),
+                                QStringLiteral("DESTINO"));
+    const QCommandLineOption operador(
+        QStringLiteral("operador"),
+        QStringLiteral(
+            "Solo en una base creada con --crear-demo: actúa como ese operador de la tabla Operadores. En otra base el "
+            "operador es el asociado a la cuenta de la sesión (del sistema en SQLite, del servidor en ODBC)."),
+        QStringLiteral("CLAVE"));
+    const QCommandLineOption nivel(
+        QStringLiteral("nivel"),
+        QStringLiteral("Solo en una base creada con --crear-demo: sustituye el nivel del operador. En otra base el "
+                       "nivel es siempre el de la tabla Operadores."),
+        QStringLiteral("N"));
+    const QCommandLineOption demo(QStringLiteral("crear-demo"),
+                                  QStringLiteral("Crea la base de demostración en ARCHIVO y termina."),
+                                  QStringLiteral("ARCHIVO"));
+    const QCommandLineOption traza(QStringLiteral("traza"),
+                                   QStringLiteral("Agrega a ARCHIVO cada sentencia ejecutada y cada mensaje."),
+                                   QStringLiteral("ARCHIVO"));
+    const QCommandLineOption desatendido(
+        QStringLiteral("desatendido"),
+        QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar)."));
+    const QCommandLineOption captura(
+        QStringLiteral("captura"),
+        QStringLiteral(
+            "Tras la primera activación guarda un PNG de la ventana en ARCHIVO y termina (implica --desatendido)."),
+        QStringLiteral("ARCHIVO"));
     p.addOptions({db, operador, nivel, demo, traza, desatendido, captura});
 
     OpcionesShell o;

@@ -8,15 +8,15 @@ namespace orvinda {
 // The shell's command line.
 struct OpcionesShell
 {
-    QString baseDatos;      // --db: a file path or an ODBC connection string
-    QString operador;       // --operador; empty: the one mapped to the session's account
-    int nivel = -1;         // --nivel; -1: the operator's level in Operadores
-    QString crearDemo;      // --crear-demo FILE
-    QString traza;          // --traza FILE
-    QString captura;        // --captura FILE
+    QString baseDatos; // --db: a file path or an ODBC connection string
+    QString operador; // --operador; empty: the one mapped to the session's account
+    int nivel = -1; // --nivel; -1: the operator's level in Operadores
+    QString crearDemo; // --crear-demo FILE
+    QString traza; // --traza FILE
+    QString captura; // --captura FILE
     bool desatendido = false;
-    QString error;          // set when the command line is not valid
-    QString texto;          // --help or --version: printed, and the shell ends
+    QString error; // set when the command line is not valid
+    QString texto; // --help or --version: printed, and the shell ends
 
     // Exit codes, as --help lists them.
     static constexpr int SalidaBien = 0;

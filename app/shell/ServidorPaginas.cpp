@@ -77,7 +77,8 @@ ServidorPaginas* ServidorPaginas::Instalar(QWebEngineProfile* perfil)
     if (!perfil)
         perfil = QWebEngineProfile::defaultProfile();
     const QByteArray esquema(Esquema);
-    if (auto* instalado = qobject_cast<ServidorPaginas*>(const_cast<QWebEngineUrlSchemeHandler*>(perfil->urlSchemeHandler(esquema))))
+    if (auto* instalado
+        = qobject_cast<ServidorPaginas*>(const_cast<QWebEngineUrlSchemeHandler*>(perfil->urlSchemeHandler(esquema))))
         return instalado;
     auto* servidor = new ServidorPaginas(perfil);
     perfil->installUrlSchemeHandler(esquema, servidor);
@@ -91,17 +92,19 @@ QString ServidorPaginas::HojaEstilo()
 
 QByteArray ServidorPaginas::PaginaEditor()
 {
-    static const QByteArray pagina = QStringLiteral(
-        "<!DOCTYPE html>\n"
-        "<html lang=\"es\">\n"
-        "<head>\n"
-        "<meta charset=\"utf-8\">\n"
-        "%2"
-        "<title>Documento en revisión</title>\n"
-        "<style>%1</style>\n"
-        "</head>\n"
-        "<body><div class=\"documento vacio\">Sin documento que mostrar.</div></body>\n"
-        "</html>\n").arg(HojaEstilo(), PaginaSegura::MetaPolitica()).toUtf8();
+    static const QByteArray pagina
+        = QStringLiteral("<!DOCTYPE html>\n"
+                         "<html lang=\"es\">\n"
+                         "<head>\n"
+                         "<meta charset=\"utf-8\">\n"
+                         "%2"
+                         "<title>Documento en revisión</title>\n"
+                         "<style>%1</style>\n"
+                         "</head>\n"
+                         "<body><div class=\"documento vacio\">Sin documento que mostrar.</div></body>\n"
+                         "</html>\n")
+              .arg(HojaEstilo(), PaginaSegura::MetaPolitica())
+              .toUtf8();
     return pagina;
 }
 

@@ -35,7 +35,9 @@ void Traza::Mensaje(const QString& mensaje, qint32 estilo, const QString& titulo
                     const QString& idError)
 {
     Escribir(QStringLiteral("MSG %1 estilo=%2 titulo=\"%3\" modulo=%4 texto=\"%5\"")
-                 .arg(idError).arg(estilo).arg(titulo, modulo, mensaje));
+                 .arg(idError)
+                 .arg(estilo)
+                 .arg(titulo, modulo, mensaje));
 }
 
 void Traza::Nota(const QString& texto)

@@ -26,14 +26,17 @@ void VerificacionInicio::ArchivoBaseDatos(const QString& destino)
         return;
     const QFileInfo info(destino);
     if (info.exists() && (!info.isFile() || info.size() == 0))
-        throw ErrorRm(QStringLiteral("La base de datos %1 está vacía o no es un archivo: no es una base de datos de Orvinda.").arg(destino)
-                      + Sugerencia(destino));
+        throw ErrorRm(
+            QStringLiteral("La base de datos %1 está vacía o no es un archivo: no es una base de datos de Orvinda.")
+                .arg(destino)
+            + Sugerencia(destino));
 }
 
 void VerificacionInicio::Tablas(Conexion& conexion, const QString& destino)
 {
     // The shell's own tables; the documents they authorize are the deployment's.
-    static const char* const propias[] = {"Configuracion_Autorizacion", "Parametros_Generales", "Operadores", "Comentarios_Documento"};
+    static const char* const propias[]
+        = {"Configuracion_Autorizacion", "Parametros_Generales", "Operadores", "Comentarios_Documento"};
     QStringList existentes = conexion.BaseDatos().tables(QSql::Tables);
     for (QString& t : existentes)
         t = t.toLower();
@@ -43,7 +46,8 @@ void VerificacionInicio::Tablas(Conexion& conexion, const QString& destino)
             faltan << QString::fromLatin1(t);
     // --crear-demo fills only a database without tables.
     if (!faltan.isEmpty())
-        throw ErrorRm(QStringLiteral("La base de datos %1 no tiene las tablas de Orvinda (faltan %2).").arg(destino, faltan.join(QStringLiteral(", ")))
+        throw ErrorRm(QStringLiteral("La base de datos %1 no tiene las tablas de Orvinda (faltan %2).")
+                          .arg(destino, faltan.join(QStringLiteral(", ")))
                       + Sugerencia(existentes.isEmpty() ? destino : QStringLiteral("ARCHIVO_NUEVO")));
 }
 
@@ -63,7 +67,11 @@ void VerificacionInicio::Registro(bool escribir)
             const bool valida = linea.isEmpty() || linea.startsWith(';') || linea.startsWith('#')
                 || (linea.startsWith('[') && linea.endsWith(']')) || (linea.indexOf('=') > 0 && !linea.contains('\0'));
             if (!valida)
-                throw ErrorRm(QStringLiteral("El registro de componentes %1 está dañado (línea %2). Bórrelo: el shell lo crea de nuevo.").arg(ruta).arg(numero));
+                throw ErrorRm(
+                    QStringLiteral(
+                        "El registro de componentes %1 está dañado (línea %2). Bórrelo: el shell lo crea de nuevo.")
+                        .arg(ruta)
+                        .arg(numero));
         }
     }
     if (!escribir)

@@ -52,10 +52,12 @@ ConfiguracionAutorizacion ConfiguracionAutorizacion::DesdeFila(const orvinda::Re
     return c;
 }
 
-std::optional<ConfiguracionAutorizacion> ConfiguracionAutorizacion::Leer(orvinda::Conexion& conexion, const QString& clave)
+std::optional<ConfiguracionAutorizacion> ConfiguracionAutorizacion::Leer(orvinda::Conexion& conexion,
+                                                                         const QString& clave)
 {
-    orvinda::Recordset rs = conexion.Execute(QStringLiteral("SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = ")
-                                             + LiteralSimple(clave));
+    orvinda::Recordset rs = conexion.Execute(
+        QStringLiteral("SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = ")
+        + LiteralSimple(clave));
     if (rs.Eof())
         return std::nullopt;
     return DesdeFila(rs);

@@ -23,18 +23,18 @@ struct ConfiguracionAutorizacion
     static constexpr const char* EstadoActiva = "AC";
     static constexpr const char* EstadoBaja = "BA";
 
-    QString clave;              // Ca_Cve_Configuracion_Autorizacion
-    QString descripcion;        // Ca_Descripcion
-    QString etiqueta;           // Ca_Etiqueta
-    QString formatoImpresion;   // Ca_Formato_Impresion
-    QString tabla;              // Ca_Tabla
-    QString tablaClave;         // Ca_Tabla_Clave
-    QString sql;                // Ca_Sql
-    QString sqlAutorizacion;    // Ca_Sql_Autoriazion (spelled so in the table)
-    QString camposAutorizar;    // Ca_Campos_Autorizar
-    QString sqlPlantilla;       // Ca_Sql_Plantilla
-    QString plantilla;          // Ca_Plantilla_Autorizacion
-    QString sqlRechazar;        // Ca_Sql_Rechazar
+    QString clave; // Ca_Cve_Configuracion_Autorizacion
+    QString descripcion; // Ca_Descripcion
+    QString etiqueta; // Ca_Etiqueta
+    QString formatoImpresion; // Ca_Formato_Impresion
+    QString tabla; // Ca_Tabla
+    QString tablaClave; // Ca_Tabla_Clave
+    QString sql; // Ca_Sql
+    QString sqlAutorizacion; // Ca_Sql_Autoriazion (spelled so in the table)
+    QString camposAutorizar; // Ca_Campos_Autorizar
+    QString sqlPlantilla; // Ca_Sql_Plantilla
+    QString plantilla; // Ca_Plantilla_Autorizacion
+    QString sqlRechazar; // Ca_Sql_Rechazar
     std::optional<QString> fechaAlta, fechaUltModif, fechaBaja;
     QString operAlta, operUltModif, operBaja;
     std::optional<QString> estado; // Es_Cve_Estado; NULL is possible
@@ -49,8 +49,8 @@ struct ConfiguracionAutorizacion
 
     // The literal forms of the editor's statements. The stored text equals the
     // field text for any content: the closing quote character is doubled.
-    static QString LiteralSimple(const QString& valor);   // 'valor'
-    static QString LiteralDoble(const QString& valor);    // "valor", for the four SQL texts
+    static QString LiteralSimple(const QString& valor); // 'valor'
+    static QString LiteralDoble(const QString& valor); // "valor", for the four SQL texts
     // Escaped content only, without the surrounding quotes.
     static QString EscaparSimple(const QString& valor);
     static QString EscaparDoble(const QString& valor);

@@ -114,8 +114,8 @@ QString entreLlaves(const QString& nombre)
 
 } // namespace
 
-QString Marcadores::SustituirMarcador(const QString& texto, const QString& marcador,
-                                      const QString& valor, bool ignorarMayusculas)
+QString Marcadores::SustituirMarcador(const QString& texto, const QString& marcador, const QString& valor,
+                                      bool ignorarMayusculas)
 {
     if (marcador.isEmpty() || texto.size() < marcador.size())
         return texto;
@@ -183,11 +183,9 @@ QList<CampoAutorizar> Marcadores::LeerListaCampos(const QString& lista)
 }
 
 ExpansionAutorizacion Marcadores::ExpandirAutorizacion(const QString& sentencia, const QString& listaCampos,
-                                                       const QStringList& columnas,
-                                                       const LectorValor& leerValor,
-                                                       const GanchoComentario& guardarComentario,
-                                                       const QString& folio, const QString& operador,
-                                                       const QString& fecha)
+                                                       const QStringList& columnas, const LectorValor& leerValor,
+                                                       const GanchoComentario& guardarComentario, const QString& folio,
+                                                       const QString& operador, const QString& fecha)
 {
     // Only whether some column matches counts; the value comes from the page.
     QSet<QString> nombres;
@@ -209,8 +207,8 @@ ExpansionAutorizacion Marcadores::ExpandirAutorizacion(const QString& sentencia,
     return {ExpandirRechazo(texto, folio, operador, fecha), std::nullopt};
 }
 
-QString Marcadores::ExpandirRechazo(const QString& sentencia, const QString& folio,
-                                    const QString& operador, const QString& fecha)
+QString Marcadores::ExpandirRechazo(const QString& sentencia, const QString& folio, const QString& operador,
+                                    const QString& fecha)
 {
     QString texto = SustituirMarcador(sentencia, QStringLiteral("{FOLIO}"), folio, false);
     texto = SustituirMarcador(texto, QStringLiteral("{OPERADOR}"), operador, false);

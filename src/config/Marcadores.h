@@ -14,7 +14,7 @@ namespace rm640 {
 // One item of Ca_Campos_Autorizar.
 struct CampoAutorizar
 {
-    QString nombre;            // without the leading '*' (and every other '*') when required
+    QString nombre; // without the leading '*' (and every other '*') when required
     bool obligatorio = false;
 
     friend bool operator==(const CampoAutorizar&, const CampoAutorizar&) = default;
@@ -24,7 +24,7 @@ struct CampoAutorizar
 struct ColumnaPlantilla
 {
     QString nombre;
-    std::optional<QString> valor;   // nullopt: the database gave NULL
+    std::optional<QString> valor; // nullopt: the database gave NULL
 };
 
 // Result of ExpandirAutorizacion: the finished statement, or the required field
@@ -32,7 +32,7 @@ struct ColumnaPlantilla
 // is carried by the optional, not by an empty name.
 struct ExpansionAutorizacion
 {
-    QString sentencia;                     // empty when the expansion failed
+    QString sentencia; // empty when the expansion failed
     std::optional<QString> campoFaltante;
 
     bool completa() const { return !campoFaltante.has_value(); }
@@ -52,8 +52,8 @@ public:
     // Every occurrence of marcador, found left to right without overlap, is
     // replaced by valor; inserted text is not searched again. An empty
     // marcador leaves the text as it is.
-    static QString SustituirMarcador(const QString& texto, const QString& marcador,
-                                     const QString& valor, bool ignorarMayusculas);
+    static QString SustituirMarcador(const QString& texto, const QString& marcador, const QString& valor,
+                                     bool ignorarMayusculas);
 
     // {FOLIO} in the template query, case included.
     static QString ExpandirConsulta(const QString& consulta, const QString& folio);
@@ -71,18 +71,16 @@ public:
     // Errors thrown by either callback propagate to the caller. The hook runs
     // only for a non-empty comment and may be left empty.
     using LectorValor = std::function<QString(const QString& campo)>;
-    using GanchoComentario = std::function<void(QString& valor)>;   // may change the value
+    using GanchoComentario = std::function<void(QString& valor)>; // may change the value
 
     static ExpansionAutorizacion ExpandirAutorizacion(const QString& sentencia, const QString& listaCampos,
-                                                      const QStringList& columnas,
-                                                      const LectorValor& leerValor,
-                                                      const GanchoComentario& guardarComentario,
-                                                      const QString& folio, const QString& operador,
-                                                      const QString& fecha);
+                                                      const QStringList& columnas, const LectorValor& leerValor,
+                                                      const GanchoComentario& guardarComentario, const QString& folio,
+                                                      const QString& operador, const QString& fecha);
 
     // {FOLIO}, {OPERADOR}, {FECHA}, in that order, case included.
-    static QString ExpandirRechazo(const QString& sentencia, const QString& folio,
-                                   const QString& operador, const QString& fecha);
+    static QString ExpandirRechazo(const QString& sentencia, const QString& folio, const QString& operador,
+                                   const QString& fecha);
 };
 
 } // namespace rm640

@@ -16,7 +16,10 @@ enum class Lugar { Suelto, Simple, Doble, Linea, Bloque };
 class Lector
 {
 public:
-    explicit Lector(QStringView texto) : t(texto) {}
+    explicit Lector(QStringView texto)
+        : t(texto)
+    {
+    }
 
     // Reads from i up to (not including) hasta.
     void Avanzar(qsizetype& i, qsizetype hasta)
@@ -65,7 +68,8 @@ private:
 
 bool EsNumero(const QString& valor)
 {
-    static const QRegularExpression numero(QStringLiteral("^[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?$"));
+    static const QRegularExpression numero(
+        QStringLiteral("^[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)(?:[eE][+-]?[0-9]+)?$"));
     return numero.match(valor).hasMatch();
 }
 
@@ -79,12 +83,11 @@ QString Citado(const QString& valor, Lugar lugar, QChar previo, bool hayBloques,
 {
     // Servers that nest block comments would read these differently.
     if (hayBloques && (valor.contains(QLatin1String("/*")) || valor.contains(QLatin1String("*/"))))
-        throw ValorNoAdmitido(campo, QStringLiteral("la sentencia tiene comentarios /* */ y el valor contiene '/*' o '*/'"));
+        throw ValorNoAdmitido(campo,
+                              QStringLiteral("la sentencia tiene comentarios /* */ y el valor contiene '/*' o '*/'"));
     switch (lugar) {
-    case Lugar::Simple:
-        return Doblar(valor, u'\'');
-    case Lugar::Doble:
-        return Doblar(valor, u'"');
+    case Lugar::Simple: return Doblar(valor, u'\'');
+    case Lugar::Doble: return Doblar(valor, u'"');
     case Lugar::Linea:
         if (valor.contains(u'\n') || valor.contains(u'\r'))
             throw ValorNoAdmitido(campo, QStringLiteral("dentro de un comentario no admite saltos de línea"));
@@ -93,8 +96,7 @@ QString Citado(const QString& valor, Lugar lugar, QChar previo, bool hayBloques,
         if (valor.contains(QLatin1String("*/")))
             throw ValorNoAdmitido(campo, QStringLiteral("dentro de un comentario no admite '*/'"));
         return valor;
-    case Lugar::Suelto:
-        break;
+    case Lugar::Suelto: break;
     }
     if (valor.isEmpty())
         return valor;
@@ -114,7 +116,8 @@ QString EntreLlaves(const QString& nombre)
 } // namespace
 
 ValorNoAdmitido::ValorNoAdmitido(const QString& campo, const QString& motivo)
-    : orvinda::ErrorRm(QStringLiteral("El valor del campo '%1' no se puede usar en la sentencia: %2.").arg(campo, motivo))
+    : orvinda::ErrorRm(
+        QStringLiteral("El valor del campo '%1' no se puede usar en la sentencia: %2.").arg(campo, motivo))
     , m_campo(campo)
 {
 }
@@ -124,7 +127,8 @@ MarcadoresSql::Modo MarcadoresSql::LeerModo(orvinda::Conexion& conexion)
     QString v;
     try {
         orvinda::Recordset rs = conexion.LeerSinRegistro(
-            QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'").arg(ParametroEmpalme));
+            QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'")
+                .arg(ParametroEmpalme));
         if (rs.Eof())
             return Modo::Citar;
         v = rs.Fields(0).Texto().trimmed().toUpper();
@@ -132,7 +136,7 @@ MarcadoresSql::Modo MarcadoresSql::LeerModo(orvinda::Conexion& conexion)
         return Modo::Citar;
     }
     const bool empalmar = v == QLatin1String("1") || v == QLatin1String("S") || v == QLatin1String("SI")
-                          || v == QLatin1String("SÍ") || v == QLatin1String("TRUE");
+        || v == QLatin1String("SÍ") || v == QLatin1String("TRUE");
     return empalmar ? Modo::Empalmar : Modo::Citar;
 }
 
@@ -159,7 +163,8 @@ QString MarcadoresSql::Sustituir(const QString& texto, const QString& marcador, 
         // The quoted value leaves the reader where the token left it.
         leido = p + marcador.size();
         if (resultado.size() > Marcadores::LongitudMaxima)
-            throw orvinda::ErrorRm(QStringLiteral("El texto expandido excede %1 caracteres").arg(Marcadores::LongitudMaxima));
+            throw orvinda::ErrorRm(
+                QStringLiteral("El texto expandido excede %1 caracteres").arg(Marcadores::LongitudMaxima));
     }
     resultado.append(QStringView(texto).sliced(leido));
     return resultado;

@@ -44,8 +44,7 @@ public:
 
     // Every occurrence of marcador replaced by valor quoted for its place;
     // campo names the value in the ValorNoAdmitido it may throw.
-    static QString Sustituir(const QString& texto, const QString& marcador, const QString& valor,
-                             const QString& campo);
+    static QString Sustituir(const QString& texto, const QString& marcador, const QString& valor, const QString& campo);
 
     static QString ExpandirConsulta(const QString& consulta, const QString& folio, Modo modo);
     static ExpansionAutorizacion ExpandirAutorizacion(const QString& sentencia, const QString& listaCampos,

@@ -188,7 +188,8 @@ void frmConfiguracion::Form_Activate()
 void frmConfiguracion::Activacion()
 {
     m_activadaTrasMostrar = true;
-    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500047"), [this] { Form_Activate(); });
+    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500047"),
+                    [this] { Form_Activate(); });
 }
 
 bool frmConfiguracion::event(QEvent* evento)
@@ -211,7 +212,8 @@ void frmConfiguracion::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
     if (!m_formaCargada)
-        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500036"), [this] { Form_Load(); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500036"),
+                        [this] { Form_Load(); });
     if (evento->spontaneous())
         return;
     m_activadaTrasMostrar = false;
@@ -258,7 +260,8 @@ void frmConfiguracion::txtClave_Enter()
         m_txtClave->AplicarFormato();
         const QString clave = m_txtClave->Texto();
 
-        Publico::CadenaSql = QStringLiteral("SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '")
+        Publico::CadenaSql
+            = QStringLiteral("SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '")
             + Simple(clave) + QStringLiteral("'");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (!rs.Eof()) {
@@ -299,8 +302,8 @@ bool frmConfiguracion::ClaveLibre()
     if (encontrada.isEmpty())
         return true;
 
-    const bool autoclave = ComoBooleano(
-        Publico::Sistema->LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QString(), QString()));
+    const bool autoclave
+        = ComoBooleano(Publico::Sistema->LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QString(), QString()));
     if (!autoclave) {
         Reportar(QStringLiteral("La clave ya está asignada al perfil puesto") + encontrada,
                  orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500010"));
@@ -309,13 +312,13 @@ bool frmConfiguracion::ClaveLibre()
         return false;
     }
 
-    const QVariant respuesta = Reportar(QStringLiteral("La clave, ya existe en la base de datos") + encontrada
-                                            + QStringLiteral("\r\n") + QStringLiteral("¿Desea generar una nueva clave?"),
-                                        orvinda::Sistema::EstiloPregunta, QStringLiteral("Generar nueva clave?"),
-                                        QStringLiteral("ERR-ID:7500025"));
+    const QVariant respuesta = Reportar(
+        QStringLiteral("La clave, ya existe en la base de datos") + encontrada + QStringLiteral("\r\n")
+            + QStringLiteral("¿Desea generar una nueva clave?"),
+        orvinda::Sistema::EstiloPregunta, QStringLiteral("Generar nueva clave?"), QStringLiteral("ERR-ID:7500025"));
     if (respuesta.toInt() == orvinda::Sistema::RespuestaSi) {
-        const qint32 siguiente = Publico::Utilerias->SiguienteClave(Tabla, ColumnaClave, QString(), QString(), QString(),
-                                                                    QString(), QString(), QString(), QString());
+        const qint32 siguiente = Publico::Utilerias->SiguienteClave(
+            Tabla, ColumnaClave, QString(), QString(), QString(), QString(), QString(), QString(), QString());
         m_txtClave->setTexto(static_cast<qint64>(siguiente));
         return true;
     }
@@ -414,14 +417,19 @@ QString frmConfiguracion::SentenciaActualizar(const QString& operador, const QSt
     s += QStringLiteral("   Ca_Tabla = '") + Simple(m_txtTabla->Texto()) + QStringLiteral("', ");
     s += QStringLiteral("   Ca_Tabla_Clave = '") + Simple(m_txtClave_Principal->Texto()) + QStringLiteral("', ");
     s += QStringLiteral("   Ca_Sql = ") + dc + Doble(m_txtProcedimiento[0]->Text()) + dc + QStringLiteral(", ");
-    s += QStringLiteral("   Ca_Sql_Autoriazion = ") + dc + Doble(m_txtProcedimiento[1]->Text()) + dc + QStringLiteral(", ");
+    s += QStringLiteral("   Ca_Sql_Autoriazion = ") + dc + Doble(m_txtProcedimiento[1]->Text()) + dc
+        + QStringLiteral(", ");
     s += QStringLiteral("   Ca_Campos_Autorizar = '") + Simple(m_txtCampos1->Texto()) + QStringLiteral("', ");
-    s += QStringLiteral("   Ca_Sql_Plantilla = ") + dc + Doble(m_txtProcedimiento[2]->Text()) + dc + QStringLiteral(", ");
-    s += QStringLiteral("   Ca_Plantilla_Autorizacion = '") + Simple(m_txtProcedimiento[3]->Text()) + QStringLiteral("', ");
-    s += QStringLiteral("   Ca_Sql_Rechazar = ") + dc + Doble(m_txtProcedimiento[4]->Text()) + dc + QStringLiteral(", ");
+    s += QStringLiteral("   Ca_Sql_Plantilla = ") + dc + Doble(m_txtProcedimiento[2]->Text()) + dc
+        + QStringLiteral(", ");
+    s += QStringLiteral("   Ca_Plantilla_Autorizacion = '") + Simple(m_txtProcedimiento[3]->Text())
+        + QStringLiteral("', ");
+    s += QStringLiteral("   Ca_Sql_Rechazar = ") + dc + Doble(m_txtProcedimiento[4]->Text()) + dc
+        + QStringLiteral(", ");
     s += QStringLiteral("   Oper_Ult_Modif = '") + Simple(operador) + QStringLiteral("', ");
     s += QStringLiteral("   Fecha_Ult_Modif = '") + Simple(fecha) + QStringLiteral("' ");
-    s += QStringLiteral("WHERE Ca_Cve_Configuracion_Autorizacion = '") + Simple(m_txtClave->Texto()) + QStringLiteral("'");
+    s += QStringLiteral("WHERE Ca_Cve_Configuracion_Autorizacion = '") + Simple(m_txtClave->Texto())
+        + QStringLiteral("'");
     return s;
 }
 
@@ -434,9 +442,11 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
         // The shared connection must not stay with the OFF setting for the
         // other screens.
         if (comillasApagadas)
-            Trampa::Intentar([] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
+            Trampa::Intentar(
+                [] { Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON")); });
         Trampa::Intentar([&] {
-            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("ERROR"), QStringLiteral("ERR-ID:7500020"));
+            Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("ERROR"),
+                     QStringLiteral("ERR-ID:7500020"));
         });
         m_controles->RestaurarBotones();
     };
@@ -541,7 +551,8 @@ void frmConfiguracion::CancelarEdicion()
 
 void frmConfiguracion::Controles_Cancelar()
 {
-    Trampa::Atrapar(*this, QStringLiteral("Controles_Cancelar()"), QStringLiteral("ERR-ID:7500043"), [this] { CancelarEdicion(); });
+    Trampa::Atrapar(*this, QStringLiteral("Controles_Cancelar()"), QStringLiteral("ERR-ID:7500043"),
+                    [this] { CancelarEdicion(); });
 }
 
 void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&, const QString&)>& sentencia,
@@ -585,7 +596,8 @@ void frmConfiguracion::Controles_Eliminar()
             s += QStringLiteral(" WHERE Ca_Cve_Configuracion_Autorizacion= '") + Simple(clave) + QStringLiteral("' ");
             return s;
         },
-        QStringLiteral("Controles_Eliminar"), QStringLiteral("ERR-ID:7500021"), QStringLiteral("ERR-ID:7500038"), false);
+        QStringLiteral("Controles_Eliminar"), QStringLiteral("ERR-ID:7500021"), QStringLiteral("ERR-ID:7500038"),
+        false);
 }
 
 void frmConfiguracion::Controles_Reactivar()

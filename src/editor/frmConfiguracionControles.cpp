@@ -112,9 +112,9 @@ void frmConfiguracion::CrearControles()
     m_ssTab = new orvinda::ssTbVex(this);
     m_ssTab->setObjectName(QStringLiteral("ssTabVex"));
     m_ssTab->setTabcount(6);
-    const QStringList titulos = {QStringLiteral("General"), QStringLiteral("SQL selección de datos"),
+    const QStringList titulos = {QStringLiteral("General"),          QStringLiteral("SQL selección de datos"),
                                  QStringLiteral("SQL autorización"), QStringLiteral("SQL plantilla"),
-                                 QStringLiteral("HTML plantilla"), QStringLiteral("SQL rechazar")};
+                                 QStringLiteral("HTML plantilla"),   QStringLiteral("SQL rechazar")};
     for (int k = 0; k < 6; ++k)
         m_ssTab->setTabcaption(k, titulos[k]);
     m_ssTab->setActivetabheight(21);
@@ -172,7 +172,8 @@ void frmConfiguracion::CrearControles()
     m_txtClave->setTabonenter(false);
     m_txtClave->setHabilitado(true);
 
-    CrearEtiqueta(general, "Etiqueta2", QStringLiteral("Descripción:"), QStringLiteral("Descripción"), 0, 480, 1695, 255);
+    CrearEtiqueta(general, "Etiqueta2", QStringLiteral("Descripción:"), QStringLiteral("Descripción"), 0, 480, 1695,
+                  255);
     m_txtDescripcion = CrearCampo(general, "txtDescripcion", 1800, 480, 5295, 50);
 
     CrearEtiqueta(general, "Label10", QStringLiteral("Pestaña:"), QStringLiteral("PESTAÑA"), 0, 840, 1695, 255);
@@ -209,10 +210,18 @@ void frmConfiguracion::CrearControles()
     // Tab order of the design (the toolbar and the tab control come first by
     // creation); the host finds the key field as the first key-like field
     // along it.
-    const QList<QWidget*> orden = {m_txtClave,           m_txtDescripcion,      m_txtPestania,
-                                   m_txtTabla,           m_txtClave_Principal,  m_txtFto_Impresion,
-                                   m_txtProcedimiento[0], m_txtCampos1,         m_txtProcedimiento[1],
-                                   m_txtProcedimiento[2], m_txtProcedimiento[3], m_txtProcedimiento[4]};
+    const QList<QWidget*> orden = {m_txtClave,
+                                   m_txtDescripcion,
+                                   m_txtPestania,
+                                   m_txtTabla,
+                                   m_txtClave_Principal,
+                                   m_txtFto_Impresion,
+                                   m_txtProcedimiento[0],
+                                   m_txtCampos1,
+                                   m_txtProcedimiento[1],
+                                   m_txtProcedimiento[2],
+                                   m_txtProcedimiento[3],
+                                   m_txtProcedimiento[4]};
     for (int i = 1; i < orden.size(); ++i)
         QWidget::setTabOrder(orden[i - 1], orden[i]);
 

@@ -240,9 +240,11 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
         return false;
     const int shift = MascaraShift(tecla->modifiers());
     if (tipo == QEvent::KeyPress)
-        Trampa::Atrapar(*this, QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"), [&] { Form_KeyDown(codigo, shift); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"),
+                        [&] { Form_KeyDown(codigo, shift); });
     else
-        Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"), [&] { Form_KeyUp(codigo, shift); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"),
+                        [&] { Form_KeyUp(codigo, shift); });
     // A key the window acted on goes no further, so no field (nor the
     // dialog's own Escape) acts on it again. Alt with a tab's digit types
     // nothing on its way down either.

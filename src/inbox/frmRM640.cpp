@@ -5,8 +5,8 @@
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
-#include "host/controles/MatrizControles.h"
 #include "host/controles/ListView.h"
+#include "host/controles/MatrizControles.h"
 #include "host/controles/SSTab.h"
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
@@ -181,7 +181,8 @@ void frmRM640::showEvent(QShowEvent* evento)
 {
     QWidget::showEvent(evento);
     if (!m_formaCargada)
-        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"), [this] { Form_Load(); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"),
+                        [this] { Form_Load(); });
     QWidget* ventana = window();
     if (m_ventanaObservada != ventana) {
         if (m_ventanaObservada)
@@ -330,7 +331,8 @@ void frmRM640::Actualizar_Autorizaciones()
                 const QString consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
                 if (consulta.isEmpty()) {
                     Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
-                             orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"), QStringLiteral("ERR-ID:7500002"));
+                             orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"),
+                             QStringLiteral("ERR-ID:7500002"));
                     return;
                 }
                 LlenarLista(consulta, 0);
@@ -422,12 +424,13 @@ void frmRM640::lvInsidencias_DblClick(int Index)
     Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500004"), [&] {
         const QString tablaConfiguracion = QStringLiteral("Configuracion_Autorizacion");
         const QString columnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion");
-        const QString tabla = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
-                                                              QStringLiteral("Ca_Tabla"), 0, QString(), QString(), QString());
+        const QString tabla = Publico::Utilerias->BuscarValor(
+            tablaConfiguracion, columnaClave, clave, QStringLiteral("Ca_Tabla"), 0, QString(), QString(), QString());
         const QString campos = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
-                                                               QStringLiteral("Ca_Campos_Autorizar"), 0, QString(), QString(), QString());
-        const QString consulta = Publico::Utilerias->BuscarValor(tablaConfiguracion, columnaClave, clave,
-                                                                 QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
+                                                               QStringLiteral("Ca_Campos_Autorizar"), 0, QString(),
+                                                               QString(), QString());
+        const QString consulta = Publico::Utilerias->BuscarValor(
+            tablaConfiguracion, columnaClave, clave, QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
 
         orvinda::ListView& lista = lvInsidencias(Index);
         // A list without any item to select has no selected item at all.
@@ -462,40 +465,45 @@ QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
 {
     QString resultado;
     const auto rehusar = [this](const QString& descripcion) {
-        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500061"));
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
+                 QStringLiteral("ERR-ID:7500061"));
     };
-    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), rehusar, [&] {
-        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
-        Publico::CadenaSql = QString();
-        Publico::CadenaSql += QStringLiteral(" SELECT ");
-        Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
-        Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
-        orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
-        if (configuracion.Eof())
-            return;
+    Trampa::Atrapar(
+        *this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), rehusar, [&] {
+            orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+            const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+            Publico::CadenaSql = QString();
+            Publico::CadenaSql += QStringLiteral(" SELECT ");
+            Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
+            Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
+            Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+            Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
+                + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
+            orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
+            if (configuracion.Eof())
+                return;
 
-        const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
-        const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
-        orvinda::Recordset datos = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
+            const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
+            const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
+            orvinda::Recordset datos
+                = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
 
-        std::optional<QList<ColumnaPlantilla>> primeraFila;
-        if (!datos.Eof()) {
-            QList<ColumnaPlantilla> columnas;
-            columnas.reserve(datos.FieldsCount());
-            for (int i = 0; i < datos.FieldsCount(); ++i) {
-                const orvinda::Campo campo = datos.Fields(i);
-                columnas.append({campo.Name(), campo.EsNulo() ? std::nullopt : std::optional<QString>(campo.Texto())});
+            std::optional<QList<ColumnaPlantilla>> primeraFila;
+            if (!datos.Eof()) {
+                QList<ColumnaPlantilla> columnas;
+                columnas.reserve(datos.FieldsCount());
+                for (int i = 0; i < datos.FieldsCount(); ++i) {
+                    const orvinda::Campo campo = datos.Fields(i);
+                    columnas.append(
+                        {campo.Name(), campo.EsNulo() ? std::nullopt : std::optional<QString>(campo.Texto())});
+                }
+                primeraFila = std::move(columnas);
             }
-            primeraFila = std::move(columnas);
-        }
-        const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
-        datos.Close();
-        configuracion.Close();
-        resultado = html;
-    });
+            const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
+            datos.Close();
+            configuracion.Close();
+            resultado = html;
+        });
     return resultado;
 }
 

@@ -34,7 +34,8 @@ namespace rm640 {
 
 frmAutorizacion& frmAutorizacion::Load(QWidget* propietario)
 {
-    frmAutorizacion& forma = FormaUnica<frmAutorizacion>::Obtener([propietario] { return new frmAutorizacion(propietario); });
+    frmAutorizacion& forma
+        = FormaUnica<frmAutorizacion>::Obtener([propietario] { return new frmAutorizacion(propietario); });
     if (!forma.m_formaCargada)
         forma.Form_Load();
     return forma;
@@ -70,11 +71,15 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     // The page's widgets come and go with its renderer; each is watched.
     m_webBrowser1->installEventFilter(this);
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
-    connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this, &frmAutorizacion::WebBrowser1_DocumentComplete);
+    connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this,
+            &frmAutorizacion::WebBrowser1_DocumentComplete);
 
-    m_cmdAutorizado = orvinda::flatButton::CrearEnDialogo(this, "CmdAutorizado", QStringLiteral("Autorizar"), 3000, 5880, 1815, 375);
-    m_cmdRechazar = orvinda::flatButton::CrearEnDialogo(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
-    m_cmdCacelar = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
+    m_cmdAutorizado = orvinda::flatButton::CrearEnDialogo(this, "CmdAutorizado", QStringLiteral("Autorizar"), 3000,
+                                                          5880, 1815, 375);
+    m_cmdRechazar
+        = orvinda::flatButton::CrearEnDialogo(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
+    m_cmdCacelar
+        = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
     connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
@@ -111,14 +116,16 @@ void frmAutorizacion::ActivarSiFalta()
 {
     if (!isVisible() || m_activa)
         return;
-    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500054"), [this] { Form_Activate(); });
+    Trampa::Atrapar(*this, QStringLiteral("Form_Activate()"), QStringLiteral("ERR-ID:7500054"),
+                    [this] { Form_Activate(); });
 }
 
 void frmAutorizacion::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
     if (!m_formaCargada)
-        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"), [this] { Form_Load(); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"),
+                        [this] { Form_Load(); });
     // Activation may never come from the window system (offscreen, or an
     // unfocused desktop): the showing itself activates the form.
     QTimer::singleShot(0, this, &frmAutorizacion::ActivarSiFalta);
@@ -229,8 +236,11 @@ void frmAutorizacion::CmdAutorizado_Click()
     // row. Nothing is printed; the document leaves this inbox all the same.
     if (m_sinCambios) {
         Trampa::Intentar([this] {
-            Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
-                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
+            Reportar(
+                QStringLiteral(
+                    "El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
+                    .arg(m_folio),
+                orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
         });
         m_procesado = true;
         hide();
@@ -239,7 +249,8 @@ void frmAutorizacion::CmdAutorizado_Click()
 
     // The authorization is committed: a printing failure is reported, and
     // the document still leaves the inbox.
-    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"), [this] { Imprimir(); });
+    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"),
+                    [this] { Imprimir(); });
     m_procesado = true;
     hide();
 }
@@ -264,13 +275,14 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
     bool resultado = false;
     const auto fallo = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(descripcion,
-                 orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"));
+        Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"),
+                 QStringLiteral("ERR-ID:7500028"));
     };
     // Bad input, not a bad configuration: the operator can correct it.
     const auto rehusar = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500059"));
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
+                 QStringLiteral("ERR-ID:7500059"));
     };
     Trampa::Atrapar(QStringLiteral("Verifique la configuración de la autorización"), fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
@@ -282,7 +294,8 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Autoriazion, ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Plantilla ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '")
+            + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (rs.Eof()) {
             rs.Close();
@@ -292,7 +305,8 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
 
         // Only the column names of the template query count; a query that
         // finds no row still names its columns.
-        const QString consulta = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio, modo);
+        const QString consulta
+            = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio, modo);
         orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
         const QStringList columnas = plantilla.NombresCampos();
         plantilla.Close();
@@ -302,13 +316,13 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
 
         const QString tabla = m_tabla;
         const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
-            sentencia, Campos, columnas,
-            [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
+            sentencia, Campos, columnas, [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
             [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
             Folio, operador, fecha, modo);
 
         if (!expansion.completa()) {
-            Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante + QStringLiteral("' es obligatorio no puede estar vacío"),
+            Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
+                         + QStringLiteral("' es obligatorio no puede estar vacío"),
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
             Publico::Sistema->ObtenerConexion().RollbackTrans();
             return;

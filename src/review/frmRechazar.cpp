@@ -64,8 +64,10 @@ frmRechazar::frmRechazar(QWidget* parent)
     m_txtComentario->setTabChangesFocus(true);
     Twips::Mover(m_txtComentario, 120, 120, 6495, 3375);
 
-    m_cmdAceptar = orvinda::flatButton::CrearEnDialogo(this, "cmdAceptar", QStringLiteral("Aceptar"), 3360, 3600, 1575, 375);
-    m_cmdCacelar = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 5040, 3600, 1575, 375);
+    m_cmdAceptar
+        = orvinda::flatButton::CrearEnDialogo(this, "cmdAceptar", QStringLiteral("Aceptar"), 3360, 3600, 1575, 375);
+    m_cmdCacelar
+        = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 5040, 3600, 1575, 375);
     connect(m_cmdAceptar, &orvinda::flatButton::Click, this, &frmRechazar::cmdAceptar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmRechazar::cmdCacelar_Click);
 
@@ -94,7 +96,8 @@ void frmRechazar::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
     if (!m_formaCargada)
-        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500056"), [this] { Form_Load(); });
+        Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500056"),
+                        [this] { Form_Load(); });
 }
 
 void frmRechazar::closeEvent(QCloseEvent* evento)
@@ -132,8 +135,11 @@ void frmRechazar::cmdAceptar_Click()
         // A retry after this dialog's own rejection committed changes no row
         // either, and only has the comment left to hand over.
         if (m_sinCambios && m_folioRechazado != m_folio) {
-            Reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(m_folio),
-                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500058"));
+            Reportar(
+                QStringLiteral(
+                    "El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
+                    .arg(m_folio),
+                orvinda::Sistema::EstiloInformacion, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500058"));
             m_procesado = true;
             hide();
             return;
@@ -154,12 +160,13 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     bool resultado = false;
     const auto fallo = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(descripcion,
-                 orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"));
+        Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"),
+                 QStringLiteral("ERR-ID:7500009"));
     };
     const auto rehusar = [this](const QString& descripcion) {
         Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500060"));
+        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
+                 QStringLiteral("ERR-ID:7500060"));
     };
     Trampa::Atrapar(QStringLiteral("Verifique la configuración del rechazo"), fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
@@ -170,7 +177,8 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral("   Ca_Sql_Rechazar ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
+        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
+            + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
         orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
         if (rs.Eof()) {
             rs.Close();

@@ -44,8 +44,8 @@ RM640_EXPORTA std::int32_t DllRegisterServer()
         const QString ruta = RutaPropia();
         if (ruta.isEmpty())
             return Hresult::SelfRegE_Class;
-        RegistroComponentes::Escribir({QString::fromLatin1(rm640::Pantalla::IdPrograma),
-                                       QString::fromLatin1(rm640::Pantalla::Clsid), ruta});
+        RegistroComponentes::Escribir(
+            {QString::fromLatin1(rm640::Pantalla::IdPrograma), QString::fromLatin1(rm640::Pantalla::Clsid), ruta});
         return Hresult::S_Ok;
     });
 }
@@ -64,7 +64,8 @@ RM640_EXPORTA std::int32_t DllGetClassObject(const char* clsid, const char* iid,
         return Hresult::E_Pointer;
     *objeto = nullptr;
     return Resultado(Hresult::ClassE_ClassNotAvailable, [=] {
-        if (!clsid || QString::fromLatin1(clsid).compare(QLatin1String(rm640::Pantalla::Clsid), Qt::CaseInsensitive) != 0)
+        if (!clsid
+            || QString::fromLatin1(clsid).compare(QLatin1String(rm640::Pantalla::Clsid), Qt::CaseInsensitive) != 0)
             return Hresult::ClassE_ClassNotAvailable;
         if (!iid || std::strcmp(iid, IID_IClassFactory) != 0)
             return Hresult::E_NoInterface;

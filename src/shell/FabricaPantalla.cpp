@@ -32,8 +32,7 @@ void FabricaPantalla::Release()
 
 bool FabricaPantalla::PuedeDescargarse() const
 {
-    return m_referencias.load() <= 0 && Pantalla::ObjetosVivos() == 0
-        && !frmRM640::ExisteInstancia();
+    return m_referencias.load() <= 0 && Pantalla::ObjetosVivos() == 0 && !frmRM640::ExisteInstancia();
 }
 
 } // namespace rm640

@@ -46,7 +46,8 @@ public:
     // The usual boundary: a failure goes to the form's own Reportar with the
     // error's description, style 16 and the handler's title and id.
     template <typename Forma>
-    static bool Atrapar(Forma& forma, const QString& titulo, const QString& idError, const std::function<void()>& cuerpo)
+    static bool Atrapar(Forma& forma, const QString& titulo, const QString& idError,
+                        const std::function<void()>& cuerpo)
     {
         const auto reportar = [&](const QString& descripcion) {
             forma.Reportar(descripcion, orvinda::Sistema::EstiloError, titulo, idError);

@@ -102,17 +102,49 @@ void Controles::setTextoBotonExtra(const QString& texto)
     ActualizarBotones();
 }
 
-QString Controles::TextoAuxiliar() const { return m_auxiliar->text(); }
-void Controles::setTextoAuxiliar(const QString& texto) { m_auxiliar->setText(texto); }
+QString Controles::TextoAuxiliar() const
+{
+    return m_auxiliar->text();
+}
+void Controles::setTextoAuxiliar(const QString& texto)
+{
+    m_auxiliar->setText(texto);
+}
 
-void Controles::setHabilitarInformacion(bool si) { m_habInformacion = si; ActualizarBotones(); }
-void Controles::setHabilitarModificar(bool si) { m_habModificar = si; ActualizarBotones(); }
-void Controles::setHabilitarEliminar(bool si) { m_habEliminar = si; ActualizarBotones(); }
-void Controles::setHabilitarReactivar(bool si) { m_habReactivar = si; ActualizarBotones(); }
-void Controles::setModoCatalogo(bool si) { m_catalogo = si; ActualizarBotones(); }
+void Controles::setHabilitarInformacion(bool si)
+{
+    m_habInformacion = si;
+    ActualizarBotones();
+}
+void Controles::setHabilitarModificar(bool si)
+{
+    m_habModificar = si;
+    ActualizarBotones();
+}
+void Controles::setHabilitarEliminar(bool si)
+{
+    m_habEliminar = si;
+    ActualizarBotones();
+}
+void Controles::setHabilitarReactivar(bool si)
+{
+    m_habReactivar = si;
+    ActualizarBotones();
+}
+void Controles::setModoCatalogo(bool si)
+{
+    m_catalogo = si;
+    ActualizarBotones();
+}
 
-QString Controles::caption() const { return m_titulo->text(); }
-void Controles::setCaption(const QString& texto) { m_titulo->setText(texto); }
+QString Controles::caption() const
+{
+    return m_titulo->text();
+}
+void Controles::setCaption(const QString& texto)
+{
+    m_titulo->setText(texto);
+}
 
 void Controles::setEasyaccessenabled(const QString& siNo)
 {
@@ -234,9 +266,8 @@ void Controles::ActualizarBotones()
 void Controles::ActualizarTextos()
 {
     const bool acceso = EsSi(m_accesoRapido);
-    auto poner = [acceso](QToolButton* b, const QString& texto) {
-        b->setText(acceso ? QLatin1Char('&') + texto : texto);
-    };
+    auto poner
+        = [acceso](QToolButton* b, const QString& texto) { b->setText(acceso ? QLatin1Char('&') + texto : texto); };
     poner(m_nuevo, tr("Nuevo"));
     poner(m_modificar, tr("Modificar"));
     poner(m_guardar, tr("Guardar"));
@@ -252,12 +283,12 @@ void Controles::ActualizarEstilo()
     p.setColor(QPalette::Window, m_colorFondo);
     setPalette(p);
     m_titulo->setStyleSheet(QStringLiteral("color: rgb(0, 83, 138);"));
-    setStyleSheet(QStringLiteral(
-        "QToolButton { border: 1px solid transparent; border-radius: 2px; padding: 2px 8px; background: transparent; }"
-        "QToolButton:hover { background: %1; border-color: %2; }"
-        "QToolButton:pressed { background: %2; }"
-        "QToolButton:disabled { color: rgb(128, 128, 128); }")
-        .arg(m_colorResalte.name(), m_colorSeleccion.name()));
+    setStyleSheet(QStringLiteral("QToolButton { border: 1px solid transparent; border-radius: 2px; padding: 2px 8px; "
+                                 "background: transparent; }"
+                                 "QToolButton:hover { background: %1; border-color: %2; }"
+                                 "QToolButton:pressed { background: %2; }"
+                                 "QToolButton:disabled { color: rgb(128, 128, 128); }")
+                      .arg(m_colorResalte.name(), m_colorSeleccion.name()));
 }
 
 void Controles::mousePressEvent(QMouseEvent* e)
@@ -285,8 +316,8 @@ void Controles::contextMenuEvent(QContextMenuEvent* e)
         return;
     }
     QMenu menu(this);
-    for (QToolButton* b : {m_nuevo, m_modificar, m_guardar, m_cancelar, m_eliminar, m_reactivar,
-                           m_informacion, m_extra, m_salir}) {
+    for (QToolButton* b :
+         {m_nuevo, m_modificar, m_guardar, m_cancelar, m_eliminar, m_reactivar, m_informacion, m_extra, m_salir}) {
         if (b->isHidden())
             continue;
         QAction* accion = menu.addAction(b == m_informacion ? b->toolTip() : b->text());

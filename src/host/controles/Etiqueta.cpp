@@ -24,7 +24,10 @@ void Etiqueta::setFontbold(bool si)
     setFont(f);
 }
 
-QColor Etiqueta::forecolor() const { return palette().color(QPalette::WindowText); }
+QColor Etiqueta::forecolor() const
+{
+    return palette().color(QPalette::WindowText);
+}
 
 void Etiqueta::setForecolor(const QColor& color)
 {
@@ -33,7 +36,10 @@ void Etiqueta::setForecolor(const QColor& color)
     setPalette(p);
 }
 
-QColor Etiqueta::backcolor() const { return palette().color(QPalette::Window); }
+QColor Etiqueta::backcolor() const
+{
+    return palette().color(QPalette::Window);
+}
 
 void Etiqueta::setBackcolor(const QColor& color)
 {

@@ -23,7 +23,10 @@ void Frame::setBorderStyle(int estilo)
     update();
 }
 
-QColor Frame::BackColor() const { return palette().color(QPalette::Window); }
+QColor Frame::BackColor() const
+{
+    return palette().color(QPalette::Window);
+}
 
 void Frame::setBackColor(const QColor& color)
 {

@@ -104,8 +104,7 @@ bool RichTextBox::HayOtraParadaDeTabulador() const
     for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
         if (w->window() != window() || isAncestorOf(w))
             continue;
-        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible()
-            && !w->focusProxy())
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->isEnabled() && w->isVisible() && !w->focusProxy())
             return true;
     }
     return false;

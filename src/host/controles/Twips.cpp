@@ -43,10 +43,22 @@ int Twips::DesdePixeles(int pixeles)
     return pixeles * PorPixel;
 }
 
-int Twips::Left(const QWidget* w) { return Leer(w, ClaveLeft, w->x()); }
-int Twips::Top(const QWidget* w) { return Leer(w, ClaveTop, w->y()); }
-int Twips::Width(const QWidget* w) { return Leer(w, ClaveWidth, w->width()); }
-int Twips::Height(const QWidget* w) { return Leer(w, ClaveHeight, w->height()); }
+int Twips::Left(const QWidget* w)
+{
+    return Leer(w, ClaveLeft, w->x());
+}
+int Twips::Top(const QWidget* w)
+{
+    return Leer(w, ClaveTop, w->y());
+}
+int Twips::Width(const QWidget* w)
+{
+    return Leer(w, ClaveWidth, w->width());
+}
+int Twips::Height(const QWidget* w)
+{
+    return Leer(w, ClaveHeight, w->height());
+}
 
 void Twips::SetLeft(QWidget* w, int twips)
 {

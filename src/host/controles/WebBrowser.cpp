@@ -44,9 +44,10 @@ void WebBrowser::Navigate(const QString& direccion)
 
 void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho)
 {
-    page()->runJavaScript(QStringLiteral(
-        "(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
-        .arg(LiteralJs(html)), QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
+    page()->runJavaScript(
+        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
+            .arg(LiteralJs(html)),
+        QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
             if (hecho)
                 hecho();
         });
@@ -54,16 +55,17 @@ void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hec
 
 QString WebBrowser::ValorElemento(const QString& nombre)
 {
-    const QString guion = QStringLiteral(
-        "(function (n) {"
-        "  var hallados = Array.prototype.filter.call(document.querySelectorAll('*'), function (e) {"
-        "    return e.id === n || e.getAttribute('name') === n; });"
-        "  if (hallados.length !== 1) return { total: hallados.length };"
-        "  var e = hallados[0];"
-        "  var campo = /^(INPUT|TEXTAREA|SELECT|BUTTON|OPTION)$/.test(e.tagName);"
-        "  var v = campo ? e.value : e.textContent;"
-        "  return { total: 1, valor: v === null || v === undefined ? '' : String(v) };"
-        "})(%1);").arg(LiteralJs(nombre));
+    const QString guion
+        = QStringLiteral("(function (n) {"
+                         "  var hallados = Array.prototype.filter.call(document.querySelectorAll('*'), function (e) {"
+                         "    return e.id === n || e.getAttribute('name') === n; });"
+                         "  if (hallados.length !== 1) return { total: hallados.length };"
+                         "  var e = hallados[0];"
+                         "  var campo = /^(INPUT|TEXTAREA|SELECT|BUTTON|OPTION)$/.test(e.tagName);"
+                         "  var v = campo ? e.value : e.textContent;"
+                         "  return { total: 1, valor: v === null || v === undefined ? '' : String(v) };"
+                         "})(%1);")
+              .arg(LiteralJs(nombre));
     const QVariantMap r = EjecutarSincrono(guion, nombre).toMap();
     if (!r.contains(QStringLiteral("total")))
         throw ErrorRm(QStringLiteral("No se pudo leer el elemento '%1' de la página").arg(nombre));
@@ -77,8 +79,7 @@ QString WebBrowser::ValorElemento(const QString& nombre)
 
 QString WebBrowser::HtmlCuerpo()
 {
-    return EjecutarSincrono(QStringLiteral("document.body ? document.body.innerHTML : '';"),
-                            QStringLiteral("body"))
+    return EjecutarSincrono(QStringLiteral("document.body ? document.body.innerHTML : '';"), QStringLiteral("body"))
         .toString();
 }
 

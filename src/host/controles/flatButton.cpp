@@ -59,10 +59,26 @@ void flatButton::setFontitalic(bool si)
     setFont(f);
 }
 
-void flatButton::setBackcolor(const QColor& color) { m_fondo = color; ActualizarEstilo(); }
-void flatButton::setBordercolor(const QColor& color) { m_borde = color; ActualizarEstilo(); }
-void flatButton::setForecolor(const QColor& color) { m_texto = color; ActualizarEstilo(); }
-void flatButton::setFocuscolor(const QColor& color) { m_foco = color; ActualizarEstilo(); }
+void flatButton::setBackcolor(const QColor& color)
+{
+    m_fondo = color;
+    ActualizarEstilo();
+}
+void flatButton::setBordercolor(const QColor& color)
+{
+    m_borde = color;
+    ActualizarEstilo();
+}
+void flatButton::setForecolor(const QColor& color)
+{
+    m_texto = color;
+    ActualizarEstilo();
+}
+void flatButton::setFocuscolor(const QColor& color)
+{
+    m_foco = color;
+    ActualizarEstilo();
+}
 
 void flatButton::setIconsize(int tamano)
 {
@@ -73,12 +89,12 @@ void flatButton::setIconsize(int tamano)
 
 void flatButton::ActualizarEstilo()
 {
-    setStyleSheet(QStringLiteral(
-        "QPushButton { background-color: %1; border: 1px solid %2; color: %3; padding: 2px 6px; }"
-        "QPushButton:focus { background-color: %4; border-color: %4; }"
-        "QPushButton:pressed { background-color: %2; }"
-        "QPushButton:disabled { color: rgb(200, 200, 200); }")
-        .arg(m_fondo.name(), m_borde.name(), m_texto.name(), m_foco.name()));
+    setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; border: 1px solid %2; color: %3; padding: 2px 6px; }"
+                       "QPushButton:focus { background-color: %4; border-color: %4; }"
+                       "QPushButton:pressed { background-color: %2; }"
+                       "QPushButton:disabled { color: rgb(200, 200, 200); }")
+            .arg(m_fondo.name(), m_borde.name(), m_texto.name(), m_foco.name()));
 }
 
 } // namespace orvinda

@@ -143,7 +143,8 @@ void txtVEX::setMayusculas(bool si)
     }
 }
 
-void txtVEX::AplicarEsquema(const QColor& habilitado, const QColor& deshabilitado, const QColor& foco, double tamanoFuente)
+void txtVEX::AplicarEsquema(const QColor& habilitado, const QColor& deshabilitado, const QColor& foco,
+                            double tamanoFuente)
 {
     if (!m_colorHabilitadoPropio)
         m_colorHabilitado = habilitado;

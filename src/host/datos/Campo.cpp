@@ -45,12 +45,9 @@ QString Campo::Texto() const
         regional.setNumberOptions(QLocale::OmitGroupSeparator);
         return regional.toString(m_valor.toDouble(), 'g', 15);
     }
-    case QMetaType::QDateTime:
-        return QLocale().toString(m_valor.toDateTime(), QLocale::ShortFormat);
-    case QMetaType::QDate:
-        return QLocale().toString(m_valor.toDate(), QLocale::ShortFormat);
-    default:
-        return m_valor.toString();
+    case QMetaType::QDateTime: return QLocale().toString(m_valor.toDateTime(), QLocale::ShortFormat);
+    case QMetaType::QDate: return QLocale().toString(m_valor.toDate(), QLocale::ShortFormat);
+    default: return m_valor.toString();
     }
 }
 

@@ -9,11 +9,11 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
-#include <QThread>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 
 namespace orvinda {
 
@@ -44,8 +44,9 @@ bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, st
 bool SesionPerdida(const QSqlError& e)
 {
     return Contiene(e, {"08", "57P0"},
-                    {"server closed the connection", "no connection to the server", "could not send data", "could not receive data",
-                     "terminating connection", "connection not open", "communication link failure", "connection is closed", "connection lost"});
+                    {"server closed the connection", "no connection to the server", "could not send data",
+                     "could not receive data", "terminating connection", "connection not open",
+                     "communication link failure", "connection is closed", "connection lost"});
 }
 
 ErrorRm ErrorDe(const QSqlError& e)
@@ -53,7 +54,8 @@ ErrorRm ErrorDe(const QSqlError& e)
     ErrorRm::Causa causa = ErrorRm::Causa::Sentencia;
     if (SesionPerdida(e))
         causa = ErrorRm::Causa::ConexionPerdida;
-    else if (Contiene(e, {"55P03", "1222"}, {"lock timeout", "database is locked", "database table is locked", "lock request time out"}))
+    else if (Contiene(e, {"55P03", "1222"},
+                      {"lock timeout", "database is locked", "database table is locked", "lock request time out"}))
         causa = ErrorRm::Causa::Bloqueo;
     else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
         causa = ErrorRm::Causa::SoloLectura;
@@ -64,8 +66,9 @@ ErrorRm ErrorDe(const QSqlError& e)
 // refuses without sending it.
 bool EsEscritura(const QString& sentencia)
 {
-    static const QRegularExpression escritura(QStringLiteral(
-        "^[\\s(]*(INSERT|UPDATE|DELETE|MERGE|CREATE|DROP|ALTER|TRUNCATE|REPLACE|EXEC|EXECUTE|GRANT|REVOKE)\\b"),
+    static const QRegularExpression escritura(
+        QStringLiteral(
+            "^[\\s(]*(INSERT|UPDATE|DELETE|MERGE|CREATE|DROP|ALTER|TRUNCATE|REPLACE|EXEC|EXECUTE|GRANT|REVOKE)\\b"),
         QRegularExpression::CaseInsensitiveOption);
     return escritura.match(sentencia).hasMatch();
 }
@@ -97,7 +100,8 @@ private:
 Conexion::Dialecto DialectoOdbc(const QString& cadena)
 {
     const QString c = cadena.toUpper();
-    if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS")) || c.contains(QLatin1String("SQLSRV")))
+    if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS"))
+        || c.contains(QLatin1String("SQLSRV")))
         return Conexion::Dialecto::SqlServer;
     if (c.contains(QLatin1String("POSTGRES")) || c.contains(QLatin1String("PSQLODBC")))
         return Conexion::Dialecto::PostgreSQL;
@@ -136,7 +140,8 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         if (!db.isValid()) {
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nombre);
-            throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.").arg(odbc ? "QODBC" : "QSQLITE"));
+            throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.")
+                              .arg(odbc ? "QODBC" : "QSQLITE"));
         }
         db.setDatabaseName(destino);
         if (!odbc) {
@@ -146,14 +151,16 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
             if (!info.absoluteDir().exists()) {
                 db = QSqlDatabase();
                 QSqlDatabase::removeDatabase(nombre);
-                throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(destino, info.absolutePath()));
+                throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.")
+                                  .arg(destino, info.absolutePath()));
             }
         }
         if (!db.open()) {
             const QString texto = TextoError(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nombre);
-            throw ErrorRm(Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
+            throw ErrorRm(
+                Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
         }
     }
     std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));
@@ -209,7 +216,8 @@ QSqlDatabase Conexion::Abierta()
     if (!db.isOpen() && !m_enTransaccion && db.open())
         AplicarLimites(db);
     if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709, ErrorRm::Causa::ConexionPerdida);
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709,
+                      ErrorRm::Causa::ConexionPerdida);
     return db;
 }
 
@@ -241,10 +249,13 @@ bool Conexion::ComprobarSoloLectura()
         }
     } else {
         const QString consulta = m_dialecto == Dialecto::PostgreSQL ? QStringLiteral("SHOW transaction_read_only")
-            : m_dialecto == Dialecto::SqlServer ? QStringLiteral("SELECT CASE WHEN DATABASEPROPERTYEX(DB_NAME(), 'Updateability') = 'READ_ONLY' THEN 'on' ELSE 'off' END")
-                                                : QString();
+            : m_dialecto == Dialecto::SqlServer
+            ? QStringLiteral("SELECT CASE WHEN DATABASEPROPERTYEX(DB_NAME(), 'Updateability') = 'READ_ONLY' THEN 'on' "
+                             "ELSE 'off' END")
+            : QString();
         QSqlQuery q(db);
-        soloLectura = !consulta.isEmpty() && q.exec(consulta) && q.next() && q.value(0).toString() == QLatin1String("on");
+        soloLectura
+            = !consulta.isEmpty() && q.exec(consulta) && q.next() && q.value(0).toString() == QLatin1String("on");
     }
     m_soloLectura = soloLectura;
     return soloLectura;
@@ -256,18 +267,13 @@ void Conexion::AplicarLimites(QSqlDatabase db)
     const QString bloqueo = QString::number(qMax(0, m_esperaBloqueo) * 1000);
     QStringList ajustes;
     switch (m_dialecto) {
-    case Dialecto::SQLite:
-        ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo;
-        break;
+    case Dialecto::SQLite: ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo; break;
     case Dialecto::PostgreSQL:
         ajustes << QStringLiteral("SET lock_timeout = ") + bloqueo
                 << QStringLiteral("SET statement_timeout = %1").arg(qMax(0, m_limiteSentencia) * 1000);
         break;
-    case Dialecto::SqlServer:
-        ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo;
-        break;
-    case Dialecto::Otro:
-        break;
+    case Dialecto::SqlServer: ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo; break;
+    case Dialecto::Otro: break;
     }
     QSqlQuery q(db);
     for (const QString& a : ajustes)
@@ -311,8 +317,10 @@ Recordset Conexion::Execute(const QString& sentencia)
     }
 
     if (m_soloLectura && EsEscritura(sentencia))
-        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0, ErrorRm::Causa::SoloLectura);
-    const QString texto = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0,
+                      ErrorRm::Causa::SoloLectura);
+    const QString texto
+        = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
     return EjecutarConReintento(texto);
 }
 

@@ -14,8 +14,7 @@ QString ErrorRm::Explicada(const QString& pista) const
 {
     QString causa = pista;
     switch (m_causa) {
-    case Causa::Sentencia:
-        break;
+    case Causa::Sentencia: break;
     case Causa::ConexionPerdida:
         causa = QStringLiteral("Se perdió la conexión con el servidor de base de datos; no se aplicó ningún cambio. "
                                "La siguiente operación abre una sesión nueva.");
@@ -38,7 +37,9 @@ ErrorRm ErrorRm::UsoNoValidoDeNull()
 
 ErrorRm ErrorRm::SinRegistroActual()
 {
-    return ErrorRm(QStringLiteral("No hay registro actual: se pasó del último (o del primero), o el registro se eliminó. La operación solicitada requiere un registro actual."), 3021);
+    return ErrorRm(QStringLiteral("No hay registro actual: se pasó del último (o del primero), o el registro se "
+                                  "eliminó. La operación solicitada requiere un registro actual."),
+                   3021);
 }
 
 } // namespace orvinda

@@ -47,14 +47,22 @@ Campo Recordset::Fields(const QString& nombre) const
     for (int k = 0; k < x.nombres.size(); ++k)
         if (x.nombres[k].compare(nombre, Qt::CaseInsensitive) == 0)
             return Fields(k);
-    throw ErrorRm(QStringLiteral("No se encontró el elemento '%1' en la colección que corresponde al nombre o al ordinal solicitado.").arg(nombre), 3265);
+    throw ErrorRm(
+        QStringLiteral(
+            "No se encontró el elemento '%1' en la colección que corresponde al nombre o al ordinal solicitado.")
+            .arg(nombre),
+        3265);
 }
 
 Campo Recordset::Fields(int indice) const
 {
     const Datos& x = Abierto();
     if (indice < 0 || indice >= x.nombres.size())
-        throw ErrorRm(QStringLiteral("No se encontró el elemento %1 en la colección que corresponde al nombre o al ordinal solicitado.").arg(indice), 3265);
+        throw ErrorRm(
+            QStringLiteral(
+                "No se encontró el elemento %1 en la colección que corresponde al nombre o al ordinal solicitado.")
+                .arg(indice),
+            3265);
     if (x.actual >= x.filas.size())
         return Campo::SinRegistroActual(x.nombres[indice]);
     return Campo(x.nombres[indice], x.filas[x.actual].value(indice));

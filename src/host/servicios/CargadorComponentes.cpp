@@ -8,10 +8,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
-#include <elf.h>
 #include <QObject>
 #include <QScopeGuard>
 #include <cstring>
+#include <elf.h>
 #include <map>
 #include <memory>
 
@@ -32,21 +32,25 @@ void VerificarBiblioteca(const QString& ruta)
 {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly))
-        throw ErrorRm(QStringLiteral("No se puede leer la biblioteca del componente %1: %2").arg(ruta, f.errorString()), 48);
+        throw ErrorRm(QStringLiteral("No se puede leer la biblioteca del componente %1: %2").arg(ruta, f.errorString()),
+                      48);
     const auto danada = [&ruta](const char* motivo) {
         return ErrorRm(QStringLiteral("La biblioteca del componente %1 está dañada (%2); reinstale el componente.")
-                           .arg(ruta, QString::fromUtf8(motivo)), 48);
+                           .arg(ruta, QString::fromUtf8(motivo)),
+                       48);
     };
     const quint64 tamanio = quint64(f.size());
     Elf64_Ehdr e{};
-    if (f.read(reinterpret_cast<char*>(&e), sizeof e) != qint64(sizeof e) || std::memcmp(e.e_ident, ELFMAG, SELFMAG) != 0
-        || e.e_ident[EI_CLASS] != ELFCLASS64)
+    if (f.read(reinterpret_cast<char*>(&e), sizeof e) != qint64(sizeof e)
+        || std::memcmp(e.e_ident, ELFMAG, SELFMAG) != 0 || e.e_ident[EI_CLASS] != ELFCLASS64)
         throw danada("no es una biblioteca ELF de 64 bits");
-    if (e.e_shoff + quint64(e.e_shnum) * e.e_shentsize > tamanio || e.e_phoff + quint64(e.e_phnum) * e.e_phentsize > tamanio)
+    if (e.e_shoff + quint64(e.e_shnum) * e.e_shentsize > tamanio
+        || e.e_phoff + quint64(e.e_phnum) * e.e_phentsize > tamanio)
         throw danada("el archivo está truncado");
     for (int i = 0; i < e.e_phnum; ++i) {
         Elf64_Phdr p{};
-        if (!f.seek(qint64(e.e_phoff + quint64(i) * e.e_phentsize)) || f.read(reinterpret_cast<char*>(&p), sizeof p) != qint64(sizeof p))
+        if (!f.seek(qint64(e.e_phoff + quint64(i) * e.e_phentsize))
+            || f.read(reinterpret_cast<char*>(&p), sizeof p) != qint64(sizeof p))
             throw danada("el archivo está truncado");
         if (p.p_type == PT_LOAD && p.p_offset + p.p_filesz > tamanio)
             throw danada("el archivo está truncado");
@@ -67,7 +71,8 @@ QLibrary& Cargar(const QString& ruta)
     VerificarBiblioteca(ruta);
     auto lib = std::make_unique<QLibrary>(ruta);
     if (!lib->load())
-        throw ErrorRm(QStringLiteral("No se puede cargar la biblioteca del componente %1: %2").arg(ruta, lib->errorString()), 48);
+        throw ErrorRm(
+            QStringLiteral("No se puede cargar la biblioteca del componente %1: %2").arg(ruta, lib->errorString()), 48);
     QLibrary& r = *lib;
     b[ruta] = std::move(lib);
     return r;
@@ -78,7 +83,8 @@ Funcion Exportada(QLibrary& lib, const char* nombre)
 {
     auto f = reinterpret_cast<Funcion>(lib.resolve(nombre));
     if (!f)
-        throw ErrorRm(QStringLiteral("La biblioteca %1 no exporta %2.").arg(lib.fileName(), QLatin1String(nombre)), 453);
+        throw ErrorRm(QStringLiteral("La biblioteca %1 no exporta %2.").arg(lib.fileName(), QLatin1String(nombre)),
+                      453);
     return f;
 }
 
@@ -93,7 +99,8 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
 {
     const auto entrada = RegistroComponentes::Buscar(idPrograma);
     if (!entrada)
-        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto: '%1' no está registrado.").arg(idPrograma), 429);
+        throw ErrorRm(
+            QStringLiteral("El componente no puede crear el objeto: '%1' no está registrado.").arg(idPrograma), 429);
     QLibrary& lib = Cargar(entrada->biblioteca);
     auto obtener = Exportada<FuncionDllGetClassObject>(lib, "DllGetClassObject");
 
@@ -101,7 +108,8 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
     const QByteArray clsid = entrada->clsid.toLatin1();
     const std::int32_t hr = obtener(clsid.constData(), IID_IClassFactory, &puntero);
     if (hr != Hresult::S_Ok || !puntero)
-        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)), 429);
+        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1' (%2).").arg(idPrograma, Hex(hr)),
+                      429);
     auto* fabrica = static_cast<FabricaClase*>(puntero);
     // A creation that throws (a failed start-up) must not keep the library
     // pinned by a reference nobody holds.

@@ -14,7 +14,8 @@ public:
 
     virtual void MostrarRegistro(const QString& tabla, const QString& columnaClave, const QString& valorClave,
                                  const QString& extra1, const QString& extra2, const QString& extra3,
-                                 const QString& extra4) = 0;
+                                 const QString& extra4)
+        = 0;
 };
 
 } // namespace orvinda

@@ -12,8 +12,9 @@ class Impresor : public ObjetoServicio
 public:
     static constexpr const char* IdPrograma = "Orvinda.Impresor";
 
-    virtual void Imprimir(const QString& formato, const QString& folio, const QString& extra1,
-                          int opcion1, int opcion2, const QString& extra2) = 0;
+    virtual void Imprimir(const QString& formato, const QString& folio, const QString& extra1, int opcion1, int opcion2,
+                          const QString& extra2)
+        = 0;
 };
 
 } // namespace orvinda

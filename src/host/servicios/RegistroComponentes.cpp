@@ -27,7 +27,8 @@ QString RegistroComponentes::Ruta()
     const QString propia = qEnvironmentVariable("ORVINDA_REGISTRO");
     if (!propia.isEmpty())
         return propia;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Orvinda/componentes.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Orvinda/componentes.ini");
 }
 
 void RegistroComponentes::Escribir(const Entrada& entrada)

@@ -21,7 +21,7 @@ public:
     };
 
     static QString Ruta();
-    static void Escribir(const Entrada& entrada);   // throws ErrorRm when the file cannot be written
+    static void Escribir(const Entrada& entrada); // throws ErrorRm when the file cannot be written
     static void Borrar(const QString& idPrograma);
     static std::optional<Entrada> Buscar(const QString& idPrograma);
 };

@@ -34,8 +34,9 @@ public:
     virtual qint16 NivelSistema() = 0;
     virtual QVariant LeerParametro(const QString& clave, int ambito, const QString& tipo, const QString& omision) = 0;
     // ventana is the calling form's window; the answer is a button number.
-    virtual QVariant MostrarMensaje(const QString& mensaje, qint32 estilo, const QString& titulo,
-                                    QWidget* ventana, const QString& modulo, const QString& idError) = 0;
+    virtual QVariant MostrarMensaje(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+                                    const QString& modulo, const QString& idError)
+        = 0;
 };
 
 } // namespace orvinda

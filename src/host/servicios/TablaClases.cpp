@@ -57,7 +57,9 @@ std::unique_ptr<ObjetoServicio> TablaClases::CrearObjeto(const QString& idProgra
         creador = Clases().value(idPrograma);
     }
     if (!creador)
-        throw ErrorRm(QStringLiteral("El componente no puede crear el objeto: la clase '%1' no está registrada.").arg(idPrograma), 429);
+        throw ErrorRm(
+            QStringLiteral("El componente no puede crear el objeto: la clase '%1' no está registrada.").arg(idPrograma),
+            429);
     std::unique_ptr<ObjetoServicio> objeto = creador();
     if (!objeto)
         throw ErrorRm(QStringLiteral("El componente no puede crear el objeto '%1'.").arg(idPrograma), 429);

@@ -23,11 +23,13 @@ public:
     // empty text when there is none.
     virtual QString BuscarValor(const QString& tabla, const QString& columnaClave, const QString& valorClave,
                                 const QString& columnaResultado, int opcion, const QString& extra1,
-                                const QString& extra2, const QString& extra3) = 0;
+                                const QString& extra2, const QString& extra3)
+        = 0;
     // A whole number not yet used as a key in that table.
     virtual qint32 SiguienteClave(const QString& tabla, const QString& columnaClave, const QString& extra1,
                                   const QString& extra2, const QString& extra3, const QString& extra4,
-                                  const QString& extra5, const QString& extra6, const QString& extra7) = 0;
+                                  const QString& extra5, const QString& extra6, const QString& extra7)
+        = 0;
     virtual QDateTime FechaServidor() = 0;
     // The date-time as it goes between single quotes into SQL.
     virtual QString FormatearFecha(const QDateTime& fecha) = 0;
