@@ -2,6 +2,7 @@
 
 #include "basedatos/CatalogoDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
+#include "basedatos/FormatoDemo.h"
 
 #include <QDateTime>
 #include <QRandomGenerator>
@@ -29,42 +30,12 @@ using Articulo = CatalogoDemo::Articulo;
 using ConceptoGasto = CatalogoDemo::ConceptoGasto;
 const auto Recurso = &CatalogoDemo::Recurso;
 const auto Tabla = &CatalogoDemo::Tabla;
-
-QString Pesos(Centavos c)
-{
-    const bool negativo = c < 0;
-    if (negativo)
-        c = -c;
-    QString enteros = QString::number(c / 100);
-    for (int i = enteros.size() - 3; i > 0; i -= 3)
-        enteros.insert(i, QLatin1Char(','));
-    return (negativo ? QStringLiteral("-") : QString()) + enteros + QLatin1Char('.')
-        + QStringLiteral("%1").arg(c % 100, 2, 10, QLatin1Char('0'));
-}
-
-QVariant Monto(Centavos c)
-{
-    return QVariant(double(c) / 100.0);
-}
-Centavos Iva(Centavos subtotal)
-{
-    return (subtotal * 16 + 50) / 100;
-}
-
-QString TextoFecha(const QDate& d)
-{
-    return d.toString(Qt::ISODate);
-}
-QString TextoFechaHora(const QDateTime& dt)
-{
-    return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
-}
-
-QString Celda(const QString& texto, bool numerica = false)
-{
-    return (numerica ? QStringLiteral("<td class=\"num\">") : QStringLiteral("<td>")) + texto.toHtmlEscaped()
-        + QStringLiteral("</td>");
-}
+const auto Pesos = &FormatoDemo::Pesos;
+const auto Monto = &FormatoDemo::Monto;
+const auto Iva = &FormatoDemo::Iva;
+const auto TextoFecha = &FormatoDemo::TextoFecha;
+const auto TextoFechaHora = &FormatoDemo::TextoFechaHora;
+const auto Celda = &FormatoDemo::Celda;
 
 // ---------------------------------------------------------------- loader
 
@@ -207,8 +178,8 @@ private:
         QStringList filas;
         int n = 0;
         for (const auto& l : lineas) {
-            filas << QStringLiteral("<tr>") + Celda(QString::number(++n), true) + Celda(l.articulo)
-                    + Celda(l.descripcion) + Celda(QString::number(l.cantidad), true) + Celda(l.unidad)
+            filas << QStringLiteral("<tr>") + Celda(QString::number(++n), true) + Celda(l.articulo, false)
+                    + Celda(l.descripcion, false) + Celda(QString::number(l.cantidad), true) + Celda(l.unidad, false)
                     + Celda(QStringLiteral("$ ") + Pesos(l.precio), true)
                     + Celda(QStringLiteral("$ ") + Pesos(l.importe), true) + QStringLiteral("</tr>");
         }
@@ -468,9 +439,9 @@ private:
             for (const auto& g : gastos) {
                 subtotal += g.subtotal;
                 iva += g.iva;
-                filas << QStringLiteral("<tr>") + Celda(QString::number(++partida), true) + Celda(TextoFecha(g.fecha))
-                        + Celda(g.concepto) + Celda(g.proveedor) + Celda(g.comprobante)
-                        + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true)
+                filas << QStringLiteral("<tr>") + Celda(QString::number(++partida), true)
+                        + Celda(TextoFecha(g.fecha), false) + Celda(g.concepto, false) + Celda(g.proveedor, false)
+                        + Celda(g.comprobante, false) + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true)
                         + Celda(QStringLiteral("$ ") + Pesos(g.iva), true)
                         + Celda(QStringLiteral("$ ") + Pesos(g.importe), true) + QStringLiteral("</tr>");
             }

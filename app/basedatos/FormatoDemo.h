@@ -1,0 +1,31 @@
+#pragma once
+
+#include "basedatos/CatalogoDemo.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace orvinda {
+
+// How the demo data writes money, dates and table cells into its rows and
+// into the HTML of its documents.
+class FormatoDemo
+{
+public:
+    using Centavos = CatalogoDemo::Centavos;
+
+    // "1,234.50", with thousands separators.
+    static QString Pesos(Centavos c);
+    // The amount as the number a money column stores.
+    static QVariant Monto(Centavos c);
+    // 16 % VAT, rounded to the cent.
+    static Centavos Iva(Centavos subtotal);
+    static QString TextoFecha(const QDate& d);
+    static QString TextoFechaHora(const QDateTime& dt);
+    // One HTML cell, its text escaped; numeric cells align right.
+    static QString Celda(const QString& texto, bool numerica = false);
+};
+
+} // namespace orvinda
