@@ -125,12 +125,11 @@ protected:
         EXPECT_EQ(g.TomarAvisos(), QStringList{QStringLiteral("%1|%2|%3|frmConfiguracion|%4").arg(id).arg(estilo).arg(titulo, texto)});
     }
 
-    // The key, whether it and the rest are open, the focused field and the tab.
+    // The key, whether it and the rest are open, and the tab.
     static QString Estado(const frmConfiguracion& f)
     {
         return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "", f.txtDescripcion().Habilitado()
-                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", f.focusWidget() ? f.focusWidget()->objectName() : "",
-                           QString::number(f.ssTabVex().activetab())}.join(u'|');
+                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", QString::number(f.ssTabVex().activetab())}.join(u'|');
     }
 
     static QSettings Ajustes()
@@ -471,61 +470,56 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
     EXPECT_FALSE(f.Guardado);
 }
 
-TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
-{
-    Fila("0001", "BA");
-    const QStringList original = Contenido("Configuracion_Autorizacion", "1");
-    frmConfiguracion& f = Editor();
-    Cargar(f, "0001");
-    const QStringList copiados = Textos(f);
-    Pulsar(f, "cmdExtra");
-    EXPECT_EQ(Textos(f), copiados);
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_FALSE(f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtTabla().Habilitado() && f.txtProcedimiento5().isEnabled());
-    EXPECT_EQ(Banderas(f), QStringList{""});
-
-    Pulsar(f, "cmdGuardar");
-    EXPECT_EQ(Columnas("0007"), copiados);
-    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").first(), original.first());
-}
-
+// Each row loads a key (or not), shows a tab, presses a command and checks the state reached.
 TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 {
     Fila("0001", "AC");
+    Fila("0002", "BA");
+    const QStringList original = Contenido("Configuracion_Autorizacion", "1");
     QStringList consultas;
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma),
                                     [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
     frmConfiguracion& f = Editor();
     f.show();
-
-    // Empty -> New: the proposed key is closed, the rest open, tab 0.
-    f.ssTabVex().setActivetab(3);
-    Pulsar(f, "cmdNuevo");
-    EXPECT_EQ(Estado(f), "0007||resto|txtDescripcion|0");
+    const QStringList activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
+    struct Caso { const char* clave; int pestania; const char* boton; const char* estado; const char* foco; QStringList banderas; };
+    const Caso casos[] = {
+        {"", 3, "cmdNuevo", "0007||resto|0", "txtDescripcion", {""}},
+        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", activa},
+        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, activa},
+        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
+    };
+    for (const Caso& c : casos) {
+        if (*c.clave)
+            Cargar(f, QLatin1String(c.clave));
+        else
+            Llenar(f);
+        const QStringList antes = Textos(f);
+        f.ssTabVex().setActivetab(c.pestania);
+        Pulsar(f, c.boton);
+        EXPECT_EQ(Estado(f), QLatin1String(c.estado)) << c.boton;
+        if (c.foco)
+            EXPECT_EQ(f.focusWidget()->objectName(), QLatin1String(c.foco)) << c.boton;
+        EXPECT_EQ(Banderas(f), c.banderas) << c.boton;
+        // New empties the fields, Cancel empties them, the rest keep what was shown.
+        const QString boton = QLatin1String(c.boton);
+        EXPECT_EQ(Textos(f), boton == "cmdNuevo" || boton == "cmdCancelar" ? QStringList(11, QString()) : antes) << c.boton;
+    }
+    EXPECT_EQ(consultas, QStringList{"Configuracion_Autorizacion|Ca_Cve_Configuracion_Autorizacion|0001||||"});
     EXPECT_TRUE(f.txtClave().ModoNuevo());
 
-    // New -> Empty.
-    Llenar(f);
-    f.ssTabVex().setActivetab(4);
-    Pulsar(f, "cmdCancelar");
-    EXPECT_EQ(Estado(f), "|clave||txtClave|0");
-    EXPECT_EQ(Textos(f), QStringList(11, QString()));
-
-    // Active loaded -> Editing keeps the contents and the tab.
-    Cargar(f, "0001");
-    f.ssTabVex().setActivetab(4);
-    Pulsar(f, "cmdModificar");
-    EXPECT_EQ(Estado(f).section(u'|', 0, 2) + Estado(f).section(u'|', 4), "0001||resto4");
-    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
-    Pulsar(f, "cmdCancelar");
-
-    Cargar(f, "0001");
-    Pulsar(f, "cmdInformacion");
-    EXPECT_EQ(consultas, QStringList{"Configuracion_Autorizacion|Ca_Cve_Configuracion_Autorizacion|0001||||"});
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+    // The copy saves as a new row and leaves the copied one alone.
+    const QStringList copiados = Textos(f);
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(Columnas("0007"), copiados);
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").mid(0, 2), original);
+    g.mensajes.clear();
 
     // Leaving during an edit loses it without asking; Guardado is left alone.
+    f.show();
+    Cargar(f, "0001");
     Pulsar(f, "cmdModificar");
     f.Guardado = true;
     Pulsar(f, "cmdSalir");
