@@ -206,7 +206,7 @@ protected:
 
 } // namespace
 
-TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
+TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeEnUnaTransaccion)
 {
     CrearDocumentos();
     Iniciar();
@@ -246,13 +246,8 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
     EXPECT_EQ(lista.ListItemsCount(), 3);
     EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
     EXPECT_TRUE(g.mensajes.isEmpty());
-}
 
-TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
-{
-    CrearDocumentos();
-    Iniciar();
-    frmRM640& forma = AbrirBandeja();
+    // Authorizing writes in one transaction and fills again only its own list.
     forma.lvInsidencias(0).setSelectedIndex(2);
     forma.lvInsidencias(1).setSelectedIndex(0);
     // The second tab's list was loaded by the refresh; its double click is wired too.
@@ -432,14 +427,12 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(g.llamadas.last(), QStringLiteral("GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)"));
     EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00"));
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
-}
 
-TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
-{
-    CrearDocumentos();
+    // A statement the database refuses rolls back and keeps the dialog open.
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folioo = 'D-1'");
     const QString descripcion = Estropear("Ca_Sql_Rechazar", mala, "D-1");
-    Iniciar();
+    g.mensajes.clear();
+    g.llamadas.clear();
     const QStringList antes = Documentos();
     frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "   "); // blanks are a comment
     r.cmdAceptar_Click();
@@ -464,6 +457,7 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
     EXPECT_EQ(Sentencias().filter(QStringLiteral("UPDATE")).size(), 2);
     EXPECT_TRUE(r.Procesado() && !r.isVisible());
 }
+
 
 // Another operator decided first: the guarded statement changes no row,
 // nothing is printed or commented, and the document leaves the inbox.
