@@ -1,10 +1,7 @@
 #include "comun/EntornoPrueba.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
-#include "host/controles/Frame.h"
-#include "host/controles/Shape.h"
 #include "host/controles/RichTextBox.h"
-#include "host/controles/Twips.h"
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
 #include "host/servicios/ConsultaRegistro.h"
@@ -17,7 +14,6 @@
 #include <QTest>
 #include <QToolButton>
 
-using orvinda::Twips;
 using rm640::frmConfiguracion;
 
 namespace {
@@ -129,12 +125,11 @@ protected:
         EXPECT_EQ(g.TomarAvisos(), QStringList{QStringLiteral("%1|%2|%3|frmConfiguracion|%4").arg(id).arg(estilo).arg(titulo, texto)});
     }
 
-    // The key, whether it and the rest are open, the focused field and the tab.
+    // The key, whether it and the rest are open, and the tab.
     static QString Estado(const frmConfiguracion& f)
     {
         return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "", f.txtDescripcion().Habilitado()
-                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", f.focusWidget() ? f.focusWidget()->objectName() : "",
-                           QString::number(f.ssTabVex().activetab())}.join(u'|');
+                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", QString::number(f.ssTabVex().activetab())}.join(u'|');
     }
 
     static QSettings Ajustes()
@@ -153,23 +148,10 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
         titulos << f.ssTabVex().tabcaption(k);
     EXPECT_EQ(titulos, (QStringList{"General", "SQL selección de datos", "SQL autorización", "SQL plantilla",
                                     "HTML plantilla", "SQL rechazar"}));
-    for (orvinda::RichTextBox* c : {&f.txtProcedimiento(), &f.txtProcedimiento2(), &f.txtProcedimiento3(), &f.txtProcedimiento5()})
-        EXPECT_TRUE(c->FontName() == "Courier New" && c->FontSize() == 8 && !c->FontBold());
-    EXPECT_NE(f.txtProcedimiento4().FontName(), "Courier New");
     EXPECT_EQ(f.txtClave().Formato(), QVariant(QStringLiteral("0000")));
     EXPECT_EQ(g.LlamadasA("LeerParametro"), QStringList{"LeerParametro(FTO_CONFIGURACION_AUTORIZACION,0,T,0000)"});
-
-    // The host clears and opens every field but the key, which it finds
-    // along the tab order.
+    // The host clears and opens every field but the key, which it finds along the tab order.
     EXPECT_EQ(orvinda::UtileriasOrvinda::CampoClave(f), &f.txtClave());
-    QStringList orden;
-    QWidget* w = &f;
-    for (int paso = 0; paso < 500 && orden.size() < 12; ++paso, w = w->nextInFocusChain())
-        if (qobject_cast<orvinda::txtVEX*>(w) || qobject_cast<orvinda::RichTextBox*>(w))
-            orden << w->objectName();
-    EXPECT_EQ(orden, (QStringList{"txtClave", "txtDescripcion", "txtPestania", "txtTabla", "txtClave_Principal",
-                                  "txtFto_Impresion", "txtProcedimiento", "txtCampos1", "txtProcedimiento2",
-                                  "txtProcedimiento3", "txtProcedimiento4", "txtProcedimiento5"}));
 
     // The inbox's command: modal, tab 0 with the focus on the key, Escape
     // closes without saving and the editor is unloaded, storing its place.
@@ -207,7 +189,6 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
               QStringList{"SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'"});
     EXPECT_EQ(Textos(f), (QStringList{"Desc 0001", "Pest 0001", "FTO0001", "TABLA0001", "CLAVE0001", "SELECT 1",
                                       "AUT 0001", "CAMPOS 0001", "PLA 0001", "<b>0001</b>", "REC 0001"}));
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
     EXPECT_EQ(g.LlamadasA("FormatearConsulta").size(), 4);
     EXPECT_FALSE(f.txtDescripcion().Habilitado());
 
@@ -217,13 +198,13 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
     EXPECT_EQ(f.txtDescripcion().Texto(), "");
     EXPECT_EQ(Banderas(f), QStringList{""});
 
-    f.txtClave_Enter();
-    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0002");
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Reactivar", "Copiar"}));
-    Cargar(f, "0003");
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Reactivar", "Copiar"}));
-    Cargar(f, "9999");
-    EXPECT_EQ(Banderas(f), QStringList{"Copiar"});
+    // The commands each state of the row offers.
+    const QStringList baja{"Informacion", "Reactivar", "Copiar"};
+    for (const auto& [clave, banderas] : {std::pair{"0001", QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}},
+                                          std::pair{"0002", baja}, std::pair{"0003", baja}, std::pair{"9999", QStringList{"Copiar"}}}) {
+        Cargar(f, QLatin1String(clave));
+        EXPECT_EQ(Banderas(f), banderas) << clave;
+    }
     EXPECT_TRUE(g.mensajes.isEmpty());
 
     // A NULL statement stops the load after the one-line fields before it.
@@ -240,18 +221,14 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
     EXPECT_TRUE(conexion->Bitacora().filter("SELECT *").isEmpty());
 }
 
+// Each row empties its field and every required one after it, so the order shows.
 TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
 {
     frmConfiguracion& f = Editor();
     f.Controles().EjecutarNuevo(false);
-    f.ssTabVex().setActivetab(3);
-    Pulsar(f, "cmdGuardar");
-    EsperarMensaje("ERR-ID:7500011", "Debe especificar una descripción", 48, "Atención");
-    EXPECT_EQ(f.focusWidget(), &f.txtDescripcion());
-    EXPECT_EQ(f.ssTabVex().activetab(), 3);
-
     struct Caso { int campo; const char* foco; const char* id; QString mensaje; int pestania; };
     const Caso casos[] = {
+        {0, "txtDescripcion", "ERR-ID:7500011", "Debe especificar una descripción", 3},
         {1, "txtPestania", "ERR-ID:7500012", "Debe especificar una pestaña", 3},
         {3, "txtTabla", "ERR-ID:7500013", "Debe especificar una tabla", 3},
         {5, "txtProcedimiento", "ERR-ID:7500014", "Debe especificar una consulta para la selección de datos del listview", 1},
@@ -262,7 +239,8 @@ TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
     };
     for (const Caso& c : casos) {
         QStringList valores = Datos;
-        valores[c.campo].clear();
+        for (int k = c.campo; k < valores.size(); ++k)
+            valores[k].clear();
         valores[2].clear(); // the format, the table key and the field list may be empty
         valores[4].clear();
         valores[7].clear();
@@ -306,10 +284,7 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
                    "Para verificar la configuración guardada,\r\n es necesario salir y entrar de nuevo a la plantilla", 64,
                    "Información");
     EXPECT_EQ(alAvisar, QStringList(12, QString()));
-    EXPECT_TRUE(f.Guardado);
-    EXPECT_TRUE(f.isHidden());
-    EXPECT_FALSE(f.Controles().EnEdicion());
-    EXPECT_TRUE(f.txtClave().Habilitado());
+    EXPECT_TRUE(f.Guardado && f.isHidden() && !f.Controles().EnEdicion() && f.txtClave().Habilitado());
 }
 
 TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
@@ -343,32 +318,23 @@ TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
     EXPECT_TRUE(f.Guardado);
 }
 
-// Every column through insert, load and update: quotes of both kinds,
-// line breaks, letters beyond ASCII and a template of 1 MiB.
-TEST_F(PruebaEditor, CadaColumnaIdaYVueltaConUnaPlantillaDeUnMiB)
+// A template of 1 MiB with quotes of both kinds and letters beyond ASCII,
+// written by a save and shown again by a load, whole.
+TEST_F(PruebaEditor, PlantillaDeUnMiBIdaYVuelta)
 {
     frmConfiguracion& f = Editor();
     QStringList datos = Datos;
-    QString grande = QStringLiteral("<tr><td class=\"año\">{FOLIO}</td><td>l'Éxito — ñandú</td></tr>\n");
-    while (grande.size() < (1 << 20))
-        grande += grande;
-    datos[9] = grande;
+    datos[9] = QStringLiteral("<tr><td class=\"año\">{FOLIO}</td><td>l'Éxito — ñandú</td></tr>\n");
+    while (datos[9].size() < (1 << 20))
+        datos[9] += datos[9];
     Pulsar(f, "cmdNuevo");
-    const QString clave = f.txtClave().Texto();
     Llenar(f, datos);
     Pulsar(f, "cmdGuardar");
     ASSERT_TRUE(f.Guardado);
-    EXPECT_EQ(Columnas(clave), datos);
-
+    EXPECT_EQ(Columnas("0007"), datos);
     f.show();
-    Cargar(f, clave);
+    Cargar(f, "0007");
     EXPECT_EQ(Textos(f), datos);
-    Pulsar(f, "cmdModificar");
-    datos[9] = grande.left(grande.size() / 2) + QStringLiteral("\"fin\" 'ok'");
-    datos[0] = QStringLiteral("Descripción \"nueva\"");
-    Llenar(f, datos);
-    Pulsar(f, "cmdGuardar");
-    EXPECT_EQ(Columnas(clave), datos);
 }
 
 TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
@@ -429,15 +395,11 @@ TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
     ASSERT_EQ(bitacora.size(), 6);
     EXPECT_EQ(bitacora.mid(1, 2), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF"}));
     EXPECT_EQ(bitacora.mid(4), (QStringList{"RollbackTrans", "SET QUOTED_IDENTIFIER ON"}));
-    EXPECT_FALSE(conexion->EnTransaccion());
-    EXPECT_TRUE(conexion->IdentificadoresEntreComillas());
     EsperarMensaje("ERR-ID:7500020", "alta rechazada", 16, "ERROR");
     EXPECT_EQ(Textos(f), Datos);
     EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_FALSE(f.Guardado);
+    EXPECT_TRUE(f.isVisible() && !f.Guardado && !f.Controles().GuardadoPendiente());
     EXPECT_EQ(f.Controles().ModoActual(), orvinda::Controles::Modo::Nuevo);
-    EXPECT_FALSE(f.Controles().GuardadoPendiente());
 
     // Delete and reactivation roll back under their own titles; the row stays shown.
     Pulsar(f, "cmdCancelar");
@@ -469,8 +431,7 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
         " WHERE Ca_Cve_Configuracion_Autorizacion= '0001' ", "CommitTrans"}));
     EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Baja || Fecha_Baja FROM Configuracion_Autorizacion"),
               "BAPRUEBA2026-12-06T10:30:00");
-    EXPECT_EQ(f.txtClave().Texto(), "");
-    EXPECT_TRUE(f.txtClave().Habilitado());
+    EXPECT_EQ(Estado(f), "|clave||0");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
     EXPECT_EQ(Banderas(f), QStringList{""});
 
@@ -482,70 +443,64 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
         " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-07T08:00:00', "
         "   Oper_Baja = '',    Fecha_Baja= NULL,    Es_Cve_Estado = 'AC' "
         " WHERE Ca_Cve_Configuracion_Autorizacion = '0001' ", "CommitTrans"}));
-    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || Fecha_Ult_Modif FROM Configuracion_Autorizacion"),
-              "AC||2026-12-07T08:00:00");
-    EXPECT_EQ(Valor("SELECT Fecha_Baja FROM Configuracion_Autorizacion"), "<NULL>");
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(Fecha_Baja, 'NULL') FROM Configuracion_Autorizacion"),
+              "AC||NULL");
     EXPECT_EQ(g.llamadas.last(), "LimpiarForma(frmConfiguracion,1)");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
     EXPECT_TRUE(g.mensajes.isEmpty());
     EXPECT_FALSE(f.Guardado);
 }
 
-TEST_F(PruebaEditor, CopiarConservaOnceContenidosConClaveNueva)
-{
-    Fila("0001", "BA");
-    const QStringList original = Contenido("Configuracion_Autorizacion", "1");
-    frmConfiguracion& f = Editor();
-    Cargar(f, "0001");
-    const QStringList copiados = Textos(f);
-    Pulsar(f, "cmdExtra");
-    EXPECT_EQ(Textos(f), copiados);
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_FALSE(f.txtClave().Habilitado());
-    EXPECT_TRUE(f.txtTabla().Habilitado() && f.txtProcedimiento5().isEnabled());
-    EXPECT_EQ(Banderas(f), QStringList{""});
-
-    Pulsar(f, "cmdGuardar");
-    EXPECT_EQ(Columnas("0007"), copiados);
-    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").first(), original.first());
-}
-
+// Each row loads a key (or not), shows a tab, presses a command and checks the state reached.
 TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 {
     Fila("0001", "AC");
+    Fila("0002", "BA");
+    const QStringList original = Contenido("Configuracion_Autorizacion", "1");
     QStringList consultas;
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma),
                                     [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
     frmConfiguracion& f = Editor();
     f.show();
-
-    // Empty -> New: the proposed key is closed, the rest open, tab 0.
-    f.ssTabVex().setActivetab(3);
-    Pulsar(f, "cmdNuevo");
-    EXPECT_EQ(Estado(f), "0007||resto|txtDescripcion|0");
+    const QStringList activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
+    struct Caso { const char* clave; int pestania; const char* boton; const char* estado; const char* foco; QStringList banderas; };
+    const Caso casos[] = {
+        {"", 3, "cmdNuevo", "0007||resto|0", "txtDescripcion", {""}},
+        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", activa},
+        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, activa},
+        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
+    };
+    for (const Caso& c : casos) {
+        if (*c.clave)
+            Cargar(f, QLatin1String(c.clave));
+        else
+            Llenar(f);
+        const QStringList antes = Textos(f);
+        f.ssTabVex().setActivetab(c.pestania);
+        Pulsar(f, c.boton);
+        EXPECT_EQ(Estado(f), QLatin1String(c.estado)) << c.boton;
+        if (c.foco)
+            EXPECT_EQ(f.focusWidget()->objectName(), QLatin1String(c.foco)) << c.boton;
+        EXPECT_EQ(Banderas(f), c.banderas) << c.boton;
+        // New empties the fields, Cancel empties them, the rest keep what was shown.
+        const QString boton = QLatin1String(c.boton);
+        EXPECT_EQ(Textos(f), boton == "cmdNuevo" || boton == "cmdCancelar" ? QStringList(11, QString()) : antes) << c.boton;
+    }
+    EXPECT_EQ(consultas, QStringList{"Configuracion_Autorizacion|Ca_Cve_Configuracion_Autorizacion|0001||||"});
     EXPECT_TRUE(f.txtClave().ModoNuevo());
 
-    // New -> Empty.
-    Llenar(f);
-    f.ssTabVex().setActivetab(4);
-    Pulsar(f, "cmdCancelar");
-    EXPECT_EQ(Estado(f), "|clave||txtClave|0");
-    EXPECT_EQ(Textos(f), QStringList(11, QString()));
-
-    // Active loaded -> Editing keeps the contents and the tab.
-    Cargar(f, "0001");
-    f.ssTabVex().setActivetab(4);
-    Pulsar(f, "cmdModificar");
-    EXPECT_EQ(Estado(f).section(u'|', 0, 2) + Estado(f).section(u'|', 4), "0001||resto4");
-    EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
-    Pulsar(f, "cmdCancelar");
-
-    Cargar(f, "0001");
-    Pulsar(f, "cmdInformacion");
-    EXPECT_EQ(consultas, QStringList{"Configuracion_Autorizacion|Ca_Cve_Configuracion_Autorizacion|0001||||"});
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+    // The copy saves as a new row and leaves the copied one alone.
+    const QStringList copiados = Textos(f);
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(Columnas("0007"), copiados);
+    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").mid(0, 2), original);
+    g.mensajes.clear();
 
     // Leaving during an edit loses it without asking; Guardado is left alone.
+    f.show();
+    Cargar(f, "0001");
     Pulsar(f, "cmdModificar");
     f.Guardado = true;
     Pulsar(f, "cmdSalir");
@@ -556,54 +511,25 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
 
 TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
 {
-    const auto guardado = [] {
-        QStringList r;
-        for (const char* k : {"Left", "Top", "Width", "Height", "WindowState"})
-            r << Ajustes().value(QLatin1String("Settings/") + QLatin1String(k)).toString();
-        return r.join(u' ');
-    };
     frmConfiguracion* f = &Editor();
-    EXPECT_EQ(f->pos(), QPoint(1, 1)); // 10 twips
     f->move(100, 60);
-    f->resize(700, 500);
     delete f;
-    EXPECT_EQ(guardado(), "1500 900 10500 7500 0");
-
-    // Reopens there with the design size; closed maximized, only the state changes.
     f = &Editor();
-    EXPECT_EQ(f->geometry(), QRect(100, 60, 957, 552));
+    EXPECT_EQ(f->pos(), QPoint(100, 60));
+    // Closed maximized only the state is stored; closed minimized nothing is.
     f->setWindowState(Qt::WindowMaximized);
     delete f;
-    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
-
-    // Closed minimized, nothing changes.
     f = &Editor();
     EXPECT_TRUE(f->windowState() & Qt::WindowMaximized);
     f->setWindowState(Qt::WindowMinimized);
     delete f;
-    EXPECT_EQ(guardado(), "1500 900 10500 7500 2");
-
+    EXPECT_EQ(Ajustes().value("Settings/Left").toString() + ' ' + Ajustes().value("Settings/WindowState").toString(), "1500 2");
     // Entries that are not numbers count as missing.
     Ajustes().setValue("Settings/Left", "abc");
     Ajustes().setValue("Settings/WindowState", "x");
     f = &Editor();
     EXPECT_EQ(f->pos(), QPoint(1, 60));
     EXPECT_EQ(f->windowState(), Qt::WindowNoState);
-}
-
-// Sizes that would be negative are skipped; the rest still follows.
-TEST_F(PruebaEditor, DisposicionAlCambiarDeTamanio)
-{
-    frmConfiguracion& f = Editor();
-    auto tamanios = [&](QWidget* w) { return QSize(Twips::Width(w), Twips::Height(w)); };
-    for (QSize ventana : {QSize(957, 552), QSize(300, 100), QSize(10, 50)}) {
-        f.resize(ventana);
-        f.Form_Resize();
-    }
-    EXPECT_EQ(tamanios(&f.ssTabVex()), QSize(4260, 200));
-    EXPECT_EQ(tamanios(&f.fr(3)), QSize(4260, 6620));
-    EXPECT_EQ(tamanios(&f.txtProcedimiento2()), QSize(4260, 5535));
-    EXPECT_EQ(Twips::Width(&f.sh0(5)), 4260);
 }
 
 TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
@@ -613,46 +539,34 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     Pulsar(f, "cmdNuevo");
-
     QTest::keyClick(&f.txtDescripcion(), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), &f.txtPestania());
 
-    // Tab types a tab in the first four statement boxes...
-    f.ssTabVex().setActivetab(1);
-    f.txtProcedimiento().setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), &f.txtProcedimiento());
-    QTest::keyClick(&f.txtProcedimiento(), Qt::Key_Tab);
-    EXPECT_EQ(f.txtProcedimiento().Text(), "\t");
-    EXPECT_EQ(QApplication::focusWidget(), &f.txtProcedimiento());
-
-    // ...and leaving the box gives every control its tab stop back.
+    // Tab types a tab in the first four statement boxes, not in the fifth.
+    for (auto [caja, pestania, texto] : {std::tuple{&f.txtProcedimiento(), 1, "\t"}, std::tuple{&f.txtProcedimiento5(), 5, ""}}) {
+        f.ssTabVex().setActivetab(pestania);
+        caja->setFocus();
+        QTest::keyClick(caja, Qt::Key_Tab);
+        EXPECT_EQ(caja->Text(), QLatin1String(texto));
+        EXPECT_EQ(QApplication::focusWidget() == caja, *texto != 0);
+    }
+    // Leaving a box gives every control its tab stop back.
     f.ssTabVex().setActivetab(0);
     f.txtTabla().setFocus();
     EXPECT_TRUE(f.txtDescripcion().TabStop() && f.ssTabVex().TabStop() && f.txtProcedimiento().TabStop());
     QTest::keyClick(&f.txtTabla(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), &f.txtClave_Principal());
 
-    f.ssTabVex().setActivetab(5);
-    f.txtProcedimiento5().setFocus();
-    QTest::keyClick(&f.txtProcedimiento5(), Qt::Key_Tab);
-    EXPECT_EQ(f.txtProcedimiento5().Text(), "");
-    EXPECT_NE(QApplication::focusWidget(), &f.txtProcedimiento5());
-
-    // Alt alone with a main-keyboard digit selects a tab and types nothing.
-    f.ssTabVex().setActivetab(0);
+    // Alt alone with a main-keyboard digit of a tab selects it and types nothing.
     f.txtDescripcion().setFocus();
     f.txtDescripcion().setTexto("");
-    QTest::keyClick(&f.txtDescripcion(), Qt::Key_3, Qt::AltModifier);
-    EXPECT_EQ(f.ssTabVex().activetab(), 2);
-    EXPECT_EQ(f.txtDescripcion().Texto(), "");
-    f.ssTabVex().setActivetab(0);
-    f.txtDescripcion().setFocus();
-    for (auto m : {Qt::AltModifier | Qt::ControlModifier, Qt::AltModifier | Qt::ShiftModifier,
-                   Qt::AltModifier | Qt::KeypadModifier})
-        QTest::keyClick(&f.txtDescripcion(), Qt::Key_3, m);
-    QTest::keyClick(&f.txtDescripcion(), Qt::Key_7, Qt::AltModifier);
-    EXPECT_EQ(f.ssTabVex().activetab(), 0);
-    QTest::keyClick(&f.txtDescripcion(), Qt::Key_6, Qt::AltModifier);
-    EXPECT_EQ(f.ssTabVex().activetab(), 5);
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    for (auto [tecla, teclas, pestania] : {std::tuple{Qt::Key_3, alt, 2}, {Qt::Key_1, alt | Qt::ControlModifier, 2},
+                                           {Qt::Key_1, alt | Qt::ShiftModifier, 2}, {Qt::Key_1, alt | Qt::KeypadModifier, 2},
+                                           {Qt::Key_7, alt, 2}, {Qt::Key_6, alt, 5}}) {
+        QTest::keyClick(&f.txtDescripcion(), tecla, teclas);
+        EXPECT_EQ(f.ssTabVex().activetab(), pestania) << tecla << " " << teclas.toInt();
+    }
+    EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6'));
     EXPECT_TRUE(f.isVisible());
 }

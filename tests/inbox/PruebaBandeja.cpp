@@ -3,14 +3,11 @@
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
-#include "host/controles/Shape.h"
-#include "host/controles/Twips.h"
 #include "inbox/frmRM640.h"
 #include "shell/Publico.h"
 
 #include <QWidget>
 
-using orvinda::Twips;
 using rm640::frmRM640;
 
 namespace {
@@ -72,55 +69,42 @@ TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElD
     EXPECT_EQ(g.Avisos(), QStringList{vacia});
 }
 
-TEST_F(PruebaBandeja, UnaConfiguracionUsaLaPestanaDisenada)
+TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
 {
-    Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs ORDER BY Folio");
-    frmRM640& f = Abrir();
+    // One configuration uses the designed tab.
+    Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio");
+    frmRM640* una = &Abrir();
+    EXPECT_EQ(Titulos(*una), QStringList{QStringLiteral("&1Requisiciones")});
+    EXPECT_EQ(una->SSTab().TabsPerRow(), 1);
+    EXPECT_EQ(una->TotalPestanias(), QStringLiteral("1"));
+    delete una;
 
-    EXPECT_TRUE(g.mensajes.isEmpty());
-    EXPECT_TRUE(f.Cargado());
-    EXPECT_EQ(f.TotalPestanias(), QStringLiteral("1"));
-    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("&1Requisiciones")});
-    EXPECT_EQ(f.SSTab().TabsPerRow(), 1);
-    EXPECT_EQ(f.ElementosCargados(), 1);
-    EXPECT_EQ(f.ClavesConfiguracion(), QStringList{QStringLiteral("0001")});
-    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 5);
-    EXPECT_EQ(f.lvInsidencias(0).ListItemText(0), QStringLiteral("F-1"));
-    EXPECT_TRUE(f.lvInsidencias(0).isEnabled());
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")), QStringList{QStringLiteral("LlenarLista(SELECT Folio, Total FROM Docs ORDER BY Folio,true)")});
-    EXPECT_EQ(rm640::Publico::CadenaSql, ConsultaConfiguraciones);
-
-    // Filled: later activations do not refresh again.
-    f.Form_Activate();
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 1);
-}
-
-TEST_F(PruebaBandeja, TresConfiguracionesEnElOrdenDeLaBase)
-{
-    Configuracion("0001", "Requisiciones", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
     Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
     Configuracion("0009", "Borrada", "SELECT 1", "BA");
     Configuracion("0003", "Gastos", "SELECT Folio, Total FROM Docs");
+    g.llamadas.clear();
     frmRM640& f = Abrir();
-
     EXPECT_TRUE(g.mensajes.isEmpty());
     EXPECT_TRUE(f.Cargado());
     EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes"), QStringLiteral("&3Gastos")}));
     EXPECT_EQ(f.TotalPestanias(), QStringLiteral("3"));
     EXPECT_EQ(f.SSTab().TabsPerRow(), 4);
     EXPECT_EQ(f.SSTab().Tab(), 0);
-    EXPECT_EQ(f.ElementosCargados(), 3);
     EXPECT_EQ(f.ClavesConfiguracion(), (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")}));
-    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 3);
-    EXPECT_EQ(f.lvInsidencias(1).ListItemsCount(), 2);
-    EXPECT_EQ(f.lvInsidencias(2).ListItemsCount(), 5);
-    for (int i = 1; i < 3; ++i) {
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).value(0),
+              QStringLiteral("LlenarLista(SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio,true)"));
+    EXPECT_EQ(rm640::Publico::CadenaSql, ConsultaConfiguraciones);
+    EXPECT_EQ(f.lvInsidencias(0).ListItemText(0), QStringLiteral("F-1"));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(f.lvInsidencias(i).ListItemsCount(), (QList<int>{3, 2, 5}[i]));
+        EXPECT_TRUE(f.lvInsidencias(i).isEnabled());
         EXPECT_EQ(f.fr0(i).parentWidget(), f.SSTab().Pagina(i));
         EXPECT_EQ(f.lvInsidencias(i).parentWidget(), &f.fr0(i));
         EXPECT_EQ(f.lvInsidencias(i).Index(), i);
-        EXPECT_EQ(Twips::Top(&f.fr0(i)), Twips::Top(&f.fr0(0)));
-        EXPECT_EQ(Twips::Top(&f.sh0(i)), Twips::Top(&f.sh0(0)));
     }
+    // Filled: later activations do not refresh again.
+    f.Form_Activate();
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 3);
 }
 
 TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
@@ -194,30 +178,4 @@ TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
     f->Controles_Salir();
     ASSERT_EQ(g.mensajes.size(), 1);
     EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500029"));
-}
-
-TEST_F(PruebaBandeja, DisposicionAlTamanoDeLaVentana)
-{
-    Configuracion("0001", "A", "SELECT Folio FROM Docs");
-    Configuracion("0002", "B", "SELECT Folio FROM Docs");
-    Configuracion("0003", "C", "SELECT Folio FROM Docs");
-    frmRM640& f = Abrir();
-    ASSERT_TRUE(f.Cargado());
-
-    // Every tab's frame and list follow the window; heights that would go
-    // negative (wide but too short) are skipped, the widths still follow.
-    auto disposicion = [&](int i) {
-        return QStringList{QString::number(Twips::Width(&f.SSTab())), QString::number(Twips::Height(&f.SSTab())),
-                           QString::number(Twips::Width(&f.sh0(i))), QString::number(Twips::Width(&f.fr0(i))),
-                           QString::number(Twips::Height(&f.fr0(i))), QString::number(Twips::Width(&f.lvInsidencias(i))),
-                           QString::number(Twips::Height(&f.lvInsidencias(i))), QString::number(Twips::Top(&f.lvInsidencias(i)))}
-            .join(u' ');
-    };
-    for (auto [ancho, alto, esperado] : {std::tuple{13530, 7515, "13290 6335 13290 13290 5795 13290 5695 0"},
-                                         std::tuple{20010, 1050, "19770 6335 19770 19770 5795 19770 5695 0"}}) {
-        f.resize(Twips::APixeles(ancho), Twips::APixeles(alto));
-        f.Form_Resize();
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(disposicion(i), QLatin1String(esperado)) << ancho << " " << i;
-    }
 }

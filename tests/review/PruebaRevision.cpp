@@ -206,7 +206,7 @@ protected:
 
 } // namespace
 
-TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
+TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeEnUnaTransaccion)
 {
     CrearDocumentos();
     Iniciar();
@@ -246,33 +246,8 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoYEscapeNoRecargaNada)
     EXPECT_EQ(lista.ListItemsCount(), 3);
     EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
     EXPECT_TRUE(g.mensajes.isEmpty());
-}
 
-TEST_F(PruebaRevision, UnaConsultaSinFilasAbreLaPaginaConSusMarcadores)
-{
-    CrearDocumentos();
-    Iniciar();
-    frmRM640& forma = AbrirBandeja();
-    orvinda::ListView& lista = forma.lvInsidencias(0);
-    lista.ListItemsAdd(QStringLiteral("D-99")); // no longer in its table
-    lista.setSelectedIndex(lista.ListItemsCount() - 1);
-    QString visto;
-    AlAbrirseDialogo([&](frmAutorizacion& d) {
-        visto = d.WebBrowser1().HtmlCuerpo();
-        d.cmdCacelar_Click();
-    }, QStringLiteral("{folio}"));
-    forma.lvInsidencias_DblClick(0);
-    EXPECT_EQ(visto, Plantilla);
-    EXPECT_TRUE(g.mensajes.isEmpty());
-    // Cancelled: the list keeps what it had.
-    EXPECT_EQ(lista.ListItemsCount(), 4);
-}
-
-TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
-{
-    CrearDocumentos();
-    Iniciar();
-    frmRM640& forma = AbrirBandeja();
+    // Authorizing writes in one transaction and fills again only its own list.
     forma.lvInsidencias(0).setSelectedIndex(2);
     forma.lvInsidencias(1).setSelectedIndex(0);
     // The second tab's list was loaded by the refresh; its double click is wired too.
@@ -317,7 +292,7 @@ TEST_F(PruebaRevision, AutorizarEscribeEnUnaTransaccionYRecargaSoloSuLista)
 
 TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
 {
-    CrearDocumentos();
+    CrearDocumentos(QStringLiteral("FMT_DOC"));
     Iniciar();
     const QStringList antes = Documentos();
     frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-1"));
@@ -340,6 +315,16 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     EXPECT_TRUE(d.Procesado() && !d.isVisible());
     EXPECT_EQ(Documentos()[0], QStringLiteral("D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00"));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("Trans")), (QStringList{"BeginTrans", "CommitTrans"}));
+    // Printed after the commit; a printer failure does not undo it.
+    EXPECT_EQ(impresiones, QStringList{"FMT_DOC|D-1||0|0|"});
+    EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf(BuscarFormato));
+    frmAutorizacion::Unload();
+    fallaImpresion = QStringLiteral("La impresora no responde");
+    frmAutorizacion& d2 = MostrarDialogo(QStringLiteral("D-2"));
+    d2.CmdAutorizado_Click();
+    EXPECT_EQ(g.Avisos().mid(1), QStringList{"ERR-ID:7500051|16|CmdAutorizado_Click()|frmAutorizacion|La impresora no responde"});
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-2'")), QStringLiteral("AU"));
+    EXPECT_TRUE(d2.Procesado() && !d2.isVisible() && vivos == 0);
 }
 
 TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
@@ -384,24 +369,6 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     d.setProcesado(true);
     d.close();
     EXPECT_TRUE(!d.isVisible() && !d.Procesado() && frmAutorizacion::ExisteInstancia());
-}
-
-TEST_F(PruebaRevision, ImpresionTrasElCommitYSuFallaNoLoDeshace)
-{
-    CrearDocumentos(QStringLiteral("FMT_DOC"));
-    Iniciar();
-    MostrarDialogo(QStringLiteral("D-1")).CmdAutorizado_Click();
-    EXPECT_EQ(impresiones, QStringList{"FMT_DOC|D-1||0|0|"});
-    EXPECT_EQ(vivos, 0);
-    EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf(BuscarFormato));
-    frmAutorizacion::Unload();
-
-    fallaImpresion = QStringLiteral("La impresora no responde");
-    frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-2"));
-    d.CmdAutorizado_Click();
-    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500051|16|CmdAutorizado_Click()|frmAutorizacion|La impresora no responde"});
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-2'")), QStringLiteral("AU"));
-    EXPECT_TRUE(d.Procesado() && !d.isVisible() && vivos == 0);
 }
 
 TEST_F(PruebaRevision, OperadorNoDisponibleNoEmpiezaNada)
@@ -460,14 +427,12 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(g.llamadas.last(), QStringLiteral("GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)"));
     EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00"));
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
-}
 
-TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
-{
-    CrearDocumentos();
+    // A statement the database refuses rolls back and keeps the dialog open.
     const QString mala = QStringLiteral("UPDATE Documentos SET Estado = 'RE' WHERE Folioo = 'D-1'");
     const QString descripcion = Estropear("Ca_Sql_Rechazar", mala, "D-1");
-    Iniciar();
+    g.mensajes.clear();
+    g.llamadas.clear();
     const QStringList antes = Documentos();
     frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "   "); // blanks are a comment
     r.cmdAceptar_Click();
@@ -493,6 +458,7 @@ TEST_F(PruebaRevision, RechazoQueFallaONoSeEntregaDejaElDialogoAbierto)
     EXPECT_TRUE(r.Procesado() && !r.isVisible());
 }
 
+
 // Another operator decided first: the guarded statement changes no row,
 // nothing is printed or commented, and the document leaves the inbox.
 TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
@@ -508,12 +474,24 @@ TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
     frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-2", Clave, "No procede");
     r.cmdAceptar_Click();
     const QString otro = QStringLiteral("|64|%1|%2|El documento %3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
-    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"),
+    EXPECT_EQ(g.TomarAvisos(), (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"),
                                        "ERR-ID:7500058" + otro.arg("Rechazar", "frmRechazar", "D-2")}));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")).size(), 2);
     EXPECT_EQ(Documentos(), antes);
     EXPECT_TRUE(impresiones.isEmpty() && g.comentarios.isEmpty());
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && r.Procesado() && !r.isVisible());
+
+    // The retry of a comment the shell refused changes no row either, yet it
+    // is this dialog's own rejection: the comment is handed over, no warning.
+    frmRechazar::Unload();
+    frmRechazar& otra = MostrarRechazo("DOCUMENTOS", "D-3", Clave, "Sin presupuesto");
+    g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
+    otra.cmdAceptar_Click();
+    g.alGuardarComentario = nullptr;
+    otra.cmdAceptar_Click();
+    EXPECT_TRUE(otra.Procesado() && !otra.isVisible());
+    EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"});
 }
 
 TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
@@ -523,6 +501,19 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     Iniciar();
     frmRM640& forma = AbrirBandeja();
     orvinda::ListView& lista = forma.lvInsidencias(0);
+    // A document no longer in its table opens the page with its markers.
+    lista.ListItemsAdd(QStringLiteral("D-99"));
+    lista.setSelectedIndex(3);
+    QString visto;
+    AlAbrirseDialogo([&](frmAutorizacion& d) {
+        visto = d.WebBrowser1().HtmlCuerpo();
+        d.cmdCacelar_Click();
+    }, QStringLiteral("{folio}"));
+    forma.lvInsidencias_DblClick(0);
+    EXPECT_EQ(visto, Plantilla);
+    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_EQ(lista.ListItemsCount(), 4); // cancelled: the list keeps what it had
+
     bool abierto = false;
     AlAbrirseDialogo([&](frmAutorizacion&) { abierto = true; });
 
@@ -539,7 +530,7 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     g.mensajes.clear();
     g.llamadas.clear();
     lista.ListItemsAdd(QString());
-    lista.setSelectedIndex(3);
+    lista.setSelectedIndex(4);
     forma.lvInsidencias_DblClick(0);
     EXPECT_EQ(g.llamadas.size(), 6);
     EXPECT_EQ(g.LlamadasA(QStringLiteral("BuscarValor")).size(), 3);
@@ -554,21 +545,4 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     forma.lvInsidencias_DblClick(0);
     EXPECT_EQ(g.mensajes.size(), 1);
     EXPECT_FALSE(abierto || frmAutorizacion::ExisteInstancia());
-}
-
-// The retry's guarded statement changes no row: the dialog that committed the
-// rejection itself still hands the comment over.
-TEST_F(PruebaRevision, ReintentoDelComentarioNoEsOtroOperador)
-{
-    CrearDocumentos();
-    Configurar(QStringLiteral("Ca_Sql_Rechazar"), Rechazo + QStringLiteral(" AND Estado = 'PE'"));
-    Iniciar();
-    frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-1", Clave, "Sin presupuesto");
-    g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
-    r.cmdAceptar_Click();
-    g.alGuardarComentario = nullptr;
-    r.cmdAceptar_Click();
-    EXPECT_TRUE(r.Procesado() && !r.isVisible());
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("GuardarComentario")).size(), 2);
-    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"});
 }
