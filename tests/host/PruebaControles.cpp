@@ -31,10 +31,8 @@ bool MostrarYActivar(QWidget& ventana)
 
 TEST(Twips, ConversionesYTamanosNegativos)
 {
-    EXPECT_EQ(Twips::APixeles(15), 1);
-    EXPECT_EQ(Twips::APixeles(22), 1);
-    EXPECT_EQ(Twips::APixeles(23), 2);
-    EXPECT_EQ(Twips::APixeles(-120), -8);
+    for (auto [twips, pixeles] : {std::pair{15, 1}, {22, 1}, {23, 2}, {-120, -8}})
+        EXPECT_EQ(Twips::APixeles(twips), pixeles) << twips;
     EXPECT_EQ(Twips::DesdePixeles(886), 13290);
 
     QWidget padre;
