@@ -96,7 +96,6 @@ TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCua
     // With the setting back ON, double quotes name columns again.
     orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT \"Texto\" FROM T WHERE Clave = 'Q'"));
     EXPECT_EQ(rs.Fields(0).Texto(), sql);
-    EXPECT_EQ(conexion->Bitacora().first(), QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
 
     EXPECT_EQ(Conexion::ComillasDoblesALiterales(QStringLiteral("VALUES ('a\"b', \"c'd\", [e\"f])")),
               QStringLiteral("VALUES ('a\"b', 'c''d', [e\"f])"));
