@@ -111,13 +111,12 @@ TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
     ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
 
-    const auto buscar = [&](const QString& clave) {
-        return u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
-                             QStringLiteral("Ca_Tabla"), 0, {}, {}, {});
-    };
-    EXPECT_EQ(buscar(QStringLiteral("0001")), QStringLiteral("REQ"));
-    EXPECT_EQ(buscar(QStringLiteral("0009")), QString());
-    EXPECT_EQ(buscar(QStringLiteral("x' OR '1'='1")), QString());
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("0001"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QStringLiteral("REQ"));
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("0009"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
+                            QStringLiteral("x' OR '1'='1"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
     EXPECT_THROW(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"),
                                QStringLiteral("y"), 0, {}, {}, {}), ErrorRm);
 
