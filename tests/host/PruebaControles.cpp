@@ -11,24 +11,6 @@
 
 using namespace orvinda;
 
-namespace {
-
-QToolButton* Boton(Controles& barra, const char* nombre)
-{
-    auto* b = barra.findChild<QToolButton*>(QLatin1String(nombre));
-    EXPECT_NE(b, nullptr) << nombre;
-    return b;
-}
-
-bool MostrarYActivar(QWidget& ventana)
-{
-    ventana.show();
-    ventana.activateWindow();
-    return QTest::qWaitForWindowActive(&ventana);
-}
-
-} // namespace
-
 TEST(Twips, ConversionesYTamanosNegativos)
 {
     for (auto [twips, pixeles] : {std::pair{15, 1}, {22, 1}, {23, 2}, {-120, -8}})
@@ -70,9 +52,11 @@ TEST(Controles, TeclasDeAccesoYAnchoEnTwips)
     Controles barra;
     barra.setModoCatalogo(true);
     barra.setEasyaccessenabled(QStringLiteral("SI"));
-    EXPECT_EQ(Boton(barra, "cmdNuevo")->text(), QStringLiteral("&Nuevo"));
+    auto* nuevo = barra.findChild<QToolButton*>(QStringLiteral("cmdNuevo"));
+    ASSERT_NE(nuevo, nullptr);
+    EXPECT_EQ(nuevo->text(), QStringLiteral("&Nuevo"));
     barra.setCaptionbuttonsize(1500);
-    EXPECT_EQ(Boton(barra, "cmdNuevo")->minimumWidth(), 100);
+    EXPECT_EQ(nuevo->minimumWidth(), 100);
 }
 
 TEST(SSTab, PestaniasTitulosYTeclasDeAcceso)
@@ -92,17 +76,17 @@ TEST(SSTab, PestaniasTitulosYTeclasDeAcceso)
     // Controls on a tab are placed from the control's own top-left corner.
     auto* marco = new QWidget(tab->Pagina(1));
     Twips::Mover(marco, 0, 540, 3000, 1500);
-    ASSERT_TRUE(MostrarYActivar(ventana));
+    ventana.show();
+    ventana.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
     tab->setTab(1);
     EXPECT_EQ(marco->mapTo(tab, QPoint(0, 0)), QPoint(0, 36));
 
     // Alt with the digit after "&" selects the tab.
-    QTest::keyClick(&ventana, Qt::Key_3, Qt::AltModifier);
-    EXPECT_EQ(tab->Tab(), 2);
-    QTest::keyClick(&ventana, Qt::Key_1, Qt::AltModifier);
-    EXPECT_EQ(tab->Tab(), 0);
-    QTest::keyClick(&ventana, Qt::Key_2, Qt::AltModifier);
-    EXPECT_EQ(tab->Tab(), 1);
+    for (auto [tecla, pestania] : {std::pair{Qt::Key_3, 2}, {Qt::Key_1, 0}, {Qt::Key_2, 1}}) {
+        QTest::keyClick(&ventana, tecla, Qt::AltModifier);
+        EXPECT_EQ(tab->Tab(), pestania);
+    }
 
     // Shrinking deletes the last tabs with their controls.
     QPointer<QWidget> vigilado(marco);
