@@ -55,7 +55,6 @@ struct BaseTemporal
         auto q = Ejecutar(sql);
         return q.next() ? q.value(0) : QVariant();
     }
-    int Filas(const QString& tabla) { return Valor(QStringLiteral("SELECT COUNT(*) FROM ") + tabla).toInt(); }
 
     // Every table's rows as one text, to compare whole databases.
     QString Volcado()
@@ -99,16 +98,6 @@ QList<rm640::ColumnaPlantilla> PrimeraFila(BaseTemporal& b, const QString& sql, 
     return r;
 }
 
-QString ColumnaEstado(BaseTemporal& b, const QString& tabla)
-{
-    const QSqlRecord r = b.db.record(tabla);
-    for (int i = 0; i < r.count(); ++i)
-        if (r.fieldName(i).endsWith(QLatin1String("_Estado"), Qt::CaseInsensitive))
-            return r.fieldName(i);
-    ADD_FAILURE() << "sin columna de estado: " << tabla.toStdString();
-    return {};
-}
-
 QStringList FoliosPendientes(BaseTemporal& b, const QString& sqlListado)
 {
     QStringList folios;
@@ -142,7 +131,7 @@ const QString kFecha = QStringLiteral("2025-07-01T10:11:12");
 
 } // namespace
 
-TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasFilasYOrdenDeColumnas)
+TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasYFilas)
 {
     BaseTemporal b;
     ASSERT_NO_THROW(EsquemaBaseDatos::Crear(b.db));
@@ -150,22 +139,8 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasFilasYOrdenDeColumnas)
                               " VALUES ('0009', 'SELECT ''x''')"));
     ASSERT_NO_THROW(EsquemaBaseDatos::Crear(b.db));
 
-    for (const auto& t : EsquemaBaseDatos::NombresTablas())
-        EXPECT_TRUE(b.db.tables().contains(t)) << t.toStdString();
-    // The insert does not name the state: the default makes the row active.
+    // The row outlives the second creation, and the state it did not name defaults to active.
     EXPECT_EQ(b.Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion")).toString(), "AC");
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion")).toString(), "SELECT 'x'");
-
-    const QStringList esperadas{
-        "Ca_Cve_Configuracion_Autorizacion", "Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla",
-        "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Campos_Autorizar", "Ca_Sql_Plantilla",
-        "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar", "Fecha_Alta", "Fecha_Ult_Modif", "Oper_Alta", "Oper_Ult_Modif",
-        "Oper_Baja", "Fecha_Baja", "Es_Cve_Estado"};
-    const QSqlRecord r = b.db.record(QStringLiteral("Configuracion_Autorizacion"));
-    QStringList reales;
-    for (int i = 0; i < r.count(); ++i)
-        reales << r.fieldName(i);
-    EXPECT_EQ(reales, esperadas);
 
     // The key is unique.
     QSqlQuery q(b.db);
@@ -201,12 +176,8 @@ TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
         QStringList columnasSqlite;
         auto q = b.Ejecutar(QStringLiteral("PRAGMA table_info(%1)").arg(tabla));
         while (q.next()) {
-            QString tipo = q.value(2).toString();
-            tipo.replace(QLatin1String("VARCHAR"), QLatin1String("NVARCHAR"));
-            if (tipo == QLatin1String("TEXT"))
-                tipo = QStringLiteral("NVARCHAR(MAX)");
-            if (tipo == QLatin1String("INTEGER"))
-                tipo = QStringLiteral("INT");
+            QString tipo = q.value(2).toString().replace(QLatin1String("VARCHAR"), QLatin1String("NVARCHAR"));
+            tipo = tipo == QLatin1String("TEXT") ? QStringLiteral("NVARCHAR(MAX)") : tipo == QLatin1String("INTEGER") ? QStringLiteral("INT") : tipo;
             columnasSqlite << q.value(1).toString() + QLatin1Char(' ') + tipo;
         }
         EXPECT_EQ(columnasGuion, columnasSqlite) << tabla.toStdString();
@@ -214,103 +185,62 @@ TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
     EXPECT_EQ(tablasGuion, EsquemaBaseDatos::NombresTablas());
 }
 
-TEST(DatosDemo, ConfiguracionesActivasYDadaDeBaja)
+// Every configuration of the demo, end to end: its listing, its page, its
+// authorization and its rejection run against the demo's own documents.
+TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
 {
     BaseTemporal b;
     EXPECT_FALSE(DatosDemo::Existe(b.db));
-    EsquemaBaseDatos::Crear(b.db);
-    EXPECT_FALSE(DatosDemo::Existe(b.db));
     ASSERT_NO_THROW(DatosDemo::Cargar(b.db));
     EXPECT_TRUE(DatosDemo::Existe(b.db));
+    EXPECT_EQ(Instantanea(b.db, QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales"
+        " WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"), "1"),
+              (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
 
     QStringList estados;
     for (const auto& c : Configuraciones(b)) {
         const QString clave = T(c, "Ca_Cve_Configuracion_Autorizacion");
         estados << clave + QLatin1Char('=') + T(c, "Es_Cve_Estado");
         SCOPED_TRACE(clave.toStdString());
-        // Within the server's column widths, the table named in upper case with its key.
-        EXPECT_TRUE(!T(c, "Ca_Etiqueta").isEmpty() && T(c, "Ca_Etiqueta").size() <= 30 && T(c, "Ca_Descripcion").size() <= 50);
-        EXPECT_TRUE(T(c, "Ca_Tabla").size() <= 30 && T(c, "Ca_Tabla") == T(c, "Ca_Tabla").toUpper());
-        EXPECT_TRUE(b.db.record(T(c, "Ca_Tabla")).contains(T(c, "Ca_Tabla_Clave")));
-        EXPECT_TRUE(T(c, "Fecha_Alta").size() == 19 && !T(c, "Oper_Alta").isEmpty() && !T(c, "Fecha_Ult_Modif").isEmpty());
-        const bool baja = T(c, "Es_Cve_Estado") == QLatin1String("BA");
-        EXPECT_TRUE(T(c, "Oper_Baja").isEmpty() != baja && c.isNull("Fecha_Baja") != baja);
-
         // The editor writes the four SQL texts as double-quoted literals and
         // the template as a single-quoted one; each statement runs alone.
         for (const char* sql : {"Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Sql_Plantilla", "Ca_Sql_Rechazar"})
             EXPECT_FALSE(T(c, sql).contains(u'"') || T(c, sql).contains(u';') || T(c, sql).contains(QLatin1String("||"))) << sql;
         EXPECT_FALSE(T(c, "Ca_Plantilla_Autorizacion").contains(QLatin1Char('\'')));
-        EXPECT_FALSE(T(c, "Ca_Campos_Autorizar").contains(QLatin1Char(' ')));
-    }
-    EXPECT_EQ(estados, QStringList({"0001=AC", "0002=AC", "0003=AC", "0004=BA"}));
 
-    // Required, optional and comment fields are all represented.
-    EXPECT_EQ(T(Configuraciones(b)[0], "Ca_Campos_Autorizar"), "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO");
-}
-
-TEST(DatosDemo, ListadoPlantillaYCamposDeCadaConfiguracion)
-{
-    BaseTemporal b;
-    DatosDemo::Cargar(b.db);
-
-    for (const auto& c : Configuraciones(b)) {
-        SCOPED_TRACE(T(c, "Ca_Cve_Configuracion_Autorizacion").toStdString());
-        const QString tabla = T(c, "Ca_Tabla");
+        const QString tabla = T(c, "Ca_Tabla"), claveTabla = T(c, "Ca_Tabla_Clave");
+        const QString estado = claveTabla.section(u'_', 0, 0) + QStringLiteral("_Estado"); // Rq_Folio, Rq_Estado
         const QStringList folios = FoliosPendientes(b, T(c, "Ca_Sql"));
-        const int pendientes = b.Valor(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 'PE'").arg(tabla, ColumnaEstado(b, tabla))).toInt();
-        EXPECT_GE(folios.size(), 20);
-        EXPECT_EQ(folios.size(), pendientes);
-        EXPECT_LT(pendientes, b.Filas(tabla)) << "también debe haber documentos ya revisados";
-        QStringList ordenados = folios;
-        ordenados.sort();
-        ordenados.removeDuplicates();
-        EXPECT_EQ(folios, ordenados);
-        ASSERT_FALSE(folios.isEmpty());
+        EXPECT_EQ(folios.size(), b.Valor(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 'PE'").arg(tabla, estado)).toInt());
+        ASSERT_GE(folios.size(), 2);
 
-        for (const QString& folio : {folios.first(), folios.last()}) {
-            QSqlRecord registro;
-            const auto fila = PrimeraFila(b, Marcadores::ExpandirConsulta(T(c, "Ca_Sql_Plantilla"), folio), &registro);
-            const QString html = T(c, "Ca_Plantilla_Autorizacion");
-            for (const auto& campo : Marcadores::LeerListaCampos(T(c, "Ca_Campos_Autorizar"))) {
+        // The page of the first and last pending document renders whole.
+        QSqlRecord propuesto;
+        const QString html = T(c, "Ca_Plantilla_Autorizacion");
+        const auto campos = Marcadores::LeerListaCampos(T(c, "Ca_Campos_Autorizar"));
+        for (const QString& folio : {folios.last(), folios.first()}) {
+            const auto fila = PrimeraFila(b, Marcadores::ExpandirConsulta(T(c, "Ca_Sql_Plantilla"), folio), &propuesto);
+            for (const auto& campo : campos) {
                 // A number would reach the page in the regional format, thousands separators and all.
-                EXPECT_EQ(registro.value(campo.nombre).metaType().id(), QMetaType::QString) << campo.nombre.toStdString();
-                EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\" name=\"%1\"").arg(campo.nombre)))
-                    << "sin elemento de página para " << campo.nombre.toStdString();
+                EXPECT_EQ(propuesto.value(campo.nombre).metaType().id(), QMetaType::QString) << campo.nombre.toStdString();
+                EXPECT_TRUE(html.contains(QStringLiteral("id=\"%1\" name=\"%1\"").arg(campo.nombre))) << campo.nombre.toStdString();
             }
-            // No NULL (the rendering would fail), no token without its column,
-            // and no value with a brace that could be taken for one.
+            // No NULL (the rendering would fail) and no token left over.
             QString lleno;
             ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(html, fila));
             EXPECT_FALSE(lleno.contains(u'{'));
             EXPECT_TRUE(lleno.contains(folio));
-            // Documents with lines show them in the page.
-            if (registro.contains(QStringLiteral("DETALLE_HTML")))
+            if (propuesto.contains(QStringLiteral("DETALLE_HTML"))) {
                 EXPECT_TRUE(lleno.contains(QLatin1String("<tr><td class=\"num\">1</td>")));
+            }
         }
-    }
-}
-
-TEST(DatosDemo, AutorizarYRechazarCambianElDocumentoUnaSolaVez)
-{
-    BaseTemporal b;
-    DatosDemo::Cargar(b.db);
-
-    for (const auto& c : Configuraciones(b)) {
-        SCOPED_TRACE(T(c, "Ca_Cve_Configuracion_Autorizacion").toStdString());
-        const QString tabla = T(c, "Ca_Tabla"), claveTabla = T(c, "Ca_Tabla_Clave");
-        const QString estado = ColumnaEstado(b, tabla);
-        const QStringList folios = FoliosPendientes(b, T(c, "Ca_Sql"));
-        ASSERT_GE(folios.size(), 2);
 
         // The reviewer keeps the proposed values and types what is missing.
         const QString aAutorizar = folios[0];
-        QSqlRecord propuesto;
-        PrimeraFila(b, Marcadores::ExpandirConsulta(T(c, "Ca_Sql_Plantilla"), aAutorizar), &propuesto);
         QStringList columnas, capturados, obligatorios;
         for (int i = 0; i < propuesto.count(); ++i)
             columnas << propuesto.fieldName(i).toUpper();
-        for (const auto& campo : Marcadores::LeerListaCampos(T(c, "Ca_Campos_Autorizar")))
+        for (const auto& campo : campos)
             if (campo.obligatorio)
                 obligatorios << campo.nombre;
         const auto leer = [&](const QString& campo) {
@@ -330,29 +260,29 @@ TEST(DatosDemo, AutorizarYRechazarCambianElDocumentoUnaSolaVez)
         const QString sentencia = expansion.sentencia;
         ASSERT_TRUE(expansion.completa());
         EXPECT_FALSE(sentencia.contains(u'{')) << sentencia.toStdString();
-
         EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 1);
         const QSqlRecord autorizado = Documento(b, tabla, claveTabla, aAutorizar);
         EXPECT_EQ(autorizado.value(estado).toString(), "AU");
         for (const auto& v : capturados + QStringList{kOperador, kFecha})
             EXPECT_TRUE(FilaContiene(autorizado, v)) << "valor capturado no guardado: " << v.toStdString();
-        EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 0);
-        EXPECT_FALSE(FoliosPendientes(b, T(c, "Ca_Sql")).contains(aAutorizar));
 
         const QString aRechazar = folios[1];
         const QString rechazo = Marcadores::ExpandirRechazo(T(c, "Ca_Sql_Rechazar"), aRechazar, kOperador, kFecha);
         EXPECT_EQ(b.Ejecutar(rechazo).numRowsAffected(), 1);
-        EXPECT_EQ(b.Ejecutar(rechazo).numRowsAffected(), 0);
         const QSqlRecord rechazado = Documento(b, tabla, claveTabla, aRechazar);
         EXPECT_EQ(rechazado.value(estado).toString(), "RE");
         EXPECT_TRUE(FilaContiene(rechazado, kFecha));
 
-        // A rejected document cannot be authorized afterwards, nor the other way round.
+        // Each statement acts once: a processed document is never processed again.
+        EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 0);
+        EXPECT_EQ(b.Ejecutar(rechazo).numRowsAffected(), 0);
         EXPECT_EQ(b.Ejecutar(QString(sentencia).replace(aAutorizar, aRechazar)).numRowsAffected(), 0);
         EXPECT_EQ(b.Ejecutar(QString(rechazo).replace(aRechazar, aAutorizar)).numRowsAffected(), 0);
-        EXPECT_EQ(Documento(b, tabla, claveTabla, aAutorizar).value(estado).toString(), "AU");
         EXPECT_EQ(FoliosPendientes(b, T(c, "Ca_Sql")).size(), folios.size() - 2);
     }
+    EXPECT_EQ(estados, QStringList({"0001=AC", "0002=AC", "0003=AC", "0004=BA"}));
+    // Required, optional and comment fields are all represented.
+    EXPECT_EQ(T(Configuraciones(b)[0], "Ca_Campos_Autorizar"), "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO");
 }
 
 TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
@@ -363,7 +293,6 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
     const QString formato = b.Valor(QStringLiteral("SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion"
                                                    " WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")).toString();
     ASSERT_EQ(formato, "OC_AUTORIZADA");
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Ca_Formato_Impresion <> ''")).toInt(), 1);
     auto q = b.Ejecutar(QStringLiteral("SELECT Fi_Sql, Fi_Plantilla FROM Formatos_Impresion WHERE Fi_Cve_Formato = 'OC_AUTORIZADA'"));
     ASSERT_TRUE(q.next());
     const QString sql = q.value(0).toString(), plantilla = q.value(1).toString();
@@ -380,49 +309,6 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
 
     // A pending order is not printed as authorized.
     EXPECT_TRUE(Filas(b, Marcadores::ExpandirConsulta(sql, pendiente)).empty());
-}
-
-TEST(DatosDemo, ParametrosOperadoresYDocumentosCuadrados)
-{
-    BaseTemporal b;
-    DatosDemo::Cargar(b.db);
-
-    const QStringList parametros = Instantanea(b.db, QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor"
-        " FROM Parametros_Generales WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"), "1");
-    EXPECT_EQ(parametros, (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
-    EXPECT_EQ(Instantanea(b.db, "(SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cve_Operador IN ('ADMIN', 'CAPTURA'))", "1"),
-              (QStringList{"ADMIN|4", "CAPTURA|3"}));
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT COUNT(*) FROM Operadores WHERE Op_Nombre = ''")).toInt(), 0);
-
-    // Header totals equal the lines, IVA is 16 %, and every document has 1 to 8 lines.
-    struct Tipo { const char* cabecera; const char* detalle; const char* folio; const char* importe; const char* prefijo; };
-    for (const Tipo& t : {Tipo{"Requisiciones_Compra", "Requisiciones_Compra_Detalle", "Rq_Folio", "Rd_Importe", "Rq"},
-                          Tipo{"Ordenes_Compra", "Ordenes_Compra_Detalle", "Oc_Folio", "Od_Importe", "Oc"},
-                          Tipo{"Reportes_Gastos", "Reportes_Gastos_Detalle", "Rg_Folio", "Gd_Subtotal", "Rg"}}) {
-        SCOPED_TRACE(t.cabecera);
-        auto q = b.Ejecutar(QStringLiteral(
-            "SELECT h.%3, h.%5_Subtotal, h.%5_Iva, h.%5_Total, COUNT(*), SUM(d.%4)"
-            " FROM %1 h JOIN %2 d ON d.%3 = h.%3 GROUP BY h.%3, h.%5_Subtotal, h.%5_Iva, h.%5_Total")
-                                .arg(QLatin1String(t.cabecera), QLatin1String(t.detalle), QLatin1String(t.folio),
-                                     QLatin1String(t.importe), QLatin1String(t.prefijo)));
-        int documentos = 0;
-        while (q.next()) {
-            ++documentos;
-            const double subtotal = q.value(1).toDouble(), iva = q.value(2).toDouble(), total = q.value(3).toDouble();
-            EXPECT_NEAR(subtotal, q.value(5).toDouble(), 0.005) << q.value(0).toString().toStdString();
-            EXPECT_NEAR(subtotal + iva, total, 0.005);
-            if (t.prefijo != std::string("Rg")) { // expense lines may carry no IVA
-                EXPECT_NEAR(iva, subtotal * 0.16, 0.0051);
-            }
-            EXPECT_GE(q.value(4).toInt(), 1);
-            EXPECT_LE(q.value(4).toInt(), 8);
-        }
-        EXPECT_EQ(documentos, b.Filas(QLatin1String(t.cabecera))) << "documento sin partidas";
-    }
-    // Every rejection left its comment.
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT COUNT(*) FROM Requisiciones_Compra r WHERE r.Rq_Estado = 'RE' AND NOT EXISTS"
-                                     " (SELECT 1 FROM Comentarios_Documento c WHERE c.Cd_Tabla = 'REQUISICIONES_COMPRA'"
-                                     " AND c.Cd_Folio = r.Rq_Folio)")).toInt(), 0);
 }
 
 TEST(DatosDemo, CadaCargaDaElMismoContenido)
@@ -447,11 +333,6 @@ TEST(DatosDemo, UnaFallaDentroDeCargarDejaLaBaseComoEstaba)
     EXPECT_THROW(DatosDemo::Cargar(b.db), std::runtime_error);
     EXPECT_EQ(b.Volcado(), antes);
     EXPECT_FALSE(DatosDemo::Existe(b.db));
-    for (const auto& t : EsquemaBaseDatos::NombresTablas()) {
-        if (t != QLatin1String("Formatos_Impresion")) {
-            EXPECT_EQ(b.Filas(t), 0) << t.toStdString();
-        }
-    }
 
     // No transaction is left open: once the clash is gone the load succeeds.
     b.Ejecutar(QStringLiteral("DELETE FROM Formatos_Impresion"));
