@@ -4,7 +4,8 @@
 #include "comun/ServidorPostgres.h"
 
 // The component's fixture on a PostgreSQL server reached through ODBC: one
-// server for the whole suite, a fresh database for every test.
+// server for the whole suite, a fresh database for every test, filled as
+// --crear-demo fills it, the component started.
 class EntornoServidor : public EntornoPrueba
 {
 public:
@@ -16,8 +17,10 @@ public:
 
 protected:
     void SetUp() override;
+    void TearDown() override;
     QString DestinoBaseDatos() override;
 
     static ServidorPostgres* servidor;
     QString cadena;
+    QString folio; // the first pending requisition
 };
