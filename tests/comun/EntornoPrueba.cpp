@@ -12,7 +12,6 @@
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
-#include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
@@ -22,7 +21,6 @@
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QtTest/QTest>
 
 void EntornoPrueba::SetUp()
 {
