@@ -51,6 +51,12 @@ QString EntornoPrueba::DestinoBaseDatos()
 void EntornoPrueba::TearDown()
 {
     qDeleteAll(sondeos.findChildren<QObject*>(Qt::FindDirectChildrenOnly));
+    if (conexion)
+        conexion->AntesDeCadaPaso(nullptr);
+    rm640::frmRechazar::Unload();
+    rm640::frmAutorizacion::Unload();
+    if (rm640::frmConfiguracion::ExisteInstancia())
+        delete &rm640::frmConfiguracion::Instancia();
     if (rm640::frmRM640::ExisteInstancia())
         delete &rm640::frmRM640::Instancia();
     rm640::Publico::Terminar();

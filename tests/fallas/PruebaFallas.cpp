@@ -46,16 +46,6 @@ protected:
         rm640::Publico::Main();
     }
 
-    void TearDown() override
-    {
-        conexion->AntesDeCadaPaso(nullptr);
-        rm640::frmRechazar::Unload();
-        rm640::frmAutorizacion::Unload();
-        if (rm640::frmConfiguracion::ExisteInstancia())
-            delete &rm640::frmConfiguracion::Instancia();
-        EntornoPrueba::TearDown();
-    }
-
     // Every table, and the triggers, as text.
     QStringList Foto(const QStringList& excepto = {})
     {

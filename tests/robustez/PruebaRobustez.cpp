@@ -27,12 +27,6 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(contenido) == contenido.size());
         return ruta;
     }
-
-    void TearDown() override
-    {
-        rm640::frmAutorizacion::Unload();
-        EntornoPrueba::TearDown();
-    }
 };
 
 } // namespace

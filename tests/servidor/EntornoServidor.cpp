@@ -1,8 +1,5 @@
 #include "servidor/EntornoServidor.h"
 
-#include "editor/frmConfiguracion.h"
-#include "review/frmAutorizacion.h"
-#include "review/frmRechazar.h"
 #include "shell/CreacionDemo.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
@@ -43,15 +40,6 @@ void EntornoServidor::SetUp()
     g.parametros[QStringLiteral("FTO_CONFIGURACION_AUTORIZACION")] = QStringLiteral("0000");
     rm640::Publico::Main();
     folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
-}
-
-void EntornoServidor::TearDown()
-{
-    rm640::frmAutorizacion::Unload();
-    rm640::frmRechazar::Unload();
-    if (rm640::frmConfiguracion::ExisteInstancia())
-        delete &rm640::frmConfiguracion::Instancia();
-    EntornoPrueba::TearDown();
 }
 
 QString EntornoServidor::DestinoBaseDatos()

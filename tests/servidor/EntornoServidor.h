@@ -17,7 +17,6 @@ public:
 
 protected:
     void SetUp() override;
-    void TearDown() override;
     QString DestinoBaseDatos() override;
 
     static ServidorPostgres* servidor;
