@@ -4,10 +4,13 @@
 #include "host/datos/ErrorRm.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
 #include <QTimer>
+#include <QWebEngineScript>
 #include <QWidget>
 
 QString DescripcionDe(const std::function<void()>& f)
@@ -64,6 +67,15 @@ bool EsperarPagina(orvinda::WebBrowser& navegador, const QString& marca, int ms)
             return false;
         }
     }, ms);
+}
+
+bool EscribirCampo(orvinda::WebBrowser& navegador, const QString& campo, const QString& valor)
+{
+    const QByteArray texto = QJsonDocument(QJsonArray{valor}).toJson(QJsonDocument::Compact);
+    bool listo = false;
+    navegador.page()->runJavaScript(QStringLiteral("document.getElementById('%1').value = %2; 1").arg(campo, QString::fromUtf8(texto.mid(1).chopped(1))),
+                                    QWebEngineScript::ApplicationWorld, [&](const QVariant&) { listo = true; });
+    return QTest::qWaitFor([&] { return listo; }, 5000);
 }
 
 void AlAbrirseModal(QObject& dueno, std::function<QWidget*()> buscar, std::function<void(QWidget&)> accion)

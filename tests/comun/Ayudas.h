@@ -27,6 +27,8 @@ bool InsertarConfiguracion(QSqlDatabase db, const QString& clave, const QList<st
 
 // Waits until the page's body holds marca (the page may still be loading).
 bool EsperarPagina(orvinda::WebBrowser& navegador, const QString& marca, int ms = 20000);
+// Types valor into the page's element campo, as the user would.
+bool EscribirCampo(orvinda::WebBrowser& navegador, const QString& campo, const QString& valor);
 
 // Runs accion once buscar() gives a visible window, from inside that window's
 // modal loop; the window is closed afterwards if still shown, so a failed

@@ -12,7 +12,6 @@
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
-#include "host/datos/ErrorRm.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
@@ -22,7 +21,6 @@
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QtTest/QTest>
 
 void EntornoPrueba::SetUp()
 {
@@ -53,6 +51,12 @@ QString EntornoPrueba::DestinoBaseDatos()
 void EntornoPrueba::TearDown()
 {
     qDeleteAll(sondeos.findChildren<QObject*>(Qt::FindDirectChildrenOnly));
+    if (conexion)
+        conexion->AntesDeCadaPaso(nullptr);
+    rm640::frmRechazar::Unload();
+    rm640::frmAutorizacion::Unload();
+    if (rm640::frmConfiguracion::ExisteInstancia())
+        delete &rm640::frmConfiguracion::Instancia();
     if (rm640::frmRM640::ExisteInstancia())
         delete &rm640::frmRM640::Instancia();
     rm640::Publico::Terminar();

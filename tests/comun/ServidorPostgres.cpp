@@ -11,12 +11,10 @@ namespace {
 QString BuscarBinarios()
 {
     QDir raiz(QStringLiteral("/usr/lib/postgresql"));
-    QStringList versiones = raiz.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (auto it = versiones.crbegin(); it != versiones.crend(); ++it) {
-        const QString bin = raiz.filePath(*it + QStringLiteral("/bin"));
-        if (QFile::exists(bin + QStringLiteral("/initdb")) && QFile::exists(bin + QStringLiteral("/pg_ctl")))
-            return bin;
-    }
+    const QStringList versiones = raiz.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (auto it = versiones.crbegin(); it != versiones.crend(); ++it)
+        if (QFile::exists(raiz.filePath(*it + QStringLiteral("/bin/initdb"))))
+            return raiz.filePath(*it + QStringLiteral("/bin/"));
     return {};
 }
 
@@ -27,29 +25,19 @@ bool HayControladorOdbc()
     return p.waitForFinished(10000) && p.readAllStandardOutput().contains("PostgreSQL Unicode");
 }
 
-int PuertoLibre()
-{
-    QTcpServer s;
-    return s.listen(QHostAddress::LocalHost, 0) ? s.serverPort() : 0;
-}
-
 } // namespace
 
 ServidorPostgres::ServidorPostgres()
 {
-    if (qEnvironmentVariableIsSet("RM640_SIN_SERVIDOR")) {
-        m_motivo = QStringLiteral("RM640_SIN_SERVIDOR está definida");
-        return;
-    }
     m_bin = BuscarBinarios();
-    if (m_bin.isEmpty()) {
+    if (qEnvironmentVariableIsSet("RM640_SIN_SERVIDOR"))
+        m_motivo = QStringLiteral("RM640_SIN_SERVIDOR está definida");
+    else if (m_bin.isEmpty())
         m_motivo = QStringLiteral("PostgreSQL no está instalado (paquete postgresql)");
-        return;
-    }
-    if (!HayControladorOdbc()) {
+    else if (!HayControladorOdbc())
         m_motivo = QStringLiteral("falta el controlador ODBC \"PostgreSQL Unicode\" (paquete odbc-postgresql)");
+    if (!m_motivo.isEmpty())
         return;
-    }
     m_carpeta = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rm640-pg-XXXXXX"));
     // The server refuses to run as root: it runs as the packages' own user.
     m_comoPostgres = geteuid() == 0;
@@ -57,21 +45,19 @@ ServidorPostgres::ServidorPostgres()
         QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres"), m_carpeta->path()});
         QFile::setPermissions(m_carpeta->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    const QString datos = m_carpeta->path() + QStringLiteral("/datos");
     QString salida;
-    if (!Ejecutar(m_bin + QStringLiteral("/initdb"), {QStringLiteral("-D"), datos, QStringLiteral("-U"), QStringLiteral("rm640"),
-                                                      QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-E"), QStringLiteral("UTF8"),
-                                                      QStringLiteral("--locale=C.UTF-8")}, &salida)) {
+    if (!Ejecutar(QStringLiteral("initdb"), QStringLiteral("-D %1/datos -U rm640 -A trust -E UTF8 --locale=C.UTF-8").arg(m_carpeta->path()).split(u' '), &salida)) {
         m_motivo = QStringLiteral("initdb falló: ") + salida;
         return;
     }
     for (int intento = 0; intento < 3 && m_puerto == 0; ++intento) {
-        const int puerto = PuertoLibre();
+        QTcpServer libre;
+        const int puerto = libre.listen(QHostAddress::LocalHost, 0) ? libre.serverPort() : 0;
+        libre.close();
         const QString opciones = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
                                      .arg(puerto).arg(m_carpeta->path());
-        if (Ejecutar(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), datos, QStringLiteral("-o"), opciones,
-                                                         QStringLiteral("-l"), m_carpeta->path() + QStringLiteral("/servidor.log"),
-                                                         QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("start")}, &salida))
+        if (Ejecutar(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"), QStringLiteral("-o"), opciones, QStringLiteral("-l"),
+                                                m_carpeta->path() + QStringLiteral("/servidor.log"), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("start")}, &salida))
             m_puerto = puerto;
     }
     if (m_puerto == 0)
@@ -81,18 +67,18 @@ ServidorPostgres::ServidorPostgres()
 ServidorPostgres::~ServidorPostgres()
 {
     if (m_puerto != 0)
-        Ejecutar(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"),
-                                                     QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+        Ejecutar(QStringLiteral("pg_ctl"), QStringLiteral("-D %1/datos -m immediate -w stop").arg(m_carpeta->path()).split(u' '));
 }
 
+// programa is one of the server's own tools.
 bool ServidorPostgres::Ejecutar(const QString& programa, const QStringList& argumentos, QString* salida)
 {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     if (m_comoPostgres)
-        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), programa} + argumentos);
+        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), m_bin + programa} + argumentos);
     else
-        p.start(programa, argumentos);
+        p.start(m_bin + programa, argumentos);
     const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     if (salida)
         *salida = QString::fromLocal8Bit(p.readAll()).trimmed();
@@ -101,8 +87,7 @@ bool ServidorPostgres::Ejecutar(const QString& programa, const QStringList& argu
 
 bool ServidorPostgres::CrearBaseDatos(const QString& nombre)
 {
-    return Ejecutar(m_bin + QStringLiteral("/createdb"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                                          QString::number(m_puerto), QStringLiteral("-U"), QStringLiteral("rm640"), nombre});
+    return Ejecutar(QStringLiteral("createdb"), QStringLiteral("-h 127.0.0.1 -p %1 -U rm640 %2").arg(m_puerto).arg(nombre).split(u' '));
 }
 
 QString ServidorPostgres::CadenaOdbc(const QString& baseDatos)
@@ -112,6 +97,5 @@ QString ServidorPostgres::CadenaOdbc(const QString& baseDatos)
 
 bool ServidorPostgres::Reiniciar()
 {
-    return Ejecutar(m_bin + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"),
-                                                        QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"), QStringLiteral("restart")});
+    return Ejecutar(QStringLiteral("pg_ctl"), QStringLiteral("-D %1/datos -m fast -w restart").arg(m_carpeta->path()).split(u' '));
 }

@@ -15,7 +15,6 @@ public:
     // Empty when the server runs; otherwise why the server tests are skipped.
     const QString& Motivo() const { return m_motivo; }
     bool Activo() const { return m_motivo.isEmpty(); }
-    int Puerto() const { return m_puerto; }
 
     // An ODBC connection string to a database of that name, created on first use.
     QString CadenaOdbc(const QString& baseDatos = QStringLiteral("orvinda"));

@@ -5,10 +5,7 @@
 
 #include "basedatos/EsquemaBaseDatos.h"
 #include "comun/EntornoPrueba.h"
-#include "comun/SistemaGrabador.h"
 #include "editor/frmConfiguracion.h"
-#include "host/controles/RichTextBox.h"
-#include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/TablaClases.h"
@@ -18,11 +15,8 @@
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
 
-#include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QSqlQuery>
-#include <QWebEngineScript>
-#include <QtTest/QTest>
 
 using orvinda::ErrorRm;
 
@@ -50,16 +44,6 @@ protected:
         orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
                                         [c] { return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("PRUEBA")); });
         rm640::Publico::Main();
-    }
-
-    void TearDown() override
-    {
-        conexion->AntesDeCadaPaso(nullptr);
-        rm640::frmRechazar::Unload();
-        rm640::frmAutorizacion::Unload();
-        if (rm640::frmConfiguracion::ExisteInstancia())
-            delete &rm640::frmConfiguracion::Instancia();
-        EntornoPrueba::TearDown();
     }
 
     // Every table, and the triggers, as text.
@@ -173,55 +157,39 @@ protected:
             return QString::fromLatin1(dentro);
         return QString::fromLatin1(despues);
     }
-
-    QStringList FoliosPendientes()
-    {
-        return Contenido(QStringLiteral("(SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE')"), QStringLiteral("1"));
-    }
-
-    rm640::frmAutorizacion& Abrir(const QString& folio)
-    {
-        rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
-        // A comment, so that the shell's comment is written inside the transaction.
-        bool listo = false;
-        d.WebBrowser1().page()->runJavaScript(QStringLiteral("document.getElementById('COMENTARIO_DOCUMENTO').value = 'Revisado'; 1"),
-                                              QWebEngineScript::ApplicationWorld, [&](const QVariant&) { listo = true; });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listo; }, 5000));
-        conexion->LimpiarBitacora();
-        return d;
-    }
-
-    void ComprobarDocumento(const QString& folio, const QString& estado, const QStringList& antes)
-    {
-        EXPECT_EQ(Foto({QStringLiteral("Requisiciones_Compra"), QStringLiteral("Comentarios_Documento")}), antes);
-        EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), estado);
-    }
-
 };
 
 } // namespace
 
 TEST_F(PruebaFallas, AutorizacionYRechazo)
 {
-    const QStringList folios = FoliosPendientes();
+    const QStringList folios = Contenido(QStringLiteral("(SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE')"), QStringLiteral("1"));
     int siguiente = 0;
     QString folio;
     QStringList restoAntes;
+    // Only the document's row and its comment change, whatever the fault.
+    const QStringList documento = {QStringLiteral("Requisiciones_Compra"), QStringLiteral("Comentarios_Documento")};
     const auto siguienteFolio = [&] {
         folio = folios.value(siguiente++);
-        restoAntes = Foto({QStringLiteral("Requisiciones_Compra"), QStringLiteral("Comentarios_Documento")});
+        restoAntes = Foto(documento);
+    };
+    const auto comprobar = [&](const char* estado) {
+        EXPECT_EQ(Foto(documento), restoAntes);
+        EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), estado);
     };
 
     int fallas = Recorrer(
         "autorización",
         [&](Falla, int) {
             siguienteFolio();
-            Abrir(folio);
+            // A comment, so that the shell's comment is written inside the transaction.
+            EXPECT_TRUE(EscribirCampo(MostrarRequisicionDemo(folio).WebBrowser1(), QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Revisado")));
+            conexion->LimpiarBitacora();
         },
         [&] { rm640::frmAutorizacion::Instancia().CmdAutorizado_Click(); },
         [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500050", "ERR-ID:7500028", "ERR-ID:7500051"); },
-        [&] { ComprobarDocumento(folio, QStringLiteral("AU"), restoAntes); });
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("AU"));
+        [&] { comprobar("AU"); });
+    comprobar("AU");
     rm640::frmAutorizacion::Unload();
 
     fallas += Recorrer(
@@ -232,7 +200,8 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
         },
         [&] { rm640::frmRechazar::Instancia().cmdAceptar_Click(); },
         [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008"); },
-        [&] { ComprobarDocumento(folio, QStringLiteral("RE"), restoAntes); });
+        [&] { comprobar("RE"); });
+    comprobar("RE");
     EXPECT_TRUE(rm640::frmRechazar::Instancia().Procesado());
     EXPECT_EQ(Valor(QStringLiteral("SELECT Cd_Comentario FROM Comentarios_Documento WHERE Cd_Folio = '%1'").arg(folio)), QStringLiteral("Sin presupuesto"));
     // Every step of both paths was made to fail: a step that no longer runs shows here.
@@ -262,22 +231,27 @@ TEST_F(PruebaFallas, GuardarEliminarYReactivarConfiguraciones)
         [](int, const QStringList&) { return QStringLiteral("ERR-ID:7500020"); });
     EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Ca_Etiqueta = 'Anticipos'")), QStringLiteral("3"));
 
-    const auto cargar = [&](const QString& clave) {
-        editor.txtClave().setHabilitado(true);
-        editor.txtClave().setTexto(clave);
-        editor.txtClave_Enter();
+    // Each fault on a configuration of its own.
+    const struct
+    {
+        const char* camino;
+        void (rm640::frmConfiguracion::*accion)();
+        const char* id;
+        const char *despues, *cuantas;
+    } caminos[] = {
+        {"eliminar", &rm640::frmConfiguracion::Controles_Eliminar, "ERR-ID:7500021", "Es_Cve_Estado = 'BA'", "4"},
+        {"reactivar", &rm640::frmConfiguracion::Controles_Reactivar, "ERR-ID:7500022", "Es_Cve_Estado = 'AC' AND Fecha_Baja IS NULL AND Oper_Baja = ''", "3"},
     };
-    const QStringList claves = {QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")};
-    QString clave;
-    fallas += Recorrer(
-        "eliminar", [&](Falla f, int) { clave = claves[int(f)]; cargar(clave); }, [&] { editor.Controles_Eliminar(); },
-        [](int, const QStringList&) { return QStringLiteral("ERR-ID:7500021"); });
-    EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Es_Cve_Estado = 'BA'")), QStringLiteral("4"));
-
-    fallas += Recorrer(
-        "reactivar", [&](Falla f, int) { clave = claves[int(f)]; cargar(clave); }, [&] { editor.Controles_Reactivar(); },
-        [](int, const QStringList&) { return QStringLiteral("ERR-ID:7500022"); });
-    EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Es_Cve_Estado = 'AC' AND Fecha_Baja IS NULL AND Oper_Baja = ''")),
-              QStringLiteral("3"));
+    for (const auto& c : caminos) {
+        fallas += Recorrer(
+            c.camino,
+            [&](Falla f, int) {
+                editor.txtClave().setHabilitado(true);
+                editor.txtClave().setTexto(QStringLiteral("000%1").arg(int(f) + 1));
+                editor.txtClave_Enter();
+            },
+            [&] { (editor.*c.accion)(); }, [&](int, const QStringList&) { return QString::fromLatin1(c.id); });
+        EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE %1").arg(c.despues)), c.cuantas);
+    }
     EXPECT_EQ(fallas, 33);
 }

@@ -1,7 +1,6 @@
 #include "comun/EntornoPrueba.h"
 #include "shell/CreacionDemo.h"
 
-#include "comun/Ayudas.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "review/frmAutorizacion.h"
 #include "shell/AplicacionShell.h"
@@ -18,12 +17,6 @@ namespace {
 using orvinda::AplicacionShell;
 using orvinda::CreacionDemo;
 
-QString Leer(const QString& ruta)
-{
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 class PruebaRobustez : public EntornoPrueba
 {
 protected:
@@ -33,12 +26,6 @@ protected:
         QFile f(ruta);
         EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(contenido) == contenido.size());
         return ruta;
-    }
-
-    void TearDown() override
-    {
-        rm640::frmAutorizacion::Unload();
-        EntornoPrueba::TearDown();
     }
 };
 
@@ -114,14 +101,14 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
         QFile::remove(o.traza);
         AplicacionShell shell(o);
         EXPECT_EQ(shell.Iniciar(), c.codigo) << c.db.toStdString();
-        EXPECT_TRUE(Leer(o.traza).contains(c.mensaje)) << Leer(o.traza).toStdString();
+        EXPECT_TRUE(LeerArchivo(o.traza).contains(c.mensaje)) << LeerArchivo(o.traza).toStdString();
         if (c.codigo < 0) {
             // Writing is refused before the statement is sent.
             EXPECT_EQ(DescripcionDe([&] { shell.ObtenerConexion()->Execute(QStringLiteral("UPDATE Operadores SET Op_Nivel = 0")); }),
                       QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."));
         }
     }
-    EXPECT_EQ(Leer(soloLectura), Leer(demo));
+    EXPECT_EQ(LeerArchivo(soloLectura), LeerArchivo(demo));
 }
 
 TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)

@@ -1,5 +1,9 @@
 #include "servidor/EntornoServidor.h"
 
+#include "shell/CreacionDemo.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -29,6 +33,13 @@ void EntornoServidor::SetUp()
     ASSERT_TRUE(servidor->CrearBaseDatos(nombre));
     cadena = servidor->CadenaOdbc(nombre);
     EntornoPrueba::SetUp();
+    orvinda::CreacionDemo::Llenar(*conexion);
+    orvinda::ServidorPaginas::Instalar();
+    g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+    g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;
+    g.parametros[QStringLiteral("FTO_CONFIGURACION_AUTORIZACION")] = QStringLiteral("0000");
+    rm640::Publico::Main();
+    folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
 }
 
 QString EntornoServidor::DestinoBaseDatos()

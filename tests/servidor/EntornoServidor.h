@@ -4,7 +4,8 @@
 #include "comun/ServidorPostgres.h"
 
 // The component's fixture on a PostgreSQL server reached through ODBC: one
-// server for the whole suite, a fresh database for every test.
+// server for the whole suite, a fresh database for every test, filled as
+// --crear-demo fills it, the component started.
 class EntornoServidor : public EntornoPrueba
 {
 public:
@@ -20,4 +21,5 @@ protected:
 
     static ServidorPostgres* servidor;
     QString cadena;
+    QString folio; // the first pending requisition
 };

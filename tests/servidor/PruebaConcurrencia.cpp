@@ -1,69 +1,40 @@
 #include "servidor/EntornoServidor.h"
-#include "shell/CreacionDemo.h"
 
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
-#include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
-#include "host/datos/ErrorRm.h"
 #include "review/frmAutorizacion.h"
-#include "shell/AplicacionShell.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QtTest/QTest>
 
 namespace {
 
 // The other shell: a process of its own with a connection of its own.
-int SegundoOperador(const QString& cadena, const QString& accion, const QString& dato, const QString& traza)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/segundo_operador"), {cadena, accion, dato, traza});
-    if (!p.waitForFinished(120000))
-        return -1;
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-}
-
 class PruebaConcurrencia : public EntornoServidor
 {
 protected:
-    void SetUp() override
+    int SegundoOperador(const QString& accion, const QString& dato)
     {
-        EntornoServidor::SetUp();
-        orvinda::CreacionDemo::Llenar(*conexion);
-        orvinda::ServidorPaginas::Instalar();
-        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
-        g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;
-        g.parametros[QStringLiteral("FTO_CONFIGURACION_AUTORIZACION")] = QStringLiteral("0000");
-        rm640::Publico::Main();
-        trazaSegundo = carpeta.path() + QStringLiteral("/segundo.txt");
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/segundo_operador"), {cadena, accion, dato, Traza()});
+        if (!p.waitForFinished(120000))
+            return -1;
+        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     }
-
-    void TearDown() override
-    {
-        rm640::frmAutorizacion::Unload();
-        if (rm640::frmConfiguracion::ExisteInstancia())
-            delete &rm640::frmConfiguracion::Instancia();
-        EntornoServidor::TearDown();
-    }
-
-    QString trazaSegundo;
+    QString Traza() { return carpeta.path() + QStringLiteral("/segundo.txt"); }
 };
 
 } // namespace
 
 TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVeces)
 {
-    const QString folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
     // This operator has the document open, its page filled in...
     rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
 
     // ...when another operator, in another shell, authorizes it.
-    ASSERT_EQ(SegundoOperador(cadena, QStringLiteral("autorizar"), folio, trazaSegundo), 0) << LeerArchivo(trazaSegundo).toStdString();
+    ASSERT_EQ(SegundoOperador(QStringLiteral("autorizar"), folio), 0) << LeerArchivo(Traza()).toStdString();
     const QStringList tras = Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio"));
     EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("OPERADOR2"));
 
@@ -92,13 +63,13 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     int segundo = -1;
     conexion->AntesDeCadaPaso([&](const QString& paso) {
         if (paso == QLatin1String("BeginTrans") && segundo < 0)
-            segundo = SegundoOperador(cadena, QStringLiteral("configuracion"), QStringLiteral("Guardada por el otro editor"), trazaSegundo);
+            segundo = SegundoOperador(QStringLiteral("configuracion"), QStringLiteral("Guardada por el otro editor"));
     });
     bool esNuevo = true;
     editor.Controles_Guardar(esNuevo);
     conexion->AntesDeCadaPaso(nullptr);
 
-    ASSERT_EQ(segundo, 0) << LeerArchivo(trazaSegundo).toStdString();
+    ASSERT_EQ(segundo, 0) << LeerArchivo(Traza()).toStdString();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
               QStringLiteral("Guardada por el otro editor"));
     ASSERT_EQ(g.Avisos().size(), 1);

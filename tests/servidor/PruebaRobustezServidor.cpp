@@ -1,15 +1,9 @@
 #include "servidor/EntornoServidor.h"
 
-#include "comun/Ayudas.h"
-#include "host/datos/ErrorRm.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/LimitesEspera.h"
-#include "shell/AplicacionShell.h"
 #include "shell/CreacionDemo.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
-#include <QSqlDatabase>
 #include <QSqlQuery>
 
 namespace {
@@ -17,25 +11,6 @@ namespace {
 class PruebaRobustezServidor : public EntornoServidor
 {
 protected:
-    void SetUp() override
-    {
-        EntornoServidor::SetUp();
-        if (IsSkipped())
-            return;
-        orvinda::CreacionDemo::Llenar(*conexion);
-        orvinda::ServidorPaginas::Instalar();
-        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
-        rm640::Publico::Main();
-        folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
-        documento = QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio);
-    }
-
-    void TearDown() override
-    {
-        rm640::frmAutorizacion::Unload();
-        EntornoServidor::TearDown();
-    }
-
     // Authorizes the document in the review dialog; returns the message shown, if any.
     QString Autorizar(rm640::frmAutorizacion& d)
     {
@@ -45,10 +20,10 @@ protected:
     }
 
     // Read through the shell's connection, which survives the restarts.
-    QString Estado() { return conexion->Execute(documento).Fields(0).Texto(); }
-
-    QString folio;
-    QString documento;
+    QString Estado()
+    {
+        return conexion->Execute(QStringLiteral("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)).Fields(0).Texto();
+    }
 };
 
 } // namespace

@@ -1,29 +1,21 @@
 #include "servidor/EntornoServidor.h"
-#include "shell/CreacionDemo.h"
 
 #include "editor/frmConfiguracion.h"
+#include "host/controles/ListView.h"
 #include "host/controles/RichTextBox.h"
+#include "host/controles/SSTab.h"
 #include "host/controles/txtVEX.h"
+#include "inbox/frmRM640.h"
 #include "review/frmRechazar.h"
+#include "servicios/UtileriasOrvinda.h"
 
 #include <QPlainTextEdit>
-#include "host/controles/ListView.h"
-#include "host/controles/SSTab.h"
-#include "inbox/frmRM640.h"
-#include "servicios/UtileriasOrvinda.h"
-#include "shell/AplicacionShell.h"
-#include "shell/Publico.h"
 
 using PruebaServidor = EntornoServidor;
 
-TEST_F(PruebaServidor, LaBaseDeDemostracionSeCreaYLaBandejaSeLlenaSobreElServidor)
+TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
 {
-    // What --crear-demo writes; on a database with tables it refuses.
-    orvinda::CreacionDemo::Llenar(*conexion);
-    EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion WHERE Es_Cve_Estado = 'AC'")), QStringLiteral("3"));
-    EXPECT_THROW(orvinda::CreacionDemo::Crear(cadena), std::runtime_error);
-
-    rm640::Publico::Main();
+    // The inbox over what --crear-demo writes.
     auto& f = rm640::frmRM640::Instancia();
     f.Form_Load();
     conexion->LimpiarBitacora();
@@ -31,53 +23,17 @@ TEST_F(PruebaServidor, LaBaseDeDemostracionSeCreaYLaBandejaSeLlenaSobreElServido
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
     ASSERT_TRUE(f.Cargado());
     EXPECT_EQ(f.SSTab().Tabs(), 3);
-    int documentos = 0;
-    for (int i = 0; i < 3; ++i)
-        documentos += f.lvInsidencias(i).ListItemsCount();
-    EXPECT_EQ(documentos, 120 + 80 + 60);
+    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount() + f.lvInsidencias(1).ListItemsCount() + f.lvInsidencias(2).ListItemsCount(), 120 + 80 + 60);
     EXPECT_EQ(conexion->Bitacora().first(), QStringLiteral(
         " SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
-}
-
-TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
-{
-    const QString sql = QStringLiteral("SELECT Folio FROM Docs WHERE Estado <> 'BA' AND Nota = \"x\"");
-    conexion->BeginTrans();
-    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
-    conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Sql) VALUES ('0001', \"")
-                      + QString(sql).replace(u'"', QLatin1String("\"\"")) + QStringLiteral("\")"));
-    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
-    conexion->CommitTrans();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion")), sql);
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion")), QStringLiteral("AC"));
-
-    conexion->BeginTrans();
-    conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
-    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0001')")); }),
-              "<sin error>");
-    conexion->RollbackTrans();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion")), sql);
-
-    orvinda::UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
-    conexion->LimpiarBitacora();
-    EXPECT_TRUE(u.FechaServidor().isValid());
-    EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT LOCALTIMESTAMP")});
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}), 2);
-}
-
-TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
-{
-    orvinda::CreacionDemo::Llenar(*conexion);
-    rm640::Publico::Main();
 
     // A rejection with its comment.
-    const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
-    rm640::frmRechazar& rechazo = MostrarRechazo("ORDENES_COMPRA", folio, "0002", "Proveedor sin alta fiscal");
+    const QString orden = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
+    rm640::frmRechazar& rechazo = MostrarRechazo("ORDENES_COMPRA", orden, "0002", "Proveedor sin alta fiscal");
     rechazo.cmdAceptar_Click();
     EXPECT_TRUE(rechazo.Procesado());
-    rm640::frmRechazar::Unload();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Oc_Estado FROM Ordenes_Compra WHERE Oc_Folio = '%1'").arg(folio)), QStringLiteral("RE"));
-    EXPECT_EQ(g.comentarios.last(), QStringLiteral("ORDENES_COMPRA|%1|Proveedor sin alta fiscal").arg(folio));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Oc_Estado FROM Ordenes_Compra WHERE Oc_Folio = '%1'").arg(orden)), QStringLiteral("RE"));
+    EXPECT_EQ(g.comentarios.last(), QStringLiteral("ORDENES_COMPRA|%1|Proveedor sin alta fiscal").arg(orden));
 
     // An update whose statements hold apostrophes and double quotes.
     rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
@@ -102,7 +58,32 @@ TEST_F(PruebaServidor, RechazoYMantenimientoDeConfiguracionesSobreElServidor)
     editor.Controles_Reactivar();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(CAST(Fecha_Baja AS VARCHAR), 'NULL') FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0004'")),
               QStringLiteral("AC||NULL"));
-    delete &editor;
     for (const auto& m : g.mensajes)
         EXPECT_EQ(m.idError, QStringLiteral("ERR-ID:7500019")) << m.mensaje.toStdString();
+}
+
+TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
+{
+    const QString sql = QStringLiteral("SELECT Folio FROM Docs WHERE Estado <> 'BA' AND Nota = \"x\"");
+    const QString nueva = QStringLiteral("SELECT Ca_Sql || '|' || Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0009'");
+    conexion->BeginTrans();
+    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
+    conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Sql) VALUES ('0009', \"")
+                      + QString(sql).replace(u'"', QLatin1String("\"\"")) + QStringLiteral("\")"));
+    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+    conexion->CommitTrans();
+    EXPECT_EQ(Valor(nueva), sql + QStringLiteral("|AC"));
+
+    conexion->BeginTrans();
+    conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')")); }),
+              "<sin error>");
+    conexion->RollbackTrans();
+    EXPECT_EQ(Valor(nueva), sql + QStringLiteral("|AC"));
+
+    orvinda::UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
+    conexion->LimpiarBitacora();
+    EXPECT_TRUE(u.FechaServidor().isValid());
+    EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT LOCALTIMESTAMP")});
+    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}), 10);
 }

@@ -32,13 +32,9 @@ int Autorizar(const QString& folio)
     bandeja.Form_Load();
     bandeja.Form_Activate();
     ListView& lista = bandeja.lvInsidencias(0);
-    int fila = -1;
-    for (int i = 0; i < lista.ListItemsCount() && fila < 0; ++i)
+    for (int i = 0; i < lista.ListItemsCount(); ++i)
         if (lista.ListItemText(i) == folio)
-            fila = i;
-    if (fila < 0)
-        return 3;
-    lista.setSelectedIndex(fila);
+            lista.setSelectedIndex(i);
 
     // Inside the dialog's modal loop: press Autorizar once the page holds the document.
     bool procesado = false;
