@@ -683,3 +683,27 @@ TEST_F(PruebaEditor, CadaCaracterSobreviveCargaYGuardado)
         EXPECT_EQ(Columnas(clave), esperado) << comando;
     }
 }
+
+// Alt with anything but a tab's digit types nothing: not in the key field,
+// where it would empty the record, nor in a statement box.
+TEST_F(PruebaEditor, AltSinPestaniaNoEscribe)
+{
+    Fila("0001", "AC");
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    Cargar(f, "0001");
+    const std::pair<char, Qt::KeyboardModifiers> teclas[] = {
+        {'#', Qt::AltModifier | Qt::ShiftModifier}, {'5', Qt::AltModifier | Qt::KeypadModifier}, {'7', Qt::AltModifier}};
+    for (const auto& [tecla, mods] : teclas)
+        QTest::keyClick(&f.txtClave(), tecla, mods);
+    EXPECT_EQ(f.txtClave().Texto() + f.txtDescripcion().Texto(), "0001Desc 0001");
+    Pulsar(f, "cmdModificar");
+    f.ssTabVex().setActivetab(1);
+    f.txtProcedimiento().setFocus();
+    for (const auto& [tecla, mods] : teclas)
+        QTest::keyClick(&f.txtProcedimiento(), tecla, mods);
+    EXPECT_EQ(f.txtProcedimiento().Text(), "SELECT 1");
+    EXPECT_EQ(f.ssTabVex().activetab(), 1);
+}
