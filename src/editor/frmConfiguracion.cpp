@@ -110,6 +110,10 @@ frmConfiguracion::~frmConfiguracion()
 {
     if (m_formaCargada)
         Form_QueryUnload();
+    // The dialog's own destructor takes the focus out of a statement box
+    // after this form's members are gone: Tabulador must not run then.
+    for (orvinda::RichTextBox* caja : m_txtProcedimiento)
+        disconnect(caja, nullptr, this, nullptr);
 }
 
 orvinda::Frame& frmConfiguracion::fr(int pestania) const

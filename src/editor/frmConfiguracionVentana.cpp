@@ -113,6 +113,20 @@ int MascaraShift(Qt::KeyboardModifiers m)
     return mascara;
 }
 
+// Alt is the window's (its tab digits, the toolbar's accelerators): in a
+// field it types and edits nothing, the keypad's digits and Shift's signs
+// included. Ctrl+Alt is AltGr where a keyboard needs it for "{" or "@", and
+// Alt with a function key stays the window system's (Alt+F4).
+bool AltEnUnCampo(const QObject& control, const QKeyEvent& tecla)
+{
+    const Qt::KeyboardModifiers m = tecla.modifiers();
+    if (!(m & Qt::AltModifier) || (m & Qt::ControlModifier))
+        return false;
+    if (tecla.key() >= Qt::Key_F1 && tecla.key() <= Qt::Key_F35)
+        return false;
+    return qobject_cast<const orvinda::txtVEX*>(&control) || qobject_cast<const orvinda::RichTextBox*>(&control);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- placement
@@ -235,14 +249,13 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
         return QDialog::eventFilter(objeto, evento);
 
     const auto* tecla = static_cast<QKeyEvent*>(evento);
-    int codigo = CodigoTecla(*tecla);
-    if (codigo == 0)
-        return false;
+    const int codigoRecibido = CodigoTecla(*tecla);
+    int codigo = codigoRecibido;
     const int shift = MascaraShift(tecla->modifiers());
-    if (tipo == QEvent::KeyPress)
+    if (codigo != 0 && tipo == QEvent::KeyPress)
         Trampa::Atrapar(*this, QStringLiteral("Form_KeyDown()"), QStringLiteral("ERR-ID:7500048"),
                         [&] { Form_KeyDown(codigo, shift); });
-    else
+    else if (codigo != 0)
         Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"),
                         [&] { Form_KeyUp(codigo, shift); });
     // A key the window acted on goes no further, so no field (nor the
@@ -250,7 +263,9 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
     // nothing on its way down either.
     if (tipo == QEvent::KeyPress && shift == 4 && codigo >= 49 && codigo <= 54)
         return true;
-    return codigo == 0;
+    if (tipo == QEvent::KeyPress && AltEnUnCampo(*objeto, *tecla))
+        return true;
+    return codigoRecibido != 0 && codigo == 0;
 }
 
 } // namespace rm640

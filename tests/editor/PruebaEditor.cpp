@@ -570,3 +570,54 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
     EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6'));
     EXPECT_TRUE(f.isVisible());
 }
+
+// A stored text comes back from a load and a save exactly as it was, by
+// either road to the database (update, or a copy inserted).
+TEST_F(PruebaEditor, CadaCaracterSobreviveCargaYGuardado)
+{
+    const QString texto = QStringLiteral("Área\u00A0año\t'x'\r\n\"Ñ\"\u00A0");
+    const QStringList columnas = {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave",
+                                  "Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Campos_Autorizar", "Ca_Sql_Plantilla",
+                                  "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
+    QList<std::pair<QString, QVariant>> fila = {{"Es_Cve_Estado", "AC"}};
+    for (const QString& c : columnas)
+        fila.append({c, texto});
+    ASSERT_TRUE(Configuracion("0001", fila));
+    frmConfiguracion& f = Editor();
+    QStringList esperado(columnas.size(), texto);
+    for (const auto& [comando, clave] : {std::pair{"cmdModificar", "0001"}, {"cmdExtra", "0007"}}) {
+        Cargar(f, "0001");
+        Pulsar(f, comando);
+        // A line typed into an edited box ends like the text's own lines.
+        f.txtProcedimiento4().moveCursor(QTextCursor::End);
+        QTest::keyClicks(&f.txtProcedimiento4(), "\rok");
+        Pulsar(f, "cmdGuardar");
+        ASSERT_TRUE(f.Guardado) << comando;
+        esperado[9] += "\r\nok";
+        EXPECT_EQ(Columnas(clave), esperado) << comando;
+    }
+}
+
+// Alt with anything but a tab's digit types nothing: not in the key field,
+// where it would empty the record, nor in a statement box.
+TEST_F(PruebaEditor, AltSinPestaniaNoEscribe)
+{
+    Fila("0001", "AC");
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    Cargar(f, "0001");
+    const std::pair<char, Qt::KeyboardModifiers> teclas[] = {
+        {'#', Qt::AltModifier | Qt::ShiftModifier}, {'5', Qt::AltModifier | Qt::KeypadModifier}, {'7', Qt::AltModifier}};
+    for (const auto& [tecla, mods] : teclas)
+        QTest::keyClick(&f.txtClave(), tecla, mods);
+    EXPECT_EQ(f.txtClave().Texto() + f.txtDescripcion().Texto(), "0001Desc 0001");
+    Pulsar(f, "cmdModificar");
+    f.ssTabVex().setActivetab(1);
+    f.txtProcedimiento().setFocus();
+    for (const auto& [tecla, mods] : teclas)
+        QTest::keyClick(&f.txtProcedimiento(), tecla, mods);
+    EXPECT_EQ(f.txtProcedimiento().Text(), "SELECT 1");
+    EXPECT_EQ(f.ssTabVex().activetab(), 1);
+}

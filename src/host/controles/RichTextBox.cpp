@@ -19,11 +19,31 @@ RichTextBox::RichTextBox(QWidget* parent)
     ActualizarFondo();
 }
 
+QString RichTextBox::Text() const
+{
+    // toPlainText would turn no-break spaces into blanks; the raw text keeps
+    // them and marks each line break with a paragraph separator.
+    QString texto = document()->toRawText();
+    if (texto == m_documento)
+        return m_texto;
+    texto.replace(QChar::ParagraphSeparator, m_salto);
+    return texto;
+}
+
+void RichTextBox::setText(const QString& texto)
+{
+    setPlainText(texto);
+    m_texto = texto;
+    m_documento = document()->toRawText();
+    // The document keeps no CR: lines typed later end as the text's own do.
+    m_salto = texto.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+}
+
 void RichTextBox::setValor(const QVariant& valor)
 {
     if (valor.isNull())
         throw ErrorRm::UsoNoValidoDeNull();
-    setPlainText(valor.toString());
+    setText(valor.toString());
 }
 
 void RichTextBox::setTabStop(bool si)

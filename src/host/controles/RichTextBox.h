@@ -6,6 +6,8 @@
 namespace orvinda {
 
 // Multi-line plain-text field (pasted rich text arrives as plain text).
+// Text gives back every character it was given: no-break spaces stay, and
+// line breaks keep the form the text arrived with.
 //
 // Tab moves the focus when some other control of the window is a tab stop,
 // and types a tab character when none is.
@@ -24,8 +26,8 @@ class RichTextBox : public QPlainTextEdit
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
 
-    QString Text() const { return toPlainText(); }
-    void setText(const QString& texto) { setPlainText(texto); }
+    QString Text() const;
+    void setText(const QString& texto);
     // A column value as it comes; NULL cannot become text and throws ErrorRm.
     void setValor(const QVariant& valor);
 
@@ -56,6 +58,11 @@ private:
     bool HayOtraParadaDeTabulador() const;
     void ActualizarFondo();
 
+    // The text last given and the document it made: while the document is
+    // still that one, Text is the given text exactly.
+    QString m_texto;
+    QString m_documento;
+    QString m_salto = QStringLiteral("\n");
     bool m_tabStop = true;
     QColor m_colorHabilitado{255, 255, 255};
     QColor m_colorDeshabilitado{224, 224, 224};

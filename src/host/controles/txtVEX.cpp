@@ -71,7 +71,14 @@ void txtVEX::setTexto(qint64 numero)
 
 void txtVEX::setValor(const QVariant& valor)
 {
-    setTexto(valor.isNull() ? QString() : valor.toString());
+    // A stored value is shown as stored, so that saving it again changes
+    // nothing; upper-casing is for what is typed.
+    const QValidator* mayusculas = validator();
+    setValidator(nullptr);
+    setText(valor.isNull() ? QString() : valor.toString());
+    setValidator(mayusculas);
+    if (!hasFocus())
+        setCursorPosition(0);
 }
 
 void txtVEX::setHabilitado(bool si)

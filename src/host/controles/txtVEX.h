@@ -33,7 +33,8 @@ public:
     QString Texto() const { return text(); }
     void setTexto(const QString& texto);
     void setTexto(qint64 numero);
-    // A column value as it comes from the database; NULL shows as empty text.
+    // A column value exactly as it comes from the database (not upper-cased);
+    // NULL shows as empty text.
     void setValor(const QVariant& valor);
 
     bool Habilitado() const { return m_habilitado; }
