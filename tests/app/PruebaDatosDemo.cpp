@@ -80,7 +80,10 @@ std::vector<QSqlRecord> Configuraciones(BaseTemporal& b)
     return Filas(b, QStringLiteral("SELECT * FROM Configuracion_Autorizacion ORDER BY Ca_Cve_Configuracion_Autorizacion"));
 }
 
-QString T(const QSqlRecord& f, const char* columna) { return f.value(QLatin1String(columna)).toString(); }
+QString T(const QSqlRecord& f, const char* columna)
+{
+    return f.value(QLatin1String(columna)).toString();
+}
 
 // The single row of the template query, as the inbox hands it to the template.
 QList<rm640::ColumnaPlantilla> PrimeraFila(BaseTemporal& b, const QString& sql, QSqlRecord* registro = nullptr)
@@ -93,8 +96,7 @@ QList<rm640::ColumnaPlantilla> PrimeraFila(BaseTemporal& b, const QString& sql, 
     if (registro)
         *registro = filas[0];
     for (int i = 0; i < filas[0].count(); ++i)
-        r.append({filas[0].fieldName(i).toUpper(),
-                  filas[0].isNull(i) ? std::nullopt : std::optional<QString>(filas[0].value(i).toString())});
+        r.append({filas[0].fieldName(i).toUpper(), filas[0].isNull(i) ? std::nullopt : std::optional<QString>(filas[0].value(i).toString())});
     return r;
 }
 
@@ -157,8 +159,7 @@ TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
     BaseTemporal b;
     EsquemaBaseDatos::Crear(b.db);
 
-    static const QRegularExpression reTabla(QStringLiteral("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n    \\);"),
-                                            QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression reTabla(QStringLiteral("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n    \\);"), QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression reColumna(QStringLiteral("^\\s+(\\w+)\\s+(\\w+(?:\\([\\w,]+\\))?)"));
     QStringList tablasGuion;
     for (auto it = reTabla.globalMatch(guion); it.hasNext();) {
@@ -193,8 +194,10 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
     EXPECT_FALSE(DatosDemo::Existe(b.db));
     ASSERT_NO_THROW(DatosDemo::Cargar(b.db));
     EXPECT_TRUE(DatosDemo::Existe(b.db));
-    EXPECT_EQ(Instantanea(b.db, QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales"
-        " WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"), "1"),
+    EXPECT_EQ(Instantanea(b.db,
+                          QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales"
+                                         " WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"),
+                          "1"),
               (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
 
     QStringList estados;
@@ -255,8 +258,8 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
             capturados << valor;
             return valor;
         };
-        const auto expansion = Marcadores::ExpandirAutorizacion(T(c, "Ca_Sql_Autoriazion"), T(c, "Ca_Campos_Autorizar"),
-                                                                columnas, leer, {}, aAutorizar, kOperador, kFecha);
+        const auto expansion
+            = Marcadores::ExpandirAutorizacion(T(c, "Ca_Sql_Autoriazion"), T(c, "Ca_Campos_Autorizar"), columnas, leer, {}, aAutorizar, kOperador, kFecha);
         const QString sentencia = expansion.sentencia;
         ASSERT_TRUE(expansion.completa());
         EXPECT_FALSE(sentencia.contains(u'{')) << sentencia.toStdString();
@@ -291,7 +294,8 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
     DatosDemo::Cargar(b.db);
 
     const QString formato = b.Valor(QStringLiteral("SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion"
-                                                   " WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")).toString();
+                                                   " WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"))
+                                .toString();
     ASSERT_EQ(formato, "OC_AUTORIZADA");
     auto q = b.Ejecutar(QStringLiteral("SELECT Fi_Sql, Fi_Plantilla FROM Formatos_Impresion WHERE Fi_Cve_Formato = 'OC_AUTORIZADA'"));
     ASSERT_TRUE(q.next());
@@ -319,8 +323,7 @@ TEST(DatosDemo, CadaCargaDaElMismoContenido)
     const QString volcado = uno.Volcado();
     EXPECT_GT(volcado.size(), 100000);
     EXPECT_TRUE(volcado == otro.Volcado());
-    EXPECT_LE(uno.Valor(QStringLiteral("SELECT MAX(Rq_Fecha) FROM Requisiciones_Compra")).toString(),
-              DatosDemo::FechaBase().toString(Qt::ISODate));
+    EXPECT_LE(uno.Valor(QStringLiteral("SELECT MAX(Rq_Fecha) FROM Requisiciones_Compra")).toString(), DatosDemo::FechaBase().toString(Qt::ISODate));
 }
 
 TEST(DatosDemo, UnaFallaDentroDeCargarDejaLaBaseComoEstaba)

@@ -1,5 +1,4 @@
 #include "comun/EntornoPrueba.h"
-#include "shell/CreacionDemo.h"
 #include "host/controles/ListView.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/ErrorRm.h"
@@ -8,16 +7,17 @@
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/AplicacionShell.h"
+#include "shell/CreacionDemo.h"
 #include "shell/OpcionesShell.h"
 #include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QtTest/QTest>
-#include <QApplication>
 #include <QWidget>
+#include <QtTest/QTest>
 
 using namespace orvinda;
 
@@ -74,9 +74,10 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
 TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
 {
     EXPECT_EQ(mensajero->Mostrar(QStringLiteral("¿Desea generar una nueva clave?"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
-                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 7);
-    EXPECT_EQ(mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"),
-                                 QStringLiteral("ERR-ID:7500019")), 1);
+                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")),
+              7);
+    EXPECT_EQ(
+        mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500019")), 1);
     EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
@@ -94,16 +95,18 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
         EXPECT_EQ(m.icon(), QMessageBox::Question);
         m.button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
-                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")), 6);
+    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr, QStringLiteral("RM640"),
+                                 QStringLiteral("ERR-ID:7500025")),
+              6);
     EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
 
     AlAbrirseModal(sondeos, caja, [](QWidget& w) {
         EXPECT_EQ(static_cast<QMessageBox&>(w).icon(), QMessageBox::Critical);
         static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr,
-                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500020")), 1);
+    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr, QStringLiteral("RM640"),
+                                 QStringLiteral("ERR-ID:7500020")),
+              1);
 }
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
@@ -111,17 +114,21 @@ TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
     ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
 
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
-                            QStringLiteral("0001"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QStringLiteral("REQ"));
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
-                            QStringLiteral("0009"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
-                            QStringLiteral("x' OR '1'='1"), QStringLiteral("Ca_Tabla"), 0, {}, {}, {}), QString());
-    EXPECT_THROW(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"),
-                               QStringLiteral("y"), 0, {}, {}, {}), ErrorRm);
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0001"),
+                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
+              QStringLiteral("REQ"));
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0009"),
+                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
+              QString());
+    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("x' OR '1'='1"),
+                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
+              QString());
+    EXPECT_THROW(
+        u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("y"), 0, {}, {}, {}),
+        ErrorRm);
 
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"),
-                               {}, {}, {}, {}, {}, {}, {}), 10);
+    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}),
+              10);
 
     conexion->LimpiarBitacora();
     const QDateTime fecha = u.FechaServidor();
@@ -171,7 +178,8 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         EXPECT_EQ(shell.Iniciar(), 1);
     }
     EXPECT_FALSE(QFile::exists(o.baseDatos));
-    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
+    EXPECT_TRUE(
+        LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
 
     // An ODBC string that does not connect.
     o.baseDatos = QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1");
@@ -188,8 +196,8 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
 
     // A registry entry that points to a missing library is replaced by the
     // library that comes with the shell, and the user is told.
-    RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"),
-                                   carpeta.path() + QStringLiteral("/borrada/librm640.so")});
+    RegistroComponentes::Escribir(
+        {QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), carpeta.path() + QStringLiteral("/borrada/librm640.so")});
     o.baseDatos = demo;
     {
         AplicacionShell shell(o);

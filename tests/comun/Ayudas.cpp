@@ -50,8 +50,8 @@ bool InsertarConfiguracion(QSqlDatabase db, const QString& clave, const QList<st
     for (const auto& c : columnas)
         nombres << c.first;
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO Configuracion_Autorizacion (%1) VALUES (?%2)")
-                  .arg(nombres.join(u','), QStringLiteral(", ?").repeated(columnas.size())));
+    q.prepare(
+        QStringLiteral("INSERT INTO Configuracion_Autorizacion (%1) VALUES (?%2)").arg(nombres.join(u','), QStringLiteral(", ?").repeated(columnas.size())));
     q.addBindValue(clave);
     for (const auto& c : columnas)
         q.addBindValue(c.second);
@@ -60,13 +60,15 @@ bool InsertarConfiguracion(QSqlDatabase db, const QString& clave, const QList<st
 
 bool EsperarPagina(orvinda::WebBrowser& navegador, const QString& marca, int ms)
 {
-    return QTest::qWaitFor([&] {
-        try {
-            return navegador.HtmlCuerpo().contains(marca);
-        } catch (const orvinda::ErrorRm&) {
-            return false;
-        }
-    }, ms);
+    return QTest::qWaitFor(
+        [&] {
+            try {
+                return navegador.HtmlCuerpo().contains(marca);
+            } catch (const orvinda::ErrorRm&) {
+                return false;
+            }
+        },
+        ms);
 }
 
 bool EscribirCampo(orvinda::WebBrowser& navegador, const QString& campo, const QString& valor)

@@ -4,14 +4,14 @@
 #include "basedatos/EsquemaBaseDatos.h"
 #include "comun/SistemaGrabador.h"
 #include "comun/UtileriasGrabador.h"
-#include "host/datos/Conexion.h"
-#include "host/servicios/TablaClases.h"
 #include "config/ConfiguracionAutorizacion.h"
 #include "config/Marcadores.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
+#include "host/datos/Conexion.h"
+#include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
@@ -37,10 +37,8 @@ void EntornoPrueba::SetUp()
     rm640::Publico::Terminar();
     orvinda::Conexion* c = conexion.get();
     Grabacion* gr = &g;
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
-                                    [=] { return std::make_unique<SistemaGrabador>(*gr, *c); });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma),
-                                    [=] { return std::make_unique<UtileriasGrabador>(*gr, *c); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] { return std::make_unique<SistemaGrabador>(*gr, *c); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] { return std::make_unique<UtileriasGrabador>(*gr, *c); });
 }
 
 QString EntornoPrueba::DestinoBaseDatos()
@@ -115,8 +113,7 @@ rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& fol
     return d;
 }
 
-rm640::frmRechazar& EntornoPrueba::MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
-                                                 const QString& comentario)
+rm640::frmRechazar& EntornoPrueba::MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave, const QString& comentario)
 {
     rm640::frmRechazar::Unload();
     rm640::frmRechazar& r = rm640::frmRechazar::Load();
@@ -131,18 +128,18 @@ rm640::frmRechazar& EntornoPrueba::MostrarRechazo(const QString& tabla, const QS
 void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion)
 {
     editor.Controles_Nuevo();
-    LlenarEditor(editor, {descripcion, QStringLiteral("Anticipos"), QString(), QStringLiteral("ANTICIPOS"), QString(),
-                          QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"),
-                          QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"), QString(),
-                          QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"), QStringLiteral("<h1>{FOLIO}</h1>"),
-                          QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'")});
+    LlenarEditor(editor,
+                 {descripcion, QStringLiteral("Anticipos"), QString(), QStringLiteral("ANTICIPOS"), QString(),
+                  QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"),
+                  QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"), QString(),
+                  QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"), QStringLiteral("<h1>{FOLIO}</h1>"),
+                  QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'")});
 }
 
 static QList<QObject*> CamposEditor(const rm640::frmConfiguracion& f)
 {
-    return {&f.txtDescripcion(),     &f.txtPestania(),       &f.txtFto_Impresion(),  &f.txtTabla(),
-            &f.txtClave_Principal(), &f.txtProcedimiento(),  &f.txtProcedimiento2(), &f.txtCampos1(),
-            &f.txtProcedimiento3(),  &f.txtProcedimiento4(), &f.txtProcedimiento5()};
+    return {&f.txtDescripcion(),    &f.txtPestania(), &f.txtFto_Impresion(),  &f.txtTabla(),          &f.txtClave_Principal(), &f.txtProcedimiento(),
+            &f.txtProcedimiento2(), &f.txtCampos1(),  &f.txtProcedimiento3(), &f.txtProcedimiento4(), &f.txtProcedimiento5()};
 }
 
 static const char* Propiedad(QObject* campo)

@@ -13,7 +13,7 @@ namespace rm640 {
 class frmAutorizacion;
 class frmConfiguracion;
 class frmRechazar;
-}
+} // namespace rm640
 
 // The fixture every component test stands on: a temporary SQLite database
 // with the shell's tables, the recording shell registered as the service
@@ -22,8 +22,7 @@ class EntornoPrueba : public ::testing::Test
 {
 public:
     // A new configuration started in the editor, every required field filled.
-    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor,
-                                           const QString& descripcion = QStringLiteral("Autorización de anticipos"));
+    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion = QStringLiteral("Autorización de anticipos"));
     // The editor's eleven fields after the key, in column order.
     static void LlenarEditor(rm640::frmConfiguracion& editor, const QStringList& valores);
     static QStringList TextosEditor(const rm640::frmConfiguracion& editor);
@@ -46,14 +45,13 @@ protected:
     // shown in the review dialog, once its page holds the document.
     rm640::frmAutorizacion& MostrarRequisicionDemo(const QString& folio);
     // The comment dialog loaded afresh and shown for a document, its comment typed.
-    static rm640::frmRechazar& MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave,
-                                              const QString& comentario);
+    static rm640::frmRechazar& MostrarRechazo(const QString& tabla, const QString& folio, const QString& clave, const QString& comentario);
     // Drives a modal dialog from inside its loop; see AlAbrirseModal.
     template <typename Forma>
     void AlAbrirse(std::function<void(Forma&)> accion)
     {
-        AlAbrirseModal(sondeos, [] { return Forma::ExisteInstancia() ? &Forma::Instancia() : nullptr; },
-                       [accion](QWidget& w) { accion(static_cast<Forma&>(w)); });
+        AlAbrirseModal(
+            sondeos, [] { return Forma::ExisteInstancia() ? &Forma::Instancia() : nullptr; }, [accion](QWidget& w) { accion(static_cast<Forma&>(w)); });
     }
 
     QTemporaryDir carpeta;

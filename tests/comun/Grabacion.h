@@ -22,13 +22,13 @@ struct Grabacion
         QWidget* ventana = nullptr;
         QString modulo;
         QString idError;
-        QString nombreVentana;   // read when shown: the window may be gone later
+        QString nombreVentana; // read when shown: the window may be gone later
     };
 
     // Every call in order, e.g. "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0001,Ca_Tabla,0,,,)".
     QStringList llamadas;
     QList<Mensaje> mensajes;
-    QList<int> respuestas;          // scripted answers to MostrarMensaje, first in first out
+    QList<int> respuestas; // scripted answers to MostrarMensaje, first in first out
     std::function<void(const Mensaje&)> alMostrar;
 
     QString operador = QStringLiteral("PRUEBA");
@@ -36,7 +36,7 @@ struct Grabacion
     QHash<QString, QVariant> parametros; // missing: null QVariant
     QDateTime fechaServidor = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
     qint32 siguienteClave = 7;
-    QStringList comentarios;        // "tabla|folio|comentario"
+    QStringList comentarios; // "tabla|folio|comentario"
     std::function<void(QString&)> alGuardarComentario;
     QString transaccion = QStringLiteral("TRANSACCION-SHELL");
 

@@ -46,7 +46,8 @@ ServidorPostgres::ServidorPostgres()
         QFile::setPermissions(m_carpeta->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString salida;
-    if (!Ejecutar(QStringLiteral("initdb"), QStringLiteral("-D %1/datos -U rm640 -A trust -E UTF8 --locale=C.UTF-8").arg(m_carpeta->path()).split(u' '), &salida)) {
+    if (!Ejecutar(QStringLiteral("initdb"), QStringLiteral("-D %1/datos -U rm640 -A trust -E UTF8 --locale=C.UTF-8").arg(m_carpeta->path()).split(u' '),
+                  &salida)) {
         m_motivo = QStringLiteral("initdb falló: ") + salida;
         return;
     }
@@ -55,9 +56,13 @@ ServidorPostgres::ServidorPostgres()
         const int puerto = libre.listen(QHostAddress::LocalHost, 0) ? libre.serverPort() : 0;
         libre.close();
         const QString opciones = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
-                                     .arg(puerto).arg(m_carpeta->path());
-        if (Ejecutar(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"), QStringLiteral("-o"), opciones, QStringLiteral("-l"),
-                                                m_carpeta->path() + QStringLiteral("/servidor.log"), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("start")}, &salida))
+                                     .arg(puerto)
+                                     .arg(m_carpeta->path());
+        if (Ejecutar(QStringLiteral("pg_ctl"),
+                     {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"), QStringLiteral("-o"), opciones, QStringLiteral("-l"),
+                      m_carpeta->path() + QStringLiteral("/servidor.log"), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
+                      QStringLiteral("start")},
+                     &salida))
             m_puerto = puerto;
     }
     if (m_puerto == 0)

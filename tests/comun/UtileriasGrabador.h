@@ -12,14 +12,14 @@ class UtileriasGrabador : public orvinda::UtileriasOrvinda
 public:
     UtileriasGrabador(Grabacion& g, orvinda::Conexion& conexion);
 
-    QString BuscarValor(const QString& tabla, const QString& columnaClave, const QString& valorClave, const QString& columnaResultado,
-                        int opcion, const QString& e1, const QString& e2, const QString& e3) override
+    QString BuscarValor(const QString& tabla, const QString& columnaClave, const QString& valorClave, const QString& columnaResultado, int opcion,
+                        const QString& e1, const QString& e2, const QString& e3) override
     {
         Anotar("BuscarValor", {tabla, columnaClave, valorClave, columnaResultado, QString::number(opcion), e1, e2, e3});
         return UtileriasOrvinda::BuscarValor(tabla, columnaClave, valorClave, columnaResultado, opcion, e1, e2, e3);
     }
-    qint32 SiguienteClave(const QString& tabla, const QString& columnaClave, const QString& e1, const QString& e2, const QString& e3,
-                          const QString& e4, const QString& e5, const QString& e6, const QString& e7) override
+    qint32 SiguienteClave(const QString& tabla, const QString& columnaClave, const QString& e1, const QString& e2, const QString& e3, const QString& e4,
+                          const QString& e5, const QString& e6, const QString& e7) override
     {
         Anotar("SiguienteClave", {tabla, columnaClave, e1, e2, e3, e4, e5, e6, e7});
         return g.siguienteClave;
@@ -68,9 +68,6 @@ public:
     }
 
 private:
-    void Anotar(const char* operacion, const QStringList& argumentos)
-    {
-        g.llamadas.append(QLatin1String(operacion) + u'(' + argumentos.join(u',') + u')');
-    }
+    void Anotar(const char* operacion, const QStringList& argumentos) { g.llamadas.append(QLatin1String(operacion) + u'(' + argumentos.join(u',') + u')'); }
     Grabacion& g;
 };

@@ -9,7 +9,6 @@
 
 #include <ostream>
 
-
 namespace rm640 {
 static void PrintTo(const CampoAutorizar& c, std::ostream* os)
 {
@@ -45,11 +44,13 @@ struct Pagina
     QHash<QString, QString> valores;
     QStringList leidos;
 
-    ExpansionAutorizacion expandir(const QString& sentencia, const QString& lista, const QStringList& columnas,
-                                   const Marcadores::GanchoComentario& gancho = {})
+    ExpansionAutorizacion expandir(const QString& sentencia, const QString& lista, const QStringList& columnas, const Marcadores::GanchoComentario& gancho = {})
     {
         leidos.clear();
-        const auto lector = [this](const QString& campo) { leidos.append(campo); return valores.value(campo); };
+        const auto lector = [this](const QString& campo) {
+            leidos.append(campo);
+            return valores.value(campo);
+        };
         return Marcadores::ExpandirAutorizacion(sentencia, lista, columnas, lector, gancho, "F-7", "OPE1", "D");
     }
 };
@@ -80,7 +81,7 @@ TEST(Marcadores, SustituirMarcadorCoincideConLaVersionIngenua)
     };
     for (int vuelta = 0; vuelta < 20000; ++vuelta) {
         const QString texto = cadena(40), marcador = u'{' + cadena(4), valor = cadena(3);
-        const QString aTexto = vuelta % 3 ? marcador.mid(1) : marcador;   // also tokens starting with a letter
+        const QString aTexto = vuelta % 3 ? marcador.mid(1) : marcador; // also tokens starting with a letter
         const bool ignorar = vuelta % 2;
         if (aTexto.isEmpty())
             continue;
@@ -93,8 +94,7 @@ TEST(Marcadores, ExpandirConsultaYRechazo)
 {
     EXPECT_EQ(Marcadores::ExpandirConsulta("WHERE F = '{FOLIO}' OR G = '{folio}'", "A'1"), "WHERE F = 'A'1' OR G = '{folio}'");
     // In order: a folio holding {OPERADOR} gets the operator; an operator holding {FOLIO} keeps it.
-    EXPECT_EQ(Marcadores::ExpandirRechazo("{FOLIO}|{OPERADOR}|{FECHA}|{fecha}", "f{OPERADOR}", "o{FOLIO}", "d"),
-              "fo{FOLIO}|o{FOLIO}|d|{fecha}");
+    EXPECT_EQ(Marcadores::ExpandirRechazo("{FOLIO}|{OPERADOR}|{FECHA}|{fecha}", "f{OPERADOR}", "o{FOLIO}", "d"), "fo{FOLIO}|o{FOLIO}|d|{fecha}");
 }
 
 TEST(Marcadores, ExpandirPlantilla)
@@ -125,8 +125,7 @@ TEST(Marcadores, LeerListaCampos)
     EXPECT_EQ(Marcadores::LeerListaCampos(""), L{});
     EXPECT_EQ(Marcadores::LeerListaCampos("A, B,,"), (L{{"A", false}, {" B", false}, {"", false}, {"", false}}));
     // Every star of a required item goes; an optional item keeps its stars.
-    EXPECT_EQ(Marcadores::LeerListaCampos("**IM*PORTE*,NOTA*, *X,*"),
-              (L{{"IMPORTE", true}, {"NOTA*", false}, {" *X", false}, {"", true}}));
+    EXPECT_EQ(Marcadores::LeerListaCampos("**IM*PORTE*,NOTA*, *X,*"), (L{{"IMPORTE", true}, {"NOTA*", false}, {" *X", false}, {"", true}}));
 }
 
 TEST(Marcadores, ExpandirAutorizacion)
@@ -135,8 +134,7 @@ TEST(Marcadores, ExpandirAutorizacion)
     p.valores = {{"IMPORTE", "100"}, {"NOTA", "ok"}, {"CLAVE", "K'1"}};
     const QStringList columnas{"importe", "Nota", "CLAVE"};
 
-    auto r = p.expandir("X '{FOLIO}', {IMPORTE}, '{NOTA}', '{CLAVE}', '{OPERADOR}', {FECHA}, {importe}",
-                        "*IMPORTE,NOTA,CLAVE", columnas);
+    auto r = p.expandir("X '{FOLIO}', {IMPORTE}, '{NOTA}', '{CLAVE}', '{OPERADOR}', {FECHA}, {importe}", "*IMPORTE,NOTA,CLAVE", columnas);
     ASSERT_TRUE(r.completa());
     EXPECT_EQ(r.sentencia, "X 'F-7', 100, 'ok', 'K'1', 'OPE1', D, {importe}");
     EXPECT_EQ(p.leidos, (QStringList{"IMPORTE", "NOTA", "CLAVE"}));
@@ -189,7 +187,10 @@ TEST(Marcadores, ExpandirAutorizacionComentario)
     EXPECT_EQ(comentario, "COMENTARIO_DOCUMENTO");
     const QStringList columnas{comentario, "A"};
     QStringList recibidos;
-    const Marcadores::GanchoComentario gancho = [&](QString& valor) { recibidos.append(valor); valor += " (visto)"; };
+    const Marcadores::GanchoComentario gancho = [&](QString& valor) {
+        recibidos.append(valor);
+        valor += " (visto)";
+    };
 
     Pagina p;
     p.valores = {{"A", "x"}};
@@ -207,8 +208,7 @@ TEST(Marcadores, ExpandirAutorizacionComentario)
     EXPECT_EQ(r.campoFaltante, comentario);
 
     // Errors of the hook and of the reader reach the caller.
-    EXPECT_THROW(p.expandir("", "COMENTARIO_DOCUMENTO", columnas, [](QString&) { throw orvinda::ErrorRm("x"); }),
-                 orvinda::ErrorRm);
+    EXPECT_THROW(p.expandir("", "COMENTARIO_DOCUMENTO", columnas, [](QString&) { throw orvinda::ErrorRm("x"); }), orvinda::ErrorRm);
     const auto lectorFalla = [](const QString&) -> QString { throw orvinda::ErrorRm("sin página"); };
     EXPECT_THROW(Marcadores::ExpandirAutorizacion("", "A", columnas, lectorFalla, {}, "", "", ""), orvinda::ErrorRm);
 }

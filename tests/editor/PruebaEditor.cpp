@@ -20,27 +20,34 @@ namespace {
 
 // The eleven non-key contents in column order, with every quote character
 // that the statements must carry through unchanged.
-const QStringList Datos = {
-    "Requisición de 'compras'", "Compras", "FTO_REQ", "REQUISICIONES", "FOLIO",
-    "SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"x\"",
-    "UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'", "*MONTO,COMENTARIO_DOCUMENTO 'libre'",
-    "SELECT * FROM Req WHERE Folio = '{FOLIO}'", "<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>",
-    "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\""};
+const QStringList Datos = {"Requisición de 'compras'",
+                           "Compras",
+                           "FTO_REQ",
+                           "REQUISICIONES",
+                           "FOLIO",
+                           "SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"x\"",
+                           "UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'",
+                           "*MONTO,COMENTARIO_DOCUMENTO 'libre'",
+                           "SELECT * FROM Req WHERE Folio = '{FOLIO}'",
+                           "<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>",
+                           "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\""};
 
 // The same values as the statements must write them.
-const QString Valores = QStringLiteral(
-    "'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
-    "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
-    "   \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\",    '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
-    "   \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\",    '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
-    "   \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", ");
+const QString Valores = QStringLiteral("'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
+                                       "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
+                                       "   \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\",    '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
+                                       "   \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\",    '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
+                                       "   \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", ");
 
 class ConsultaGrabadora : public orvinda::ConsultaRegistro
 {
 public:
-    explicit ConsultaGrabadora(QStringList& l) : llamadas(l) {}
-    void MostrarRegistro(const QString& t, const QString& c, const QString& v, const QString& e1, const QString& e2,
-                         const QString& e3, const QString& e4) override
+    explicit ConsultaGrabadora(QStringList& l)
+        : llamadas(l)
+    {
+    }
+    void MostrarRegistro(const QString& t, const QString& c, const QString& v, const QString& e1, const QString& e2, const QString& e3,
+                         const QString& e4) override
     {
         llamadas.append(QStringList{t, c, v, e1, e2, e3, e4}.join(u'|'));
     }
@@ -73,12 +80,23 @@ protected:
     void Fila(const QString& clave, const QVariant& estado, const QVariant& sql = QStringLiteral("SELECT 1"))
     {
         const QString c = clave;
-        ASSERT_TRUE(Configuracion(clave, {{"Ca_Descripcion", "Desc " + c}, {"Ca_Etiqueta", "Pest " + c},
-            {"Ca_Formato_Impresion", "FTO" + c}, {"Ca_Tabla", "TABLA" + c}, {"Ca_Tabla_Clave", "CLAVE" + c},
-            {"Ca_Sql", sql}, {"Ca_Sql_Autoriazion", "AUT " + c}, {"Ca_Campos_Autorizar", "CAMPOS " + c},
-            {"Ca_Sql_Plantilla", "PLA " + c}, {"Ca_Plantilla_Autorizacion", "<b>" + c + "</b>"},
-            {"Ca_Sql_Rechazar", "REC " + c}, {"Fecha_Alta", "2020-01-01T00:00:00"}, {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
-            {"Oper_Alta", "ALTA"}, {"Oper_Ult_Modif", "MODIF"}, {"Es_Cve_Estado", estado}}));
+        ASSERT_TRUE(Configuracion(clave,
+                                  {{"Ca_Descripcion", "Desc " + c},
+                                   {"Ca_Etiqueta", "Pest " + c},
+                                   {"Ca_Formato_Impresion", "FTO" + c},
+                                   {"Ca_Tabla", "TABLA" + c},
+                                   {"Ca_Tabla_Clave", "CLAVE" + c},
+                                   {"Ca_Sql", sql},
+                                   {"Ca_Sql_Autoriazion", "AUT " + c},
+                                   {"Ca_Campos_Autorizar", "CAMPOS " + c},
+                                   {"Ca_Sql_Plantilla", "PLA " + c},
+                                   {"Ca_Plantilla_Autorizacion", "<b>" + c + "</b>"},
+                                   {"Ca_Sql_Rechazar", "REC " + c},
+                                   {"Fecha_Alta", "2020-01-01T00:00:00"},
+                                   {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
+                                   {"Oper_Alta", "ALTA"},
+                                   {"Oper_Ult_Modif", "MODIF"},
+                                   {"Es_Cve_Estado", estado}}));
     }
 
     static void Pulsar(frmConfiguracion& f, const char* boton)
@@ -100,11 +118,9 @@ protected:
     QStringList Columnas(const QString& clave)
     {
         QStringList r;
-        for (const char* c : {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave",
-                              "Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Campos_Autorizar", "Ca_Sql_Plantilla",
-                              "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"})
-            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'")
-                           .arg(QLatin1String(c), clave));
+        for (const char* c : {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
+                              "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"})
+            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'").arg(QLatin1String(c), clave));
         return r;
     }
 
@@ -112,10 +128,14 @@ protected:
     {
         const auto& b = f.Controles();
         QStringList r;
-        if (b.HabilitarInformacion()) r << "Informacion";
-        if (b.HabilitarModificar()) r << "Modificar";
-        if (b.HabilitarEliminar()) r << "Eliminar";
-        if (b.HabilitarReactivar()) r << "Reactivar";
+        if (b.HabilitarInformacion())
+            r << "Informacion";
+        if (b.HabilitarModificar())
+            r << "Modificar";
+        if (b.HabilitarEliminar())
+            r << "Eliminar";
+        if (b.HabilitarReactivar())
+            r << "Reactivar";
         return r << b.TextoBotonExtra();
     }
 
@@ -128,14 +148,12 @@ protected:
     // The key, whether it and the rest are open, and the tab.
     static QString Estado(const frmConfiguracion& f)
     {
-        return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "", f.txtDescripcion().Habilitado()
-                           && f.txtProcedimiento4().isEnabled() ? "resto" : "", QString::number(f.ssTabVex().activetab())}.join(u'|');
+        return QStringList{f.txtClave().Texto(), f.txtClave().Habilitado() ? "clave" : "",
+                           f.txtDescripcion().Habilitado() && f.txtProcedimiento4().isEnabled() ? "resto" : "", QString::number(f.ssTabVex().activetab())}
+            .join(u'|');
     }
 
-    static QSettings Ajustes()
-    {
-        return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orvinda", "RM640FORMATO-frmConfiguracion");
-    }
+    static QSettings Ajustes() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Orvinda", "RM640FORMATO-frmConfiguracion"); }
 };
 
 } // namespace
@@ -146,8 +164,7 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
     QStringList titulos;
     for (int k = 0; k < 6; ++k)
         titulos << f.ssTabVex().tabcaption(k);
-    EXPECT_EQ(titulos, (QStringList{"General", "SQL selección de datos", "SQL autorización", "SQL plantilla",
-                                    "HTML plantilla", "SQL rechazar"}));
+    EXPECT_EQ(titulos, (QStringList{"General", "SQL selección de datos", "SQL autorización", "SQL plantilla", "HTML plantilla", "SQL rechazar"}));
     EXPECT_EQ(f.txtClave().Formato(), QVariant(QStringLiteral("0000")));
     EXPECT_EQ(g.LlamadasA("LeerParametro"), QStringList{"LeerParametro(FTO_CONFIGURACION_AUTORIZACION,0,T,0000)"});
     // The host clears and opens every field but the key, which it finds along the tab order.
@@ -185,10 +202,10 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
 
     Cargar(f, "1");
     EXPECT_EQ(f.txtClave().Texto(), "0001");
-    EXPECT_EQ(conexion->Bitacora(),
-              QStringList{"SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'"});
-    EXPECT_EQ(Textos(f), (QStringList{"Desc 0001", "Pest 0001", "FTO0001", "TABLA0001", "CLAVE0001", "SELECT 1",
-                                      "AUT 0001", "CAMPOS 0001", "PLA 0001", "<b>0001</b>", "REC 0001"}));
+    EXPECT_EQ(conexion->Bitacora(), QStringList{"SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'"});
+    EXPECT_EQ(Textos(f),
+              (QStringList{"Desc 0001", "Pest 0001", "FTO0001", "TABLA0001", "CLAVE0001", "SELECT 1", "AUT 0001", "CAMPOS 0001", "PLA 0001", "<b>0001</b>",
+                           "REC 0001"}));
     EXPECT_EQ(g.LlamadasA("FormatearConsulta").size(), 4);
     EXPECT_FALSE(f.txtDescripcion().Habilitado());
 
@@ -200,8 +217,8 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
 
     // The commands each state of the row offers.
     const QStringList baja{"Informacion", "Reactivar", "Copiar"};
-    for (const auto& [clave, banderas] : {std::pair{"0001", QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}},
-                                          std::pair{"0002", baja}, std::pair{"0003", baja}, std::pair{"9999", QStringList{"Copiar"}}}) {
+    for (const auto& [clave, banderas] : {std::pair{"0001", QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}}, std::pair{"0002", baja},
+                                          std::pair{"0003", baja}, std::pair{"9999", QStringList{"Copiar"}}}) {
         Cargar(f, QLatin1String(clave));
         EXPECT_EQ(Banderas(f), banderas) << clave;
     }
@@ -226,7 +243,14 @@ TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
 {
     frmConfiguracion& f = Editor();
     f.Controles().EjecutarNuevo(false);
-    struct Caso { int campo; const char* foco; const char* id; QString mensaje; int pestania; };
+    struct Caso
+    {
+        int campo;
+        const char* foco;
+        const char* id;
+        QString mensaje;
+        int pestania;
+    };
     const Caso casos[] = {
         {0, "txtDescripcion", "ERR-ID:7500011", "Debe especificar una descripción", 3},
         {1, "txtPestania", "ERR-ID:7500012", "Debe especificar una pestaña", 3},
@@ -267,22 +291,17 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
     g.alMostrar = [&](const Grabacion::Mensaje&) { alAvisar = Textos(f) << f.txtClave().Texto(); };
     Pulsar(f, "cmdGuardar");
 
-    const QString insertar = QStringLiteral(
-        "INSERT INTO Configuracion_Autorizacion(   Ca_Cve_Configuracion_Autorizacion,    Ca_Descripcion,     Ca_Etiqueta,  "
-        "   Ca_Formato_Impresion,     Ca_Tabla,     Ca_Tabla_Clave,     Ca_Sql,     Ca_Sql_Autoriazion,  "
-        "   Ca_Campos_Autorizar,     Ca_Sql_Plantilla,     Ca_Plantilla_Autorizacion,     Ca_Sql_Rechazar,  "
-        "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '0007',    ")
+    const QString insertar = QStringLiteral("INSERT INTO Configuracion_Autorizacion(   Ca_Cve_Configuracion_Autorizacion,    Ca_Descripcion,     Ca_Etiqueta,  "
+                                            "   Ca_Formato_Impresion,     Ca_Tabla,     Ca_Tabla_Clave,     Ca_Sql,     Ca_Sql_Autoriazion,  "
+                                            "   Ca_Campos_Autorizar,     Ca_Sql_Plantilla,     Ca_Plantilla_Autorizacion,     Ca_Sql_Rechazar,  "
+                                            "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '0007',    ")
         + Valores + QStringLiteral("   '2026-12-06T10:30:00',    '2026-12-06T10:30:00',    'PRUEBA',    'PRUEBA')");
-    EXPECT_EQ(conexion->Bitacora().mid(1),
-              (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", insertar, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
+    EXPECT_EQ(conexion->Bitacora().mid(1), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", insertar, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
     EXPECT_EQ(Columnas("0007"), Datos);
-    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Alta || Fecha_Alta FROM Configuracion_Autorizacion"),
-              "ACPRUEBA2026-12-06T10:30:00");
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Alta || Fecha_Alta FROM Configuracion_Autorizacion"), "ACPRUEBA2026-12-06T10:30:00");
 
     // The editor is already empty when the user is told to reopen the inbox.
-    EsperarMensaje("ERR-ID:7500019",
-                   "Para verificar la configuración guardada,\r\n es necesario salir y entrar de nuevo a la plantilla", 64,
-                   "Información");
+    EsperarMensaje("ERR-ID:7500019", "Para verificar la configuración guardada,\r\n es necesario salir y entrar de nuevo a la plantilla", 64, "Información");
     EXPECT_EQ(alAvisar, QStringList(12, QString()));
     EXPECT_TRUE(f.Guardado && f.isHidden() && !f.Controles().EnEdicion() && f.txtClave().Habilitado());
 }
@@ -298,23 +317,21 @@ TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
     g.llamadas.clear();
     Pulsar(f, "cmdGuardar");
 
-    const QString esperado = QStringLiteral(
-        "UPDATE Configuracion_Autorizacion SET    Ca_Descripcion = 'Requisición de ''compras''',    Ca_Etiqueta = 'Compras', "
-        "   Ca_Formato_Impresion = 'FTO_REQ',    Ca_Tabla = 'REQUISICIONES',    Ca_Tabla_Clave = 'FOLIO', "
-        "   Ca_Sql = \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
-        "   Ca_Sql_Autoriazion = \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\", "
-        "   Ca_Campos_Autorizar = '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
-        "   Ca_Sql_Plantilla = \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\", "
-        "   Ca_Plantilla_Autorizacion = '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
-        "   Ca_Sql_Rechazar = \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", "
-        "   Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00' "
-        "WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
-    EXPECT_EQ(conexion->Bitacora(),
-              (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", esperado, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
+    const QString esperado
+        = QStringLiteral("UPDATE Configuracion_Autorizacion SET    Ca_Descripcion = 'Requisición de ''compras''',    Ca_Etiqueta = 'Compras', "
+                         "   Ca_Formato_Impresion = 'FTO_REQ',    Ca_Tabla = 'REQUISICIONES',    Ca_Tabla_Clave = 'FOLIO', "
+                         "   Ca_Sql = \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
+                         "   Ca_Sql_Autoriazion = \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\", "
+                         "   Ca_Campos_Autorizar = '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
+                         "   Ca_Sql_Plantilla = \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\", "
+                         "   Ca_Plantilla_Autorizacion = '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
+                         "   Ca_Sql_Rechazar = \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", "
+                         "   Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00' "
+                         "WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+    EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", esperado, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
     EXPECT_TRUE(g.LlamadasA("BuscarValor").isEmpty());
     EXPECT_EQ(Columnas("0001"), Datos);
-    EXPECT_EQ(Valor("SELECT Oper_Alta || Fecha_Alta || Oper_Ult_Modif || Es_Cve_Estado FROM Configuracion_Autorizacion"),
-              "ALTA2020-01-01T00:00:00PRUEBAAC");
+    EXPECT_EQ(Valor("SELECT Oper_Alta || Fecha_Alta || Oper_Ult_Modif || Es_Cve_Estado FROM Configuracion_Autorizacion"), "ALTA2020-01-01T00:00:00PRUEBAAC");
     EXPECT_TRUE(f.Guardado);
 }
 
@@ -359,8 +376,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     g.parametros.insert("CAT_AUTOCLAVE", true);
     g.respuestas = {7};
     Pulsar(f, "cmdGuardar");
-    EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos0007\r\n¿Desea generar una nueva clave?", 36,
-                   "Generar nueva clave?");
+    EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos0007\r\n¿Desea generar una nueva clave?", 36, "Generar nueva clave?");
     EXPECT_EQ(f.txtClave().Texto(), "0007");
     EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1"), antes);
 
@@ -370,8 +386,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     g.llamadas.clear();
     Pulsar(f, "cmdGuardar");
     EXPECT_EQ(g.LlamadasA("BuscarValor").size(), 1);
-    EXPECT_EQ(g.LlamadasA("SiguienteClave"),
-              QStringList{"SiguienteClave(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,,,,,,,)"});
+    EXPECT_EQ(g.LlamadasA("SiguienteClave"), QStringList{"SiguienteClave(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,,,,,,,)"});
     EXPECT_EQ(Columnas("0012"), Datos);
     EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").value(0), antes.value(0));
     EXPECT_TRUE(f.Guardado);
@@ -425,12 +440,13 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
     Cargar(f, "0001");
     conexion->LimpiarBitacora();
     Pulsar(f, "cmdEliminar");
-    EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans",
-        " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00',"
-        "   Oper_Baja = 'PRUEBA',    Fecha_Baja = '2026-12-06T10:30:00',    Es_Cve_Estado = 'BA' "
-        " WHERE Ca_Cve_Configuracion_Autorizacion= '0001' ", "CommitTrans"}));
-    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Baja || Fecha_Baja FROM Configuracion_Autorizacion"),
-              "BAPRUEBA2026-12-06T10:30:00");
+    EXPECT_EQ(conexion->Bitacora(),
+              (QStringList{"BeginTrans",
+                           " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00',"
+                           "   Oper_Baja = 'PRUEBA',    Fecha_Baja = '2026-12-06T10:30:00',    Es_Cve_Estado = 'BA' "
+                           " WHERE Ca_Cve_Configuracion_Autorizacion= '0001' ",
+                           "CommitTrans"}));
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Baja || Fecha_Baja FROM Configuracion_Autorizacion"), "BAPRUEBA2026-12-06T10:30:00");
     EXPECT_EQ(Estado(f), "|clave||0");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
     EXPECT_EQ(Banderas(f), QStringList{""});
@@ -439,12 +455,13 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
     g.fechaServidor = QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0));
     conexion->LimpiarBitacora();
     Pulsar(f, "cmdReactivar");
-    EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans",
-        " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-07T08:00:00', "
-        "   Oper_Baja = '',    Fecha_Baja= NULL,    Es_Cve_Estado = 'AC' "
-        " WHERE Ca_Cve_Configuracion_Autorizacion = '0001' ", "CommitTrans"}));
-    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(Fecha_Baja, 'NULL') FROM Configuracion_Autorizacion"),
-              "AC||NULL");
+    EXPECT_EQ(conexion->Bitacora(),
+              (QStringList{"BeginTrans",
+                           " UPDATE Configuracion_Autorizacion SET    Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-07T08:00:00', "
+                           "   Oper_Baja = '',    Fecha_Baja= NULL,    Es_Cve_Estado = 'AC' "
+                           " WHERE Ca_Cve_Configuracion_Autorizacion = '0001' ",
+                           "CommitTrans"}));
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(Fecha_Baja, 'NULL') FROM Configuracion_Autorizacion"), "AC||NULL");
     EXPECT_EQ(g.llamadas.last(), "LimpiarForma(frmConfiguracion,1)");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -458,19 +475,23 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     Fila("0002", "BA");
     const QStringList original = Contenido("Configuracion_Autorizacion", "1");
     QStringList consultas;
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma),
-                                    [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma), [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
     frmConfiguracion& f = Editor();
     f.show();
     const QStringList activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
-    struct Caso { const char* clave; int pestania; const char* boton; const char* estado; const char* foco; QStringList banderas; };
+    struct Caso
+    {
+        const char* clave;
+        int pestania;
+        const char* boton;
+        const char* estado;
+        const char* foco;
+        QStringList banderas;
+    };
     const Caso casos[] = {
-        {"", 3, "cmdNuevo", "0007||resto|0", "txtDescripcion", {""}},
-        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
-        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", activa},
-        {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
-        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, activa},
-        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
+        {"", 3, "cmdNuevo", "0007||resto|0", "txtDescripcion", {""}},           {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", activa}, {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, activa},        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
     };
     for (const Caso& c : casos) {
         if (*c.clave)
@@ -561,9 +582,12 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
     f.txtDescripcion().setFocus();
     f.txtDescripcion().setTexto("");
     const Qt::KeyboardModifiers alt = Qt::AltModifier;
-    for (auto [tecla, teclas, pestania] : {std::tuple{Qt::Key_3, alt, 2}, {Qt::Key_1, alt | Qt::ControlModifier, 2},
-                                           {Qt::Key_1, alt | Qt::ShiftModifier, 2}, {Qt::Key_1, alt | Qt::KeypadModifier, 2},
-                                           {Qt::Key_7, alt, 2}, {Qt::Key_6, alt, 5}}) {
+    for (auto [tecla, teclas, pestania] : {std::tuple{Qt::Key_3, alt, 2},
+                                           {Qt::Key_1, alt | Qt::ControlModifier, 2},
+                                           {Qt::Key_1, alt | Qt::ShiftModifier, 2},
+                                           {Qt::Key_1, alt | Qt::KeypadModifier, 2},
+                                           {Qt::Key_7, alt, 2},
+                                           {Qt::Key_6, alt, 5}}) {
         QTest::keyClick(&f.txtDescripcion(), tecla, teclas);
         EXPECT_EQ(f.ssTabVex().activetab(), pestania) << tecla << " " << teclas.toInt();
     }
@@ -576,9 +600,9 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
 TEST_F(PruebaEditor, CadaCaracterSobreviveCargaYGuardado)
 {
     const QString texto = QStringLiteral("Área\u00A0año\t'x'\r\n\"Ñ\"\u00A0");
-    const QStringList columnas = {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave",
-                                  "Ca_Sql", "Ca_Sql_Autoriazion", "Ca_Campos_Autorizar", "Ca_Sql_Plantilla",
-                                  "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
+    const QStringList columnas
+        = {"Ca_Descripcion",      "Ca_Etiqueta",      "Ca_Formato_Impresion",      "Ca_Tabla",       "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
+           "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
     QList<std::pair<QString, QVariant>> fila = {{"Es_Cve_Estado", "AC"}};
     for (const QString& c : columnas)
         fila.append({c, texto});
@@ -608,8 +632,8 @@ TEST_F(PruebaEditor, AltSinPestaniaNoEscribe)
     f.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     Cargar(f, "0001");
-    const std::pair<char, Qt::KeyboardModifiers> teclas[] = {
-        {'#', Qt::AltModifier | Qt::ShiftModifier}, {'5', Qt::AltModifier | Qt::KeypadModifier}, {'7', Qt::AltModifier}};
+    const std::pair<char, Qt::KeyboardModifiers> teclas[]
+        = {{'#', Qt::AltModifier | Qt::ShiftModifier}, {'5', Qt::AltModifier | Qt::KeypadModifier}, {'7', Qt::AltModifier}};
     for (const auto& [tecla, mods] : teclas)
         QTest::keyClick(&f.txtClave(), tecla, mods);
     EXPECT_EQ(f.txtClave().Texto() + f.txtDescripcion().Texto(), "0001Desc 0001");

@@ -70,11 +70,8 @@ protected:
                 return;
             disparada = true;
             switch (falla) {
-            case Falla::Rechazada:
-                throw ErrorRm(QStringLiteral("El servidor rechazó la sentencia"));
-            case Falla::BaseCaida:
-                conexion->Perder();
-                throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."));
+            case Falla::Rechazada: throw ErrorRm(QStringLiteral("El servidor rechazó la sentencia"));
+            case Falla::BaseCaida: conexion->Perder(); throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."));
             case Falla::Restriccion: {
                 // A real violation: the statement itself runs and the database refuses it.
                 const QString tabla = Escritura.match(paso).captured(2);
@@ -96,8 +93,7 @@ protected:
     // path reports for step k; posterior checks a fault after the commit.
     // Returns the number of faults made.
     int Recorrer(const char* camino, const std::function<void(Falla, int)>& preparar, const std::function<void()>& accion,
-                 const std::function<QString(int, const QStringList&)>& esperado,
-                 const std::function<void()>& posterior = nullptr)
+                 const std::function<QString(int, const QStringList&)>& esperado, const std::function<void()>& posterior = nullptr)
     {
         int fallas = 0;
         QList<int> escrituras;
@@ -187,8 +183,7 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
             conexion->LimpiarBitacora();
         },
         [&] { rm640::frmAutorizacion::Instancia().CmdAutorizado_Click(); },
-        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500050", "ERR-ID:7500028", "ERR-ID:7500051"); },
-        [&] { comprobar("AU"); });
+        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500050", "ERR-ID:7500028", "ERR-ID:7500051"); }, [&] { comprobar("AU"); });
     comprobar("AU");
     rm640::frmAutorizacion::Unload();
 
@@ -199,8 +194,7 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
             MostrarRechazo("REQUISICIONES_COMPRA", folio, "0001", "Sin presupuesto");
         },
         [&] { rm640::frmRechazar::Instancia().cmdAceptar_Click(); },
-        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008"); },
-        [&] { comprobar("RE"); });
+        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008"); }, [&] { comprobar("RE"); });
     comprobar("RE");
     EXPECT_TRUE(rm640::frmRechazar::Instancia().Procesado());
     EXPECT_EQ(Valor(QStringLiteral("SELECT Cd_Comentario FROM Comentarios_Documento WHERE Cd_Folio = '%1'").arg(folio)), QStringLiteral("Sin presupuesto"));

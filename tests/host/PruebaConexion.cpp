@@ -29,9 +29,9 @@ TEST_F(PruebaConexion, TransaccionesBitacoraYRegistrosAfectados)
     conexion->BeginTrans();
     conexion->Execute(QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)"));
     conexion->RollbackTrans();
-    EXPECT_EQ(conexion->Bitacora(), (QStringList{
-        QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"), QStringLiteral("CommitTrans"),
-        QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)"), QStringLiteral("RollbackTrans")}));
+    EXPECT_EQ(conexion->Bitacora(),
+              (QStringList{QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('A', 'uno', 1)"), QStringLiteral("CommitTrans"),
+                           QStringLiteral("BeginTrans"), QStringLiteral("INSERT INTO T VALUES ('B', 'dos', 2)"), QStringLiteral("RollbackTrans")}));
 
     // A failed statement inside a transaction leaves it open for the rollback.
     conexion->BeginTrans();
@@ -97,8 +97,7 @@ TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCua
     orvinda::Recordset rs = conexion->Execute(QStringLiteral("SELECT \"Texto\" FROM T WHERE Clave = 'Q'"));
     EXPECT_EQ(rs.Fields(0).Texto(), sql);
 
-    EXPECT_EQ(Conexion::ComillasDoblesALiterales(QStringLiteral("VALUES ('a\"b', \"c'd\", [e\"f])")),
-              QStringLiteral("VALUES ('a\"b', 'c''d', [e\"f])"));
+    EXPECT_EQ(Conexion::ComillasDoblesALiterales(QStringLiteral("VALUES ('a\"b', \"c'd\", [e\"f])")), QStringLiteral("VALUES ('a\"b', 'c''d', [e\"f])"));
 }
 
 TEST_F(PruebaConexion, LosErroresLlevanElTextoDelControlador)

@@ -35,13 +35,12 @@ TEST(WebBrowser, CargaReemplazaYLeeValores)
     navegador.ReemplazarCuerpo(raro);
     EXPECT_EQ(navegador.HtmlCuerpo(), QStringLiteral("<b>O'Brien \"dijo\" \\n</b>\n<i>línea</i>\u2028"));
 
-    navegador.ReemplazarCuerpo(QStringLiteral(
-        "<input id='Monto' value='0'>"
-        "<input name='Comentario' value='inicial'>"
-        "<textarea id='Notas'>texto</textarea>"
-        "<select id='Tipo'><option value='A'>a</option><option value='B' selected>b</option></select>"
-        "<span id='Folio'> RC-001 </span>"
-        "<input name='Doble'><input id='Doble'>"));
+    navegador.ReemplazarCuerpo(QStringLiteral("<input id='Monto' value='0'>"
+                                              "<input name='Comentario' value='inicial'>"
+                                              "<textarea id='Notas'>texto</textarea>"
+                                              "<select id='Tipo'><option value='A'>a</option><option value='B' selected>b</option></select>"
+                                              "<span id='Folio'> RC-001 </span>"
+                                              "<input name='Doble'><input id='Doble'>"));
     // What the user types lives in the element's value, not in the markup.
     navegador.page()->runJavaScript(QStringLiteral("document.getElementById('Monto').value = '150.75';"));
     EXPECT_EQ(navegador.ValorElemento(QStringLiteral("Monto")), QStringLiteral("150.75"));
@@ -50,13 +49,10 @@ TEST(WebBrowser, CargaReemplazaYLeeValores)
     EXPECT_EQ(navegador.ValorElemento(QStringLiteral("Tipo")), QStringLiteral("B"));
     EXPECT_EQ(navegador.ValorElemento(QStringLiteral("Folio")), QStringLiteral(" RC-001 "));
 
-    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Falta")); }),
-              QStringLiteral("No existe el elemento 'Falta' en la página"));
-    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Doble")); }),
-              QStringLiteral("Hay 2 elementos 'Doble' en la página"));
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Falta")); }), QStringLiteral("No existe el elemento 'Falta' en la página"));
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("Doble")); }), QStringLiteral("Hay 2 elementos 'Doble' en la página"));
     // Names are data, never script.
-    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("x') || ('")); }),
-              QStringLiteral("No existe el elemento 'x') || ('' en la página"));
+    EXPECT_EQ(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("x') || ('")); }), QStringLiteral("No existe el elemento 'x') || ('' en la página"));
     // Case matters, as ids and names do in the page.
     EXPECT_NE(DescripcionDe([&] { navegador.ValorElemento(QStringLiteral("monto")); }), "<sin error>");
 }

@@ -120,7 +120,8 @@ TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
     EXPECT_TRUE(g.LlamadasA(QStringLiteral("LlenarLista")).isEmpty());
 
     // A NULL label stops the refresh with the error's own description.
-    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion WHEN '0002' THEN NULL ELSE Ca_Etiqueta END"));
+    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion "
+                            "WHEN '0002' THEN NULL ELSE Ca_Etiqueta END"));
     f.Form_Activate();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|Uso no válido de Null"});
     EXPECT_FALSE(f.Cargado());

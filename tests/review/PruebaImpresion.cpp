@@ -19,8 +19,7 @@ TEST(ServidorPaginas, SirveLaPaginaDelEditorConSuEstiloYNadaMas)
     QSignalSpy completo(&navegador, &orvinda::WebBrowser::DocumentComplete);
     QStringList cargas;
     // Paths in any case, as the old server took them; any host; nothing else.
-    for (const char* direccion : {"orvinda://web/EditorWeb/Pagina.Html", "orvinda://intranet/editorweb/PAGINA.html",
-                                  "orvinda://web/EditorWeb/Otra.Html"}) {
+    for (const char* direccion : {"orvinda://web/EditorWeb/Pagina.Html", "orvinda://intranet/editorweb/PAGINA.html", "orvinda://web/EditorWeb/Otra.Html"}) {
         navegador.Navigate(QString::fromLatin1(direccion));
         ASSERT_TRUE(completo.wait(20000));
         cargas.append(navegador.UltimaCargaCorrecta() ? QStringLiteral("ok") : QStringLiteral("no"));
@@ -70,7 +69,7 @@ TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
             errores.append(e.Descripcion());
         }
     }
-    EXPECT_EQ(errores, (QStringList{"No existe el formato de impresión 'NO_EXISTE'.",
-                                    "El formato de impresión 'OC_AUTORIZADA' no encontró el documento OC-O'HARA."}));
+    EXPECT_EQ(errores,
+              (QStringList{"No existe el formato de impresión 'NO_EXISTE'.", "El formato de impresión 'OC_AUTORIZADA' no encontró el documento OC-O'HARA."}));
     EXPECT_EQ(QDir(destino).entryList(QDir::Files).size(), 1);
 }

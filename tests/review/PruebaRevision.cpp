@@ -27,39 +27,35 @@ using orvinda::ErrorRm;
 namespace {
 
 const QString Clave = QStringLiteral("0100");
-const QString SelectPlantilla = QStringLiteral(
-    " SELECT  Ca_Sql_Plantilla,  Ca_Plantilla_Autorizacion  FROM Configuracion_Autorizacion "
-    " where Ca_Cve_Configuracion_Autorizacion='0100' ");
-const QString SelectAutorizacion = QStringLiteral(
-    " SELECT    Ca_Sql_Autoriazion,    Ca_Sql_Plantilla  FROM Configuracion_Autorizacion "
-    " where Ca_Cve_Configuracion_Autorizacion = '0100' ");
-const QString SelectRechazo = QStringLiteral(
-    " SELECT    Ca_Sql_Rechazar  FROM Configuracion_Autorizacion  where Ca_Cve_Configuracion_Autorizacion='0100' ");
+const QString SelectPlantilla = QStringLiteral(" SELECT  Ca_Sql_Plantilla,  Ca_Plantilla_Autorizacion  FROM Configuracion_Autorizacion "
+                                               " where Ca_Cve_Configuracion_Autorizacion='0100' ");
+const QString SelectAutorizacion = QStringLiteral(" SELECT    Ca_Sql_Autoriazion,    Ca_Sql_Plantilla  FROM Configuracion_Autorizacion "
+                                                  " where Ca_Cve_Configuracion_Autorizacion = '0100' ");
+const QString SelectRechazo = QStringLiteral(" SELECT    Ca_Sql_Rechazar  FROM Configuracion_Autorizacion  where Ca_Cve_Configuracion_Autorizacion='0100' ");
 
 const QString ListaDocumentos = QStringLiteral("SELECT Folio, Monto FROM Documentos WHERE Estado = 'PE' ORDER BY Folio");
-const QString ConsultaPlantilla = QStringLiteral(
-    "SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
-    " FROM Documentos WHERE Folio = '{FOLIO}'");
+const QString ConsultaPlantilla = QStringLiteral("SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+                                                 " FROM Documentos WHERE Folio = '{FOLIO}'");
 // Tokens in any case take their column's value.
-const QString Plantilla = QStringLiteral(
-    "<div id=\"prueba\"><h1>Folio {folio}</h1><p>{Proveedor}</p><input id=\"MONTO\" value=\"{MONTO}\">"
-    "<input name=\"CUENTA\" value=\"{CUENTA}\"><textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
+const QString Plantilla = QStringLiteral("<div id=\"prueba\"><h1>Folio {folio}</h1><p>{Proveedor}</p><input id=\"MONTO\" value=\"{MONTO}\">"
+                                         "<input name=\"CUENTA\" value=\"{CUENTA}\"><textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
 // What the inbox hands over, tokens filled.
-const QString Pagina = QStringLiteral(
-    "<div id=\"prueba\"><input id=\"MONTO\" value=\"100.00\"><input name=\"CUENTA\" value=\"\">"
-    "<textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
-const QString Autorizacion = QStringLiteral(
-    "UPDATE Documentos SET Estado = 'AU', Monto = '{MONTO}', Cuenta = '{CUENTA}', Nota = '{COMENTARIO_DOCUMENTO}',"
-    " Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
-const QString Rechazo = QStringLiteral(
-    "UPDATE Documentos SET Estado = 'RE', Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
-const QString BuscarFormato = QStringLiteral(
-    "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,Ca_Formato_Impresion,0,,,)");
+const QString Pagina = QStringLiteral("<div id=\"prueba\"><input id=\"MONTO\" value=\"100.00\"><input name=\"CUENTA\" value=\"\">"
+                                      "<textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
+const QString Autorizacion = QStringLiteral("UPDATE Documentos SET Estado = 'AU', Monto = '{MONTO}', Cuenta = '{CUENTA}', Nota = '{COMENTARIO_DOCUMENTO}',"
+                                            " Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
+const QString Rechazo = QStringLiteral("UPDATE Documentos SET Estado = 'RE', Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
+const QString BuscarFormato = QStringLiteral("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,Ca_Formato_Impresion,0,,,)");
 
 // The shell's printer as the component sees it: calls recorded, failure on request.
 struct ImpresorGrabador : orvinda::Impresor
 {
-    ImpresorGrabador(QStringList& r, int& vivos, QString falla) : r(r), vivos(++vivos), falla(std::move(falla)) {}
+    ImpresorGrabador(QStringList& r, int& vivos, QString falla)
+        : r(r)
+        , vivos(++vivos)
+        , falla(std::move(falla))
+    {
+    }
     ~ImpresorGrabador() override { --vivos; }
     void Imprimir(const QString& formato, const QString& folio, const QString& e1, int o1, int o2, const QString& e2) override
     {
@@ -123,16 +119,26 @@ protected:
                                 " ('D-2', 'PE', '250.50', 'Aceros Apodaca'), ('D-3', 'PE', '75.25', 'Limpieza')"));
         Ejecutar(QStringLiteral("CREATE TABLE Otros (Folio TEXT PRIMARY KEY, Estado TEXT)"));
         Ejecutar(QStringLiteral("INSERT INTO Otros VALUES ('X-1', 'PE'), ('X-2', 'PE')"));
-        ASSERT_TRUE(Configuracion(Clave, {{"Ca_Etiqueta", "Documentos"}, {"Ca_Formato_Impresion", formato},
-            {"Ca_Tabla", "DOCUMENTOS"}, {"Ca_Sql", ListaDocumentos}, {"Ca_Sql_Plantilla", ConsultaPlantilla},
-            {"Ca_Plantilla_Autorizacion", Plantilla}, {"Ca_Campos_Autorizar", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO"},
-            {"Ca_Sql_Autoriazion", Autorizacion}, {"Ca_Sql_Rechazar", Rechazo}}));
-        ASSERT_TRUE(Configuracion("0200", {{"Ca_Etiqueta", "Otros"}, {"Ca_Tabla", "OTROS"}, {"Ca_Formato_Impresion", ""},
-            {"Ca_Campos_Autorizar", ""}, {"Ca_Sql_Rechazar", "UPDATE Otros SET Estado = 'RE'"},
-            {"Ca_Sql", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio"},
-            {"Ca_Sql_Plantilla", "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'"},
-            {"Ca_Plantilla_Autorizacion", "<p id=\"prueba\">{FOLIO}</p>"},
-            {"Ca_Sql_Autoriazion", "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'"}}));
+        ASSERT_TRUE(Configuracion(Clave,
+                                  {{"Ca_Etiqueta", "Documentos"},
+                                   {"Ca_Formato_Impresion", formato},
+                                   {"Ca_Tabla", "DOCUMENTOS"},
+                                   {"Ca_Sql", ListaDocumentos},
+                                   {"Ca_Sql_Plantilla", ConsultaPlantilla},
+                                   {"Ca_Plantilla_Autorizacion", Plantilla},
+                                   {"Ca_Campos_Autorizar", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO"},
+                                   {"Ca_Sql_Autoriazion", Autorizacion},
+                                   {"Ca_Sql_Rechazar", Rechazo}}));
+        ASSERT_TRUE(Configuracion("0200",
+                                  {{"Ca_Etiqueta", "Otros"},
+                                   {"Ca_Tabla", "OTROS"},
+                                   {"Ca_Formato_Impresion", ""},
+                                   {"Ca_Campos_Autorizar", ""},
+                                   {"Ca_Sql_Rechazar", "UPDATE Otros SET Estado = 'RE'"},
+                                   {"Ca_Sql", "SELECT Folio FROM Otros WHERE Estado = 'PE' ORDER BY Folio"},
+                                   {"Ca_Sql_Plantilla", "SELECT Folio AS FOLIO FROM Otros WHERE Folio = '{FOLIO}'"},
+                                   {"Ca_Plantilla_Autorizacion", "<p id=\"prueba\">{FOLIO}</p>"},
+                                   {"Ca_Sql_Autoriazion", "UPDATE Otros SET Estado = 'AU' WHERE Folio = '{FOLIO}'"}}));
     }
 
     frmRM640& AbrirBandeja()
@@ -159,10 +165,7 @@ protected:
         return d;
     }
 
-    static bool EsperarDocumento(frmAutorizacion& d, const QString& marca = QStringLiteral("id=\"prueba\""))
-    {
-        return EsperarPagina(d.WebBrowser1(), marca);
-    }
+    static bool EsperarDocumento(frmAutorizacion& d, const QString& marca = QStringLiteral("id=\"prueba\"")) { return EsperarPagina(d.WebBrowser1(), marca); }
 
     static void Escribir(frmAutorizacion& d, const QString& campo, const QString& valor)
     {
@@ -189,7 +192,10 @@ protected:
         return r;
     }
 
-    QString ErrorDe(const QString& sentencia) { return DescripcionDe([&] { conexion->Execute(sentencia); }); }
+    QString ErrorDe(const QString& sentencia)
+    {
+        return DescripcionDe([&] { conexion->Execute(sentencia); });
+    }
 
     // Stores a statement the database refuses, for folio; gives the refusal's text.
     QString Estropear(const QString& columna, const QString& mala, const QString& folio)
@@ -231,18 +237,17 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeE
 
     const QString html = QStringLiteral("<div id=\"prueba\"><h1>Folio D-2</h1><p>Aceros Apodaca</p><input id=\"MONTO\" value=\"250.50\">"
                                         "<input name=\"CUENTA\" value=\"\"><textarea id=\"COMENTARIO_DOCUMENTO\"></textarea></div>");
-    EXPECT_EQ(visto, (QStringList{html, "DOCUMENTOS", "D-2", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Clave,
-                                  "orvinda://web/EditorWeb/Pagina.Html", html}));
+    EXPECT_EQ(visto, (QStringList{html, "DOCUMENTOS", "D-2", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", Clave, "orvinda://web/EditorWeb/Pagina.Html", html}));
     // One activation, one page load: a second one would lose what was typed.
     EXPECT_EQ(servidor->PaginasServidas(), servidas + 1);
     const QString buscar = QStringLiteral("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,%1,0,,,)");
     const QString select = QStringLiteral("SQL SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'");
-    EXPECT_EQ(g.llamadas, (QStringList{
-        buscar.arg("Ca_Tabla"), select.arg("Ca_Tabla"), buscar.arg("Ca_Campos_Autorizar"), select.arg("Ca_Campos_Autorizar"),
-        buscar.arg("Ca_Sql"), select.arg("Ca_Sql"), "ObtenerConexion()", "SQL " + SelectPlantilla, "ObtenerConexion()",
-        "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
-        " FROM Documentos WHERE Folio = 'D-2'",
-        "LeerParametro(GEN_URL,1,,)"}));
+    EXPECT_EQ(g.llamadas,
+              (QStringList{buscar.arg("Ca_Tabla"), select.arg("Ca_Tabla"), buscar.arg("Ca_Campos_Autorizar"), select.arg("Ca_Campos_Autorizar"),
+                           buscar.arg("Ca_Sql"), select.arg("Ca_Sql"), "ObtenerConexion()", "SQL " + SelectPlantilla, "ObtenerConexion()",
+                           "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+                           " FROM Documentos WHERE Folio = 'D-2'",
+                           "LeerParametro(GEN_URL,1,,)"}));
     EXPECT_EQ(lista.ListItemsCount(), 3);
     EXPECT_FALSE(frmAutorizacion::ExisteInstancia());
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -271,17 +276,17 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeE
     const qsizetype i = g.llamadas.indexOf(QStringLiteral("SQL BeginTrans"));
     ASSERT_GE(i, 4);
     // Operator and date first; the comment inside the transaction, before the statement.
-    EXPECT_EQ(g.llamadas.mid(i - 4, 17), (QStringList{
-        "ObtenerOperador()", "FechaServidor()", "FormatearFecha(2026-12-06T10:30:00)", "ObtenerConexion()", "SQL BeginTrans",
-        "ObtenerConexion()", "SQL " + SelectAutorizacion, "ObtenerConexion()",
-        "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
-        " FROM Documentos WHERE Folio = 'D-3'",
-        "GuardarComentario(DOCUMENTOS,D-3,Con ajuste)", "ObtenerConexion()",
-        "SQL UPDATE Documentos SET Estado = 'AU', Monto = '70.00', Cuenta = 'PRE-140', Nota = 'Con ajuste',"
-        " Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'",
-        "ObtenerConexion()", "SQL CommitTrans", BuscarFormato,
-        "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
-        "LlenarLista(" + ListaDocumentos + ",true)"}));
+    EXPECT_EQ(g.llamadas.mid(i - 4, 17),
+              (QStringList{"ObtenerOperador()", "FechaServidor()", "FormatearFecha(2026-12-06T10:30:00)", "ObtenerConexion()", "SQL BeginTrans",
+                           "ObtenerConexion()", "SQL " + SelectAutorizacion, "ObtenerConexion()",
+                           "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
+                           " FROM Documentos WHERE Folio = 'D-3'",
+                           "GuardarComentario(DOCUMENTOS,D-3,Con ajuste)", "ObtenerConexion()",
+                           "SQL UPDATE Documentos SET Estado = 'AU', Monto = '70.00', Cuenta = 'PRE-140', Nota = 'Con ajuste',"
+                           " Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'",
+                           "ObtenerConexion()", "SQL CommitTrans", BuscarFormato,
+                           "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
+                           "LlenarLista(" + ListaDocumentos + ",true)"}));
     // No print format, no printer; only the first list was filled again.
     EXPECT_EQ(vivos + impresiones.size(), 0);
     EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 1);
@@ -303,8 +308,7 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
     EXPECT_EQ(Documentos(), antes);
     // Reported, then rolled back; the reading stopped at the required field.
-    EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3),
-              (QStringList{"MostrarMensaje(ERR-ID:7500027)", "ObtenerConexion()", "SQL RollbackTrans"}));
+    EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3), (QStringList{"MostrarMensaje(ERR-ID:7500027)", "ObtenerConexion()", "SQL RollbackTrans"}));
     EXPECT_TRUE(g.LlamadasA(QStringLiteral("GuardarComentario")).isEmpty());
     EXPECT_TRUE(d.isVisible() && !d.Procesado() && !conexion->EnTransaccion());
 
@@ -339,8 +343,8 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     Escribir(d, QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("Revisar"));
     d.CmdAutorizado_Click();
     EXPECT_EQ(g.llamadas.mid(g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-2,Revisar)"), 6),
-              (QStringList{"GuardarComentario(DOCUMENTOS,D-2,Revisar)", "ObtenerConexion()", "SQL " + mala,
-                           "ObtenerConexion()", "SQL RollbackTrans", "MostrarMensaje(ERR-ID:7500028)"}));
+              (QStringList{"GuardarComentario(DOCUMENTOS,D-2,Revisar)", "ObtenerConexion()", "SQL " + mala, "ObtenerConexion()", "SQL RollbackTrans",
+                           "MostrarMensaje(ERR-ID:7500028)"}));
     // The comment hook fails; then a field has two elements, then none.
     Configurar(QStringLiteral("Ca_Sql_Autoriazion"), Autorizacion);
     g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
@@ -351,9 +355,9 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     d.WebBrowser1().ReemplazarCuerpo(QStringLiteral("<input id=\"MONTO\" value=\"1\">"));
     d.CmdAutorizado_Click();
     const QString prefijo = QStringLiteral("ERR-ID:7500028|16|Autorizar|frmAutorizacion|Verifique la configuración de la autorización\r\n");
-    EXPECT_EQ(g.Avisos(), (QStringList{prefijo + descripcion, prefijo + "Comentarios fuera de línea",
-                                       prefijo + "Hay 2 elementos 'CUENTA' en la página",
-                                       prefijo + "No existe el elemento 'CUENTA' en la página"}));
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{prefijo + descripcion, prefijo + "Comentarios fuera de línea", prefijo + "Hay 2 elementos 'CUENTA' en la página",
+                           prefijo + "No existe el elemento 'CUENTA' en la página"}));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")), QStringList());
     EXPECT_EQ(Documentos(), antes);
     EXPECT_TRUE(d.isVisible() && !d.Procesado() && !conexion->EnTransaccion());
@@ -376,16 +380,16 @@ TEST_F(PruebaRevision, OperadorNoDisponibleNoEmpiezaNada)
     CrearDocumentos();
     Grabacion* gr = &g;
     orvinda::Conexion* c = conexion.get();
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma),
-                                    [=] { return std::make_unique<SistemaSinOperador>(*gr, *c); });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] { return std::make_unique<SistemaSinOperador>(*gr, *c); });
     Iniciar();
     frmAutorizacion& d = MostrarDialogo(QStringLiteral("D-1"));
     d.CmdAutorizado_Click();
     frmRechazar& r = frmRechazar::Load(&d);
     r.txtComentario().setPlainText(QStringLiteral("No procede"));
     r.cmdAceptar_Click();
-    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500050|16|CmdAutorizado_Click()|frmAutorizacion|La sesión del operador expiró.",
-                                       "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|La sesión del operador expiró."}));
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{"ERR-ID:7500050|16|CmdAutorizado_Click()|frmAutorizacion|La sesión del operador expiró.",
+                           "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|La sesión del operador expiró."}));
     EXPECT_TRUE(Sentencias().isEmpty());
     EXPECT_TRUE(d.isVisible() && !r.Procesado());
 }
@@ -422,8 +426,9 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     });
     d.CmdRechazar().click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
-    EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo,
-        "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
+    EXPECT_EQ(Sentencias(),
+              (QStringList{"BeginTrans", SelectRechazo,
+                           "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
     EXPECT_EQ(g.llamadas.last(), QStringLiteral("GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)"));
     EXPECT_EQ(Documentos()[2], QStringLiteral("D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00"));
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
@@ -445,8 +450,9 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     g.alGuardarComentario = [](QString&) { throw ErrorRm(QStringLiteral("Comentarios fuera de línea")); };
     g.llamadas.clear();
     r.cmdAceptar_Click();
-    EXPECT_EQ(g.Avisos(), (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
-                                       "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"}));
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
+                           "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"}));
     EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-1,   )"));
     EXPECT_EQ(Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = 'D-1'")), QStringLiteral("RE"));
     EXPECT_TRUE(r.isVisible() && !r.Procesado());
@@ -457,7 +463,6 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(Sentencias().filter(QStringLiteral("UPDATE")).size(), 2);
     EXPECT_TRUE(r.Procesado() && !r.isVisible());
 }
-
 
 // Another operator decided first: the guarded statement changes no row,
 // nothing is printed or commented, and the document leaves the inbox.
@@ -474,8 +479,8 @@ TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
     frmRechazar& r = MostrarRechazo("DOCUMENTOS", "D-2", Clave, "No procede");
     r.cmdAceptar_Click();
     const QString otro = QStringLiteral("|64|%1|%2|El documento %3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
-    EXPECT_EQ(g.TomarAvisos(), (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"),
-                                       "ERR-ID:7500058" + otro.arg("Rechazar", "frmRechazar", "D-2")}));
+    EXPECT_EQ(g.TomarAvisos(),
+              (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"), "ERR-ID:7500058" + otro.arg("Rechazar", "frmRechazar", "D-2")}));
     EXPECT_EQ(Sentencias().filter(QStringLiteral("CommitTrans")).size(), 2);
     EXPECT_EQ(Documentos(), antes);
     EXPECT_TRUE(impresiones.isEmpty() && g.comentarios.isEmpty());
@@ -505,10 +510,12 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     lista.ListItemsAdd(QStringLiteral("D-99"));
     lista.setSelectedIndex(3);
     QString visto;
-    AlAbrirseDialogo([&](frmAutorizacion& d) {
-        visto = d.WebBrowser1().HtmlCuerpo();
-        d.cmdCacelar_Click();
-    }, QStringLiteral("{folio}"));
+    AlAbrirseDialogo(
+        [&](frmAutorizacion& d) {
+            visto = d.WebBrowser1().HtmlCuerpo();
+            d.cmdCacelar_Click();
+        },
+        QStringLiteral("{folio}"));
     forma.lvInsidencias_DblClick(0);
     EXPECT_EQ(visto, Plantilla);
     EXPECT_TRUE(g.mensajes.isEmpty());
@@ -523,8 +530,8 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     lista.setSelectedIndex(1); // a template query the database rejects
     forma.lvInsidencias_DblClick(0);
     const QString prefijo = QStringLiteral("ERR-ID:7500005|16|Actualizar_Autorizaciones()|frmRM640|");
-    EXPECT_EQ(g.Avisos(), (QStringList{prefijo + ErrorRm::UsoNoValidoDeNull().Descripcion(),
-                                       prefijo + ErrorDe(QStringLiteral("SELEC Folio FROM Documentos"))}));
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{prefijo + ErrorRm::UsoNoValidoDeNull().Descripcion(), prefijo + ErrorDe(QStringLiteral("SELEC Folio FROM Documentos"))}));
 
     // An item without text: the three lookups, and nothing else.
     g.mensajes.clear();

@@ -85,8 +85,9 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
         {Archivo(QStringLiteral("vacia.db"), {}), registro, 1,
          QStringLiteral("vacia.db está vacía o no es un archivo: no es una base de datos de Orvinda. Cree la base de demostración con: orvinda --crear-demo ")},
         {QStringLiteral("/dev/null"), registro, 1, QStringLiteral("/dev/null está vacía o no es un archivo")},
-        {ajena, registro, 1, QStringLiteral("ajena.db no tiene las tablas de Orvinda (faltan Configuracion_Autorizacion, Parametros_Generales, "
-                                            "Operadores, Comentarios_Documento). Cree la base de demostración con: orvinda --crear-demo ARCHIVO_NUEVO")},
+        {ajena, registro, 1,
+         QStringLiteral("ajena.db no tiene las tablas de Orvinda (faltan Configuracion_Autorizacion, Parametros_Generales, "
+                        "Operadores, Comentarios_Documento). Cree la base de demostración con: orvinda --crear-demo ARCHIVO_NUEVO")},
         {demo, conTruncada, 1, QStringLiteral("La biblioteca del componente %1 está dañada (el archivo está truncado)").arg(truncada)},
         {demo, basura, 1, QStringLiteral("El registro de componentes %1 está dañado (línea 2)").arg(basura)},
         {demo, sinPermiso, 1, QStringLiteral("No se puede escribir el registro de componentes %1.").arg(sinPermiso)},
@@ -152,7 +153,10 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
         EXPECT_TRUE(salida.contains(c.salida)) << salida.toStdString();
     }
     // The failed creation left the file as it was, and no other.
-    EXPECT_EQ(orvinda::Conexion::Abrir(conVista)->Execute(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE name NOT LIKE 'sqlite%'")).Fields(0).Texto(),
+    EXPECT_EQ(orvinda::Conexion::Abrir(conVista)
+                  ->Execute(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE name NOT LIKE 'sqlite%'"))
+                  .Fields(0)
+                  .Texto(),
               QStringLiteral("Empleados"));
     EXPECT_FALSE(QFile::exists(carpeta.path() + QStringLiteral("/falta")));
 }

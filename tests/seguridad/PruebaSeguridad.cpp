@@ -85,7 +85,8 @@ protected:
     QString Estado(const QString& folio)
     {
         return Valor(QStringLiteral("SELECT Rq_Estado || '|' || COALESCE(Rq_Comentario_Revision, '') || '|' || COALESCE(Rq_Oper_Autoriza, '')"
-                                    " FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(QString(folio).replace(u'\'', QLatin1String("''"))));
+                                    " FROM Requisiciones_Compra WHERE Rq_Folio = '%1'")
+                         .arg(QString(folio).replace(u'\'', QLatin1String("''"))));
     }
 
     // The shell itself, as the operator starts it: exit code, then what it
@@ -108,8 +109,7 @@ protected:
     int corridas = 0;
 };
 
-INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true),
-                         [](const auto& i) { return i.param ? "PostgreSQL" : "SQLite"; });
+INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true), [](const auto& i) { return i.param ? "PostgreSQL" : "SQLite"; });
 
 } // namespace
 
@@ -118,11 +118,12 @@ TEST_P(PruebaSeguridad, UnDocumentoHostilNoEjecutaNadaNiSaleDelProceso)
     QTcpServer escucha;
     ASSERT_TRUE(escucha.listen(QHostAddress::LocalHost));
     const QString afuera = QStringLiteral("http://127.0.0.1:%1/").arg(escucha.serverPort());
-    const QString hostil = QStringLiteral(
-        "<tr><td><img src=x onerror=\"document.getElementById('MONTO_AUTORIZADO').value='666';fetch('%1s')\">"
-        "<img src=\"%1i\"><iframe src=\"%1f\"></iframe><style>@import url(%1c);</style>"
-        "<script>document.getElementById('MONTO_AUTORIZADO').value='666'</script></td></tr>").arg(afuera);
-    Ejecutar(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Detalle_Html = '%1' WHERE Rq_Folio = '%2'").arg(QString(hostil).replace(u'\'', QLatin1String("''")), primero));
+    const QString hostil = QStringLiteral("<tr><td><img src=x onerror=\"document.getElementById('MONTO_AUTORIZADO').value='666';fetch('%1s')\">"
+                                          "<img src=\"%1i\"><iframe src=\"%1f\"></iframe><style>@import url(%1c);</style>"
+                                          "<script>document.getElementById('MONTO_AUTORIZADO').value='666'</script></td></tr>")
+                               .arg(afuera);
+    Ejecutar(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Detalle_Html = '%1' WHERE Rq_Folio = '%2'")
+                 .arg(QString(hostil).replace(u'\'', QLatin1String("''")), primero));
 
     Abrir(primero, [&](frmAutorizacion& d) {
         QTest::qWait(1500);
@@ -163,7 +164,8 @@ TEST_P(PruebaSeguridad, CadaValorEsDatoYCambiaUnSoloDocumento)
 
 TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveElEmpalme)
 {
-    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = REPLACE(Ca_Sql_Autoriazion, '''{MONTO_AUTORIZADO}''', '{MONTO_AUTORIZADO}')"));
+    Ejecutar(QStringLiteral(
+        "UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = REPLACE(Ca_Sql_Autoriazion, '''{MONTO_AUTORIZADO}''', '{MONTO_AUTORIZADO}')"));
     Abrir(primero, [&](frmAutorizacion& d) {
         EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), QStringLiteral("MONTO_AUTORIZADO"), QStringLiteral("1 OR 1=1")));
         d.CmdAutorizado_Click();
@@ -192,7 +194,7 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
         const char* sentencia;
         const char* valor;
         Modo modo;
-        const char* esperado;   // nullptr: refused
+        const char* esperado; // nullptr: refused
     };
     const Caso casos[] = {
         {"x = '{V}' AND y = \"{V}\"", "O'Brien \"x\"", Modo::Citar, "x = 'O''Brien \"x\"' AND y = \"O'Brien \"\"x\"\"\""},
@@ -229,14 +231,17 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     const QString cuenta = GetParam() ? Valor(QStringLiteral("SELECT CURRENT_USER")) : orvinda::IdentidadOperador::CuentaSistema();
     auto [codigo, salida] = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--nivel"), QStringLiteral("9"), QStringLiteral("--desatendido")});
     EXPECT_EQ(codigo, 1);
-    EXPECT_TRUE(salida.contains(QStringLiteral("MSG ERR-ID:9900007 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"La cuenta \"%1\" no está asociada").arg(cuenta))) << salida.toStdString();
+    EXPECT_TRUE(
+        salida.contains(QStringLiteral("MSG ERR-ID:9900007 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"La cuenta \"%1\" no está asociada").arg(cuenta)))
+        << salida.toStdString();
 
     // Mapped: the level is the operator's, whatever the command line says.
     Ejecutar(QStringLiteral("UPDATE Operadores SET Op_Cuenta = '%1' WHERE Op_Cve_Operador = 'CAPTURA'").arg(cuenta));
     std::tie(codigo, salida) = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--operador"), QStringLiteral("ADMIN"), QStringLiteral("--nivel"),
                                         QStringLiteral("9"), QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))});
     EXPECT_EQ(codigo, 0) << salida.toStdString();
-    EXPECT_TRUE(salida.contains(QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3"))) << salida.toStdString();
+    EXPECT_TRUE(salida.contains(QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3")))
+        << salida.toStdString();
 
     // A password is never shown: on SQLite a server that cannot be reached, on
     // PostgreSQL the same one, which opens.
@@ -260,7 +265,9 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
     ::umask(antes);
     ASSERT_EQ(codigo, 0) << salida.toStdString();
     const auto modo = [&](const QString& ruta) {
-        struct stat d {};
+        struct stat d
+        {
+        };
         return ::stat(QFile::encodeName(carpeta.filePath(ruta)).constData(), &d) == 0 ? int(d.st_mode & 0777) : -1;
     };
     EXPECT_EQ(modo(QStringLiteral("datos/Orvinda/orvinda")), 0700);
@@ -272,16 +279,23 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
     const QString copia = carpeta.filePath(QStringLiteral("librm640.so"));
     ASSERT_TRUE(QFile::copy(orvinda::AplicacionShell::BibliotecaIncluida(), copia));
     orvinda::RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), copia});
-    const struct { mode_t modo; uid_t dueno; const char* motivo; } casos[] = {
+    const struct
+    {
+        mode_t modo;
+        uid_t dueno;
+        const char* motivo;
+    } casos[] = {
         {0666, ::geteuid(), "la pueden modificar otros usuarios (permisos 0666)"},
         {0755, 65534, "pertenece a otro usuario (uid 65534)"},
     };
     for (const auto& c : casos) {
         ASSERT_EQ(::chmod(QFile::encodeName(copia).constData(), c.modo), 0);
         if (::chown(QFile::encodeName(copia).constData(), c.dueno, -1) != 0)
-            continue;   // only root can give a file away
-        const auto [fallo, texto] = Orvinda({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), QStringLiteral("--desatendido")});
+            continue; // only root can give a file away
+        const auto [fallo, texto]
+            = Orvinda({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), QStringLiteral("--desatendido")});
         EXPECT_EQ(fallo, 1);
-        EXPECT_TRUE(texto.contains(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo)))) << texto.toStdString();
+        EXPECT_TRUE(texto.contains(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo))))
+            << texto.toStdString();
     }
 }

@@ -44,8 +44,10 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     d.CmdAutorizado_Click();
     EXPECT_EQ(conexion->Bitacora().count(QStringLiteral("CommitTrans")), 1);
     EXPECT_EQ(Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio")), tras);
-    EXPECT_EQ(g.Avisos(), QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
-                                                     " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.").arg(folio)});
+    EXPECT_EQ(g.Avisos(),
+              QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
+                                         " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
+                              .arg(folio)});
     EXPECT_TRUE(d.Procesado());
     EXPECT_FALSE(d.isVisible());
 }

@@ -24,8 +24,9 @@ TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
     ASSERT_TRUE(f.Cargado());
     EXPECT_EQ(f.SSTab().Tabs(), 3);
     EXPECT_EQ(f.lvInsidencias(0).ListItemsCount() + f.lvInsidencias(1).ListItemsCount() + f.lvInsidencias(2).ListItemsCount(), 120 + 80 + 60);
-    EXPECT_EQ(conexion->Bitacora().first(), QStringLiteral(
-        " SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
+    EXPECT_EQ(conexion->Bitacora().first(),
+              QStringLiteral(
+                  " SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
 
     // A rejection with its comment.
     const QString orden = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
@@ -52,11 +53,13 @@ TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
     editor.txtClave().setTexto(QStringLiteral("0002"));
     editor.txtClave_Enter();
     editor.Controles_Eliminar();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")), QStringLiteral("BA"));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")),
+              QStringLiteral("BA"));
     editor.txtClave().setTexto(QStringLiteral("0004"));
     editor.txtClave_Enter();
     editor.Controles_Reactivar();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(CAST(Fecha_Baja AS VARCHAR), 'NULL') FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0004'")),
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(CAST(Fecha_Baja AS VARCHAR), 'NULL') FROM "
+                                   "Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0004'")),
               QStringLiteral("AC||NULL"));
     for (const auto& m : g.mensajes)
         EXPECT_EQ(m.idError, QStringLiteral("ERR-ID:7500019")) << m.mensaje.toStdString();
@@ -65,7 +68,8 @@ TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
 TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 {
     const QString sql = QStringLiteral("SELECT Folio FROM Docs WHERE Estado <> 'BA' AND Nota = \"x\"");
-    const QString nueva = QStringLiteral("SELECT Ca_Sql || '|' || Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0009'");
+    const QString nueva
+        = QStringLiteral("SELECT Ca_Sql || '|' || Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0009'");
     conexion->BeginTrans();
     conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
     conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Sql) VALUES ('0009', \"")
@@ -76,8 +80,9 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 
     conexion->BeginTrans();
     conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
-    EXPECT_NE(DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')")); }),
-              "<sin error>");
+    EXPECT_NE(
+        DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')")); }),
+        "<sin error>");
     conexion->RollbackTrans();
     EXPECT_EQ(Valor(nueva), sql + QStringLiteral("|AC"));
 
@@ -85,5 +90,6 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
     conexion->LimpiarBitacora();
     EXPECT_TRUE(u.FechaServidor().isValid());
     EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT LOCALTIMESTAMP")});
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}), 10);
+    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}),
+              10);
 }

@@ -39,14 +39,15 @@ int Autorizar(const QString& folio)
     // Inside the dialog's modal loop: press Autorizar once the page holds the document.
     bool procesado = false;
     QObject sondeos;
-    AlAbrirseModal(sondeos, [] { return rm640::frmAutorizacion::ExisteInstancia() ? &rm640::frmAutorizacion::Instancia() : nullptr; },
-                   [&](QWidget& w) {
-                       auto& d = static_cast<rm640::frmAutorizacion&>(w);
-                       if (EsperarPagina(d.WebBrowser1(), folio, 60000)) {
-                           d.CmdAutorizado_Click();
-                           procesado = d.Procesado();
-                       }
-                   });
+    AlAbrirseModal(
+        sondeos, [] { return rm640::frmAutorizacion::ExisteInstancia() ? &rm640::frmAutorizacion::Instancia() : nullptr; },
+        [&](QWidget& w) {
+            auto& d = static_cast<rm640::frmAutorizacion&>(w);
+            if (EsperarPagina(d.WebBrowser1(), folio, 60000)) {
+                d.CmdAutorizado_Click();
+                procesado = d.Procesado();
+            }
+        });
     bandeja.lvInsidencias_DblClick(0);
     delete &bandeja;
     return procesado ? 0 : 1;
@@ -84,8 +85,7 @@ int main(int argc, char** argv)
     Conexion* c = conexion.get();
     TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma),
                            [&] { return std::make_unique<SistemaOrvinda>(*c, mensajero, QStringLiteral("OPERADOR2"), 4); });
-    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma),
-                           [&] { return std::make_unique<UtileriasOrvinda>(*c, QStringLiteral("OPERADOR2")); });
+    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma), [&] { return std::make_unique<UtileriasOrvinda>(*c, QStringLiteral("OPERADOR2")); });
     ServidorPaginas::Instalar();
     rm640::Publico::Main();
     const int codigo = a[2] == QLatin1String("autorizar") ? Autorizar(a[3]) : GuardarConfiguracion(a[3]);

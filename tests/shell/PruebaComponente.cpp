@@ -33,7 +33,10 @@ class Contenedor : public QObject
 {
     Q_OBJECT
 public:
-    explicit Contenedor(QString t) : texto(std::move(t)) {}
+    explicit Contenedor(QString t)
+        : texto(std::move(t))
+    {
+    }
     Q_INVOKABLE QString Transaccion() const { return texto; }
     QString texto;
 };
@@ -92,8 +95,8 @@ TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExpl
     EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
               QStringLiteral("El componente no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
 
-    RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid),
-                                   carpeta.path() + QStringLiteral("/librm640.so")});
+    RegistroComponentes::Escribir(
+        {QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid), carpeta.path() + QStringLiteral("/librm640.so")});
     EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
               QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + QStringLiteral("/librm640.so")));
 
