@@ -12,6 +12,7 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
+#include "review/SentenciaDeRevision.h"
 #include "review/frmRechazar.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
@@ -272,37 +273,17 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
 
-    bool resultado = false;
-    const auto fallo = [this](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("Autorizar"),
-                 QStringLiteral("ERR-ID:7500028"));
+    const auto consulta = [&Clave](MarcadoresSql::Modo modo) {
+        QString s;
+        s += QStringLiteral(" SELECT ");
+        s += QStringLiteral("   Ca_Sql_Autoriazion, ");
+        s += QStringLiteral("   Ca_Sql_Plantilla ");
+        s += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        s += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(Clave, modo)
+            + QStringLiteral("' ");
+        return s;
     };
-    // Bad input, not a bad configuration: the operator can correct it.
-    const auto rehusar = [this](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
-                 QStringLiteral("ERR-ID:7500059"));
-    };
-    Trampa::Atrapar(QStringLiteral("Verifique la configuración de la autorización"), fallo, rehusar, [&] {
-        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
-        inicio.BeginTrans();
-
-        Publico::CadenaSql = QString();
-        Publico::CadenaSql += QStringLiteral(" SELECT ");
-        Publico::CadenaSql += QStringLiteral("   Ca_Sql_Autoriazion, ");
-        Publico::CadenaSql += QStringLiteral("   Ca_Sql_Plantilla ");
-        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '")
-            + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
-        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
-        if (rs.Eof()) {
-            rs.Close();
-            Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return;
-        }
-
+    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
         // Only the column names of the template query count; a query that
         // finds no row still names its columns.
         const QString consulta
@@ -319,22 +300,23 @@ bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& 
             sentencia, Campos, columnas, [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
             [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
             Folio, operador, fecha, modo);
-
         if (!expansion.completa()) {
             Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
                          + QStringLiteral("' es obligatorio no puede estar vacío"),
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
-            Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return;
+            return std::nullopt;
         }
-
-        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
-        conexion.Execute(expansion.sentencia);
-        m_sinCambios = conexion.RegistrosAfectados() == 0;
-        Publico::Sistema->ObtenerConexion().CommitTrans();
-        resultado = true;
-    });
-    return resultado;
+        return expansion.sentencia;
+    };
+    const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
+        Reportar(m, estilo, titulo, id);
+    };
+    // A refused value is the operator's to correct, not the configuration's.
+    return SentenciaDeRevision::Ejecutar(reportar,
+                                         {QStringLiteral("Verifique la configuración de la autorización"),
+                                          QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"),
+                                          QStringLiteral("ERR-ID:7500059")},
+                                         consulta, expansion, m_sinCambios);
 }
 
 void frmAutorizacion::CmdRechazar_Click()

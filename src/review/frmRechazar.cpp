@@ -9,6 +9,7 @@
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "review/SentenciaDeRevision.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
 #include "shell/Trampa.h"
@@ -157,45 +158,29 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
 
-    bool resultado = false;
-    const auto fallo = [this](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("Rechazar"),
-                 QStringLiteral("ERR-ID:7500009"));
+    const auto consulta = [&Clave](MarcadoresSql::Modo modo) {
+        QString s;
+        s += QStringLiteral(" SELECT ");
+        s += QStringLiteral("   Ca_Sql_Rechazar ");
+        s += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        s += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='") + MarcadoresSql::Clave(Clave, modo)
+            + QStringLiteral("' ");
+        return s;
     };
-    const auto rehusar = [this](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
-        Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
-                 QStringLiteral("ERR-ID:7500060"));
-    };
-    Trampa::Atrapar(QStringLiteral("Verifique la configuración del rechazo"), fallo, rehusar, [&] {
-        orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
-        inicio.BeginTrans();
-
-        Publico::CadenaSql = QString();
-        Publico::CadenaSql += QStringLiteral(" SELECT ");
-        Publico::CadenaSql += QStringLiteral("   Ca_Sql_Rechazar ");
-        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
-            + MarcadoresSql::Clave(Clave, modo) + QStringLiteral("' ");
-        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
-        if (rs.Eof()) {
-            rs.Close();
-            Publico::Sistema->ObtenerConexion().RollbackTrans();
-            return;
-        }
-
+    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
         const QString sentencia = MarcadoresSql::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
                                                                  Folio, operador, fecha, modo);
         rs.Close();
-        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
-        conexion.Execute(sentencia);
-        m_sinCambios = conexion.RegistrosAfectados() == 0;
-        Publico::Sistema->ObtenerConexion().CommitTrans();
-        resultado = true;
-    });
-    return resultado;
+        return sentencia;
+    };
+    const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
+        Reportar(m, estilo, titulo, id);
+    };
+    return SentenciaDeRevision::Ejecutar(reportar,
+                                         {QStringLiteral("Verifique la configuración del rechazo"),
+                                          QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"),
+                                          QStringLiteral("ERR-ID:7500060")},
+                                         consulta, expansion, m_sinCambios);
 }
 
 } // namespace rm640
