@@ -31,8 +31,18 @@ std::vector<QStringList> CatalogoDemo::Tabla(const QString& ruta)
     return filas;
 }
 
+QString CatalogoDemo::Insercion(const QString& tabla) const
+{
+    const auto it = inserciones.find(tabla);
+    if (it == inserciones.end())
+        throw std::runtime_error(("Falta la inserción de demostración de " + tabla).toStdString());
+    return it->second;
+}
+
 CatalogoDemo::CatalogoDemo()
 {
+    for (const QStringList& f : Tabla(QStringLiteral("inserciones.tsv")))
+        inserciones[f[0]] = f[1];
     for (const QStringList& f : Tabla(QStringLiteral("departamentos.tsv")))
         departamentos.push_back({f[0], f[1], f[2], f[3]});
     for (const QStringList& f : Tabla(QStringLiteral("empleados.tsv")))

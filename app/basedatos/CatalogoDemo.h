@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <vector>
 
 namespace orvinda {
@@ -58,7 +59,10 @@ public:
     // The rows of a table, header left out. An empty field is an empty
     // text, never a null one, so that it is stored as '' and not as NULL.
     static std::vector<QStringList> Tabla(const QString& ruta);
+    // The INSERT, with ? for each value, that fills a table.
+    QString Insercion(const QString& tabla) const;
 
+    std::map<QString, QString> inserciones;
     std::vector<Departamento> departamentos;
     std::vector<Empleado> empleados;
     std::vector<const Empleado*> compradores, viajeros;

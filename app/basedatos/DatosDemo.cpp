@@ -248,37 +248,29 @@ private:
 
     void Parametros()
     {
-        auto q = Preparar(QStringLiteral(
-            "INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
-            " VALUES (?, ?, ?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Parametros_Generales")));
         for (const QStringList& f : Tabla(QStringLiteral("parametros.tsv")))
             Ejecutar(q, {f[0], f[1].toInt(), f[2], f[3], f[4]});
     }
 
     void Operadores()
     {
-        auto q = Preparar(
-            QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES (?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Operadores")));
         for (const QStringList& f : Tabla(QStringLiteral("operadores.tsv")))
             Ejecutar(q, {f[0], f[1], f[2].toInt()});
     }
 
     void Catalogos()
     {
-        auto dep = Preparar(QStringLiteral("INSERT INTO Departamentos (Dp_Cve_Departamento, Dp_Nombre, Dp_Centro_Costo,"
-                                           " Dp_Cuenta_Presupuestal, Dp_Cuenta_Gastos) VALUES (?, ?, ?, ?, ?)"));
+        auto dep = Preparar(m_cat.Insercion(QStringLiteral("Departamentos")));
         for (const auto& d : m_cat.departamentos)
             Ejecutar(dep, {d.clave, d.nombre, d.centroCosto, CuentaPresupuestal(d), CuentaGastos(d)});
 
-        auto emp = Preparar(
-            QStringLiteral("INSERT INTO Empleados (Em_Cve_Empleado, Em_Nombre, Em_Puesto, Dp_Cve_Departamento,"
-                           " Em_Fecha_Ingreso) VALUES (?, ?, ?, ?, ?)"));
+        auto emp = Preparar(m_cat.Insercion(QStringLiteral("Empleados")));
         for (const auto& e : m_cat.empleados)
             Ejecutar(emp, {e.clave, e.nombre, e.puesto, e.departamento, e.ingreso});
 
-        auto prv = Preparar(
-            QStringLiteral("INSERT INTO Proveedores (Pv_Cve_Proveedor, Pv_Rfc, Pv_Razon_Social, Pv_Domicilio,"
-                           " Pv_Dias_Credito) VALUES (?, ?, ?, ?, ?)"));
+        auto prv = Preparar(m_cat.Insercion(QStringLiteral("Proveedores")));
         for (const auto& p : m_cat.proveedores)
             Ejecutar(prv, {p.clave, p.rfc, p.razon, p.domicilio, p.diasCredito});
     }
@@ -286,16 +278,8 @@ private:
     void Requisiciones()
     {
         constexpr int kTotal = 150, kRevisadas = 30, kPrimerFolio = 301;
-        auto cab = Preparar(QStringLiteral("INSERT INTO Requisiciones_Compra (Rq_Folio, Rq_Fecha, Rq_Fecha_Requerida, "
-                                           "Em_Cve_Empleado, Dp_Cve_Departamento,"
-                                           " Rq_Prioridad, Rq_Justificacion, Rq_Subtotal, Rq_Iva, Rq_Total, "
-                                           "Rq_Detalle_Html, Rq_Estado, Rq_Monto_Autorizado,"
-                                           " Rq_Cuenta_Presupuestal, Rq_Comentario_Revision, Rq_Oper_Autoriza, "
-                                           "Rq_Fecha_Autoriza, Rq_Oper_Rechaza, Rq_Fecha_Rechaza)"
-                                           " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        auto det = Preparar(QStringLiteral(
-            "INSERT INTO Requisiciones_Compra_Detalle (Rq_Folio, Rd_Partida, Rd_Articulo, Rd_Descripcion, Rd_Unidad,"
-            " Rd_Cantidad, Rd_Precio, Rd_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto cab = Preparar(m_cat.Insercion(QStringLiteral("Requisiciones_Compra")));
+        auto det = Preparar(m_cat.Insercion(QStringLiteral("Requisiciones_Compra_Detalle")));
 
         const auto fechas = Fechas(kTotal, 120);
         for (int i = 0; i < kTotal; ++i) {
@@ -334,16 +318,8 @@ private:
     void Ordenes()
     {
         constexpr int kTotal = 100, kRevisadas = 20, kPrimerFolio = 201;
-        auto cab = Preparar(QStringLiteral(
-            "INSERT INTO Ordenes_Compra (Oc_Folio, Oc_Fecha, Pv_Cve_Proveedor, Dp_Cve_Departamento, Em_Cve_Comprador,"
-            " Oc_Condiciones_Pago, Oc_Fecha_Entrega, Oc_Lugar_Entrega, Oc_Moneda, Oc_Subtotal, Oc_Iva, Oc_Total, "
-            "Oc_Detalle_Html,"
-            " Oc_Estado, Oc_Partida_Presupuestal, Oc_Comentario_Revision, Oc_Oper_Autoriza, Oc_Fecha_Autoriza, "
-            "Oc_Oper_Rechaza,"
-            " Oc_Fecha_Rechaza) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        auto det = Preparar(QStringLiteral(
-            "INSERT INTO Ordenes_Compra_Detalle (Oc_Folio, Od_Partida, Od_Articulo, Od_Descripcion, Od_Unidad,"
-            " Od_Cantidad, Od_Precio, Od_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto cab = Preparar(m_cat.Insercion(QStringLiteral("Ordenes_Compra")));
+        auto det = Preparar(m_cat.Insercion(QStringLiteral("Ordenes_Compra_Detalle")));
 
         const auto fechas = Fechas(kTotal, 90);
         for (int i = 0; i < kTotal; ++i) {
@@ -390,17 +366,8 @@ private:
     void ReportesGastos()
     {
         constexpr int kTotal = 75, kRevisados = 15, kPrimerFolio = 151;
-        auto cab = Preparar(QStringLiteral("INSERT INTO Reportes_Gastos (Rg_Folio, Rg_Fecha, Em_Cve_Empleado, "
-                                           "Dp_Cve_Departamento, Rg_Motivo, Rg_Destino,"
-                                           " Rg_Periodo_Inicio, Rg_Periodo_Fin, Rg_Subtotal, Rg_Iva, Rg_Total, "
-                                           "Rg_Anticipo, Rg_Por_Reembolsar, Rg_Detalle_Html,"
-                                           " Rg_Estado, Rg_Monto_Reembolso, Rg_Cuenta_Contable, "
-                                           "Rg_Comentario_Revision, Rg_Oper_Autoriza, Rg_Fecha_Autoriza,"
-                                           " Rg_Oper_Rechaza, Rg_Fecha_Rechaza) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                                           "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        auto det = Preparar(QStringLiteral("INSERT INTO Reportes_Gastos_Detalle (Rg_Folio, Gd_Partida, Gd_Fecha, "
-                                           "Gd_Concepto, Gd_Proveedor, Gd_Comprobante,"
-                                           " Gd_Subtotal, Gd_Iva, Gd_Importe) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto cab = Preparar(m_cat.Insercion(QStringLiteral("Reportes_Gastos")));
+        auto det = Preparar(m_cat.Insercion(QStringLiteral("Reportes_Gastos_Detalle")));
 
         const auto fechas = Fechas(kTotal, 100);
         for (int i = 0; i < kTotal; ++i) {
@@ -498,12 +465,7 @@ private:
     void Vacaciones()
     {
         constexpr int kTotal = 40, kRevisadas = 15, kPrimerFolio = 81;
-        auto q = Preparar(QStringLiteral(
-            "INSERT INTO Solicitudes_Vacaciones (Sv_Folio, Sv_Fecha, Em_Cve_Empleado, Dp_Cve_Departamento, Sv_Periodo,"
-            " Sv_Fecha_Inicio, Sv_Fecha_Fin, Sv_Dias, Sv_Dias_Disponibles, Sv_Observaciones, Sv_Estado, "
-            "Sv_Dias_Autorizados,"
-            " Sv_Comentario_Revision, Sv_Oper_Autoriza, Sv_Fecha_Autoriza, Sv_Oper_Rechaza, Sv_Fecha_Rechaza)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Solicitudes_Vacaciones")));
         const auto fechas = Fechas(kTotal, 100);
         for (int i = 0; i < kTotal; ++i) {
             const QString folio = QStringLiteral("VAC-2025-%1").arg(kPrimerFolio + i, 4, 10, QLatin1Char('0'));
@@ -539,9 +501,7 @@ private:
 
     void Comentarios()
     {
-        auto q = Preparar(QStringLiteral(
-            "INSERT INTO Comentarios_Documento (Cd_Tabla, Cd_Folio, Cd_Comentario, Cd_Operador, Cd_Fecha)"
-            " VALUES (?, ?, ?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Comentarios_Documento")));
         for (const auto& c : m_comentarios)
             Ejecutar(q, {c.tabla, c.folio, c.texto, c.operador, c.fecha});
     }
@@ -557,13 +517,7 @@ private:
     // an emptied days field grants the days requested.
     void ConfiguracionesAutorizacion()
     {
-        auto q = Preparar(QStringLiteral(
-            "INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Descripcion, Ca_Etiqueta,"
-            " Ca_Formato_Impresion, Ca_Tabla, Ca_Tabla_Clave, Ca_Sql, Ca_Sql_Autoriazion, Ca_Campos_Autorizar, "
-            "Ca_Sql_Plantilla,"
-            " Ca_Plantilla_Autorizacion, Ca_Sql_Rechazar, Fecha_Alta, Fecha_Ult_Modif, Oper_Alta, Oper_Ult_Modif, "
-            "Oper_Baja,"
-            " Fecha_Baja, Es_Cve_Estado) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Configuracion_Autorizacion")));
         for (const QStringList& c : Tabla(QStringLiteral("configuraciones.tsv"))) {
             const auto archivo = [&c](const char* nombre) {
                 return Recurso(QStringLiteral("configuraciones/%1/%2").arg(c[0], QLatin1String(nombre)));
@@ -580,9 +534,7 @@ private:
 
     void FormatosImpresion()
     {
-        auto q = Preparar(
-            QStringLiteral("INSERT INTO Formatos_Impresion (Fi_Cve_Formato, Fi_Descripcion, Fi_Sql, Fi_Plantilla)"
-                           " VALUES (?, ?, ?, ?)"));
+        auto q = Preparar(m_cat.Insercion(QStringLiteral("Formatos_Impresion")));
         for (const QStringList& f : Tabla(QStringLiteral("formatos.tsv")))
             Ejecutar(q,
                      {f[0], f[1], Recurso(QStringLiteral("formatos/%1/consulta.sql").arg(f[0])),
