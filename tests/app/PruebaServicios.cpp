@@ -46,24 +46,25 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
                             " 'orvinda://web'), ('GEN_URL', 0, 'T', 'http://otro'), ('CAT_AUTOCLAVE', 0, 'B', '1'), ('VACIO', 0, 'B', NULL)"));
     SistemaOrvinda s(*conexion, *mensajero, QStringLiteral("ADMIN"), -1);
 
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()), QVariant(QStringLiteral("orvinda://web")));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 0, QString(), QString()), QVariant(QStringLiteral("http://otro")));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QString(), QString()), QVariant(true));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QStringLiteral("T"), QString()), QVariant(QStringLiteral("1")));
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("VACIO"), 0, QString(), QString()).isNull());
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0, QStringLiteral("T"), QStringLiteral("0000")),
-              QVariant(QStringLiteral("0000")));
+    const auto leer = [&](const char* clave, int ambito = 0, const QString& tipo = {}, const QString& omision = {}) {
+        return s.LeerParametro(clave, ambito, tipo, omision);
+    };
+    EXPECT_EQ(leer("GEN_URL", 1), QVariant("orvinda://web"));
+    EXPECT_EQ(leer("GEN_URL"), QVariant("http://otro"));
+    EXPECT_EQ(leer("CAT_AUTOCLAVE"), QVariant(true));
+    EXPECT_EQ(leer("CAT_AUTOCLAVE", 0, "T"), QVariant("1"));
+    EXPECT_TRUE(leer("VACIO").isNull());
+    EXPECT_EQ(leer("FTO_CONFIGURACION_AUTORIZACION", 0, "T", "0000"), QVariant("0000"));
     EXPECT_FALSE(LeerArchivo(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
 
     // A parameter missing from the table: a clear message, once, and no value.
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
+    EXPECT_TRUE(leer("NO_EXISTE").isNull() && leer("NO_EXISTE").isNull());
     EXPECT_EQ(LeerArchivo(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
     EXPECT_TRUE(LeerArchivo(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
 
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("0"), QStringLiteral("B")), QVariant(false));
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("SI"), QStringLiteral("B")), QVariant(true));
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("12"), QStringLiteral("N")), QVariant(12LL));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("0", "B"), QVariant(false));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("SI", "B"), QVariant(true));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("12", "N"), QVariant(12LL));
 
     Ejecutar(QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES ('ADMIN', 'Administración', 5)"));
     EXPECT_EQ(s.NivelSistema(), 5);
@@ -73,11 +74,8 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
 
 TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
 {
-    EXPECT_EQ(mensajero->Mostrar(QStringLiteral("¿Desea generar una nueva clave?"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
-                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")),
-              7);
-    EXPECT_EQ(
-        mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500019")), 1);
+    EXPECT_EQ(mensajero->Mostrar("¿Desea generar una nueva clave?", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 7);
+    EXPECT_EQ(mensajero->Mostrar("Listo", 64, "Información", nullptr, "RM640", "ERR-ID:7500019"), 1);
     EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
@@ -95,18 +93,14 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
         EXPECT_EQ(m.icon(), QMessageBox::Question);
         m.button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr, QStringLiteral("RM640"),
-                                 QStringLiteral("ERR-ID:7500025")),
-              6);
+    EXPECT_EQ(conUsuario.Mostrar("La clave, ya existe", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 6);
     EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
 
     AlAbrirseModal(sondeos, caja, [](QWidget& w) {
         EXPECT_EQ(static_cast<QMessageBox&>(w).icon(), QMessageBox::Critical);
         static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr, QStringLiteral("RM640"),
-                                 QStringLiteral("ERR-ID:7500020")),
-              1);
+    EXPECT_EQ(conUsuario.Mostrar("near \"X\": syntax error", 16, "ERROR", nullptr, "RM640", "ERR-ID:7500020"), 1);
 }
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
@@ -114,21 +108,13 @@ TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
     ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
     UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
 
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0001"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QStringLiteral("REQ"));
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0009"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QString());
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("x' OR '1'='1"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QString());
-    EXPECT_THROW(
-        u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("y"), 0, {}, {}, {}),
-        ErrorRm);
-
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}),
-              10);
+    const QString tabla = "Configuracion_Autorizacion", clave = "Ca_Cve_Configuracion_Autorizacion";
+    const auto buscar = [&](const QString& valor) { return u.BuscarValor(tabla, clave, valor, "Ca_Tabla", 0, {}, {}, {}); };
+    EXPECT_EQ(buscar("0001"), "REQ");
+    EXPECT_EQ(buscar("0009"), QString());
+    EXPECT_EQ(buscar("x' OR '1'='1"), QString());
+    EXPECT_THROW(u.BuscarValor(tabla + "; DROP", "x", "1", "y", 0, {}, {}, {}), ErrorRm);
+    EXPECT_EQ(u.SiguienteClave(tabla, clave, {}, {}, {}, {}, {}, {}, {}), 10);
 
     conexion->LimpiarBitacora();
     const QDateTime fecha = u.FechaServidor();

@@ -32,6 +32,10 @@ const QStringList Datos = {"Requisición de 'compras'",
                            "<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>",
                            "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\""};
 
+const QStringList NombresColumnas
+    = {"Ca_Descripcion",      "Ca_Etiqueta",      "Ca_Formato_Impresion",      "Ca_Tabla",       "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
+       "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
+
 // The same values as the statements must write them.
 const QString Valores = QStringLiteral("'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
                                        "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
@@ -79,24 +83,17 @@ protected:
 
     void Fila(const QString& clave, const QVariant& estado, const QVariant& sql = QStringLiteral("SELECT 1"))
     {
-        const QString c = clave;
-        ASSERT_TRUE(Configuracion(clave,
-                                  {{"Ca_Descripcion", "Desc " + c},
-                                   {"Ca_Etiqueta", "Pest " + c},
-                                   {"Ca_Formato_Impresion", "FTO" + c},
-                                   {"Ca_Tabla", "TABLA" + c},
-                                   {"Ca_Tabla_Clave", "CLAVE" + c},
-                                   {"Ca_Sql", sql},
-                                   {"Ca_Sql_Autoriazion", "AUT " + c},
-                                   {"Ca_Campos_Autorizar", "CAMPOS " + c},
-                                   {"Ca_Sql_Plantilla", "PLA " + c},
-                                   {"Ca_Plantilla_Autorizacion", "<b>" + c + "</b>"},
-                                   {"Ca_Sql_Rechazar", "REC " + c},
-                                   {"Fecha_Alta", "2020-01-01T00:00:00"},
-                                   {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
-                                   {"Oper_Alta", "ALTA"},
-                                   {"Oper_Ult_Modif", "MODIF"},
-                                   {"Es_Cve_Estado", estado}}));
+        const QString& c = clave;
+        const QVariantList valores{"Desc " + c, "Pest " + c,   "FTO" + c,  "TABLA" + c,        "CLAVE" + c, sql,
+                                   "AUT " + c,  "CAMPOS " + c, "PLA " + c, "<b>" + c + "</b>", "REC " + c};
+        QList<std::pair<QString, QVariant>> fila{{"Fecha_Alta", "2020-01-01T00:00:00"},
+                                                 {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
+                                                 {"Oper_Alta", "ALTA"},
+                                                 {"Oper_Ult_Modif", "MODIF"},
+                                                 {"Es_Cve_Estado", estado}};
+        for (int i = 0; i < NombresColumnas.size(); ++i)
+            fila.append({NombresColumnas[i], valores[i]});
+        ASSERT_TRUE(Configuracion(clave, fila));
     }
 
     static void Pulsar(frmConfiguracion& f, const char* boton)
@@ -118,9 +115,8 @@ protected:
     QStringList Columnas(const QString& clave)
     {
         QStringList r;
-        for (const char* c : {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
-                              "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"})
-            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'").arg(QLatin1String(c), clave));
+        for (const QString& c : NombresColumnas)
+            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'").arg(c, clave));
         return r;
     }
 
@@ -600,9 +596,7 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
 TEST_F(PruebaEditor, CadaCaracterSobreviveCargaYGuardado)
 {
     const QString texto = QStringLiteral("Área\u00A0año\t'x'\r\n\"Ñ\"\u00A0");
-    const QStringList columnas
-        = {"Ca_Descripcion",      "Ca_Etiqueta",      "Ca_Formato_Impresion",      "Ca_Tabla",       "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
-           "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
+    const QStringList& columnas = NombresColumnas;
     QList<std::pair<QString, QVariant>> fila = {{"Es_Cve_Estado", "AC"}};
     for (const QString& c : columnas)
         fila.append({c, texto});
