@@ -145,8 +145,7 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasYFilas)
     EXPECT_EQ(b.Valor("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion").toString(), "AC");
 
     // The key is unique.
-    QSqlQuery q(b.db);
-    EXPECT_FALSE(q.exec("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')"));
+    EXPECT_FALSE(QSqlQuery(b.db).exec("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')"));
 }
 
 TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)

@@ -152,19 +152,13 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
     o.baseDatos = carpeta.path() + "/falta.db";
     o.traza = carpeta.path() + "/shell.txt";
     o.desatendido = true;
-    {
-        AplicacionShell shell(o);
-        EXPECT_EQ(shell.Iniciar(), 1);
-    }
+    EXPECT_EQ(AplicacionShell(o).Iniciar(), 1);
     EXPECT_FALSE(QFile::exists(o.baseDatos));
     EXPECT_TRUE(LeerArchivo(o.traza).contains("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos "));
 
     // An ODBC string that does not connect.
     o.baseDatos = "DRIVER={Controlador Inexistente};SERVER=127.0.0.1";
-    {
-        AplicacionShell shell(o);
-        EXPECT_EQ(shell.Iniciar(), 1);
-    }
+    EXPECT_EQ(AplicacionShell(o).Iniciar(), 1);
     EXPECT_TRUE(LeerArchivo(o.traza).contains("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}"));
 
     // The demo database, created once, refused the second time.
