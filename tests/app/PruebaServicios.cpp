@@ -88,8 +88,7 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
     AlAbrirseModal(sondeos, caja, [&](QWidget& w) {
         auto& m = static_cast<QMessageBox&>(w);
         informativo = m.informativeText();
-        EXPECT_EQ(m.windowTitle(), "Generar nueva clave?");
-        EXPECT_EQ(m.icon(), QMessageBox::Question);
+        EXPECT_TRUE(m.windowTitle() == "Generar nueva clave?" && m.icon() == QMessageBox::Question);
         m.button(QMessageBox::Yes)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar("La clave, ya existe", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 6);

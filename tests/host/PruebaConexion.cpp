@@ -90,8 +90,7 @@ TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCua
     EXPECT_EQ(Valor("SELECT Texto FROM T WHERE Clave = 'D'"), "dijo \"sí\" y 'no'");
 
     // With the setting back ON, double quotes name columns again.
-    orvinda::Recordset rs = conexion->Execute("SELECT \"Texto\" FROM T WHERE Clave = 'Q'");
-    EXPECT_EQ(rs.Fields(0).Texto(), sql);
+    EXPECT_EQ(conexion->Execute("SELECT \"Texto\" FROM T WHERE Clave = 'Q'").Fields(0).Texto(), sql);
 
     EXPECT_EQ(Conexion::ComillasDoblesALiterales("VALUES ('a\"b', \"c'd\", [e\"f])"), "VALUES ('a\"b', 'c''d', [e\"f])");
 }
