@@ -33,8 +33,8 @@ struct BaseTemporal
     {
         static int n = 0;
         nombre = QStringLiteral("prueba_datos_demo_%1").arg(++n);
-        db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nombre);
-        db.setDatabaseName(dir.filePath(QStringLiteral("orvinda.db")));
+        db = QSqlDatabase::addDatabase("QSQLITE", nombre);
+        db.setDatabaseName(dir.filePath("orvinda.db"));
         EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
     }
     ~BaseTemporal()
@@ -61,7 +61,7 @@ struct BaseTemporal
     {
         QStringList texto;
         for (const auto& t : EsquemaBaseDatos::NombresTablas())
-            texto << t << Instantanea(db, t, QStringLiteral("1, 2"));
+            texto << t << Instantanea(db, t, "1, 2");
         return texto.join(u'\n');
     }
 };
@@ -77,7 +77,7 @@ std::vector<QSqlRecord> Filas(BaseTemporal& b, const QString& sql)
 
 std::vector<QSqlRecord> Configuraciones(BaseTemporal& b)
 {
-    return Filas(b, QStringLiteral("SELECT * FROM Configuracion_Autorizacion ORDER BY Ca_Cve_Configuracion_Autorizacion"));
+    return Filas(b, "SELECT * FROM Configuracion_Autorizacion ORDER BY Ca_Cve_Configuracion_Autorizacion");
 }
 
 QString T(const QSqlRecord& f, const char* columna)
@@ -128,8 +128,8 @@ QSqlRecord Documento(BaseTemporal& b, const QString& tabla, const QString& clave
     return filas.empty() ? QSqlRecord() : filas[0];
 }
 
-const QString kOperador = QStringLiteral("ADMIN");
-const QString kFecha = QStringLiteral("2025-07-01T10:11:12");
+const QString kOperador = "ADMIN";
+const QString kFecha = "2025-07-01T10:11:12";
 
 } // namespace
 
@@ -142,11 +142,10 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasYFilas)
     ASSERT_NO_THROW(EsquemaBaseDatos::Crear(b.db));
 
     // The row outlives the second creation, and the state it did not name defaults to active.
-    EXPECT_EQ(b.Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion")).toString(), "AC");
+    EXPECT_EQ(b.Valor("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion").toString(), "AC");
 
     // The key is unique.
-    QSqlQuery q(b.db);
-    EXPECT_FALSE(q.exec(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')")));
+    EXPECT_FALSE(QSqlQuery(b.db).exec("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')"));
 }
 
 TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
@@ -159,8 +158,8 @@ TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
     BaseTemporal b;
     EsquemaBaseDatos::Crear(b.db);
 
-    static const QRegularExpression reTabla(QStringLiteral("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n    \\);"), QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression reColumna(QStringLiteral("^\\s+(\\w+)\\s+(\\w+(?:\\([\\w,]+\\))?)"));
+    static const QRegularExpression reTabla("CREATE TABLE dbo\\.(\\w+) \\((.*?)\\n    \\);", QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression reColumna("^\\s+(\\w+)\\s+(\\w+(?:\\([\\w,]+\\))?)");
     QStringList tablasGuion;
     for (auto it = reTabla.globalMatch(guion); it.hasNext();) {
         const auto m = it.next();
@@ -178,7 +177,7 @@ TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
         auto q = b.Ejecutar(QStringLiteral("PRAGMA table_info(%1)").arg(tabla));
         while (q.next()) {
             QString tipo = q.value(2).toString().replace(QLatin1String("VARCHAR"), QLatin1String("NVARCHAR"));
-            tipo = tipo == QLatin1String("TEXT") ? QStringLiteral("NVARCHAR(MAX)") : tipo == QLatin1String("INTEGER") ? QStringLiteral("INT") : tipo;
+            tipo = tipo == QLatin1String("TEXT") ? "NVARCHAR(MAX)" : tipo == QLatin1String("INTEGER") ? "INT" : tipo;
             columnasSqlite << q.value(1).toString() + QLatin1Char(' ') + tipo;
         }
         EXPECT_EQ(columnasGuion, columnasSqlite) << tabla.toStdString();
@@ -194,11 +193,9 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
     EXPECT_FALSE(DatosDemo::Existe(b.db));
     ASSERT_NO_THROW(DatosDemo::Cargar(b.db));
     EXPECT_TRUE(DatosDemo::Existe(b.db));
-    EXPECT_EQ(Instantanea(b.db,
-                          QStringLiteral("(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales"
-                                         " WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))"),
-                          "1"),
-              (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
+    const QString parametros = "(SELECT Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor FROM Parametros_Generales"
+                               " WHERE Pg_Cve_Parametro IN ('GEN_URL', 'CAT_AUTOCLAVE', 'FTO_CONFIGURACION_AUTORIZACION'))";
+    EXPECT_EQ(Instantanea(b.db, parametros, "1"), (QStringList{"CAT_AUTOCLAVE|0|B|1", "FTO_CONFIGURACION_AUTORIZACION|0|T|0000", "GEN_URL|1|T|orvinda://web"}));
 
     QStringList estados;
     for (const auto& c : Configuraciones(b)) {
@@ -212,7 +209,7 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
         EXPECT_FALSE(T(c, "Ca_Plantilla_Autorizacion").contains(QLatin1Char('\'')));
 
         const QString tabla = T(c, "Ca_Tabla"), claveTabla = T(c, "Ca_Tabla_Clave");
-        const QString estado = claveTabla.section(u'_', 0, 0) + QStringLiteral("_Estado"); // Rq_Folio, Rq_Estado
+        const QString estado = claveTabla.section(u'_', 0, 0) + "_Estado"; // Rq_Folio, Rq_Estado
         const QStringList folios = FoliosPendientes(b, T(c, "Ca_Sql"));
         EXPECT_EQ(folios.size(), b.Valor(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 = 'PE'").arg(tabla, estado)).toInt());
         ASSERT_GE(folios.size(), 2);
@@ -231,11 +228,9 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
             // No NULL (the rendering would fail) and no token left over.
             QString lleno;
             ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(html, fila));
-            EXPECT_FALSE(lleno.contains(u'{'));
-            EXPECT_TRUE(lleno.contains(folio));
-            if (propuesto.contains(QStringLiteral("DETALLE_HTML"))) {
+            EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(folio));
+            if (propuesto.contains("DETALLE_HTML"))
                 EXPECT_TRUE(lleno.contains(QLatin1String("<tr><td class=\"num\">1</td>")));
-            }
         }
 
         // The reviewer keeps the proposed values and types what is missing.
@@ -250,9 +245,9 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
             QString valor = propuesto.value(campo).toString();
             bool numero = false;
             if (campo == Marcadores::CampoComentarioDocumento)
-                valor = QStringLiteral("Revisado en prueba");
+                valor = "Revisado en prueba";
             else if (valor.isEmpty() && obligatorios.contains(campo))
-                valor = QStringLiteral("PP-2025-042");
+                valor = "PP-2025-042";
             else if (std::abs(valor.toDouble(&numero)) >= 1000 && numero)
                 valor = QLocale(QLocale::English, QLocale::UnitedStates).toString(valor.toDouble(), 'f', 2); // as typed by hand
             capturados << valor;
@@ -261,8 +256,7 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
         const auto expansion
             = Marcadores::ExpandirAutorizacion(T(c, "Ca_Sql_Autoriazion"), T(c, "Ca_Campos_Autorizar"), columnas, leer, {}, aAutorizar, kOperador, kFecha);
         const QString sentencia = expansion.sentencia;
-        ASSERT_TRUE(expansion.completa());
-        EXPECT_FALSE(sentencia.contains(u'{')) << sentencia.toStdString();
+        ASSERT_TRUE(expansion.completa() && !sentencia.contains(u'{')) << sentencia.toStdString();
         EXPECT_EQ(b.Ejecutar(sentencia).numRowsAffected(), 1);
         const QSqlRecord autorizado = Documento(b, tabla, claveTabla, aAutorizar);
         EXPECT_EQ(autorizado.value(estado).toString(), "AU");
@@ -293,23 +287,19 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
     BaseTemporal b;
     DatosDemo::Cargar(b.db);
 
-    const QString formato = b.Valor(QStringLiteral("SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion"
-                                                   " WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"))
-                                .toString();
-    ASSERT_EQ(formato, "OC_AUTORIZADA");
-    auto q = b.Ejecutar(QStringLiteral("SELECT Fi_Sql, Fi_Plantilla FROM Formatos_Impresion WHERE Fi_Cve_Formato = 'OC_AUTORIZADA'"));
+    ASSERT_EQ(b.Valor("SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'").toString(),
+              "OC_AUTORIZADA");
+    auto q = b.Ejecutar("SELECT Fi_Sql, Fi_Plantilla FROM Formatos_Impresion WHERE Fi_Cve_Formato = 'OC_AUTORIZADA'");
     ASSERT_TRUE(q.next());
     const QString sql = q.value(0).toString(), plantilla = q.value(1).toString();
 
-    const QString autorizada = b.Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'")).toString();
-    const QString pendiente = b.Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'")).toString();
+    const QString autorizada = b.Valor("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'").toString();
+    const QString pendiente = b.Valor("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'").toString();
     ASSERT_FALSE(autorizada.isEmpty() || pendiente.isEmpty());
 
     QString lleno;
     ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(plantilla, PrimeraFila(b, Marcadores::ExpandirConsulta(sql, autorizada))));
-    EXPECT_FALSE(lleno.contains(u'{')) << lleno.toStdString();
-    EXPECT_TRUE(lleno.contains(autorizada));
-    EXPECT_TRUE(lleno.contains(QLatin1String("<tr>")));
+    EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(autorizada) && lleno.contains(QLatin1String("<tr>"))) << lleno.toStdString();
 
     // A pending order is not printed as authorized.
     EXPECT_TRUE(Filas(b, Marcadores::ExpandirConsulta(sql, pendiente)).empty());
@@ -321,24 +311,22 @@ TEST(DatosDemo, CadaCargaDaElMismoContenido)
     DatosDemo::Cargar(uno.db);
     DatosDemo::Cargar(otro.db);
     const QString volcado = uno.Volcado();
-    EXPECT_GT(volcado.size(), 100000);
-    EXPECT_TRUE(volcado == otro.Volcado());
-    EXPECT_LE(uno.Valor(QStringLiteral("SELECT MAX(Rq_Fecha) FROM Requisiciones_Compra")).toString(), DatosDemo::FechaBase().toString(Qt::ISODate));
+    EXPECT_TRUE(volcado.size() > 100000 && volcado == otro.Volcado());
+    EXPECT_LE(uno.Valor("SELECT MAX(Rq_Fecha) FROM Requisiciones_Compra").toString(), DatosDemo::FechaBase().toString(Qt::ISODate));
 }
 
 TEST(DatosDemo, UnaFallaDentroDeCargarDejaLaBaseComoEstaba)
 {
     BaseTemporal b;
     EsquemaBaseDatos::Crear(b.db);
-    b.Ejecutar(QStringLiteral("INSERT INTO Formatos_Impresion (Fi_Cve_Formato, Fi_Descripcion) VALUES ('OC_AUTORIZADA', 'previo')"));
+    b.Ejecutar("INSERT INTO Formatos_Impresion (Fi_Cve_Formato, Fi_Descripcion) VALUES ('OC_AUTORIZADA', 'previo')");
     const QString antes = b.Volcado();
 
     EXPECT_THROW(DatosDemo::Cargar(b.db), std::runtime_error);
-    EXPECT_EQ(b.Volcado(), antes);
-    EXPECT_FALSE(DatosDemo::Existe(b.db));
+    EXPECT_TRUE(b.Volcado() == antes && !DatosDemo::Existe(b.db));
 
     // No transaction is left open: once the clash is gone the load succeeds.
-    b.Ejecutar(QStringLiteral("DELETE FROM Formatos_Impresion"));
+    b.Ejecutar("DELETE FROM Formatos_Impresion");
     EXPECT_NO_THROW(DatosDemo::Cargar(b.db));
     EXPECT_TRUE(DatosDemo::Existe(b.db));
 }

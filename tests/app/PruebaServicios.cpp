@@ -29,7 +29,7 @@ protected:
     void SetUp() override
     {
         EntornoPrueba::SetUp();
-        rutaTraza = carpeta.path() + QStringLiteral("/traza.txt");
+        rutaTraza = carpeta.path() + "/traza.txt";
         traza = std::make_unique<Traza>(rutaTraza);
         mensajero = std::make_unique<Mensajero>(traza.get(), true);
     }
@@ -44,40 +44,37 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
 {
     Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('GEN_URL', 1, 'T',"
                             " 'orvinda://web'), ('GEN_URL', 0, 'T', 'http://otro'), ('CAT_AUTOCLAVE', 0, 'B', '1'), ('VACIO', 0, 'B', NULL)"));
-    SistemaOrvinda s(*conexion, *mensajero, QStringLiteral("ADMIN"), -1);
+    SistemaOrvinda s(*conexion, *mensajero, "ADMIN", -1);
 
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()), QVariant(QStringLiteral("orvinda://web")));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("GEN_URL"), 0, QString(), QString()), QVariant(QStringLiteral("http://otro")));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QString(), QString()), QVariant(true));
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("CAT_AUTOCLAVE"), 0, QStringLiteral("T"), QString()), QVariant(QStringLiteral("1")));
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("VACIO"), 0, QString(), QString()).isNull());
-    EXPECT_EQ(s.LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0, QStringLiteral("T"), QStringLiteral("0000")),
-              QVariant(QStringLiteral("0000")));
-    EXPECT_FALSE(LeerArchivo(rutaTraza).contains(QStringLiteral("ERR-ID:9900001")));
+    const auto leer = [&](const char* clave, int ambito = 0, const QString& tipo = {}, const QString& omision = {}) {
+        return s.LeerParametro(clave, ambito, tipo, omision);
+    };
+    EXPECT_EQ(leer("GEN_URL", 1), QVariant("orvinda://web"));
+    EXPECT_EQ(leer("GEN_URL"), QVariant("http://otro"));
+    EXPECT_EQ(leer("CAT_AUTOCLAVE"), QVariant(true));
+    EXPECT_EQ(leer("CAT_AUTOCLAVE", 0, "T"), QVariant("1"));
+    EXPECT_TRUE(leer("VACIO").isNull());
+    EXPECT_EQ(leer("FTO_CONFIGURACION_AUTORIZACION", 0, "T", "0000"), QVariant("0000"));
+    EXPECT_FALSE(LeerArchivo(rutaTraza).contains("ERR-ID:9900001"));
 
     // A parameter missing from the table: a clear message, once, and no value.
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
-    EXPECT_TRUE(s.LeerParametro(QStringLiteral("NO_EXISTE"), 0, QString(), QString()).isNull());
-    EXPECT_EQ(LeerArchivo(rutaTraza).count(QStringLiteral("MSG ERR-ID:9900001 estilo=48")), 1);
-    EXPECT_TRUE(LeerArchivo(rutaTraza).contains(QStringLiteral("\"NO_EXISTE\" no está dado de alta")));
+    EXPECT_TRUE(leer("NO_EXISTE").isNull() && leer("NO_EXISTE").isNull());
+    EXPECT_TRUE(LeerArchivo(rutaTraza).count("MSG ERR-ID:9900001 estilo=48") == 1 && LeerArchivo(rutaTraza).contains("\"NO_EXISTE\" no está dado de alta"));
 
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("0"), QStringLiteral("B")), QVariant(false));
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("SI"), QStringLiteral("B")), QVariant(true));
-    EXPECT_EQ(SistemaOrvinda::ConvertirParametro(QStringLiteral("12"), QStringLiteral("N")), QVariant(12LL));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("0", "B"), QVariant(false));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("SI", "B"), QVariant(true));
+    EXPECT_EQ(SistemaOrvinda::ConvertirParametro("12", "N"), QVariant(12LL));
 
-    Ejecutar(QStringLiteral("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES ('ADMIN', 'Administración', 5)"));
+    Ejecutar("INSERT INTO Operadores (Op_Cve_Operador, Op_Nombre, Op_Nivel) VALUES ('ADMIN', 'Administración', 5)");
     EXPECT_EQ(s.NivelSistema(), 5);
-    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, QStringLiteral("NADIE"), -1).NivelSistema(), 0);
-    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, QStringLiteral("ADMIN"), 3).NivelSistema(), 3);
+    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, "NADIE", -1).NivelSistema(), 0);
+    EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, "ADMIN", 3).NivelSistema(), 3);
 }
 
 TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
 {
-    EXPECT_EQ(mensajero->Mostrar(QStringLiteral("¿Desea generar una nueva clave?"), 36, QStringLiteral("Generar nueva clave?"), nullptr,
-                                 QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500025")),
-              7);
-    EXPECT_EQ(
-        mensajero->Mostrar(QStringLiteral("Listo"), 64, QStringLiteral("Información"), nullptr, QStringLiteral("RM640"), QStringLiteral("ERR-ID:7500019")), 1);
+    EXPECT_EQ(mensajero->Mostrar("¿Desea generar una nueva clave?", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 7);
+    EXPECT_EQ(mensajero->Mostrar("Listo", 64, "Información", nullptr, "RM640", "ERR-ID:7500019"), 1);
     EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
                              "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
@@ -91,129 +88,101 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
     AlAbrirseModal(sondeos, caja, [&](QWidget& w) {
         auto& m = static_cast<QMessageBox&>(w);
         informativo = m.informativeText();
-        EXPECT_EQ(m.windowTitle(), QStringLiteral("Generar nueva clave?"));
-        EXPECT_EQ(m.icon(), QMessageBox::Question);
+        EXPECT_TRUE(m.windowTitle() == "Generar nueva clave?" && m.icon() == QMessageBox::Question);
         m.button(QMessageBox::Yes)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("La clave, ya existe"), 36, QStringLiteral("Generar nueva clave?"), nullptr, QStringLiteral("RM640"),
-                                 QStringLiteral("ERR-ID:7500025")),
-              6);
-    EXPECT_EQ(informativo, QStringLiteral("Módulo RM640 · ERR-ID:7500025"));
+    EXPECT_EQ(conUsuario.Mostrar("La clave, ya existe", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 6);
+    EXPECT_EQ(informativo, "Módulo RM640 · ERR-ID:7500025");
 
     AlAbrirseModal(sondeos, caja, [](QWidget& w) {
         EXPECT_EQ(static_cast<QMessageBox&>(w).icon(), QMessageBox::Critical);
         static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
-    EXPECT_EQ(conUsuario.Mostrar(QStringLiteral("near \"X\": syntax error"), 16, QStringLiteral("ERROR"), nullptr, QStringLiteral("RM640"),
-                                 QStringLiteral("ERR-ID:7500020")),
-              1);
+    EXPECT_EQ(conUsuario.Mostrar("near \"X\": syntax error", 16, "ERROR", nullptr, "RM640", "ERR-ID:7500020"), 1);
 }
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)
 {
     ASSERT_TRUE(Configuracion("0001", {{"Ca_Tabla", "REQ"}}) && Configuracion("0009", {}) && Configuracion("ABC", {}));
-    UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
+    UtileriasOrvinda u(*conexion, "ADMIN");
 
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0001"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QStringLiteral("REQ"));
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("0009"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QString());
-    EXPECT_EQ(u.BuscarValor(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), QStringLiteral("x' OR '1'='1"),
-                            QStringLiteral("Ca_Tabla"), 0, {}, {}, {}),
-              QString());
-    EXPECT_THROW(
-        u.BuscarValor(QStringLiteral("Configuracion_Autorizacion; DROP"), QStringLiteral("x"), QStringLiteral("1"), QStringLiteral("y"), 0, {}, {}, {}),
-        ErrorRm);
-
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}),
-              10);
+    const QString tabla = "Configuracion_Autorizacion", clave = "Ca_Cve_Configuracion_Autorizacion";
+    const auto buscar = [&](const QString& valor) { return u.BuscarValor(tabla, clave, valor, "Ca_Tabla", 0, {}, {}, {}); };
+    EXPECT_EQ(buscar("0001"), "REQ");
+    EXPECT_EQ(buscar("0009"), QString());
+    EXPECT_EQ(buscar("x' OR '1'='1"), QString());
+    EXPECT_THROW(u.BuscarValor(tabla + "; DROP", "x", "1", "y", 0, {}, {}, {}), ErrorRm);
+    EXPECT_EQ(u.SiguienteClave(tabla, clave, {}, {}, {}, {}, {}, {}, {}), 10);
 
     conexion->LimpiarBitacora();
-    const QDateTime fecha = u.FechaServidor();
-    EXPECT_TRUE(fecha.isValid());
-    EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')")});
-    EXPECT_EQ(u.FormatearFecha(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), QStringLiteral("2026-01-02T03:04:05"));
+    EXPECT_TRUE(u.FechaServidor().isValid());
+    EXPECT_EQ(conexion->Bitacora(), QStringList{"SELECT strftime('%Y-%m-%dT%H:%M:%S', 'now', 'localtime')"});
+    EXPECT_EQ(u.FormatearFecha(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))), "2026-01-02T03:04:05");
 
-    QString comentario = QStringLiteral("Falta la cotización del proveedor's");
-    u.GuardarComentario(QStringLiteral("REQUISICIONES_COMPRA"), QStringLiteral("RC-0001"), comentario);
-    const QStringList filas = Contenido(QStringLiteral("Comentarios_Documento"), QStringLiteral("Cd_Id"));
+    QString comentario = "Falta la cotización del proveedor's";
+    u.GuardarComentario("REQUISICIONES_COMPRA", "RC-0001", comentario);
+    const QStringList filas = Contenido("Comentarios_Documento", "Cd_Id");
     ASSERT_EQ(filas.size(), 1);
-    EXPECT_TRUE(filas[0].startsWith(QStringLiteral("1|REQUISICIONES_COMPRA|RC-0001|Falta la cotización del proveedor's|ADMIN|")));
+    EXPECT_TRUE(filas[0].startsWith("1|REQUISICIONES_COMPRA|RC-0001|Falta la cotización del proveedor's|ADMIN|"));
 }
 
 // Clearing and opening forms is seen through the editor's tests; the list
 // takes its headers from the query and shows NULL as empty.
 TEST_F(PruebaServicios, ListasDesdeUnaConsulta)
 {
-    UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
-    Ejecutar(QStringLiteral("CREATE TABLE Docs (Folio TEXT, Importe REAL, Nota TEXT)"));
-    Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0002', 1500.5, NULL)"));
-    Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('RC-0001', 20, 'urgente')"));
+    UtileriasOrvinda u(*conexion, "ADMIN");
+    Ejecutar("CREATE TABLE Docs (Folio TEXT, Importe REAL, Nota TEXT)");
+    Ejecutar("INSERT INTO Docs VALUES ('RC-0002', 1500.5, NULL), ('RC-0001', 20, 'urgente')");
     ListView lista;
-    lista.ColumnHeadersAdd(QStringLiteral("Folio"));
+    lista.ColumnHeadersAdd("Folio");
     bool bandera = true;
-    u.LlenarLista(QStringLiteral("SELECT Folio, Importe AS Total, Nota FROM Docs ORDER BY Folio"), lista, bandera);
-    ASSERT_EQ(lista.ColumnHeadersCount(), 3);
-    EXPECT_EQ(lista.ColumnHeaderText(0), QStringLiteral("Folio"));
-    EXPECT_EQ(lista.ColumnHeaderText(1), QStringLiteral("Total"));
-    ASSERT_EQ(lista.ListItemsCount(), 2);
-    EXPECT_EQ(lista.ListItemText(0), QStringLiteral("RC-0001"));
-    EXPECT_EQ(lista.ListItemText(0, 2), QStringLiteral("urgente"));
-    EXPECT_EQ(lista.ListItemText(1, 2), QString());
+    u.LlenarLista("SELECT Folio, Importe AS Total, Nota FROM Docs ORDER BY Folio", lista, bandera);
+    ASSERT_TRUE(lista.ColumnHeadersCount() == 3 && lista.ListItemsCount() == 2);
+    EXPECT_EQ((QStringList{lista.ColumnHeaderText(0), lista.ColumnHeaderText(1), lista.ListItemText(0), lista.ListItemText(0, 2), lista.ListItemText(1, 2)}),
+              (QStringList{"Folio", "Total", "RC-0001", "urgente", ""}));
 
-    EXPECT_THROW(u.LlenarLista(QStringLiteral("SELECT * FROM NoHay"), lista, bandera), ErrorRm);
+    EXPECT_THROW(u.LlenarLista("SELECT * FROM NoHay", lista, bandera), ErrorRm);
 }
 
 TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
 {
     // A database path that does not exist: no file is created.
     OpcionesShell o;
-    o.baseDatos = carpeta.path() + QStringLiteral("/falta.db");
-    o.traza = carpeta.path() + QStringLiteral("/shell.txt");
+    o.baseDatos = carpeta.path() + "/falta.db";
+    o.traza = carpeta.path() + "/shell.txt";
     o.desatendido = true;
-    {
-        AplicacionShell shell(o);
-        EXPECT_EQ(shell.Iniciar(), 1);
-    }
+    EXPECT_EQ(AplicacionShell(o).Iniciar(), 1);
     EXPECT_FALSE(QFile::exists(o.baseDatos));
-    EXPECT_TRUE(
-        LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos ")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains("MSG ERR-ID:9900004 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"No existe la base de datos "));
 
     // An ODBC string that does not connect.
-    o.baseDatos = QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1");
-    {
-        AplicacionShell shell(o);
-        EXPECT_EQ(shell.Iniciar(), 1);
-    }
-    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}")));
+    o.baseDatos = "DRIVER={Controlador Inexistente};SERVER=127.0.0.1";
+    EXPECT_EQ(AplicacionShell(o).Iniciar(), 1);
+    EXPECT_TRUE(LeerArchivo(o.traza).contains("texto=\"No se puede abrir la base de datos DRIVER={Controlador Inexistente}"));
 
     // The demo database, created once, refused the second time.
-    const QString demo = carpeta.path() + QStringLiteral("/demo.db");
+    const QString demo = carpeta.path() + "/demo.db";
     CreacionDemo::Crear(demo);
     EXPECT_THROW(CreacionDemo::Crear(demo), std::runtime_error);
 
     // A registry entry that points to a missing library is replaced by the
     // library that comes with the shell, and the user is told.
-    RegistroComponentes::Escribir(
-        {QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), carpeta.path() + QStringLiteral("/borrada/librm640.so")});
+    RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", carpeta.path() + "/borrada/librm640.so"});
     o.baseDatos = demo;
     {
         AplicacionShell shell(o);
         EXPECT_EQ(shell.Iniciar(), -1);
-        ASSERT_NE(shell.Ventana(), nullptr);
-        EXPECT_TRUE(shell.Ventana()->isVisible());
-        QObject* forma = shell.Ventana()->findChild<QObject*>(QStringLiteral("frmRM640"));
+        ASSERT_TRUE(shell.Ventana() && shell.Ventana()->isVisible());
+        QObject* forma = shell.Ventana()->findChild<QObject*>("frmRM640");
         ASSERT_NE(forma, nullptr);
         EXPECT_TRUE(QTest::qWaitFor([&] { return forma->property("Cargado").toBool(); }, 5000));
     }
-    EXPECT_TRUE(LeerArchivo(o.traza).contains(QStringLiteral("MSG ERR-ID:9900006 estilo=48")));
+    EXPECT_TRUE(LeerArchivo(o.traza).contains("MSG ERR-ID:9900006 estilo=48"));
     // The trace shows the configurations query as sent, then each listing query.
     const QString traza = LeerArchivo(o.traza);
     const qsizetype consulta = traza.indexOf(QStringLiteral(
         "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
     ASSERT_GE(consulta, 0);
-    EXPECT_EQ(traza.mid(consulta).count(QStringLiteral("\nSQL SELECT ")), 3);
-    EXPECT_EQ(RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla"))->biblioteca, AplicacionShell::BibliotecaIncluida());
+    EXPECT_EQ(traza.mid(consulta).count("\nSQL SELECT "), 3);
+    EXPECT_EQ(RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }

@@ -20,7 +20,7 @@ QString DescripcionDe(const std::function<void()>& f)
     } catch (const orvinda::ErrorRm& e) {
         return e.Descripcion();
     }
-    return QStringLiteral("<sin error>");
+    return "<sin error>";
 }
 
 QString LeerArchivo(const QString& ruta)
@@ -34,11 +34,11 @@ QStringList Instantanea(QSqlDatabase db, const QString& tabla, const QString& or
     QStringList filas;
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY %2").arg(tabla, orden)))
-        return {QStringLiteral("<error>")};
+        return {"<error>"};
     while (q.next()) {
         QStringList f;
         for (int i = 0; i < q.record().count(); ++i)
-            f.append(q.value(i).isNull() ? QStringLiteral("<NULL>") : q.value(i).toString());
+            f.append(q.value(i).isNull() ? "<NULL>" : q.value(i).toString());
         filas.append(f.join(u'|'));
     }
     return filas;
@@ -46,7 +46,7 @@ QStringList Instantanea(QSqlDatabase db, const QString& tabla, const QString& or
 
 bool InsertarConfiguracion(QSqlDatabase db, const QString& clave, const QList<std::pair<QString, QVariant>>& columnas)
 {
-    QStringList nombres{QStringLiteral("Ca_Cve_Configuracion_Autorizacion")};
+    QStringList nombres{"Ca_Cve_Configuracion_Autorizacion"};
     for (const auto& c : columnas)
         nombres << c.first;
     QSqlQuery q(db);

@@ -25,9 +25,9 @@
 void EntornoPrueba::SetUp()
 {
     ASSERT_TRUE(carpeta.isValid());
-    qputenv("ORVINDA_REGISTRO", (carpeta.path() + QStringLiteral("/componentes.ini")).toLocal8Bit());
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, carpeta.path() + QStringLiteral("/ajustes"));
+    qputenv("ORVINDA_REGISTRO", (carpeta.path() + "/componentes.ini").toLocal8Bit());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, carpeta.path() + "/ajustes");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, carpeta.path() + "/ajustes");
 
     conexion = orvinda::Conexion::Abrir(DestinoBaseDatos());
     QSqlDatabase db = conexion->BaseDatos();
@@ -43,7 +43,7 @@ void EntornoPrueba::SetUp()
 
 QString EntornoPrueba::DestinoBaseDatos()
 {
-    return carpeta.path() + QStringLiteral("/prueba.db");
+    return carpeta.path() + "/prueba.db";
 }
 
 void EntornoPrueba::TearDown()
@@ -80,7 +80,7 @@ QString EntornoPrueba::Valor(const QString& consulta)
     QSqlQuery q(conexion->BaseDatos());
     if (!q.exec(consulta) || !q.next())
         return QString();
-    return q.value(0).isNull() ? QStringLiteral("<NULL>") : q.value(0).toString();
+    return q.value(0).isNull() ? "<NULL>" : q.value(0).toString();
 }
 
 QStringList EntornoPrueba::Contenido(const QString& tabla, const QString& orden)
@@ -95,7 +95,7 @@ bool EntornoPrueba::Configuracion(const QString& clave, const QList<std::pair<QS
 
 rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& folio)
 {
-    const auto c = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
+    const auto c = rm640::ConfiguracionAutorizacion::Leer(*conexion, "0001");
     orvinda::Recordset fila = conexion->Execute(rm640::Marcadores::ExpandirConsulta(c->sqlPlantilla, folio));
     QList<rm640::ColumnaPlantilla> columnas;
     for (int i = 0; i < fila.FieldsCount(); ++i)
@@ -129,11 +129,9 @@ void EntornoPrueba::CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, 
 {
     editor.Controles_Nuevo();
     LlenarEditor(editor,
-                 {descripcion, QStringLiteral("Anticipos"), QString(), QStringLiteral("ANTICIPOS"), QString(),
-                  QStringLiteral("SELECT Folio FROM Anticipos WHERE Estado = 'PE'"),
-                  QStringLiteral("UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'"), QString(),
-                  QStringLiteral("SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'"), QStringLiteral("<h1>{FOLIO}</h1>"),
-                  QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'")});
+                 {descripcion, "Anticipos", QString(), "ANTICIPOS", QString(), "SELECT Folio FROM Anticipos WHERE Estado = 'PE'",
+                  "UPDATE Anticipos SET Estado = 'AU' WHERE Folio = '{FOLIO}'", QString(), "SELECT * FROM Anticipos WHERE Folio = '{FOLIO}'",
+                  "<h1>{FOLIO}</h1>", "UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"});
 }
 
 static QList<QObject*> CamposEditor(const rm640::frmConfiguracion& f)

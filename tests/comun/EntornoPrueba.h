@@ -22,7 +22,7 @@ class EntornoPrueba : public ::testing::Test
 {
 public:
     // A new configuration started in the editor, every required field filled.
-    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion = QStringLiteral("Autorización de anticipos"));
+    static void CapturarConfiguracionNueva(rm640::frmConfiguracion& editor, const QString& descripcion = "Autorización de anticipos");
     // The editor's eleven fields after the key, in column order.
     static void LlenarEditor(rm640::frmConfiguracion& editor, const QStringList& valores);
     static QStringList TextosEditor(const rm640::frmConfiguracion& editor);

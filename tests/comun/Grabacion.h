@@ -8,8 +8,6 @@
 #include <QVariant>
 #include <functional>
 
-class QWidget;
-
 // What the recording shell saw, shared by the recorders that the component
 // creates and the test that inspects them.
 struct Grabacion
@@ -19,8 +17,6 @@ struct Grabacion
         QString mensaje;
         qint32 estilo = 0;
         QString titulo;
-        QWidget* ventana = nullptr;
-        QString modulo;
         QString idError;
         QString nombreVentana; // read when shown: the window may be gone later
     };
@@ -31,14 +27,14 @@ struct Grabacion
     QList<int> respuestas; // scripted answers to MostrarMensaje, first in first out
     std::function<void(const Mensaje&)> alMostrar;
 
-    QString operador = QStringLiteral("PRUEBA");
+    QString operador = "PRUEBA";
     qint16 nivel = 4;
     QHash<QString, QVariant> parametros; // missing: null QVariant
     QDateTime fechaServidor = QDateTime(QDate(2026, 12, 6), QTime(10, 30, 0));
     qint32 siguienteClave = 7;
     QStringList comentarios; // "tabla|folio|comentario"
     std::function<void(QString&)> alGuardarComentario;
-    QString transaccion = QStringLiteral("TRANSACCION-SHELL");
+    QString transaccion = "TRANSACCION-SHELL";
 
     QStringList LlamadasA(const QString& operacion) const;
     // Every message as "id|style|title|window|text", for comparing whole lists.

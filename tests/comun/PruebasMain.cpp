@@ -15,8 +15,8 @@ int main(int argc, char** argv)
     // The shell's page scheme exists before the browser engine starts.
     orvinda::ServidorPaginas::RegistrarEsquema();
     QApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("OrvindaPruebas"));
-    QCoreApplication::setApplicationName(QStringLiteral("rm640-pruebas"));
+    QCoreApplication::setOrganizationName("OrvindaPruebas");
+    QCoreApplication::setApplicationName("rm640-pruebas");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -10,18 +10,18 @@ namespace {
 
 QString BuscarBinarios()
 {
-    QDir raiz(QStringLiteral("/usr/lib/postgresql"));
+    QDir raiz("/usr/lib/postgresql");
     const QStringList versiones = raiz.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (auto it = versiones.crbegin(); it != versiones.crend(); ++it)
-        if (QFile::exists(raiz.filePath(*it + QStringLiteral("/bin/initdb"))))
-            return raiz.filePath(*it + QStringLiteral("/bin/"));
+        if (QFile::exists(raiz.filePath(*it + "/bin/initdb")))
+            return raiz.filePath(*it + "/bin/");
     return {};
 }
 
 bool HayControladorOdbc()
 {
     QProcess p;
-    p.start(QStringLiteral("odbcinst"), {QStringLiteral("-q"), QStringLiteral("-d")});
+    p.start("odbcinst", {"-q", "-d"});
     return p.waitForFinished(10000) && p.readAllStandardOutput().contains("PostgreSQL Unicode");
 }
 
@@ -31,48 +31,42 @@ ServidorPostgres::ServidorPostgres()
 {
     m_bin = BuscarBinarios();
     if (qEnvironmentVariableIsSet("RM640_SIN_SERVIDOR"))
-        m_motivo = QStringLiteral("RM640_SIN_SERVIDOR está definida");
+        m_motivo = "RM640_SIN_SERVIDOR está definida";
     else if (m_bin.isEmpty())
-        m_motivo = QStringLiteral("PostgreSQL no está instalado (paquete postgresql)");
+        m_motivo = "PostgreSQL no está instalado (paquete postgresql)";
     else if (!HayControladorOdbc())
-        m_motivo = QStringLiteral("falta el controlador ODBC \"PostgreSQL Unicode\" (paquete odbc-postgresql)");
+        m_motivo = "falta el controlador ODBC \"PostgreSQL Unicode\" (paquete odbc-postgresql)";
     if (!m_motivo.isEmpty())
         return;
-    m_carpeta = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/rm640-pg-XXXXXX"));
+    m_carpeta = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/rm640-pg-XXXXXX");
     // The server refuses to run as root: it runs as the packages' own user.
     m_comoPostgres = geteuid() == 0;
     if (m_comoPostgres) {
-        QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres"), m_carpeta->path()});
+        QProcess::execute("chown", {"postgres", m_carpeta->path()});
         QFile::setPermissions(m_carpeta->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString salida;
-    if (!Ejecutar(QStringLiteral("initdb"), QStringLiteral("-D %1/datos -U rm640 -A trust -E UTF8 --locale=C.UTF-8").arg(m_carpeta->path()).split(u' '),
-                  &salida)) {
-        m_motivo = QStringLiteral("initdb falló: ") + salida;
+    if (!Ejecutar("initdb", QStringLiteral("-D %1/datos -U rm640 -A trust -E UTF8 --locale=C.UTF-8").arg(m_carpeta->path()).split(u' '), &salida)) {
+        m_motivo = "initdb falló: " + salida;
         return;
     }
     for (int intento = 0; intento < 3 && m_puerto == 0; ++intento) {
         QTcpServer libre;
         const int puerto = libre.listen(QHostAddress::LocalHost, 0) ? libre.serverPort() : 0;
         libre.close();
-        const QString opciones = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1 -c fsync=off -c synchronous_commit=off -c full_page_writes=off")
-                                     .arg(puerto)
-                                     .arg(m_carpeta->path());
-        if (Ejecutar(QStringLiteral("pg_ctl"),
-                     {QStringLiteral("-D"), m_carpeta->path() + QStringLiteral("/datos"), QStringLiteral("-o"), opciones, QStringLiteral("-l"),
-                      m_carpeta->path() + QStringLiteral("/servidor.log"), QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"),
-                      QStringLiteral("start")},
-                     &salida))
+        const QString d = m_carpeta->path(), opciones = QStringLiteral("-p %1 -k %2 -c listen_addresses=127.0.0.1").arg(puerto).arg(d);
+        const QString rapido = " -c fsync=off -c synchronous_commit=off -c full_page_writes=off";
+        if (Ejecutar("pg_ctl", {"-D", d + "/datos", "-o", opciones + rapido, "-l", d + "/servidor.log", "-w", "-t", "60", "start"}, &salida))
             m_puerto = puerto;
     }
     if (m_puerto == 0)
-        m_motivo = QStringLiteral("el servidor PostgreSQL no arrancó: ") + salida;
+        m_motivo = "el servidor PostgreSQL no arrancó: " + salida;
 }
 
 ServidorPostgres::~ServidorPostgres()
 {
     if (m_puerto != 0)
-        Ejecutar(QStringLiteral("pg_ctl"), QStringLiteral("-D %1/datos -m immediate -w stop").arg(m_carpeta->path()).split(u' '));
+        Ejecutar("pg_ctl", QStringLiteral("-D %1/datos -m immediate -w stop").arg(m_carpeta->path()).split(u' '));
 }
 
 // programa is one of the server's own tools.
@@ -81,7 +75,7 @@ bool ServidorPostgres::Ejecutar(const QString& programa, const QStringList& argu
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     if (m_comoPostgres)
-        p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), m_bin + programa} + argumentos);
+        p.start("runuser", QStringList{"-u", "postgres", "--", m_bin + programa} + argumentos);
     else
         p.start(m_bin + programa, argumentos);
     const bool ok = p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
@@ -92,7 +86,7 @@ bool ServidorPostgres::Ejecutar(const QString& programa, const QStringList& argu
 
 bool ServidorPostgres::CrearBaseDatos(const QString& nombre)
 {
-    return Ejecutar(QStringLiteral("createdb"), QStringLiteral("-h 127.0.0.1 -p %1 -U rm640 %2").arg(m_puerto).arg(nombre).split(u' '));
+    return Ejecutar("createdb", QStringLiteral("-h 127.0.0.1 -p %1 -U rm640 %2").arg(m_puerto).arg(nombre).split(u' '));
 }
 
 QString ServidorPostgres::CadenaOdbc(const QString& baseDatos)
@@ -102,5 +96,5 @@ QString ServidorPostgres::CadenaOdbc(const QString& baseDatos)
 
 bool ServidorPostgres::Reiniciar()
 {
-    return Ejecutar(QStringLiteral("pg_ctl"), QStringLiteral("-D %1/datos -m fast -w restart").arg(m_carpeta->path()).split(u' '));
+    return Ejecutar("pg_ctl", QStringLiteral("-D %1/datos -m fast -w restart").arg(m_carpeta->path()).split(u' '));
 }

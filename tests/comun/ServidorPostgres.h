@@ -17,7 +17,7 @@ public:
     bool Activo() const { return m_motivo.isEmpty(); }
 
     // An ODBC connection string to a database of that name, created on first use.
-    QString CadenaOdbc(const QString& baseDatos = QStringLiteral("orvinda"));
+    QString CadenaOdbc(const QString& baseDatos = "orvinda");
     bool CrearBaseDatos(const QString& nombre);
     // Stops the server, dropping every session, and starts it again.
     bool Reiniciar();

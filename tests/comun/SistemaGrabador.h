@@ -14,17 +14,17 @@ public:
 
     orvinda::Conexion& ObtenerConexion() override
     {
-        g.llamadas.append(QStringLiteral("ObtenerConexion()"));
+        g.llamadas.append("ObtenerConexion()");
         return m_conexion;
     }
     QString ObtenerOperador() override
     {
-        g.llamadas.append(QStringLiteral("ObtenerOperador()"));
+        g.llamadas.append("ObtenerOperador()");
         return g.operador;
     }
     qint16 NivelSistema() override
     {
-        g.llamadas.append(QStringLiteral("NivelSistema()"));
+        g.llamadas.append("NivelSistema()");
         return g.nivel;
     }
     QVariant LeerParametro(const QString& clave, int ambito, const QString& tipo, const QString& omision) override
@@ -38,7 +38,7 @@ public:
         g.llamadas.append(QStringLiteral("MostrarMensaje(%1)").arg(idError));
         // Every message the component shows is its own.
         EXPECT_EQ(modulo.toStdString(), "RM640") << idError.toStdString();
-        const Grabacion::Mensaje m{mensaje, estilo, titulo, ventana, modulo, idError, ventana ? ventana->objectName() : QString()};
+        const Grabacion::Mensaje m{mensaje, estilo, titulo, idError, ventana ? ventana->objectName() : QString()};
         g.mensajes.append(m);
         if (g.alMostrar)
             g.alMostrar(m);

@@ -46,11 +46,6 @@ public:
         Anotar("LimpiarForma", {forma.objectName(), QString::number(opcion)});
         UtileriasOrvinda::LimpiarForma(forma, opcion);
     }
-    void HabilitarForma(QWidget& forma, int opcion) override
-    {
-        Anotar("HabilitarForma", {forma.objectName(), QString::number(opcion)});
-        UtileriasOrvinda::HabilitarForma(forma, opcion);
-    }
     void LlenarLista(QString consulta, orvinda::ListView& lista, bool& bandera) override
     {
         Anotar("LlenarLista", {consulta, QLatin1String(bandera ? "true" : "false")});

@@ -53,13 +53,15 @@ struct Pagina
         };
         return Marcadores::ExpandirAutorizacion(sentencia, lista, columnas, lector, gancho, "F-7", "OPE1", "D");
     }
+    // The statement, then the fields read for it.
+    QString yLeidos(const ExpansionAutorizacion& r) const { return r.sentencia + u'#' + leidos.join(u','); }
 };
 
 } // namespace
 
 TEST(Marcadores, SustituirMarcador)
 {
-    const QString texto = QStringLiteral("a {FOLIO} b {folio} c {Folio}");
+    const QString texto = "a {FOLIO} b {folio} c {Folio}";
     EXPECT_EQ(Marcadores::SustituirMarcador(texto, "{FOLIO}", "X", false), "a X b {folio} c {Folio}");
     EXPECT_EQ(Marcadores::SustituirMarcador(texto, "{FOLIO}", "X", true), "a X b X c X");
     // Letters outside the BMP; the search's edge cases are in the comparison below.
@@ -71,7 +73,7 @@ TEST(Marcadores, SustituirMarcador)
 TEST(Marcadores, SustituirMarcadorCoincideConLaVersionIngenua)
 {
     // Small alphabets make overlaps, near misses and case variants frequent.
-    const QString letras = QStringLiteral("aAbB{}ñÑ");
+    const QString letras = "aAbB{}ñÑ";
     QRandomGenerator azar(640);
     auto cadena = [&](int maximo) {
         QString s;
@@ -99,7 +101,7 @@ TEST(Marcadores, ExpandirConsultaYRechazo)
 
 TEST(Marcadores, ExpandirPlantilla)
 {
-    const QString html = QStringLiteral("<b>{Nombre}</b> {NOMBRE} {nombre} {IMPORTE} {FOLIO}");
+    const QString html = "<b>{Nombre}</b> {NOMBRE} {nombre} {IMPORTE} {FOLIO}";
     EXPECT_EQ(Marcadores::ExpandirPlantilla(html, std::nullopt), html);
 
     // Tokens in any case; a lower-case column name forms the upper-case token.
@@ -115,7 +117,7 @@ TEST(Marcadores, ExpandirPlantilla)
         Marcadores::ExpandirPlantilla("{A}{B}", conNull);
         FAIL() << "a NULL column was turned into text";
     } catch (const orvinda::ErrorRm& e) {
-        EXPECT_EQ(e.Descripcion(), QStringLiteral("Uso no válido de Null"));
+        EXPECT_EQ(e.Descripcion(), "Uso no válido de Null");
     }
 }
 
@@ -135,18 +137,13 @@ TEST(Marcadores, ExpandirAutorizacion)
     const QStringList columnas{"importe", "Nota", "CLAVE"};
 
     auto r = p.expandir("X '{FOLIO}', {IMPORTE}, '{NOTA}', '{CLAVE}', '{OPERADOR}', {FECHA}, {importe}", "*IMPORTE,NOTA,CLAVE", columnas);
-    ASSERT_TRUE(r.completa());
-    EXPECT_EQ(r.sentencia, "X 'F-7', 100, 'ok', 'K'1', 'OPE1', D, {importe}");
-    EXPECT_EQ(p.leidos, (QStringList{"IMPORTE", "NOTA", "CLAVE"}));
+    EXPECT_TRUE(r.completa());
+    EXPECT_EQ(p.yLeidos(r), "X 'F-7', 100, 'ok', 'K'1', 'OPE1', D, {importe}#IMPORTE,NOTA,CLAVE");
 
     // A blank after a comma, a lower-case name and empty items match no column: nothing read, tokens stay.
-    r = p.expandir("{IMPORTE}|{NOTA}|{nota}", "IMPORTE, NOTA,nota,,", columnas);
-    EXPECT_EQ(r.sentencia, "100|{NOTA}|{nota}");
-    EXPECT_EQ(p.leidos, QStringList{"IMPORTE"});
+    EXPECT_EQ(p.yLeidos(p.expandir("{IMPORTE}|{NOTA}|{nota}", "IMPORTE, NOTA,nota,,", columnas)), "100|{NOTA}|{nota}#IMPORTE");
 
-    r = p.expandir("{IMPORTE} {FOLIO} {OPERADOR} {FECHA}", "", columnas);
-    EXPECT_EQ(r.sentencia, "{IMPORTE} F-7 OPE1 D");
-    EXPECT_TRUE(p.leidos.isEmpty());
+    EXPECT_EQ(p.yLeidos(p.expandir("{IMPORTE} {FOLIO} {OPERADOR} {FECHA}", "", columnas)), "{IMPORTE} F-7 OPE1 D#");
 
     // Pass order: {FOLIO} in a value becomes the folio; a later field's token
     // is replaced, an earlier field's is not.
@@ -163,22 +160,17 @@ TEST(Marcadores, ExpandirAutorizacionCampoObligatorio)
 
     // The empty required field stops everything: later items are not read.
     auto r = p.expandir("{A}{B}{C}", "A,*B,*C", columnas);
-    EXPECT_FALSE(r.completa());
-    EXPECT_EQ(r.campoFaltante, QString("B"));
-    EXPECT_TRUE(r.sentencia.isEmpty());
+    EXPECT_TRUE(!r.completa() && r.campoFaltante == "B" && r.sentencia.isEmpty());
     EXPECT_EQ(p.leidos, (QStringList{"A", "B"}));
 
     EXPECT_EQ(p.expandir("[{A}][{B}][{C}]", "A,B,*C", columnas).sentencia, "[1][][3]");
 
     // Required but naming no column: skipped without reading.
-    r = p.expandir("{FALTA}{A}", "*FALTA,*A", columnas);
-    EXPECT_EQ(r.sentencia, "{FALTA}1");
-    EXPECT_EQ(p.leidos, QStringList{"A"});
+    EXPECT_EQ(p.yLeidos(p.expandir("{FALTA}{A}", "*FALTA,*A", columnas)), "{FALTA}1#A");
 
     // An unnamed column meets the item "*": an empty name can still be the one missing.
     r = p.expandir("{}", "*", QStringList{"A", ""});
-    EXPECT_FALSE(r.completa());
-    EXPECT_EQ(r.campoFaltante, QString(""));
+    EXPECT_TRUE(!r.completa() && r.campoFaltante == QString());
 }
 
 TEST(Marcadores, ExpandirAutorizacionComentario)
@@ -199,13 +191,11 @@ TEST(Marcadores, ExpandirAutorizacionComentario)
 
     // Called once, and what it leaves is inserted; a plain field is no comment.
     p.valores[comentario] = "Bien";
-    auto r = p.expandir("'{COMENTARIO_DOCUMENTO}' {A}", "*COMENTARIO_DOCUMENTO,A", columnas, gancho);
-    EXPECT_EQ(r.sentencia, "'Bien (visto)' x");
+    EXPECT_EQ(p.expandir("'{COMENTARIO_DOCUMENTO}' {A}", "*COMENTARIO_DOCUMENTO,A", columnas, gancho).sentencia, "'Bien (visto)' x");
     EXPECT_EQ(recibidos, QStringList{"Bien"});
 
     // The hook runs before the required check.
-    r = p.expandir("", "*COMENTARIO_DOCUMENTO", columnas, [](QString& valor) { valor.clear(); });
-    EXPECT_EQ(r.campoFaltante, comentario);
+    EXPECT_EQ(p.expandir("", "*COMENTARIO_DOCUMENTO", columnas, [](QString& valor) { valor.clear(); }).campoFaltante, comentario);
 
     // Errors of the hook and of the reader reach the caller.
     EXPECT_THROW(p.expandir("", "COMENTARIO_DOCUMENTO", columnas, [](QString&) { throw orvinda::ErrorRm("x"); }), orvinda::ErrorRm);
@@ -219,11 +209,11 @@ TEST(Marcadores, UnaExpansionQueCreceSinFinFallaConUnError)
 {
     QList<rm640::ColumnaPlantilla> fila;
     for (int i = 0; i < 40; ++i)
-        fila.append({QStringLiteral("A"), QStringLiteral("{A}{A}")});
+        fila.append({"A", QString("{A}{A}")});
     try {
-        rm640::Marcadores::ExpandirPlantilla(QStringLiteral("<p>{A}</p>"), fila);
+        rm640::Marcadores::ExpandirPlantilla("<p>{A}</p>", fila);
         FAIL() << "expected the size limit";
     } catch (const orvinda::ErrorRm& e) {
-        EXPECT_EQ(e.Descripcion(), QStringLiteral("El texto expandido excede 33554432 caracteres"));
+        EXPECT_EQ(e.Descripcion(), "El texto expandido excede 33554432 caracteres");
     }
 }

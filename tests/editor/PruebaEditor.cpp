@@ -20,17 +20,16 @@ namespace {
 
 // The eleven non-key contents in column order, with every quote character
 // that the statements must carry through unchanged.
-const QStringList Datos = {"Requisición de 'compras'",
-                           "Compras",
-                           "FTO_REQ",
-                           "REQUISICIONES",
-                           "FOLIO",
-                           "SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"x\"",
-                           "UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'",
-                           "*MONTO,COMENTARIO_DOCUMENTO 'libre'",
-                           "SELECT * FROM Req WHERE Folio = '{FOLIO}'",
-                           "<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>",
-                           "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\""};
+const QStringList Datos = QStringLiteral("Requisición de 'compras'|Compras|FTO_REQ|REQUISICIONES|FOLIO|SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' "
+                                         "AND Nota = \"x\"|UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'|*MONTO,COMENTARIO_DOCUMENTO 'libre'|"
+                                         "SELECT * FROM Req WHERE Folio = '{FOLIO}'|<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>|"
+                                         "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\"")
+                              .split(u'|');
+const QStringList Activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
+
+const QStringList NombresColumnas
+    = {"Ca_Descripcion",      "Ca_Etiqueta",      "Ca_Formato_Impresion",      "Ca_Tabla",       "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
+       "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
 
 // The same values as the statements must write them.
 const QString Valores = QStringLiteral("'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
@@ -60,7 +59,7 @@ protected:
     void SetUp() override
     {
         EntornoPrueba::SetUp();
-        g.parametros.insert("FTO_CONFIGURACION_AUTORIZACION", QStringLiteral("0000"));
+        g.parametros.insert("FTO_CONFIGURACION_AUTORIZACION", "0000");
         rm640::Publico::Main();
     }
 
@@ -77,26 +76,16 @@ protected:
         return frmConfiguracion::Instancia();
     }
 
-    void Fila(const QString& clave, const QVariant& estado, const QVariant& sql = QStringLiteral("SELECT 1"))
+    void Fila(const QString& clave, const QVariant& estado, const QVariant& sql = "SELECT 1")
     {
-        const QString c = clave;
-        ASSERT_TRUE(Configuracion(clave,
-                                  {{"Ca_Descripcion", "Desc " + c},
-                                   {"Ca_Etiqueta", "Pest " + c},
-                                   {"Ca_Formato_Impresion", "FTO" + c},
-                                   {"Ca_Tabla", "TABLA" + c},
-                                   {"Ca_Tabla_Clave", "CLAVE" + c},
-                                   {"Ca_Sql", sql},
-                                   {"Ca_Sql_Autoriazion", "AUT " + c},
-                                   {"Ca_Campos_Autorizar", "CAMPOS " + c},
-                                   {"Ca_Sql_Plantilla", "PLA " + c},
-                                   {"Ca_Plantilla_Autorizacion", "<b>" + c + "</b>"},
-                                   {"Ca_Sql_Rechazar", "REC " + c},
-                                   {"Fecha_Alta", "2020-01-01T00:00:00"},
-                                   {"Fecha_Ult_Modif", "2020-01-02T00:00:00"},
-                                   {"Oper_Alta", "ALTA"},
-                                   {"Oper_Ult_Modif", "MODIF"},
-                                   {"Es_Cve_Estado", estado}}));
+        const QString& c = clave;
+        const QStringList nombres = NombresColumnas + QStringList{"Fecha_Alta", "Fecha_Ult_Modif", "Oper_Alta", "Oper_Ult_Modif", "Es_Cve_Estado"};
+        const QVariantList valores{"Desc " + c, "Pest " + c,        "FTO" + c,  "TABLA" + c,           "CLAVE" + c,           sql,    "AUT " + c, "CAMPOS " + c,
+                                   "PLA " + c,  "<b>" + c + "</b>", "REC " + c, "2020-01-01T00:00:00", "2020-01-02T00:00:00", "ALTA", "MODIF",    estado};
+        QList<std::pair<QString, QVariant>> fila;
+        for (int i = 0; i < nombres.size(); ++i)
+            fila.append({nombres[i], valores[i]});
+        ASSERT_TRUE(Configuracion(clave, fila));
     }
 
     static void Pulsar(frmConfiguracion& f, const char* boton)
@@ -118,9 +107,8 @@ protected:
     QStringList Columnas(const QString& clave)
     {
         QStringList r;
-        for (const char* c : {"Ca_Descripcion", "Ca_Etiqueta", "Ca_Formato_Impresion", "Ca_Tabla", "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
-                              "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"})
-            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'").arg(QLatin1String(c), clave));
+        for (const QString& c : NombresColumnas)
+            r << Valor(QStringLiteral("SELECT %1 FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%2'").arg(c, clave));
         return r;
     }
 
@@ -128,14 +116,12 @@ protected:
     {
         const auto& b = f.Controles();
         QStringList r;
-        if (b.HabilitarInformacion())
-            r << "Informacion";
-        if (b.HabilitarModificar())
-            r << "Modificar";
-        if (b.HabilitarEliminar())
-            r << "Eliminar";
-        if (b.HabilitarReactivar())
-            r << "Reactivar";
+        for (auto [si, nombre] : {std::pair{b.HabilitarInformacion(), "Informacion"},
+                                  {b.HabilitarModificar(), "Modificar"},
+                                  {b.HabilitarEliminar(), "Eliminar"},
+                                  {b.HabilitarReactivar(), "Reactivar"}})
+            if (si)
+                r << nombre;
         return r << b.TextoBotonExtra();
     }
 
@@ -165,7 +151,7 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
     for (int k = 0; k < 6; ++k)
         titulos << f.ssTabVex().tabcaption(k);
     EXPECT_EQ(titulos, (QStringList{"General", "SQL selección de datos", "SQL autorización", "SQL plantilla", "HTML plantilla", "SQL rechazar"}));
-    EXPECT_EQ(f.txtClave().Formato(), QVariant(QStringLiteral("0000")));
+    EXPECT_EQ(f.txtClave().Formato(), QVariant("0000"));
     EXPECT_EQ(g.LlamadasA("LeerParametro"), QStringList{"LeerParametro(FTO_CONFIGURACION_AUTORIZACION,0,T,0000)"});
     // The host clears and opens every field but the key, which it finds along the tab order.
     EXPECT_EQ(orvinda::UtileriasOrvinda::CampoClave(f), &f.txtClave());
@@ -183,11 +169,8 @@ TEST_F(PruebaEditor, AbreModalEnGeneralYEscapeCierraSinGuardar)
         EXPECT_FALSE(f.Guardado);
     });
     frmConfiguracion::AbrirDesdeBandeja();
-    EXPECT_TRUE(modal);
-    EXPECT_FALSE(frmConfiguracion::ExisteInstancia());
-    EXPECT_EQ(g.llamadas.value(0), "FormatearConsulta(32)");
-    EXPECT_EQ(Ajustes().value("Settings/WindowState").toString(), "0");
-    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_TRUE(modal && !frmConfiguracion::ExisteInstancia() && g.mensajes.isEmpty());
+    EXPECT_EQ(g.llamadas.value(0) + Ajustes().value("Settings/WindowState").toString(), "FormatearConsulta(32)0");
 }
 
 TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
@@ -206,19 +189,17 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
     EXPECT_EQ(Textos(f),
               (QStringList{"Desc 0001", "Pest 0001", "FTO0001", "TABLA0001", "CLAVE0001", "SELECT 1", "AUT 0001", "CAMPOS 0001", "PLA 0001", "<b>0001</b>",
                            "REC 0001"}));
-    EXPECT_EQ(g.LlamadasA("FormatearConsulta").size(), 4);
-    EXPECT_FALSE(f.txtDescripcion().Habilitado());
+    EXPECT_TRUE(g.LlamadasA("FormatearConsulta").size() == 4 && !f.txtDescripcion().Habilitado());
 
     // Editing the key clears through the host and empties only the first SQL box.
     f.txtClave().setTexto("0002");
     EXPECT_EQ(Textos(f).mid(5, 2), (QStringList{"", "AUT 0001"}));
-    EXPECT_EQ(f.txtDescripcion().Texto(), "");
-    EXPECT_EQ(Banderas(f), QStringList{""});
+    EXPECT_EQ(Banderas(f) << f.txtDescripcion().Texto(), (QStringList{"", ""}));
 
     // The commands each state of the row offers.
     const QStringList baja{"Informacion", "Reactivar", "Copiar"};
-    for (const auto& [clave, banderas] : {std::pair{"0001", QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}}, std::pair{"0002", baja},
-                                          std::pair{"0003", baja}, std::pair{"9999", QStringList{"Copiar"}}}) {
+    for (const auto& [clave, banderas] :
+         {std::pair{"0001", Activa}, std::pair{"0002", baja}, std::pair{"0003", baja}, std::pair{"9999", QStringList{"Copiar"}}}) {
         Cargar(f, QLatin1String(clave));
         EXPECT_EQ(Banderas(f), banderas) << clave;
     }
@@ -226,7 +207,7 @@ TEST_F(PruebaEditor, CargaPorClaveSegunEstadoYEdicionDeLaClave)
 
     // A NULL statement stops the load after the one-line fields before it.
     Cargar(f, "0004");
-    EsperarMensaje("ERR-ID:7500024", QStringLiteral("Uso no válido de Null"), 16, "txtClave_Enter()");
+    EsperarMensaje("ERR-ID:7500024", "Uso no válido de Null", 16, "txtClave_Enter()");
     EXPECT_EQ(Textos(f).mid(0, 6), (QStringList{"Desc 0004", "Pest 0004", "", "TABLA0004", "CLAVE0004", ""}));
     EXPECT_EQ(Banderas(f), QStringList{""});
 
@@ -273,11 +254,9 @@ TEST_F(PruebaEditor, CamposObligatoriosEnOrdenConFocoYPestania)
         Pulsar(f, "cmdGuardar");
         EsperarMensaje(c.id, c.mensaje, 48, "Atención");
         EXPECT_EQ(f.focusWidget()->objectName(), QLatin1String(c.foco)) << c.id;
-        EXPECT_EQ(f.ssTabVex().activetab(), c.pestania) << c.id;
-        EXPECT_FALSE(f.Controles().GuardadoPendiente());
+        EXPECT_TRUE(f.ssTabVex().activetab() == c.pestania && !f.Controles().GuardadoPendiente()) << c.id;
     }
-    EXPECT_FALSE(conexion->Bitacora().contains("BeginTrans"));
-    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Configuracion_Autorizacion"), "0");
+    EXPECT_TRUE(!conexion->Bitacora().contains("BeginTrans") && Valor("SELECT COUNT(*) FROM Configuracion_Autorizacion") == "0");
 }
 
 TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
@@ -295,7 +274,7 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
                                             "   Ca_Formato_Impresion,     Ca_Tabla,     Ca_Tabla_Clave,     Ca_Sql,     Ca_Sql_Autoriazion,  "
                                             "   Ca_Campos_Autorizar,     Ca_Sql_Plantilla,     Ca_Plantilla_Autorizacion,     Ca_Sql_Rechazar,  "
                                             "   Fecha_Alta,    Fecha_Ult_Modif,    Oper_Alta,    Oper_Ult_Modif)    VALUES (   '0007',    ")
-        + Valores + QStringLiteral("   '2026-12-06T10:30:00',    '2026-12-06T10:30:00',    'PRUEBA',    'PRUEBA')");
+        + Valores + "   '2026-12-06T10:30:00',    '2026-12-06T10:30:00',    'PRUEBA',    'PRUEBA')";
     EXPECT_EQ(conexion->Bitacora().mid(1), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", insertar, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
     EXPECT_EQ(Columnas("0007"), Datos);
     EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Alta || Fecha_Alta FROM Configuracion_Autorizacion"), "ACPRUEBA2026-12-06T10:30:00");
@@ -329,8 +308,7 @@ TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
                          "   Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00' "
                          "WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
     EXPECT_EQ(conexion->Bitacora(), (QStringList{"BeginTrans", "SET QUOTED_IDENTIFIER OFF", esperado, "SET QUOTED_IDENTIFIER ON", "CommitTrans"}));
-    EXPECT_TRUE(g.LlamadasA("BuscarValor").isEmpty());
-    EXPECT_EQ(Columnas("0001"), Datos);
+    EXPECT_EQ(Columnas("0001") << g.LlamadasA("BuscarValor"), Datos);
     EXPECT_EQ(Valor("SELECT Oper_Alta || Fecha_Alta || Oper_Ult_Modif || Es_Cve_Estado FROM Configuracion_Autorizacion"), "ALTA2020-01-01T00:00:00PRUEBAAC");
     EXPECT_TRUE(f.Guardado);
 }
@@ -341,7 +319,7 @@ TEST_F(PruebaEditor, PlantillaDeUnMiBIdaYVuelta)
 {
     frmConfiguracion& f = Editor();
     QStringList datos = Datos;
-    datos[9] = QStringLiteral("<tr><td class=\"año\">{FOLIO}</td><td>l'Éxito — ñandú</td></tr>\n");
+    datos[9] = "<tr><td class=\"año\">{FOLIO}</td><td>l'Éxito — ñandú</td></tr>\n";
     while (datos[9].size() < (1 << 20))
         datos[9] += datos[9];
     Pulsar(f, "cmdNuevo");
@@ -368,8 +346,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
         f.txtDescripcion().setFocus();
         Pulsar(f, "cmdGuardar");
         EsperarMensaje("ERR-ID:7500010", "La clave ya está asignada al perfil puesto0007", 48, "Orvinda");
-        EXPECT_EQ(f.focusWidget(), &f.txtClave());
-        EXPECT_FALSE(f.Controles().GuardadoPendiente());
+        EXPECT_TRUE(f.focusWidget() == &f.txtClave() && !f.Controles().GuardadoPendiente());
     }
     EXPECT_EQ(g.LlamadasA("LeerParametro").last(), "LeerParametro(CAT_AUTOCLAVE,0,,)");
 
@@ -377,8 +354,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     g.respuestas = {7};
     Pulsar(f, "cmdGuardar");
     EsperarMensaje("ERR-ID:7500025", "La clave, ya existe en la base de datos0007\r\n¿Desea generar una nueva clave?", 36, "Generar nueva clave?");
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1"), antes);
+    EXPECT_TRUE(f.txtClave().Texto() == "0007" && Contenido("Configuracion_Autorizacion", "1") == antes);
 
     // Yes: the next key goes into the field and the save goes on without a second lookup.
     g.respuestas = {6};
@@ -388,8 +364,7 @@ TEST_F(PruebaEditor, ClaveOcupadaSegunCatAutoclave)
     EXPECT_EQ(g.LlamadasA("BuscarValor").size(), 1);
     EXPECT_EQ(g.LlamadasA("SiguienteClave"), QStringList{"SiguienteClave(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,,,,,,,)"});
     EXPECT_EQ(Columnas("0012"), Datos);
-    EXPECT_EQ(Contenido("Configuracion_Autorizacion", "1").value(0), antes.value(0));
-    EXPECT_TRUE(f.Guardado);
+    EXPECT_TRUE(Contenido("Configuracion_Autorizacion", "1").value(0) == antes.value(0) && f.Guardado);
 }
 
 TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
@@ -412,8 +387,7 @@ TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
     EXPECT_EQ(bitacora.mid(4), (QStringList{"RollbackTrans", "SET QUOTED_IDENTIFIER ON"}));
     EsperarMensaje("ERR-ID:7500020", "alta rechazada", 16, "ERROR");
     EXPECT_EQ(Textos(f), Datos);
-    EXPECT_EQ(f.txtClave().Texto(), "0007");
-    EXPECT_TRUE(f.isVisible() && !f.Guardado && !f.Controles().GuardadoPendiente());
+    EXPECT_TRUE(f.txtClave().Texto() == "0007" && f.isVisible() && !f.Guardado && !f.Controles().GuardadoPendiente());
     EXPECT_EQ(f.Controles().ModoActual(), orvinda::Controles::Modo::Nuevo);
 
     // Delete and reactivation roll back under their own titles; the row stays shown.
@@ -424,7 +398,7 @@ TEST_F(PruebaEditor, FallosDelServidorDeshacenYConservanLaEdicion)
     EXPECT_EQ(conexion->Bitacora().value(2), "RollbackTrans");
     EsperarMensaje("ERR-ID:7500021", "cambio rechazado", 48, "Controles_Eliminar");
     EXPECT_EQ(f.txtDescripcion().Texto(), "Desc 0001");
-    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Modificar", "Eliminar", "Copiar"}));
+    EXPECT_EQ(Banderas(f), Activa);
 
     Cargar(f, "0002");
     Pulsar(f, "cmdReactivar");
@@ -447,9 +421,9 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
                            " WHERE Ca_Cve_Configuracion_Autorizacion= '0001' ",
                            "CommitTrans"}));
     EXPECT_EQ(Valor("SELECT Es_Cve_Estado || Oper_Baja || Fecha_Baja FROM Configuracion_Autorizacion"), "BAPRUEBA2026-12-06T10:30:00");
-    EXPECT_EQ(Estado(f), "|clave||0");
-    EXPECT_EQ(Textos(f), QStringList(11, QString()));
-    EXPECT_EQ(Banderas(f), QStringList{""});
+    EXPECT_EQ(Textos(f) << Estado(f) << Banderas(f),
+              QStringList(11, QString()) << "|clave||0"
+                                         << "");
 
     Cargar(f, "0001");
     g.fechaServidor = QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0));
@@ -464,8 +438,7 @@ TEST_F(PruebaEditor, EliminaYReactivaConSusSentencias)
     EXPECT_EQ(Valor("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(Fecha_Baja, 'NULL') FROM Configuracion_Autorizacion"), "AC||NULL");
     EXPECT_EQ(g.llamadas.last(), "LimpiarForma(frmConfiguracion,1)");
     EXPECT_EQ(Textos(f), QStringList(11, QString()));
-    EXPECT_TRUE(g.mensajes.isEmpty());
-    EXPECT_FALSE(f.Guardado);
+    EXPECT_TRUE(g.mensajes.isEmpty() && !f.Guardado);
 }
 
 // Each row loads a key (or not), shows a tab, presses a command and checks the state reached.
@@ -478,7 +451,6 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::ConsultaRegistro::IdPrograma), [&] { return std::make_unique<ConsultaGrabadora>(consultas); });
     frmConfiguracion& f = Editor();
     f.show();
-    const QStringList activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
     struct Caso
     {
         const char* clave;
@@ -490,8 +462,8 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     };
     const Caso casos[] = {
         {"", 3, "cmdNuevo", "0007||resto|0", "txtDescripcion", {""}},           {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
-        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", activa}, {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
-        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, activa},        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
+        {"0001", 4, "cmdModificar", "0001||resto|4", "txtDescripcion", Activa}, {"", 4, "cmdCancelar", "|clave||0", "txtClave", {""}},
+        {"0001", 2, "cmdInformacion", "0001|clave||2", nullptr, Activa},        {"0002", 1, "cmdExtra", "0007||resto|0", nullptr, {""}},
     };
     for (const Caso& c : casos) {
         if (*c.clave)
@@ -525,9 +497,7 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
     Pulsar(f, "cmdModificar");
     f.Guardado = true;
     Pulsar(f, "cmdSalir");
-    EXPECT_TRUE(f.isHidden());
-    EXPECT_TRUE(f.Guardado);
-    EXPECT_TRUE(g.mensajes.isEmpty());
+    EXPECT_TRUE(f.isHidden() && f.Guardado && g.mensajes.isEmpty());
 }
 
 TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
@@ -549,8 +519,7 @@ TEST_F(PruebaEditor, PosicionDeLaVentanaIdaYVuelta)
     Ajustes().setValue("Settings/Left", "abc");
     Ajustes().setValue("Settings/WindowState", "x");
     f = &Editor();
-    EXPECT_EQ(f->pos(), QPoint(1, 60));
-    EXPECT_EQ(f->windowState(), Qt::WindowNoState);
+    EXPECT_TRUE(f->pos() == QPoint(1, 60) && f->windowState() == Qt::WindowNoState);
 }
 
 TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
@@ -591,18 +560,15 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
         QTest::keyClick(&f.txtDescripcion(), tecla, teclas);
         EXPECT_EQ(f.ssTabVex().activetab(), pestania) << tecla << " " << teclas.toInt();
     }
-    EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6'));
-    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6') || !f.isVisible());
 }
 
 // A stored text comes back from a load and a save exactly as it was, by
 // either road to the database (update, or a copy inserted).
 TEST_F(PruebaEditor, CadaCaracterSobreviveCargaYGuardado)
 {
-    const QString texto = QStringLiteral("Área\u00A0año\t'x'\r\n\"Ñ\"\u00A0");
-    const QStringList columnas
-        = {"Ca_Descripcion",      "Ca_Etiqueta",      "Ca_Formato_Impresion",      "Ca_Tabla",       "Ca_Tabla_Clave", "Ca_Sql", "Ca_Sql_Autoriazion",
-           "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
+    const QString texto = "Área\u00A0año\t'x'\r\n\"Ñ\"\u00A0";
+    const QStringList& columnas = NombresColumnas;
     QList<std::pair<QString, QVariant>> fila = {{"Es_Cve_Estado", "AC"}};
     for (const QString& c : columnas)
         fila.append({c, texto});
@@ -642,6 +608,5 @@ TEST_F(PruebaEditor, AltSinPestaniaNoEscribe)
     f.txtProcedimiento().setFocus();
     for (const auto& [tecla, mods] : teclas)
         QTest::keyClick(&f.txtProcedimiento(), tecla, mods);
-    EXPECT_EQ(f.txtProcedimiento().Text(), "SELECT 1");
-    EXPECT_EQ(f.ssTabVex().activetab(), 1);
+    EXPECT_TRUE(f.txtProcedimiento().Text() == "SELECT 1" && f.ssTabVex().activetab() == 1);
 }

@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         EntornoPrueba::SetUp();
-        Ejecutar(QStringLiteral("CREATE TABLE Docs (Folio TEXT, Tipo TEXT, Total REAL)"));
+        Ejecutar("CREATE TABLE Docs (Folio TEXT, Tipo TEXT, Total REAL)");
         for (int i = 1; i <= 5; ++i)
             Ejecutar(QStringLiteral("INSERT INTO Docs VALUES ('F-%1', '%2', %3)").arg(i).arg(i % 2 ? "A" : "B").arg(i * 100));
         rm640::Publico::Main();
@@ -59,11 +59,10 @@ TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElD
     frmRM640& f = Abrir();
 
     EXPECT_EQ(conexion->Bitacora(), QStringList{ConsultaConfiguraciones});
-    const QString vacia = QStringLiteral("ERR-ID:7500001|48|Actualizar_Autorizaciones()|frmRM640|No existe información");
+    const QString vacia = "ERR-ID:7500001|48|Actualizar_Autorizaciones()|frmRM640|No existe información";
     EXPECT_EQ(g.TomarAvisos(), QStringList{vacia});
-    EXPECT_FALSE(f.Cargado());
-    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("DATOS")});
-    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 0);
+    EXPECT_EQ(Titulos(f), QStringList{"DATOS"});
+    EXPECT_TRUE(!f.Cargado() && f.lvInsidencias(0).ListItemsCount() == 0);
 
     f.Form_Activate();
     EXPECT_EQ(g.Avisos(), QStringList{vacia});
@@ -74,9 +73,7 @@ TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
     // One configuration uses the designed tab.
     Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio");
     frmRM640* una = &Abrir();
-    EXPECT_EQ(Titulos(*una), QStringList{QStringLiteral("&1Requisiciones")});
-    EXPECT_EQ(una->SSTab().TabsPerRow(), 1);
-    EXPECT_EQ(una->TotalPestanias(), QStringLiteral("1"));
+    EXPECT_EQ(Titulos(*una) << una->TotalPestanias() << QString::number(una->SSTab().TabsPerRow()), (QStringList{"&1Requisiciones", "1", "1"}));
     delete una;
 
     Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
@@ -84,27 +81,20 @@ TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
     Configuracion("0003", "Gastos", "SELECT Folio, Total FROM Docs");
     g.llamadas.clear();
     frmRM640& f = Abrir();
-    EXPECT_TRUE(g.mensajes.isEmpty());
-    EXPECT_TRUE(f.Cargado());
-    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes"), QStringLiteral("&3Gastos")}));
-    EXPECT_EQ(f.TotalPestanias(), QStringLiteral("3"));
-    EXPECT_EQ(f.SSTab().TabsPerRow(), 4);
-    EXPECT_EQ(f.SSTab().Tab(), 0);
-    EXPECT_EQ(f.ClavesConfiguracion(), (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")}));
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).value(0),
-              QStringLiteral("LlenarLista(SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio,true)"));
+    EXPECT_TRUE(g.mensajes.isEmpty() && f.Cargado() && f.SSTab().TabsPerRow() == 4 && f.SSTab().Tab() == 0);
+    EXPECT_EQ(Titulos(f) << f.TotalPestanias(), (QStringList{"&1Requisiciones", "&2Órdenes", "&3Gastos", "3"}));
+    EXPECT_EQ(f.ClavesConfiguracion(), (QStringList{"0001", "0002", "0003"}));
+    EXPECT_EQ(g.LlamadasA("LlenarLista").value(0), "LlenarLista(SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio,true)");
     EXPECT_EQ(rm640::Publico::CadenaSql, ConsultaConfiguraciones);
-    EXPECT_EQ(f.lvInsidencias(0).ListItemText(0), QStringLiteral("F-1"));
+    EXPECT_EQ(f.lvInsidencias(0).ListItemText(0), "F-1");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(f.lvInsidencias(i).ListItemsCount(), (QList<int>{3, 2, 5}[i]));
-        EXPECT_TRUE(f.lvInsidencias(i).isEnabled());
-        EXPECT_EQ(f.fr0(i).parentWidget(), f.SSTab().Pagina(i));
-        EXPECT_EQ(f.lvInsidencias(i).parentWidget(), &f.fr0(i));
-        EXPECT_EQ(f.lvInsidencias(i).Index(), i);
+        EXPECT_TRUE(f.lvInsidencias(i).isEnabled() && f.lvInsidencias(i).Index() == i) << i;
+        EXPECT_TRUE(f.fr0(i).parentWidget() == f.SSTab().Pagina(i) && f.lvInsidencias(i).parentWidget() == &f.fr0(i)) << i;
     }
     // Filled: later activations do not refresh again.
     f.Form_Activate();
-    EXPECT_EQ(g.LlamadasA(QStringLiteral("LlenarLista")).size(), 3);
+    EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 3);
 }
 
 TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
@@ -114,10 +104,8 @@ TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
     frmRM640& f = Abrir();
 
     EXPECT_EQ(g.TomarAvisos(), QStringList{"ERR-ID:7500002|48|Atención|frmRM640|La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"});
-    EXPECT_FALSE(f.Cargado());
-    EXPECT_EQ(Titulos(f), QStringList{QStringLiteral("&1Requisiciones")});
-    EXPECT_EQ(f.ClavesConfiguracion(), QStringList{QStringLiteral("0001")});
-    EXPECT_TRUE(g.LlamadasA(QStringLiteral("LlenarLista")).isEmpty());
+    EXPECT_EQ(Titulos(f) << f.ClavesConfiguracion(), (QStringList{"&1Requisiciones", "0001"}));
+    EXPECT_TRUE(!f.Cargado() && g.LlamadasA("LlenarLista").isEmpty());
 
     // A NULL label stops the refresh with the error's own description.
     Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion "
@@ -135,48 +123,39 @@ TEST_F(PruebaBandeja, UnaConsultaQueFallaYUnRefrescoPosteriorQueEmpiezaDeNuevo)
     frmRM640& f = Abrir();
 
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|no such table: NoExiste"});
-    EXPECT_FALSE(f.Cargado());
     // What was made so far stays on screen.
-    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes")}));
-    EXPECT_EQ(f.ElementosCargados(), 2);
+    EXPECT_EQ(Titulos(f), (QStringList{"&1Requisiciones", "&2Órdenes"}));
+    EXPECT_TRUE(!f.Cargado() && f.ElementosCargados() == 2);
 
     // The next activation starts from the designed state, not on top of the
     // stopped run's tabs and elements.
-    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs' WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"));
+    Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs' WHERE Ca_Cve_Configuracion_Autorizacion = '0002'");
     f.Form_Activate();
-    EXPECT_EQ(g.mensajes.size(), 1);
-    EXPECT_TRUE(f.Cargado());
-    EXPECT_EQ(Titulos(f), (QStringList{QStringLiteral("&1Requisiciones"), QStringLiteral("&2Órdenes"), QStringLiteral("&3Gastos")}));
-    EXPECT_EQ(f.ElementosCargados(), 3);
-    EXPECT_EQ(f.SSTab().TabsPerRow(), 4);
-    EXPECT_EQ(f.ClavesConfiguracion().size(), 3);
-    EXPECT_EQ(f.lvInsidencias(1).ListItemsCount(), 5);
+    EXPECT_EQ(Titulos(f), (QStringList{"&1Requisiciones", "&2Órdenes", "&3Gastos"}));
+    EXPECT_TRUE(g.mensajes.size() == 1 && f.Cargado() && f.ElementosCargados() == 3 && f.SSTab().TabsPerRow() == 4);
+    EXPECT_TRUE(f.ClavesConfiguracion().size() == 3 && f.lvInsidencias(1).ListItemsCount() == 5);
 }
 
 TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
 {
-    g.nivel = 3;
-    frmRM640* f = &frmRM640::Instancia();
-    f->Form_Load();
-    EXPECT_EQ(f->Controles().TextoBotonExtra(), QString());
-    delete f;
-
-    g.nivel = 4;
-    f = &frmRM640::Instancia();
-    f->Form_Load();
-    EXPECT_EQ(f->Controles().TextoBotonExtra(), QStringLiteral("Configuración"));
+    frmRM640* f = nullptr;
+    for (auto [nivel, boton] : {std::pair{3, ""}, {4, "Configuración"}}) {
+        delete f;
+        g.nivel = nivel;
+        f = &frmRM640::Instancia();
+        f->Form_Load();
+        EXPECT_EQ(f->Controles().TextoBotonExtra(), boton);
+    }
 
     // Exit unloads the container, not the inbox.
     QWidget contenedor;
     contenedor.show();
     f->setPadre(&contenedor);
     f->Controles_Salir();
-    EXPECT_FALSE(contenedor.isVisible());
-    EXPECT_TRUE(frmRM640::ExisteInstancia());
+    EXPECT_TRUE(!contenedor.isVisible() && frmRM640::ExisteInstancia());
 
     // Without a container the exit is reported, not a crash.
     f->setPadre(nullptr);
     f->Controles_Salir();
-    ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500029"));
+    EXPECT_EQ(g.mensajes.size() == 1 ? g.mensajes[0].idError : QString(), "ERR-ID:7500029");
 }

@@ -22,15 +22,14 @@ TEST(ServidorPaginas, SirveLaPaginaDelEditorConSuEstiloYNadaMas)
     for (const char* direccion : {"orvinda://web/EditorWeb/Pagina.Html", "orvinda://intranet/editorweb/PAGINA.html", "orvinda://web/EditorWeb/Otra.Html"}) {
         navegador.Navigate(QString::fromLatin1(direccion));
         ASSERT_TRUE(completo.wait(20000));
-        cargas.append(navegador.UltimaCargaCorrecta() ? QStringLiteral("ok") : QStringLiteral("no"));
+        cargas.append(navegador.UltimaCargaCorrecta() ? "ok" : "no");
         if (cargas.size() == 1) {
             // The stylesheet is in force: item tables get the shell's blue header.
-            navegador.ReemplazarCuerpo(QStringLiteral("<table class=\"partidas\"><thead><tr><th id=\"th\">A</th></tr></thead></table>"));
+            navegador.ReemplazarCuerpo("<table class=\"partidas\"><thead><tr><th id=\"th\">A</th></tr></thead></table>");
             QVariant fondo;
-            navegador.page()->runJavaScript(QStringLiteral("getComputedStyle(document.getElementById('th')).backgroundColor"),
-                                            [&](const QVariant& v) { fondo = v; });
+            navegador.page()->runJavaScript("getComputedStyle(document.getElementById('th')).backgroundColor", [&](const QVariant& v) { fondo = v; });
             ASSERT_TRUE(QTest::qWaitFor([&] { return fondo.isValid(); }, 10000));
-            EXPECT_EQ(fondo.toString(), QStringLiteral("rgb(0, 83, 138)"));
+            EXPECT_EQ(fondo.toString(), "rgb(0, 83, 138)");
         }
     }
     EXPECT_EQ(cargas, (QStringList{"ok", "ok", "no"}));
@@ -41,20 +40,19 @@ using PruebaImpresor = EntornoPrueba;
 TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
 {
     CargarDemo();
-    const QString folio = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'"));
-    const QString rutaTraza = carpeta.filePath(QStringLiteral("traza.txt"));
+    const QString folio = Valor("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'AU'");
+    const QString rutaTraza = carpeta.filePath("traza.txt");
     orvinda::Traza traza(rutaTraza);
     orvinda::Mensajero mensajero(&traza, true);
-    const QString destino = carpeta.filePath(QStringLiteral("Mis documentos"));
+    const QString destino = carpeta.filePath("Mis documentos");
     orvinda::ImpresorOrvinda impresor(*conexion, &mensajero, &traza, destino);
 
-    const QString html = impresor.Componer(QStringLiteral("OC_AUTORIZADA"), folio);
-    EXPECT_TRUE(html.contains(QStringLiteral("Folio ") + folio) && html.contains(QStringLiteral("<style>")));
-    EXPECT_FALSE(html.contains(QStringLiteral("{FOLIO}")) || html.contains(QStringLiteral("{PROVEEDOR}")));
+    const QString html = impresor.Componer("OC_AUTORIZADA", folio);
+    EXPECT_TRUE(html.contains("Folio " + folio) && html.contains("<style>") && !html.contains("{FOLIO}") && !html.contains("{PROVEEDOR}"));
 
-    impresor.Imprimir(QStringLiteral("OC_AUTORIZADA"), folio, QString(), 0, 0, QString());
-    const QString ruta = QDir(destino).filePath(QStringLiteral("OC_AUTORIZADA_") + folio + QStringLiteral(".pdf"));
-    EXPECT_TRUE(LeerArchivo(ruta).startsWith(QStringLiteral("%PDF-")));
+    impresor.Imprimir("OC_AUTORIZADA", folio, QString(), 0, 0, QString());
+    const QString ruta = QDir(destino).filePath("OC_AUTORIZADA_" + folio + ".pdf");
+    EXPECT_TRUE(LeerArchivo(ruta).startsWith("%PDF-"));
     // Unattended, the message goes to the trace.
     EXPECT_TRUE(LeerArchivo(rutaTraza).contains(
         QStringLiteral("MSG ERR-ID:9900020 estilo=64 titulo=\"Imprimir\" modulo=ORVINDA texto=\"El documento %1 se guardó en:\n%2\"")
@@ -62,7 +60,7 @@ TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
 
     // What cannot be printed says why, and writes nothing.
     QStringList errores;
-    for (const auto& [formato, documento] : {std::pair{"NO_EXISTE", folio}, std::pair{"OC_AUTORIZADA", QStringLiteral("OC-O'HARA")}}) {
+    for (const auto& [formato, documento] : {std::pair{"NO_EXISTE", folio}, std::pair{"OC_AUTORIZADA", QString("OC-O'HARA")}}) {
         try {
             impresor.Imprimir(QString::fromLatin1(formato), documento, QString(), 0, 0, QString());
         } catch (const orvinda::ErrorRm& e) {

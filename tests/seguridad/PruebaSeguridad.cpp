@@ -25,7 +25,7 @@ using Modo = MarcadoresSql::Modo;
 
 namespace {
 
-const QString Carga = QStringLiteral("PRE-1', Rq_Oper_Autoriza='SOLICITANTE', Rq_Estado='AU' WHERE Rq_Estado='PE' /*");
+const QString Carga = "PRE-1', Rq_Oper_Autoriza='SOLICITANTE', Rq_Estado='AU' WHERE Rq_Estado='PE' /*";
 
 // On the tests' own SQLite file (false) and on their PostgreSQL (true).
 class PruebaSeguridad : public EntornoPrueba, public ::testing::WithParamInterface<bool>
@@ -44,9 +44,9 @@ protected:
         }
         EntornoPrueba::SetUp();
         orvinda::ServidorPaginas::Instalar();
-        g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
+        g.parametros["GEN_URL"] = "orvinda://web";
         CargarDemo();
-        primero = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+        primero = Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'");
     }
     QString DestinoBaseDatos() override { return GetParam() ? cadena : EntornoPrueba::DestinoBaseDatos(); }
 
@@ -72,7 +72,7 @@ protected:
         lista.setSelectedIndex(lista.ListItemsCount() - 1);
         bool abierto = false;
         AlAbrirse<frmAutorizacion>([&](frmAutorizacion& d) {
-            abierto = EsperarPagina(d.WebBrowser1(), QStringLiteral("MONTO_AUTORIZADO"));
+            abierto = EsperarPagina(d.WebBrowser1(), "MONTO_AUTORIZADO");
             if (abierto)
                 accion(d);
             if (d.isVisible())
@@ -97,7 +97,7 @@ protected:
         QProcess p;
         p.setProcessEnvironment(entorno);
         p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/orvinda"), argumentos << QStringLiteral("--traza") << traza);
+        p.start(QCoreApplication::applicationDirPath() + "/orvinda", argumentos << "--traza" << traza);
         EXPECT_TRUE(p.waitForFinished(120000));
         QFile t(traza);
         t.open(QIODevice::ReadOnly);
@@ -127,7 +127,7 @@ TEST_P(PruebaSeguridad, UnDocumentoHostilNoEjecutaNadaNiSaleDelProceso)
 
     Abrir(primero, [&](frmAutorizacion& d) {
         QTest::qWait(1500);
-        EXPECT_NE(d.WebBrowser1().ValorElemento(QStringLiteral("MONTO_AUTORIZADO")), QStringLiteral("666"));
+        EXPECT_NE(d.WebBrowser1().ValorElemento("MONTO_AUTORIZADO"), "666");
     });
     // Printing renders the same text.
     EXPECT_FALSE(orvinda::ImpresorOrvinda::GenerarPdf(QStringLiteral("<body>%1</body>").arg(hostil)).isEmpty());
@@ -144,21 +144,21 @@ TEST_P(PruebaSeguridad, CadaValorEsDatoYCambiaUnSoloDocumento)
     };
     const Caso casos[] = {
         {primero, Carga},
-        {QStringLiteral("A3-X' OR '1'='1"), QString()},
-        {QStringLiteral("A2-O'BRIEN"), QStringLiteral("O'Brien \"dijo\" -- ñandú */ {FOLIO}")},
+        {"A3-X' OR '1'='1", QString()},
+        {"A2-O'BRIEN", "O'Brien \"dijo\" -- ñandú */ {FOLIO}"},
     };
-    int autorizadas = Valor(QStringLiteral("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'")).toInt();
+    int autorizadas = Valor("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'").toInt();
     for (const Caso& c : casos) {
         if (c.folio != primero)
             Copiar(c.folio);
         Abrir(c.folio, [&](frmAutorizacion& d) {
-            EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), QStringLiteral("COMENTARIO_DOCUMENTO"), c.comentario));
+            EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", c.comentario));
             d.CmdAutorizado_Click();
         });
         EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
         // A typed {FOLIO} still becomes the folio.
         EXPECT_EQ(Estado(c.folio), QStringLiteral("AU|%1|PRUEBA").arg(QString(c.comentario).replace(QLatin1String("{FOLIO}"), c.folio)));
-        EXPECT_EQ(Valor(QStringLiteral("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'")).toInt(), ++autorizadas);
+        EXPECT_EQ(Valor("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU'").toInt(), ++autorizadas);
     }
 }
 
@@ -167,24 +167,22 @@ TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveE
     Ejecutar(QStringLiteral(
         "UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = REPLACE(Ca_Sql_Autoriazion, '''{MONTO_AUTORIZADO}''', '{MONTO_AUTORIZADO}')"));
     Abrir(primero, [&](frmAutorizacion& d) {
-        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), QStringLiteral("MONTO_AUTORIZADO"), QStringLiteral("1 OR 1=1")));
+        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "MONTO_AUTORIZADO", "1 OR 1=1"));
         d.CmdAutorizado_Click();
     });
     ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_EQ(g.mensajes[0].idError, QStringLiteral("ERR-ID:7500059"));
-    EXPECT_EQ(g.mensajes[0].estilo, 64);
-    EXPECT_TRUE(g.mensajes[0].mensaje.contains(QStringLiteral("'MONTO_AUTORIZADO'")));
-    EXPECT_EQ(Estado(primero), QStringLiteral("PE||"));
+    EXPECT_TRUE(g.mensajes[0].idError == "ERR-ID:7500059" && g.mensajes[0].estilo == 64 && g.mensajes[0].mensaje.contains("'MONTO_AUTORIZADO'"));
+    EXPECT_EQ(Estado(primero), "PE||");
 
     // The site's own choice: the values go in as typed, and today's text runs.
     Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('%1', 0, 'B', '1')")
                  .arg(MarcadoresSql::ParametroEmpalme));
     Abrir(primero, [&](frmAutorizacion& d) {
-        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), QStringLiteral("COMENTARIO_DOCUMENTO"), QStringLiteral("O'Brien")));
+        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", "O'Brien"));
         d.CmdAutorizado_Click();
     });
-    EXPECT_TRUE(conexion->Bitacora().filter(QStringLiteral("Rq_Comentario_Revision = 'O'Brien'")).size() == 1);
-    EXPECT_EQ(g.mensajes.last().idError, QStringLiteral("ERR-ID:7500028"));
+    EXPECT_TRUE(conexion->Bitacora().filter("Rq_Comentario_Revision = 'O'Brien'").size() == 1);
+    EXPECT_EQ(g.mensajes.last().idError, "ERR-ID:7500028");
 }
 
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
@@ -211,11 +209,11 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
     for (const Caso& c : casos) {
         const QString s = QString::fromUtf8(c.sentencia);
         if (!c.esperado) {
-            EXPECT_THROW(MarcadoresSql::Sustituir(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), QStringLiteral("V")), ValorNoAdmitido) << c.sentencia;
+            EXPECT_THROW(MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V"), ValorNoAdmitido) << c.sentencia;
             continue;
         }
-        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), QStringLiteral("V"))
-                                                : Marcadores::SustituirMarcador(s, QStringLiteral("{V}"), QString::fromUtf8(c.valor), false);
+        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V")
+                                                : Marcadores::SustituirMarcador(s, "{V}", QString::fromUtf8(c.valor), false);
         EXPECT_EQ(r, QString::fromUtf8(c.esperado)) << c.sentencia;
     }
     // Passes in order: a folio holding a token gets that token's value, quoted too.
@@ -228,29 +226,23 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
 {
     // This database was not made by --crear-demo, and no operator has the account yet.
     const QString destino = GetParam() ? cadena : DestinoBaseDatos();
-    const QString cuenta = GetParam() ? Valor(QStringLiteral("SELECT CURRENT_USER")) : orvinda::IdentidadOperador::CuentaSistema();
-    auto [codigo, salida] = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--nivel"), QStringLiteral("9"), QStringLiteral("--desatendido")});
-    EXPECT_EQ(codigo, 1);
-    EXPECT_TRUE(
-        salida.contains(QStringLiteral("MSG ERR-ID:9900007 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"La cuenta \"%1\" no está asociada").arg(cuenta)))
-        << salida.toStdString();
+    const QString cuenta = GetParam() ? Valor("SELECT CURRENT_USER") : orvinda::IdentidadOperador::CuentaSistema();
+    auto [codigo, salida] = Orvinda({"--db", destino, "--nivel", "9", "--desatendido"});
+    const QString sinCuenta = QStringLiteral("MSG ERR-ID:9900007 estilo=16 titulo=\"Orvinda\" modulo=ORVINDA texto=\"La cuenta \"%1\" no está asociada");
+    EXPECT_TRUE(codigo == 1 && salida.contains(sinCuenta.arg(cuenta))) << salida.toStdString();
 
     // Mapped: the level is the operator's, whatever the command line says.
     Ejecutar(QStringLiteral("UPDATE Operadores SET Op_Cuenta = '%1' WHERE Op_Cve_Operador = 'CAPTURA'").arg(cuenta));
-    std::tie(codigo, salida) = Orvinda({QStringLiteral("--db"), destino, QStringLiteral("--operador"), QStringLiteral("ADMIN"), QStringLiteral("--nivel"),
-                                        QStringLiteral("9"), QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))});
-    EXPECT_EQ(codigo, 0) << salida.toStdString();
-    EXPECT_TRUE(salida.contains(QStringLiteral("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3")))
+    std::tie(codigo, salida) = Orvinda({"--db", destino, "--operador", "ADMIN", "--nivel", "9", "--captura", carpeta.filePath("c.png")});
+    EXPECT_TRUE(codigo == 0 && salida.contains("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3"))
         << salida.toStdString();
 
     // A password is never shown: on SQLite a server that cannot be reached, on
     // PostgreSQL the same one, which opens.
-    const QString conClave = GetParam() ? cadena + QStringLiteral(";PWD=Secreto9")
-                                        : QStringLiteral("DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u;Password={Se;cr}}eto9}");
-    std::tie(codigo, salida) = Orvinda({QStringLiteral("--db"), conClave, QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))});
-    EXPECT_EQ(codigo, GetParam() ? 0 : 1);
-    EXPECT_FALSE(salida.contains(QStringLiteral("eto9"))) << salida.toStdString();
-    EXPECT_TRUE(salida.contains(GetParam() ? QStringLiteral("UID=rm640;PWD=***") : QStringLiteral("UID=u;Password=***"))) << salida.toStdString();
+    const QString conClave = GetParam() ? cadena + ";PWD=Secreto9" : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u;Password={Se;cr}}eto9}";
+    std::tie(codigo, salida) = Orvinda({"--db", conClave, "--captura", carpeta.filePath("c.png")});
+    EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && !salida.contains("eto9")) << salida.toStdString();
+    EXPECT_TRUE(salida.contains(GetParam() ? "UID=rm640;PWD=***" : "UID=u;Password=***")) << salida.toStdString();
 }
 
 TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
@@ -258,10 +250,10 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
     if (GetParam())
         GTEST_SKIP() << "archivos locales";
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    entorno.insert(QStringLiteral("XDG_DATA_HOME"), carpeta.filePath(QStringLiteral("datos")));
-    entorno.insert(QStringLiteral("ORVINDA_REGISTRO"), carpeta.filePath(QStringLiteral("registro/componentes.ini")));
+    entorno.insert("XDG_DATA_HOME", carpeta.filePath("datos"));
+    entorno.insert("ORVINDA_REGISTRO", carpeta.filePath("registro/componentes.ini"));
     const mode_t antes = ::umask(0);
-    const auto [codigo, salida] = Orvinda({QStringLiteral("--captura"), carpeta.filePath(QStringLiteral("c.png"))}, entorno);
+    const auto [codigo, salida] = Orvinda({"--captura", carpeta.filePath("c.png")}, entorno);
     ::umask(antes);
     ASSERT_EQ(codigo, 0) << salida.toStdString();
     const auto modo = [&](const QString& ruta) {
@@ -270,15 +262,14 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
         };
         return ::stat(QFile::encodeName(carpeta.filePath(ruta)).constData(), &d) == 0 ? int(d.st_mode & 0777) : -1;
     };
-    EXPECT_EQ(modo(QStringLiteral("datos/Orvinda/orvinda")), 0700);
-    EXPECT_EQ(modo(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), 0600);
-    EXPECT_EQ(modo(QStringLiteral("traza%1.txt").arg(corridas)), 0600);
-    EXPECT_EQ(modo(QStringLiteral("registro/componentes.ini")), 0600);
+    EXPECT_EQ(QList<int>({modo("datos/Orvinda/orvinda"), modo("datos/Orvinda/orvinda/orvinda.db"), modo(QStringLiteral("traza%1.txt").arg(corridas)),
+                          modo("registro/componentes.ini")}),
+              QList<int>({0700, 0600, 0600, 0600}));
 
     // A library anyone else could have written is not loaded, and the shell says why.
-    const QString copia = carpeta.filePath(QStringLiteral("librm640.so"));
+    const QString copia = carpeta.filePath("librm640.so");
     ASSERT_TRUE(QFile::copy(orvinda::AplicacionShell::BibliotecaIncluida(), copia));
-    orvinda::RegistroComponentes::Escribir({QStringLiteral("RM640.Pantalla"), QStringLiteral("{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}"), copia});
+    orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", copia});
     const struct
     {
         mode_t modo;
@@ -292,10 +283,8 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
         ASSERT_EQ(::chmod(QFile::encodeName(copia).constData(), c.modo), 0);
         if (::chown(QFile::encodeName(copia).constData(), c.dueno, -1) != 0)
             continue; // only root can give a file away
-        const auto [fallo, texto]
-            = Orvinda({QStringLiteral("--db"), carpeta.filePath(QStringLiteral("datos/Orvinda/orvinda/orvinda.db")), QStringLiteral("--desatendido")});
-        EXPECT_EQ(fallo, 1);
-        EXPECT_TRUE(texto.contains(QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo))))
-            << texto.toStdString();
+        const auto [fallo, texto] = Orvinda({"--db", carpeta.filePath("datos/Orvinda/orvinda/orvinda.db"), "--desatendido"});
+        const QString motivo = QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo));
+        EXPECT_TRUE(fallo == 1 && texto.contains(motivo)) << texto.toStdString();
     }
 }

@@ -35,11 +35,11 @@ void EntornoServidor::SetUp()
     EntornoPrueba::SetUp();
     orvinda::CreacionDemo::Llenar(*conexion);
     orvinda::ServidorPaginas::Instalar();
-    g.parametros[QStringLiteral("GEN_URL")] = QStringLiteral("orvinda://web");
-    g.parametros[QStringLiteral("CAT_AUTOCLAVE")] = true;
-    g.parametros[QStringLiteral("FTO_CONFIGURACION_AUTORIZACION")] = QStringLiteral("0000");
+    g.parametros["GEN_URL"] = "orvinda://web";
+    g.parametros["CAT_AUTOCLAVE"] = true;
+    g.parametros["FTO_CONFIGURACION_AUTORIZACION"] = "0000";
     rm640::Publico::Main();
-    folio = Valor(QStringLiteral("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'"));
+    folio = Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'");
 }
 
 QString EntornoServidor::DestinoBaseDatos()

@@ -18,12 +18,12 @@ protected:
     {
         QProcess p;
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/segundo_operador"), {cadena, accion, dato, Traza()});
+        p.start(QCoreApplication::applicationDirPath() + "/segundo_operador", {cadena, accion, dato, Traza()});
         if (!p.waitForFinished(120000))
             return -1;
         return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     }
-    QString Traza() { return carpeta.path() + QStringLiteral("/segundo.txt"); }
+    QString Traza() { return carpeta.path() + "/segundo.txt"; }
 };
 
 } // namespace
@@ -34,27 +34,25 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     rm640::frmAutorizacion& d = MostrarRequisicionDemo(folio);
 
     // ...when another operator, in another shell, authorizes it.
-    ASSERT_EQ(SegundoOperador(QStringLiteral("autorizar"), folio), 0) << LeerArchivo(Traza()).toStdString();
-    const QStringList tras = Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio"));
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), QStringLiteral("OPERADOR2"));
+    ASSERT_EQ(SegundoOperador("autorizar", folio), 0) << LeerArchivo(Traza()).toStdString();
+    const QStringList tras = Contenido("Requisiciones_Compra", "Rq_Folio");
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), "OPERADOR2");
 
     // The guarded statement changes no row: nothing is applied twice, and the
     // operator is told why the document leaves the inbox.
     conexion->LimpiarBitacora();
     d.CmdAutorizado_Click();
-    EXPECT_EQ(conexion->Bitacora().count(QStringLiteral("CommitTrans")), 1);
-    EXPECT_EQ(Contenido(QStringLiteral("Requisiciones_Compra"), QStringLiteral("Rq_Folio")), tras);
+    EXPECT_TRUE(conexion->Bitacora().count("CommitTrans") == 1 && Contenido("Requisiciones_Compra", "Rq_Folio") == tras);
     EXPECT_EQ(g.Avisos(),
               QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
                                          " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
                               .arg(folio)});
-    EXPECT_TRUE(d.Procesado());
-    EXPECT_FALSE(d.isVisible());
+    EXPECT_TRUE(d.Procesado() && !d.isVisible());
 }
 
 TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCapturado)
 {
-    g.siguienteClave = Valor(QStringLiteral("SELECT COUNT(*) FROM Configuracion_Autorizacion")).toInt() + 1;
+    g.siguienteClave = Valor("SELECT COUNT(*) FROM Configuracion_Autorizacion").toInt() + 1;
     rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
     editor.Cargar();
     CapturarConfiguracionNueva(editor);
@@ -65,7 +63,7 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
     int segundo = -1;
     conexion->AntesDeCadaPaso([&](const QString& paso) {
         if (paso == QLatin1String("BeginTrans") && segundo < 0)
-            segundo = SegundoOperador(QStringLiteral("configuracion"), QStringLiteral("Guardada por el otro editor"));
+            segundo = SegundoOperador("configuracion", "Guardada por el otro editor");
     });
     bool esNuevo = true;
     editor.Controles_Guardar(esNuevo);
@@ -73,15 +71,13 @@ TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCa
 
     ASSERT_EQ(segundo, 0) << LeerArchivo(Traza()).toStdString();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Descripcion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '%1'").arg(clave)),
-              QStringLiteral("Guardada por el otro editor"));
+              "Guardada por el otro editor");
     ASSERT_EQ(g.Avisos().size(), 1);
     EXPECT_TRUE(g.Avisos()[0].startsWith("ERR-ID:7500020|16|ERROR|frmConfiguracion|") && g.Avisos()[0].contains("duplicate key"))
         << g.Avisos()[0].toStdString();
     EXPECT_FALSE(editor.Guardado);
-    EXPECT_EQ(editor.txtClave().Texto(), clave);
-    EXPECT_EQ(editor.txtDescripcion().Texto(), QStringLiteral("Autorización de anticipos"));
-    EXPECT_EQ(editor.txtProcedimiento5().Text(), QStringLiteral("UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"));
+    EXPECT_EQ((QStringList{editor.txtClave().Texto(), editor.txtDescripcion().Texto(), editor.txtProcedimiento5().Text()}),
+              (QStringList{clave, "Autorización de anticipos", "UPDATE Anticipos SET Estado = 'RE' WHERE Folio = '{FOLIO}'"}));
     // The session is usable again: the rollback left nothing open.
-    EXPECT_FALSE(conexion->EnTransaccion());
-    EXPECT_EQ(conexion->Bitacora().last(), QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+    EXPECT_TRUE(!conexion->EnTransaccion() && conexion->Bitacora().last() == "SET QUOTED_IDENTIFIER ON");
 }

@@ -21,75 +21,70 @@ TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
     conexion->LimpiarBitacora();
     f.Form_Activate();
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
-    ASSERT_TRUE(f.Cargado());
-    EXPECT_EQ(f.SSTab().Tabs(), 3);
+    ASSERT_TRUE(f.Cargado() && f.SSTab().Tabs() == 3);
     EXPECT_EQ(f.lvInsidencias(0).ListItemsCount() + f.lvInsidencias(1).ListItemsCount() + f.lvInsidencias(2).ListItemsCount(), 120 + 80 + 60);
     EXPECT_EQ(conexion->Bitacora().first(),
               QStringLiteral(
                   " SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
 
     // A rejection with its comment.
-    const QString orden = Valor(QStringLiteral("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'"));
+    const QString orden = Valor("SELECT MIN(Oc_Folio) FROM Ordenes_Compra WHERE Oc_Estado = 'PE'");
     rm640::frmRechazar& rechazo = MostrarRechazo("ORDENES_COMPRA", orden, "0002", "Proveedor sin alta fiscal");
     rechazo.cmdAceptar_Click();
     EXPECT_TRUE(rechazo.Procesado());
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Oc_Estado FROM Ordenes_Compra WHERE Oc_Folio = '%1'").arg(orden)), QStringLiteral("RE"));
+    EXPECT_EQ(Valor(QStringLiteral("SELECT Oc_Estado FROM Ordenes_Compra WHERE Oc_Folio = '%1'").arg(orden)), "RE");
     EXPECT_EQ(g.comentarios.last(), QStringLiteral("ORDENES_COMPRA|%1|Proveedor sin alta fiscal").arg(orden));
 
     // An update whose statements hold apostrophes and double quotes.
     rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
     editor.Cargar();
-    editor.txtClave().setTexto(QStringLiteral("0001"));
-    editor.txtClave_Enter();
+    const auto cargar = [&](const char* clave) {
+        editor.txtClave().setTexto(clave);
+        editor.txtClave_Enter();
+    };
+    cargar("0001");
     editor.Controles_Modificar();
-    const QString sql = editor.txtProcedimiento().Text() + QStringLiteral(" /* \"revisada\" por d'Artagnan */");
+    const QString sql = editor.txtProcedimiento().Text() + " /* \"revisada\" por d'Artagnan */";
     editor.txtProcedimiento().setText(sql);
     bool esNuevo = false;
     editor.Controles_Guardar(esNuevo);
     EXPECT_TRUE(editor.Guardado);
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Ca_Sql FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'")), sql);
+    EXPECT_EQ(Valor("SELECT Ca_Sql FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'"), sql);
 
     // Delete and reactivate.
-    editor.txtClave().setTexto(QStringLiteral("0002"));
-    editor.txtClave_Enter();
+    cargar("0002");
     editor.Controles_Eliminar();
-    EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")),
-              QStringLiteral("BA"));
-    editor.txtClave().setTexto(QStringLiteral("0004"));
-    editor.txtClave_Enter();
+    EXPECT_EQ(Valor("SELECT Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"), "BA");
+    cargar("0004");
     editor.Controles_Reactivar();
     EXPECT_EQ(Valor(QStringLiteral("SELECT Es_Cve_Estado || '|' || Oper_Baja || '|' || COALESCE(CAST(Fecha_Baja AS VARCHAR), 'NULL') FROM "
                                    "Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0004'")),
-              QStringLiteral("AC||NULL"));
+              "AC||NULL");
     for (const auto& m : g.mensajes)
-        EXPECT_EQ(m.idError, QStringLiteral("ERR-ID:7500019")) << m.mensaje.toStdString();
+        EXPECT_EQ(m.idError, "ERR-ID:7500019") << m.mensaje.toStdString();
 }
 
 TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
 {
-    const QString sql = QStringLiteral("SELECT Folio FROM Docs WHERE Estado <> 'BA' AND Nota = \"x\"");
-    const QString nueva
-        = QStringLiteral("SELECT Ca_Sql || '|' || Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0009'");
+    const QString sql = "SELECT Folio FROM Docs WHERE Estado <> 'BA' AND Nota = \"x\"";
+    const QString nueva = "SELECT Ca_Sql || '|' || Es_Cve_Estado FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0009'";
     conexion->BeginTrans();
-    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
-    conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Sql) VALUES ('0009', \"")
-                      + QString(sql).replace(u'"', QLatin1String("\"\"")) + QStringLiteral("\")"));
-    conexion->Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+    conexion->Execute("SET QUOTED_IDENTIFIER OFF");
+    conexion->Execute("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Sql) VALUES ('0009', \""
+                      + QString(sql).replace(u'"', QLatin1String("\"\"")) + "\")");
+    conexion->Execute("SET QUOTED_IDENTIFIER ON");
     conexion->CommitTrans();
-    EXPECT_EQ(Valor(nueva), sql + QStringLiteral("|AC"));
+    EXPECT_EQ(Valor(nueva), sql + "|AC");
 
     conexion->BeginTrans();
-    conexion->Execute(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'"));
-    EXPECT_NE(
-        DescripcionDe([&] { conexion->Execute(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')")); }),
-        "<sin error>");
+    conexion->Execute("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'otra'");
+    EXPECT_NE(DescripcionDe([&] { conexion->Execute("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion) VALUES ('0009')"); }),
+              "<sin error>");
     conexion->RollbackTrans();
-    EXPECT_EQ(Valor(nueva), sql + QStringLiteral("|AC"));
+    EXPECT_EQ(Valor(nueva), sql + "|AC");
 
-    orvinda::UtileriasOrvinda u(*conexion, QStringLiteral("ADMIN"));
+    orvinda::UtileriasOrvinda u(*conexion, "ADMIN");
     conexion->LimpiarBitacora();
-    EXPECT_TRUE(u.FechaServidor().isValid());
-    EXPECT_EQ(conexion->Bitacora(), QStringList{QStringLiteral("SELECT LOCALTIMESTAMP")});
-    EXPECT_EQ(u.SiguienteClave(QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), {}, {}, {}, {}, {}, {}, {}),
-              10);
+    EXPECT_TRUE(u.FechaServidor().isValid() && conexion->Bitacora() == QStringList{"SELECT LOCALTIMESTAMP"});
+    EXPECT_EQ(u.SiguienteClave("Configuracion_Autorizacion", "Ca_Cve_Configuracion_Autorizacion", {}, {}, {}, {}, {}, {}, {}), 10);
 }

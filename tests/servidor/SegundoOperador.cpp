@@ -83,9 +83,8 @@ int main(int argc, char** argv)
     std::unique_ptr<Conexion> conexion = Conexion::Abrir(a[1]);
     conexion->AlRegistrar([&traza](const QString& s) { traza.Sentencia(s); });
     Conexion* c = conexion.get();
-    TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma),
-                           [&] { return std::make_unique<SistemaOrvinda>(*c, mensajero, QStringLiteral("OPERADOR2"), 4); });
-    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma), [&] { return std::make_unique<UtileriasOrvinda>(*c, QStringLiteral("OPERADOR2")); });
+    TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma), [&] { return std::make_unique<SistemaOrvinda>(*c, mensajero, "OPERADOR2", 4); });
+    TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma), [&] { return std::make_unique<UtileriasOrvinda>(*c, "OPERADOR2"); });
     ServidorPaginas::Instalar();
     rm640::Publico::Main();
     const int codigo = a[2] == QLatin1String("autorizar") ? Autorizar(a[3]) : GuardarConfiguracion(a[3]);

@@ -25,7 +25,7 @@ namespace {
 
 QString Biblioteca()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/librm640.so");
+    return QCoreApplication::applicationDirPath() + "/librm640.so";
 }
 
 // A container that answers "Transaccion" by name, as the shell's window does.
@@ -58,14 +58,12 @@ TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
     EXPECT_EQ(lib.resolve("_ZN5rm6407Publico4MainEv"), nullptr);
 
     ASSERT_EQ(registrar(), Hresult::S_Ok);
-    const auto entrada = RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla"));
-    ASSERT_TRUE(entrada.has_value());
-    EXPECT_EQ(entrada->clsid, QString::fromLatin1(rm640::Pantalla::Clsid));
+    const auto entrada = RegistroComponentes::Buscar("RM640.Pantalla");
+    ASSERT_TRUE(entrada.has_value() && entrada->clsid == QString::fromLatin1(rm640::Pantalla::Clsid));
     EXPECT_EQ(QFileInfo(entrada->biblioteca).canonicalFilePath(), QFileInfo(Biblioteca()).canonicalFilePath());
 
     void* p = nullptr;
-    EXPECT_EQ(obtener("{00000000-0000-0000-0000-000000000000}", IID_IClassFactory, &p), Hresult::ClassE_ClassNotAvailable);
-    EXPECT_EQ(p, nullptr);
+    EXPECT_TRUE(obtener("{00000000-0000-0000-0000-000000000000}", IID_IClassFactory, &p) == Hresult::ClassE_ClassNotAvailable && p == nullptr);
     EXPECT_EQ(obtener(rm640::Pantalla::Clsid, "IUnknownThing", &p), Hresult::E_NoInterface);
     ASSERT_EQ(obtener(rm640::Pantalla::Clsid, IID_IClassFactory, &p), Hresult::S_Ok);
     auto* fabrica = static_cast<FabricaClase*>(p);
@@ -75,8 +73,7 @@ TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
     fabrica->Release();
     ASSERT_TRUE(pantalla);
     QPointer<QObject> forma = pantalla->property("GetPantalla").value<QObject*>();
-    ASSERT_TRUE(forma);
-    EXPECT_EQ(pantalla->property("GetPantalla").value<QObject*>(), forma.data());
+    ASSERT_TRUE(forma && pantalla->property("GetPantalla").value<QObject*>() == forma.data());
     EXPECT_STREQ(forma->metaObject()->className(), "rm640::frmRM640");
     // The start-up created the two service objects and called nothing on them.
     EXPECT_TRUE(g.llamadas.isEmpty());
@@ -87,26 +84,25 @@ TEST_F(PruebaComponente, LasCuatroExportacionesRegistranYEntreganLaPantalla)
     EXPECT_EQ(puedeDescargar(), Hresult::S_Ok);
 
     ASSERT_EQ(desregistrar(), Hresult::S_Ok);
-    EXPECT_FALSE(RegistroComponentes::Buscar(QStringLiteral("RM640.Pantalla")).has_value());
+    EXPECT_FALSE(RegistroComponentes::Buscar("RM640.Pantalla").has_value());
 }
 
 TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExplica)
 {
-    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
-              QStringLiteral("El componente no puede crear el objeto: 'RM640.Pantalla' no está registrado."));
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto("RM640.Pantalla"); }),
+              "El componente no puede crear el objeto: 'RM640.Pantalla' no está registrado.");
 
-    RegistroComponentes::Escribir(
-        {QStringLiteral("RM640.Pantalla"), QString::fromLatin1(rm640::Pantalla::Clsid), carpeta.path() + QStringLiteral("/librm640.so")});
-    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); }),
-              QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + QStringLiteral("/librm640.so")));
+    RegistroComponentes::Escribir({"RM640.Pantalla", QString::fromLatin1(rm640::Pantalla::Clsid), carpeta.path() + "/librm640.so"});
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto("RM640.Pantalla"); }),
+              QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + "/librm640.so"));
 
-    const QString sinExportaciones = QCoreApplication::applicationDirPath() + QStringLiteral("/liborvinda_base.so");
-    RegistroComponentes::Escribir({QStringLiteral("Otro.Componente"), QStringLiteral("{1}"), sinExportaciones});
-    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("Otro.Componente")); }),
+    const QString sinExportaciones = QCoreApplication::applicationDirPath() + "/liborvinda_base.so";
+    RegistroComponentes::Escribir({"Otro.Componente", "{1}", sinExportaciones});
+    EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto("Otro.Componente"); }),
               QStringLiteral("La biblioteca %1 no exporta DllGetClassObject.").arg(sinExportaciones));
 
     CargadorComponentes::RegistrarBiblioteca(Biblioteca());
-    std::unique_ptr<QObject> pantalla = CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla"));
+    std::unique_ptr<QObject> pantalla = CargadorComponentes::CrearObjeto("RM640.Pantalla");
     QObject* forma = pantalla->property("GetPantalla").value<QObject*>();
     ASSERT_NE(forma, nullptr);
     delete forma;
@@ -118,24 +114,21 @@ TEST_F(PruebaComponente, ElArranqueCreaSistemaYLuegoUtileriasYUnaFallaSePropaga)
 {
     std::vector<QString> orden;
     TablaClases::Registrar(QString::fromLatin1(Sistema::IdPrograma), [&]() -> std::unique_ptr<ObjetoServicio> {
-        orden.push_back(QStringLiteral("Sistema"));
+        orden.push_back("Sistema");
         return std::make_unique<SistemaGrabador>(g, *conexion);
     });
     TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
 
-    EXPECT_EQ(DescripcionDe([] { rm640::Publico::Main(); }),
-              QStringLiteral("El componente no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada."));
-    EXPECT_FALSE(rm640::Publico::Iniciado());
-    EXPECT_EQ(orden, std::vector<QString>{QStringLiteral("Sistema")});
+    EXPECT_EQ(DescripcionDe([] { rm640::Publico::Main(); }), "El componente no puede crear el objeto: la clase 'Orvinda.Utilerias' no está registrada.");
+    EXPECT_TRUE(!rm640::Publico::Iniciado() && orden == std::vector<QString>{"Sistema"});
 
     TablaClases::Registrar(QString::fromLatin1(Utilerias::IdPrograma), [&]() -> std::unique_ptr<ObjetoServicio> {
-        orden.push_back(QStringLiteral("Utilerias"));
+        orden.push_back("Utilerias");
         return std::make_unique<UtileriasGrabador>(g, *conexion);
     });
     rm640::Publico::Main();
     rm640::Publico::Main();
-    EXPECT_TRUE(rm640::Publico::Iniciado());
-    EXPECT_EQ(orden, (std::vector<QString>{QStringLiteral("Sistema"), QStringLiteral("Sistema"), QStringLiteral("Utilerias")}));
+    EXPECT_TRUE(rm640::Publico::Iniciado() && orden == (std::vector<QString>{"Sistema", "Sistema", "Utilerias"}));
     EXPECT_TRUE(g.llamadas.isEmpty()) << "start-up must not touch the services";
 }
 
@@ -145,19 +138,19 @@ TEST_F(PruebaComponente, PadreYTransaccion)
     auto& forma = rm640::frmRM640::Instancia();
     EXPECT_EQ(&rm640::frmRM640::Instancia(), &forma);
 
-    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("El objeto Padre de la pantalla no está establecido."));
+    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), "El objeto Padre de la pantalla no está establecido.");
 
-    Contenedor primero(QStringLiteral("DN100")), segundo(QStringLiteral("DN640"));
+    Contenedor primero("DN100"), segundo("DN640");
     forma.setProperty("Padre", QVariant::fromValue<QObject*>(&primero));
     forma.setProperty("Padre", QVariant::fromValue<QObject*>(&segundo));
 
-    g.transaccion = QStringLiteral("resultado del shell");
-    EXPECT_EQ(forma.property("Transaccion").toString(), QStringLiteral("resultado del shell"));
-    EXPECT_EQ(g.llamadas.last(), QStringLiteral("ObtenerTransaccion(DN640,Orvinda)"));
+    g.transaccion = "resultado del shell";
+    EXPECT_EQ((QStringList{forma.property("Transaccion").toString(), g.llamadas.last()}),
+              (QStringList{"resultado del shell", "ObtenerTransaccion(DN640,Orvinda)"}));
 
     QObject sinMiembro;
     forma.setPadre(&sinMiembro);
-    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), QStringLiteral("El objeto no admite esta propiedad o método: Transaccion"));
+    EXPECT_EQ(DescripcionDe([&] { forma.Transaccion(); }), "El objeto no admite esta propiedad o método: Transaccion");
 }
 
 // Start-up runs once per loaded library, so this one starts in a process of its own.
@@ -168,7 +161,7 @@ TEST_F(PruebaComponente, UnArranqueFallidoNoRetieneLaBiblioteca)
         {
             TablaClases::Retirar(QString::fromLatin1(Utilerias::IdPrograma));
             CargadorComponentes::RegistrarBiblioteca(Biblioteca());
-            const QString falla = DescripcionDe([] { CargadorComponentes::CrearObjeto(QStringLiteral("RM640.Pantalla")); });
+            const QString falla = DescripcionDe([] { CargadorComponentes::CrearObjeto("RM640.Pantalla"); });
             std::fprintf(stderr, "%s -> %d\n", qPrintable(falla), CargadorComponentes::LiberarBibliotecasSinUso());
             std::_Exit(0);
         },
