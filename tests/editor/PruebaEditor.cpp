@@ -474,8 +474,9 @@ TEST_F(PruebaEditor, TablaDeEstadosDeLosComandos)
         f.ssTabVex().setActivetab(c.pestania);
         Pulsar(f, c.boton);
         EXPECT_EQ(Estado(f), QLatin1String(c.estado)) << c.boton;
-        if (c.foco)
+        if (c.foco) {
             EXPECT_EQ(f.focusWidget()->objectName(), QLatin1String(c.foco)) << c.boton;
+        }
         EXPECT_EQ(Banderas(f), c.banderas) << c.boton;
         // New empties the fields, Cancel empties them, the rest keep what was shown.
         const QString boton = QLatin1String(c.boton);
