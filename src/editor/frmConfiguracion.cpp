@@ -36,10 +36,7 @@ const QString ColumnaClave = QStringLiteral("Ca_Cve_Configuracion_Autorizacion")
 
 // The stored text must equal the field text: the literal forms of the
 // configuration record double the character that would end each literal.
-QString Simple(const QString& valor)
-{
-    return ConfiguracionAutorizacion::EscaparSimple(valor);
-}
+const auto Simple = &ConfiguracionAutorizacion::EscaparSimple;
 
 // "CAT_AUTOCLAVE": true, false, a number (zero false), nothing (false); of
 // texts only the usual words for yes count as true.

@@ -12,15 +12,9 @@ namespace {
 
 // The stored text must equal the field text: the literal forms of the
 // configuration record double the character that would end each literal.
-QString Simple(const QString& valor)
-{
-    return ConfiguracionAutorizacion::EscaparSimple(valor);
-}
+const auto Simple = &ConfiguracionAutorizacion::EscaparSimple;
 
-QString Doble(const QString& valor)
-{
-    return ConfiguracionAutorizacion::EscaparDoble(valor);
-}
+const auto Doble = &ConfiguracionAutorizacion::EscaparDoble;
 
 QString MarcoS(const QString& valor)
 {
