@@ -1,7 +1,5 @@
 #include "inbox/frmRM640.h"
 
-#include "config/Marcadores.h"
-#include "config/MarcadoresSql.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
@@ -15,6 +13,7 @@
 #include "host/datos/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
@@ -468,42 +467,8 @@ QString frmRM640::ObtenerPlantilla(const QString& clave, const QString& folio)
         Reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
                  QStringLiteral("ERR-ID:7500061"));
     };
-    Trampa::Atrapar(
-        *this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), rehusar, [&] {
-            orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-            const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
-            Publico::CadenaSql = QString();
-            Publico::CadenaSql += QStringLiteral(" SELECT ");
-            Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
-            Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
-            Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-            Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
-                + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
-            orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
-            if (configuracion.Eof())
-                return;
-
-            const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
-            const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
-            orvinda::Recordset datos
-                = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
-
-            std::optional<QList<ColumnaPlantilla>> primeraFila;
-            if (!datos.Eof()) {
-                QList<ColumnaPlantilla> columnas;
-                columnas.reserve(datos.FieldsCount());
-                for (int i = 0; i < datos.FieldsCount(); ++i) {
-                    const orvinda::Campo campo = datos.Fields(i);
-                    columnas.append(
-                        {campo.Name(), campo.EsNulo() ? std::nullopt : std::optional<QString>(campo.Texto())});
-                }
-                primeraFila = std::move(columnas);
-            }
-            const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
-            datos.Close();
-            configuracion.Close();
-            resultado = html;
-        });
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500005"), rehusar,
+                    [&] { resultado = RevisionDocumento::Renderizar(clave, folio); });
     return resultado;
 }
 

@@ -2,7 +2,8 @@
 
 namespace rm640 {
 
-AutorizacionEnLote::Resumen AutorizacionEnLote::Ejecutar(const QString&, const QStringList& folios, const Avance& avance)
+AutorizacionEnLote::Resumen AutorizacionEnLote::Ejecutar(const QString&, const QStringList& folios,
+                                                         const Avance& avance)
 {
     Resumen resumen;
     for (int i = 0; i < folios.size(); ++i) {

@@ -1,18 +1,11 @@
 #include "review/frmAutorizacion.h"
 
-#include "config/Marcadores.h"
-#include "config/MarcadoresSql.h"
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
-#include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
-#include "host/servicios/Impresor.h"
 #include "host/servicios/Sistema.h"
-#include "host/servicios/TablaClases.h"
-#include "host/servicios/Utilerias.h"
-#include "review/SentenciaDeRevision.h"
+#include "review/RevisionDocumento.h"
 #include "review/frmRechazar.h"
 #include "shell/FormaUnica.h"
 #include "shell/Publico.h"
@@ -28,7 +21,6 @@
 #include <QWebEnginePage>
 #include <memory>
 
-using orvinda::ErrorRm;
 using orvinda::Twips;
 
 namespace rm640 {
@@ -227,15 +219,21 @@ void frmAutorizacion::CmdAutorizado_Click()
 {
     // A failure here means the operator or the date could not be read:
     // nothing was started.
-    bool ejecutada = false;
-    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"),
-                    [this, &ejecutada] { ejecutada = EjecutarAutorizacion(m_clave, m_folio, m_campos); });
-    if (!ejecutada)
+    RevisionDocumento::Autorizacion autorizacion;
+    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"), [&] {
+        autorizacion = RevisionDocumento::Autorizar(
+            [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
+                Reportar(m, estilo, titulo, id);
+            },
+            m_clave, m_tabla, m_folio, m_campos,
+            [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); });
+    });
+    if (!autorizacion.ejecutada)
         return;
 
     // Another operator got there first: the guarded statement changed no
     // row. Nothing is printed; the document leaves this inbox all the same.
-    if (m_sinCambios) {
+    if (autorizacion.sinCambios) {
         Trampa::Intentar([this] {
             Reportar(
                 QStringLiteral(
@@ -251,72 +249,9 @@ void frmAutorizacion::CmdAutorizado_Click()
     // The authorization is committed: a printing failure is reported, and
     // the document still leaves the inbox.
     Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"),
-                    [this] { Imprimir(); });
+                    [this] { RevisionDocumento::Imprimir(m_clave, m_folio); });
     m_procesado = true;
     hide();
-}
-
-void frmAutorizacion::Imprimir()
-{
-    m_formatoImpresion = Publico::Utilerias->BuscarValor(
-        QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), m_clave,
-        QStringLiteral("Ca_Formato_Impresion"), 0, QString(), QString(), QString());
-    if (m_formatoImpresion.isEmpty())
-        return;
-    std::unique_ptr<orvinda::Impresor> impresor = orvinda::TablaClases::Crear<orvinda::Impresor>();
-    impresor->Imprimir(m_formatoImpresion, m_folio, QString(), 0, 0, QString());
-    impresor.reset();
-}
-
-bool frmAutorizacion::EjecutarAutorizacion(const QString& Clave, const QString& Folio, const QString& Campos)
-{
-    const QString operador = Publico::Sistema->ObtenerOperador();
-    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-
-    const auto consulta = [&Clave](MarcadoresSql::Modo modo) {
-        QString s;
-        s += QStringLiteral(" SELECT ");
-        s += QStringLiteral("   Ca_Sql_Autoriazion, ");
-        s += QStringLiteral("   Ca_Sql_Plantilla ");
-        s += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        s += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(Clave, modo)
-            + QStringLiteral("' ");
-        return s;
-    };
-    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
-        // Only the column names of the template query count; a query that
-        // finds no row still names its columns.
-        const QString consulta
-            = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), Folio, modo);
-        orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
-        const QStringList columnas = plantilla.NombresCampos();
-        plantilla.Close();
-
-        const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
-        rs.Close();
-
-        const QString tabla = m_tabla;
-        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
-            sentencia, Campos, columnas, [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); },
-            [&tabla, &Folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, Folio, comentario); },
-            Folio, operador, fecha, modo);
-        if (!expansion.completa()) {
-            Reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
-                         + QStringLiteral("' es obligatorio no puede estar vacío"),
-                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
-            return std::nullopt;
-        }
-        return expansion.sentencia;
-    };
-    const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
-        Reportar(m, estilo, titulo, id);
-    };
-    // A refused value is the operator's to correct, not the configuration's.
-    return SentenciaDeRevision::Ejecutar(reportar,
-                                         {QStringLiteral("Verifique la configuración de la autorización"),
-                                          QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500028"),
-                                          QStringLiteral("ERR-ID:7500059")},
-                                         consulta, expansion, m_sinCambios);
 }
 
 void frmAutorizacion::CmdRechazar_Click()

@@ -82,8 +82,6 @@ protected:
 private:
     friend class Trampa;
 
-    bool EjecutarAutorizacion(const QString& Clave, const QString& Folio, const QString& Campos);
-    void Imprimir();
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
     // Activation as the forms know it: coming back from another form of
     // this application, not from a message box or another application.
@@ -98,9 +96,6 @@ private:
     QString m_folio;
 
     QString m_urlBase;
-    QString m_formatoImpresion;
-    // The statement ran and changed no row: someone else processed the document first.
-    bool m_sinCambios = false;
     bool m_formaCargada = false;
     bool m_activa = false;
     std::shared_ptr<int> m_testigo = std::make_shared<int>(0);

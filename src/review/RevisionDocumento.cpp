@@ -1,0 +1,118 @@
+#include "review/RevisionDocumento.h"
+
+#include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/Recordset.h"
+#include "host/servicios/Impresor.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/TablaClases.h"
+#include "host/servicios/Utilerias.h"
+#include "shell/Publico.h"
+
+#include <memory>
+#include <optional>
+
+namespace rm640 {
+
+QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio)
+{
+    orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
+    const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+    Publico::CadenaSql = QString();
+    Publico::CadenaSql += QStringLiteral(" SELECT ");
+    Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
+    Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
+    Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+    Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
+        + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
+    orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
+    if (configuracion.Eof())
+        return QString();
+
+    const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
+    const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
+    orvinda::Recordset datos
+        = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
+
+    std::optional<QList<ColumnaPlantilla>> primeraFila;
+    if (!datos.Eof()) {
+        QList<ColumnaPlantilla> columnas;
+        columnas.reserve(datos.FieldsCount());
+        for (int i = 0; i < datos.FieldsCount(); ++i) {
+            const orvinda::Campo campo = datos.Fields(i);
+            columnas.append({campo.Name(), campo.EsNulo() ? std::nullopt : std::optional<QString>(campo.Texto())});
+        }
+        primeraFila = std::move(columnas);
+    }
+    const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
+    datos.Close();
+    configuracion.Close();
+    return html;
+}
+
+RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave,
+                                                             const QString& tabla, const QString& folio,
+                                                             const QString& campos, const ValorDe& valorDe)
+{
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+
+    const auto consulta = [&clave](MarcadoresSql::Modo modo) {
+        QString s;
+        s += QStringLiteral(" SELECT ");
+        s += QStringLiteral("   Ca_Sql_Autoriazion, ");
+        s += QStringLiteral("   Ca_Sql_Plantilla ");
+        s += QStringLiteral(" FROM Configuracion_Autorizacion ");
+        s += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion = '") + MarcadoresSql::Clave(clave, modo)
+            + QStringLiteral("' ");
+        return s;
+    };
+    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
+        // Only the column names of the template query count; a query that
+        // finds no row still names its columns.
+        const QString consulta
+            = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), folio, modo);
+        orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
+        const QStringList columnas = plantilla.NombresCampos();
+        plantilla.Close();
+
+        const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
+        rs.Close();
+
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
+            sentencia, campos, columnas, valorDe,
+            [&tabla, &folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, folio, comentario); },
+            folio, operador, fecha, modo);
+        if (!expansion.completa()) {
+            reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
+                         + QStringLiteral("' es obligatorio no puede estar vacío"),
+                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
+            return std::nullopt;
+        }
+        return expansion.sentencia;
+    };
+    // A refused value is the operator's to correct, not the configuration's.
+    Autorizacion resultado;
+    resultado.ejecutada = SentenciaDeRevision::Ejecutar(
+        reportar,
+        {QStringLiteral("Verifique la configuración de la autorización"), QStringLiteral("Autorizar"),
+         QStringLiteral("ERR-ID:7500028"), QStringLiteral("ERR-ID:7500059")},
+        consulta, expansion, resultado.sinCambios);
+    return resultado;
+}
+
+QString RevisionDocumento::Imprimir(const QString& clave, const QString& folio)
+{
+    const QString formato = Publico::Utilerias->BuscarValor(
+        QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
+        QStringLiteral("Ca_Formato_Impresion"), 0, QString(), QString(), QString());
+    if (formato.isEmpty())
+        return formato;
+    std::unique_ptr<orvinda::Impresor> impresor = orvinda::TablaClases::Crear<orvinda::Impresor>();
+    impresor->Imprimir(formato, folio, QString(), 0, 0, QString());
+    impresor.reset();
+    return formato;
+}
+
+} // namespace rm640

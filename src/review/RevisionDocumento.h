@@ -1,0 +1,44 @@
+#pragma once
+
+#include "review/SentenciaDeRevision.h"
+
+#include <QString>
+#include <functional>
+
+namespace rm640 {
+
+// The review road of one document without its windows: how it is rendered,
+// how its authorization runs and how it prints. The dialog, the bulk run and
+// the rehearsal all go through here, so what a reviewer sees and what runs
+// is the same everywhere.
+class RevisionDocumento
+{
+public:
+    using Reportar = SentenciaDeRevision::Reportar;
+    // The page's value of a field, as the reviewer left it.
+    using ValorDe = std::function<QString(const QString& campo)>;
+
+    // The configuration's template filled from its query's first row for
+    // folio; empty text when the configuration no longer exists. Database
+    // errors and refused values are thrown.
+    static QString Renderizar(const QString& clave, const QString& folio);
+
+    struct Autorizacion
+    {
+        bool ejecutada = false;
+        // Committed, but the statement changed no row: someone else
+        // processed the document first.
+        bool sinCambios = false;
+    };
+    // Expands and runs the authorization of folio in a transaction of its
+    // own. What stops it is reported through reportar as the dialog shows
+    // it; reading the operator or the date throws before anything starts.
+    static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
+                                  const QString& folio, const QString& campos, const ValorDe& valorDe);
+
+    // Prints folio in the configuration's format, when it has one; the
+    // format used, empty when none.
+    static QString Imprimir(const QString& clave, const QString& folio);
+};
+
+} // namespace rm640
