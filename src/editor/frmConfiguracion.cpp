@@ -23,6 +23,8 @@
 #include <QApplication>
 #include <QPointer>
 #include <QScopeGuard>
+#include <QSyntaxHighlighter>
+#include <QTextDocument>
 #include <QTimer>
 
 using orvinda::Twips;
@@ -99,6 +101,8 @@ frmConfiguracion::frmConfiguracion(QWidget* parent)
     p.setColor(QPalette::Window, QColor(245, 245, 245));
     setPalette(p);
     CrearControles();
+    CrearTaller();
+    setMinimumSize(Twips::APixeles(AnchoMinimo), Twips::APixeles(AltoMinimo));
     // Key preview: the window sees the keys before whichever field has the focus.
     qApp->installEventFilter(this);
 }
@@ -226,6 +230,7 @@ void frmConfiguracion::txtClave_Cambio()
         Publico::Utilerias->LimpiarForma(*this, 1);
         m_txtProcedimiento[0]->setText(QString());
         m_controles->setTextoBotonExtra(QString());
+        MostrarEstado();
     });
 }
 
@@ -273,6 +278,7 @@ void frmConfiguracion::txtClave_Enter()
             }
         }
         m_controles->setTextoBotonExtra(QStringLiteral("Copiar"));
+        MostrarEstado();
         for (int i : {0, 1, 2, 4})
             Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
         rs.Close();
@@ -374,6 +380,8 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
             return;
         if (!CamposCompletos())
             return;
+        // The checks warn, and the save goes on.
+        AvisarVerificacion();
 
         Publico::Sistema->ObtenerConexion().BeginTrans();
         const QString operador = Publico::Sistema->ObtenerOperador();
@@ -426,6 +434,11 @@ void frmConfiguracion::Nuevo()
     m_txtClave->setHabilitado(false);
     m_txtDescripcion->setFocus();
     m_ssTab->setActivetab(0);
+    // A new record reads as SQL too, before any record was loaded.
+    for (int i : {0, 1, 2, 4})
+        if (m_txtProcedimiento[i]->document()->findChildren<QSyntaxHighlighter*>().isEmpty())
+            Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
+    MostrarEstado();
 }
 
 void frmConfiguracion::Controles_Nuevo()
@@ -441,6 +454,7 @@ void frmConfiguracion::Controles_Modificar()
         m_txtDescripcion->setFocus();
         for (orvinda::RichTextBox* caja : m_txtProcedimiento)
             caja->setEnabled(true);
+        MostrarEstado();
     });
 }
 
@@ -466,6 +480,7 @@ void frmConfiguracion::CancelarEdicion()
         caja->setEnabled(false);
     m_colorVEX->AplicarColores();
     m_ssTab->setActivetab(0);
+    MostrarEstado();
 }
 
 void frmConfiguracion::Controles_Cancelar()
