@@ -209,34 +209,37 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
         };
     };
 
-    // With a value for every token, as the review road would give them.
-    const QString cero = QStringLiteral("0");
+    const auto preparar = [&](const QString& elemento, const QString& sentencia) {
+        if (sentencia.trimmed().isEmpty()) {
+            r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
+            return false;
+        }
+        return Trampa::Atrapar(fallo(elemento), [&] { Preparar(sentencia); });
+    };
+    QStringList folios;
+    if (preparar(Listado, c.sql))
+        Trampa::Atrapar(
+            [&r](const QString& error) {
+                r.Avisar(Listado, error + QStringLiteral(" El listado debe dar el folio en su primera columna."));
+            },
+            [&] { folios = Ensayo(c).Folios(); });
+    const QString folio = folios.value(0);
+
+    // Every token with a value of its kind, as the review road gives them:
+    // the first folio, the operator, the server's date, a number per field.
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+    const QString muestra = folio.isEmpty() ? QStringLiteral("0") : folio;
     QStringList todas;
     for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar))
         todas.append(campo.nombre);
-    const QList<std::pair<QString, QString>> sentencias
-        = {{Listado, c.sql},
-           {ConsultaPlantilla, Marcadores::ExpandirConsulta(c.sqlPlantilla, cero)},
-           {Autorizacion,
-            Marcadores::ExpandirAutorizacion(
-                c.sqlAutorizacion, c.camposAutorizar, todas, [&](const QString&) { return cero; }, {}, cero, cero, cero)
-                .sentencia},
-           {Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, cero, cero, cero)}};
-    bool listadoPreparado = false;
-    for (const auto& [elemento, sentencia] : sentencias) {
-        if (sentencia.trimmed().isEmpty()) {
-            r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
-            continue;
-        }
-        const bool bien = Trampa::Atrapar(fallo(elemento), [&] { Preparar(sentencia); });
-        if (elemento == Listado)
-            listadoPreparado = bien;
-    }
-
-    QStringList folios;
-    if (listadoPreparado)
-        Trampa::Atrapar(fallo(Listado), [&] { folios = Ensayo(c).Folios(); });
-    const QString folio = folios.value(0);
+    preparar(ConsultaPlantilla, Marcadores::ExpandirConsulta(c.sqlPlantilla, muestra));
+    preparar(Autorizacion,
+             Marcadores::ExpandirAutorizacion(
+                 c.sqlAutorizacion, c.camposAutorizar, todas, [](const QString&) { return QStringLiteral("0"); }, {},
+                 muestra, operador, fecha)
+                 .sentencia);
+    preparar(Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, muestra, operador, fecha));
 
     std::optional<QStringList> columnas;
     Trampa::Atrapar([](const QString&) {},
@@ -269,8 +272,6 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
         r.ElementosDeLaPagina(c.plantilla, nullptr, QStringLiteral("la plantilla"));
     }
     r.SinFolio();
-    const QString operador = Publico::Sistema->ObtenerOperador();
-    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
     if (MarcadoresSql::LeerModo(Conexion()) == MarcadoresSql::Modo::Citar)
         r.Comillas(folios, operador, fecha);
     return r.avisos;
