@@ -51,12 +51,11 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
     auto* divisor = new QSplitter(Qt::Vertical, this);
     divisor->addWidget(m_navegador);
     divisor->addWidget(m_informe);
-    divisor->setStretchFactor(0, 3);
-    divisor->setStretchFactor(1, 1);
+    divisor->setSizes({480, 180});
     auto* centro = new QSplitter(Qt::Horizontal, this);
     centro->addWidget(izquierda);
     centro->addWidget(divisor);
-    centro->setStretchFactor(1, 4);
+    centro->setSizes({200, 900});
     auto* botones = new QHBoxLayout;
     botones->addWidget(aviso, 1);
     botones->addWidget(m_autorizar);
@@ -132,14 +131,14 @@ Ensayo::Resultado frmEnsayo::EnsayarAutorizacion()
 {
     const Ensayo::Resultado r
         = m_ensayo.Autorizar(m_folio, [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
-    Informar(QStringLiteral("Autorización"), r);
+    Informar(QStringLiteral("Autorización"), r, true);
     return r;
 }
 
 Ensayo::Resultado frmEnsayo::EnsayarRechazo()
 {
     const Ensayo::Resultado r = m_ensayo.Rechazar(m_folio);
-    Informar(QStringLiteral("Rechazo"), r);
+    Informar(QStringLiteral("Rechazo"), r, false);
     return r;
 }
 
@@ -148,7 +147,7 @@ QString frmEnsayo::Informe() const
     return m_informe->toPlainText();
 }
 
-void frmEnsayo::Informar(const QString& titulo, const Ensayo::Resultado& r)
+void frmEnsayo::Informar(const QString& titulo, const Ensayo::Resultado& r, bool autorizacion)
 {
     QStringList l;
     l << QStringLiteral("%1 del documento %2 (deshecha)").arg(titulo, m_folio);
@@ -161,7 +160,7 @@ void frmEnsayo::Informar(const QString& titulo, const Ensayo::Resultado& r)
                  .arg(r.filas)
                  .arg(r.filas == 0 ? QStringLiteral(" (el revisor vería que el documento ya no está pendiente)")
                                    : QString());
-    if (titulo == QLatin1String("Autorización")) {
+    if (autorizacion) {
         l << QStringLiteral("Comentario del documento: ")
                 + (r.comentario ? QStringLiteral("\"%1\"").arg(*r.comentario) : QStringLiteral("(ninguno)"));
         l << QStringLiteral("Formato de impresión: ")

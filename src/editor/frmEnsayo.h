@@ -41,7 +41,7 @@ signals:
     void DocumentoMostrado();
 
 private:
-    void Informar(const QString& titulo, const Ensayo::Resultado& r);
+    void Informar(const QString& titulo, const Ensayo::Resultado& r, bool autorizacion);
 
     Ensayo m_ensayo;
     QString m_formatoConfigurado;

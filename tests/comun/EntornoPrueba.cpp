@@ -115,7 +115,9 @@ std::pair<rm640::Ensayo::Resultado, rm640::Ensayo::Resultado> EntornoPrueba::Ens
     for (const rm640::CampoAutorizar& campo : rm640::Marcadores::LeerListaCampos(f.txtCampos1().Texto()))
         if (campo.obligatorio)
             EscribirCampo(ensayo.Navegador(), campo.nombre, "1");
-    return {ensayo.EnsayarAutorizacion(), ensayo.EnsayarRechazo()};
+    const rm640::Ensayo::Resultado autorizacion = ensayo.EnsayarAutorizacion();
+    EXPECT_TRUE(ensayo.Informe().contains("Comentario del documento: \"Probado\"\nFormato de impresión: ")) << ensayo.Informe().toStdString();
+    return {autorizacion, ensayo.EnsayarRechazo()};
 }
 
 bool EntornoPrueba::Configuracion(const QString& clave, const QList<std::pair<QString, QVariant>>& columnas)

@@ -572,6 +572,14 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
         EXPECT_EQ(f.ssTabVex().activetab(), pestania) << tecla << " " << teclas.toInt();
     }
     EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6') || !f.isVisible());
+
+    // F9 rehearses the record being edited, in a window of its own.
+    QString probado;
+    AlAbrirseModal(
+        sondeos, [] { return qobject_cast<rm640::frmEnsayo*>(QApplication::activeModalWidget()); },
+        [&](QWidget& w) { probado = static_cast<rm640::frmEnsayo&>(w).Informe(); });
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_F9);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probado.startsWith("La consulta del listado falla"); }));
 }
 
 // A stored text comes back from a load and a save exactly as it was, by
