@@ -23,8 +23,6 @@
 #include <QApplication>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QSyntaxHighlighter>
-#include <QTextDocument>
 #include <QTimer>
 
 using orvinda::Twips;
@@ -159,6 +157,10 @@ void frmConfiguracion::Form_Load()
     m_txtClave->setFormato(Publico::Sistema->LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0,
                                                            QStringLiteral("T"), QStringLiteral("0000")));
     Guardado = false;
+    // The other statement boxes read as SQL from the start, a new record
+    // included; the first one is formatted on every activation.
+    for (int i : {1, 2, 4})
+        Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
 }
 
 void frmConfiguracion::Activar()
@@ -434,10 +436,6 @@ void frmConfiguracion::Nuevo()
     m_txtClave->setHabilitado(false);
     m_txtDescripcion->setFocus();
     m_ssTab->setActivetab(0);
-    // A new record reads as SQL too, before any record was loaded.
-    for (int i : {0, 1, 2, 4})
-        if (m_txtProcedimiento[i]->document()->findChildren<QSyntaxHighlighter*>().isEmpty())
-            Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
     MostrarEstado();
 }
 

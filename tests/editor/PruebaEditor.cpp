@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSettings>
+#include <QSyntaxHighlighter>
 #include <QTest>
 #include <QToolButton>
 
@@ -573,6 +574,8 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
     }
     EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6') || !f.isVisible());
 
+    // A new record, no record loaded before, reads as SQL.
+    EXPECT_FALSE(f.txtProcedimiento3().document()->findChildren<QSyntaxHighlighter*>().isEmpty());
     // F9 rehearses the record being edited, in a window of its own.
     QString probado;
     AlAbrirseModal(
