@@ -1,10 +1,11 @@
 // Probar on the demo database: from choosing a pending requisition to the
 // document shown in the review page and both statements run and rolled
 // back, and the same rehearsal without the page (rendering and the two
-// statements only). Target: 300 ms or less. Run offscreen:
+// statements only), on SQLite and, where a server of the tests' own can be
+// started, on PostgreSQL over ODBC. Target: 300 ms or less. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" ./bench_ensayo
 
-#include "basedatos/DatosDemo.h"
+#include "basedatos/EsquemaBaseDatos.h"
 #include "config/ConfiguracionAutorizacion.h"
 #include "editor/Ensayo.h"
 #include "editor/frmEnsayo.h"
@@ -13,12 +14,17 @@
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
+#include "shell/CreacionDemo.h"
 #include "shell/Publico.h"
 #include "shell/ServidorPaginas.h"
+#ifdef RM640_CON_SERVIDOR
+#include "comun/ServidorPostgres.h"
+#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -69,20 +75,15 @@ QStringList Todo(QSqlDatabase db)
     return todo;
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+// Measures on the database at destino, created with the demo data; false
+// when a round failed or a table changed.
+bool Medir(const QString& nombre, const QString& destino)
 {
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    orvinda::ServidorPaginas::RegistrarEsquema();
-    QApplication app(argc, argv);
-
-    QTemporaryDir carpeta;
-    std::unique_ptr<Conexion> conexion = Conexion::Abrir(carpeta.filePath(QStringLiteral("bench.db")));
+    std::printf("== %s\n", qPrintable(nombre));
+    std::unique_ptr<Conexion> conexion = Conexion::Abrir(destino);
     QSqlDatabase db = conexion->BaseDatos();
-    orvinda::DatosDemo::Cargar(db);
+    orvinda::EsquemaBaseDatos::Crear(db);
+    orvinda::CreacionDemo::Llenar(*conexion);
     orvinda::Mensajero mensajero(nullptr, true);
     Conexion* c = conexion.get();
     orvinda::Mensajero* m = &mensajero;
@@ -92,13 +93,14 @@ int main(int argc, char* argv[])
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
         return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
     });
-    orvinda::ServidorPaginas::Instalar();
+    rm640::Publico::Terminar();
     rm640::Publico::Main();
+    const auto fin = qScopeGuard([] { rm640::Publico::Terminar(); });
 
     const std::optional<rm640::ConfiguracionAutorizacion> configuracion
         = rm640::ConfiguracionAutorizacion::Leer(*conexion, QStringLiteral("0001"));
     if (!configuracion)
-        return EXIT_FAILURE;
+        return false;
     const QStringList antes = Todo(db);
 
     // The window: choose a folio, wait for the page, run both statements.
@@ -107,7 +109,7 @@ int main(int argc, char* argv[])
     const int folios = int(ventana.Folios().size());
     std::printf("configuration 0001: %d pending folios listed\n", folios);
     if (folios == 0)
-        return EXIT_FAILURE;
+        return false;
     int fallas = 0;
     std::vector<double> conPagina;
     for (int i = 0; i <= kVueltas; ++i) {
@@ -159,7 +161,7 @@ int main(int argc, char* argv[])
     const bool intacta = Todo(db) == antes;
 
     if (conPagina.empty())
-        return EXIT_FAILURE;
+        return false;
     const Resumen p = Resumir(conPagina), s = Resumir(sinPagina);
     std::printf("\n%-52s %8s %8s %8s\n", "ms", "min", "median", "max");
     std::printf("%-52s %8.1f %8.1f %8.1f\n", "folio chosen -> page shown, both statements run", p.minimo, p.mediana,
@@ -170,7 +172,30 @@ int main(int argc, char* argv[])
                 conPagina.size(), fallas, intacta ? "yes" : "NO", kObjetivoMs,
                 p.mediana <= kObjetivoMs ? "met" : "NOT met", p.mediana / kObjetivoMs);
 
-    rm640::Publico::Terminar();
+    return fallas == 0 && intacta;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvinda::ServidorPaginas::RegistrarEsquema();
+    QApplication app(argc, argv);
+    orvinda::ServidorPaginas::Instalar();
+
+    QTemporaryDir carpeta;
+    bool bien = Medir(QStringLiteral("SQLite"), carpeta.filePath(QStringLiteral("bench.db")));
+#ifdef RM640_CON_SERVIDOR
+    ServidorPostgres servidor;
+    if (servidor.Activo() && servidor.CrearBaseDatos(QStringLiteral("ensayo")))
+        bien = Medir(QStringLiteral("PostgreSQL over ODBC (loopback)"), servidor.CadenaOdbc(QStringLiteral("ensayo")))
+            && bien;
+    else
+        std::printf("== PostgreSQL over ODBC: skipped (%s)\n", qPrintable(servidor.Motivo()));
+#endif
     orvinda::TablaClases::RetirarTodas();
-    return fallas == 0 && intacta ? EXIT_SUCCESS : EXIT_FAILURE;
+    return bien ? EXIT_SUCCESS : EXIT_FAILURE;
 }
