@@ -696,6 +696,18 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
         EXPECT_TRUE(avisos.contains(QString::fromUtf8(c.aviso))) << c.aviso << "\n" << avisos.toStdString();
     }
     EXPECT_EQ(TodoElContenido(), antes);
+
+    // In the editor: the command's message; while editing, the texts' checks
+    // warn as the author types, and the save still goes ahead.
+    frmConfiguracion& f = Editor();
+    Cargar(f, "0001");
+    f.Verificar();
+    EsperarMensaje("ERR-ID:7500092", "La configuración no tiene avisos.", 64, "Verificar");
+    Pulsar(f, "cmdModificar");
+    f.txtCampos1().setTexto("*MONTO_AUTORIZADO, CUENTA_PRESUPUESTAL");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.lblAvisos().text().contains("' CUENTA_PRESUPUESTAL' tiene espacios"); }));
+    Pulsar(f, "cmdGuardar");
+    EXPECT_EQ(f.Guardado, true);
 }
 
 // At the smallest size every toolbar command is in sight; the statement
