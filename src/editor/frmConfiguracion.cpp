@@ -99,6 +99,8 @@ frmConfiguracion::frmConfiguracion(QWidget* parent)
     p.setColor(QPalette::Window, QColor(245, 245, 245));
     setPalette(p);
     CrearControles();
+    CrearTaller();
+    setMinimumSize(Twips::APixeles(AnchoMinimo), Twips::APixeles(AltoMinimo));
     // Key preview: the window sees the keys before whichever field has the focus.
     qApp->installEventFilter(this);
 }
@@ -155,6 +157,10 @@ void frmConfiguracion::Form_Load()
     m_txtClave->setFormato(Publico::Sistema->LeerParametro(QStringLiteral("FTO_CONFIGURACION_AUTORIZACION"), 0,
                                                            QStringLiteral("T"), QStringLiteral("0000")));
     Guardado = false;
+    // The other statement boxes read as SQL from the start, a new record
+    // included; the first one is formatted on every activation.
+    for (int i : {1, 2, 4})
+        Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
 }
 
 void frmConfiguracion::Activar()
@@ -226,6 +232,7 @@ void frmConfiguracion::txtClave_Cambio()
         Publico::Utilerias->LimpiarForma(*this, 1);
         m_txtProcedimiento[0]->setText(QString());
         m_controles->setTextoBotonExtra(QString());
+        MostrarEstado();
     });
 }
 
@@ -273,6 +280,7 @@ void frmConfiguracion::txtClave_Enter()
             }
         }
         m_controles->setTextoBotonExtra(QStringLiteral("Copiar"));
+        MostrarEstado();
         for (int i : {0, 1, 2, 4})
             Publico::Utilerias->FormatearConsulta(*m_txtProcedimiento[i], 32);
         rs.Close();
@@ -374,6 +382,8 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
             return;
         if (!CamposCompletos())
             return;
+        // The checks warn, and the save goes on.
+        AvisarVerificacion();
 
         Publico::Sistema->ObtenerConexion().BeginTrans();
         const QString operador = Publico::Sistema->ObtenerOperador();
@@ -426,6 +436,7 @@ void frmConfiguracion::Nuevo()
     m_txtClave->setHabilitado(false);
     m_txtDescripcion->setFocus();
     m_ssTab->setActivetab(0);
+    MostrarEstado();
 }
 
 void frmConfiguracion::Controles_Nuevo()
@@ -441,6 +452,7 @@ void frmConfiguracion::Controles_Modificar()
         m_txtDescripcion->setFocus();
         for (orvinda::RichTextBox* caja : m_txtProcedimiento)
             caja->setEnabled(true);
+        MostrarEstado();
     });
 }
 
@@ -466,6 +478,7 @@ void frmConfiguracion::CancelarEdicion()
         caja->setEnabled(false);
     m_colorVEX->AplicarColores();
     m_ssTab->setActivetab(0);
+    MostrarEstado();
 }
 
 void frmConfiguracion::Controles_Cancelar()

@@ -7,6 +7,10 @@
 #include <QVector>
 #include <functional>
 
+class QLabel;
+class QTimer;
+class QToolButton;
+
 namespace orvinda {
 class Controles;
 class Etiqueta;
@@ -20,11 +24,14 @@ class txtVEX;
 
 namespace rm640 {
 
+struct ConfiguracionAutorizacion;
+
 // Maintenance window of Configuracion_Autorizacion: one configuration at a
 // time over six tabs. The inbox loads it, shows it modally through Activar,
 // reads Guardado and unloads it; unloading stores the window placement.
 // Its controls are built in frmConfiguracionControles.cpp; placement, layout
-// and keyboard live in frmConfiguracionVentana.cpp.
+// and keyboard live in frmConfiguracionVentana.cpp; the author's rehearsal
+// and checks, and the state shown, in frmConfiguracionTaller.cpp.
 class frmConfiguracion : public QDialog
 {
     Q_OBJECT
@@ -33,6 +40,9 @@ public:
     // Client area at design, twips.
     static constexpr int AnchoDiseno = 14355;
     static constexpr int AltoDiseno = 8280;
+    // Smallest client area, twips: every toolbar command still fits.
+    static constexpr int AnchoMinimo = 10800;
+    static constexpr int AltoMinimo = 6300;
 
     // The single shared instance: created on first use, loaded by Cargar (or
     // when first shown), unloaded by deleting it.
@@ -83,6 +93,15 @@ public:
     void Controles_Reactivar();
     void Controles_Informacion();
     void Controles_Salir();
+    // The configuration as the fields hold it, saved or not.
+    ConfiguracionAutorizacion ConfiguracionEnPantalla() const;
+    // Rehearses it on a pending document (F9); nothing is written.
+    void Probar();
+    // Every check of the configuration, shown as one message.
+    void Verificar();
+    // The state of the record shown, and the checks the texts alone answer.
+    QLabel& lblEstado() const { return *m_lblEstado; }
+    QLabel& lblAvisos() const { return *m_lblAvisos; }
 
     orvinda::Controles& Controles() const { return *m_controles; }
     orvinda::colorVEX& colorVEX() const { return *m_colorVEX; }
@@ -136,6 +155,12 @@ private:
                        const QString& idError, const QString& idDespues, bool limpiarDeNuevo);
 
     void RestaurarPosicion();
+    // A stored place that no screen shows any more comes back onto the nearest one.
+    void TraerAPantalla();
+    void CrearTaller();
+    void ColocarTaller();
+    void MostrarEstado();
+    void AvisarVerificacion();
     void Activacion();
     QVariant Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError);
 
@@ -161,6 +186,11 @@ private:
     orvinda::Etiqueta* m_etiqueta6 = nullptr;
     QVector<orvinda::RichTextBox*> m_txtProcedimiento;
     QList<QObject*> m_controls;
+    QLabel* m_lblEstado = nullptr;
+    QLabel* m_lblAvisos = nullptr;
+    QToolButton* m_cmdVerificar = nullptr;
+    QToolButton* m_cmdProbar = nullptr;
+    QTimer* m_verificacionPendiente = nullptr;
 };
 
 } // namespace rm640

@@ -13,9 +13,12 @@
 #include "host/datos/ErrorRm.h"
 #include "shell/Trampa.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMetaProperty>
+#include <QScreen>
 #include <QSettings>
+#include <QTimer>
 #include <cmath>
 
 using orvinda::ErrorRm;
@@ -143,6 +146,33 @@ void frmConfiguracion::RestaurarPosicion()
     case 2: setWindowState(Qt::WindowMaximized); break;
     default: setWindowState(Qt::WindowNoState); break;
     }
+    TraerAPantalla();
+}
+
+void frmConfiguracion::TraerAPantalla()
+{
+    // Enough of the title and the toolbar on a screen to take hold of it.
+    const QRect ventana(pos(), size());
+    const QRect asidero(ventana.topLeft(), QSize(ventana.width(), Twips::APixeles(960)));
+    QScreen* cercana = nullptr;
+    qint64 distancia = -1;
+    for (QScreen* pantalla : QGuiApplication::screens()) {
+        const QRect zona = pantalla->availableGeometry();
+        const QRect visible = zona.intersected(asidero);
+        if (visible.width() >= qMin(100, asidero.width()) && visible.height() >= qMin(20, asidero.height()))
+            return;
+        const qint64 dx = qMax(0, qMax(zona.left() - ventana.right(), ventana.left() - zona.right()));
+        const qint64 dy = qMax(0, qMax(zona.top() - ventana.bottom(), ventana.top() - zona.bottom()));
+        if (distancia < 0 || dx * dx + dy * dy < distancia) {
+            distancia = dx * dx + dy * dy;
+            cercana = pantalla;
+        }
+    }
+    if (!cercana)
+        return;
+    const QRect zona = cercana->availableGeometry();
+    move(qMax(zona.left(), qMin(ventana.left(), zona.right() + 1 - ventana.width())),
+         qMax(zona.top(), qMin(ventana.top(), zona.bottom() + 1 - ventana.height())));
 }
 
 void frmConfiguracion::Form_QueryUnload()
@@ -181,8 +211,20 @@ void frmConfiguracion::Form_Resize()
         Trampa::Intentar([&] { Twips::SetWidth(m_fr[k], Twips::Width(m_ssTab)); });
         Trampa::Intentar([&] { Twips::SetWidth(m_sh0[k], Twips::Width(m_ssTab)); });
     }
-    for (orvinda::RichTextBox* caja : m_txtProcedimiento)
+    // The statement boxes grow both ways, keeping the margin below them the
+    // design leaves in its frame.
+    const int margenInferior = AltoDiseno - 1200 - 100 - 360 - 6135;
+    for (orvinda::RichTextBox* caja : m_txtProcedimiento) {
         Trampa::Intentar([&] { Twips::SetWidth(caja, Twips::Width(m_sh0[0])); });
+        Trampa::Intentar([&] {
+            const int frame = Twips::Height(qobject_cast<QWidget*>(caja->parent()));
+            Twips::SetHeight(caja, frame - Twips::Top(caja) - margenInferior);
+        });
+    }
+    // The toolbar spans the window, so its last commands stay in sight.
+    Trampa::Intentar([&] { Twips::SetWidth(m_controles, ancho); });
+    if (m_lblEstado)
+        ColocarTaller();
     // "Campos a recuperar:" reaches the right edge of its tab, less the margin
     // the tab control keeps from the window.
     Trampa::Intentar([&] {
@@ -249,6 +291,11 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
         return QDialog::eventFilter(objeto, evento);
 
     const auto* tecla = static_cast<QKeyEvent*>(evento);
+    if (tecla->key() == Qt::Key_F9 && !(tecla->modifiers() & ~Qt::KeypadModifier)) {
+        if (tipo == QEvent::KeyPress && !tecla->isAutoRepeat())
+            QTimer::singleShot(0, this, &frmConfiguracion::Probar);
+        return true;
+    }
     const int codigoRecibido = CodigoTecla(*tecla);
     int codigo = codigoRecibido;
     const int shift = MascaraShift(tecla->modifiers());

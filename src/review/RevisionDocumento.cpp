@@ -32,6 +32,13 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
 
     const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
     const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
+    configuracion.Close();
+    return Renderizar(plantilla, consulta, folio, modo);
+}
+
+QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
+                                      MarcadoresSql::Modo modo)
+{
     orvinda::Recordset datos
         = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
 
@@ -47,7 +54,6 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
     }
     const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
     datos.Close();
-    configuracion.Close();
     return html;
 }
 

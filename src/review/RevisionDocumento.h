@@ -22,6 +22,9 @@ public:
     // folio; empty text when the configuration no longer exists. Database
     // errors and refused values are thrown.
     static QString Renderizar(const QString& clave, const QString& folio);
+    // The same from a template and its query as given, stored or not.
+    static QString Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
+                              MarcadoresSql::Modo modo);
 
     struct Autorizacion
     {

@@ -7,6 +7,7 @@
 #include "config/ConfiguracionAutorizacion.h"
 #include "config/Marcadores.h"
 #include "editor/frmConfiguracion.h"
+#include "editor/frmEnsayo.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
@@ -86,6 +87,37 @@ QString EntornoPrueba::Valor(const QString& consulta)
 QStringList EntornoPrueba::Contenido(const QString& tabla, const QString& orden)
 {
     return Instantanea(conexion->BaseDatos(), tabla, orden);
+}
+
+QStringList EntornoPrueba::TodoElContenido()
+{
+    QStringList todo;
+    QStringList tablas = conexion->BaseDatos().tables();
+    tablas.sort(Qt::CaseInsensitive);
+    for (const QString& tabla : tablas) {
+        QStringList filas = Contenido(tabla, "1");
+        filas.sort();
+        todo << tabla << filas;
+    }
+    return todo;
+}
+
+std::pair<rm640::Ensayo::Resultado, rm640::Ensayo::Resultado> EntornoPrueba::EnsayarDemo(const QString& clave)
+{
+    rm640::frmConfiguracion& f = rm640::frmConfiguracion::Instancia();
+    f.Cargar();
+    f.txtClave().setTexto(clave);
+    f.txtClave_Enter();
+    rm640::frmEnsayo ensayo(f.ConfiguracionEnPantalla(), &f);
+    ensayo.show();
+    EXPECT_TRUE(ensayo.MostrarFolio(0)) << ensayo.Informe().toStdString();
+    EXPECT_TRUE(EsperarPagina(ensayo.Navegador(), ensayo.Folios().value(0)) && EscribirCampo(ensayo.Navegador(), "COMENTARIO_DOCUMENTO", "Probado"));
+    for (const rm640::CampoAutorizar& campo : rm640::Marcadores::LeerListaCampos(f.txtCampos1().Texto()))
+        if (campo.obligatorio)
+            EscribirCampo(ensayo.Navegador(), campo.nombre, "1");
+    const rm640::Ensayo::Resultado autorizacion = ensayo.EnsayarAutorizacion();
+    EXPECT_TRUE(ensayo.Informe().contains("Comentario del documento: \"Probado\"\nFormato de impresión: ")) << ensayo.Informe().toStdString();
+    return {autorizacion, ensayo.EnsayarRechazo()};
 }
 
 bool EntornoPrueba::Configuracion(const QString& clave, const QList<std::pair<QString, QVariant>>& columnas)

@@ -3,6 +3,7 @@
 #include "comun/Ayudas.h"
 #include "comun/Grabacion.h"
 #include "comun/ImpresionQt.h"
+#include "editor/Ensayo.h"
 #include "host/datos/Conexion.h"
 
 #include <QTemporaryDir>
@@ -40,6 +41,12 @@ protected:
     // The first column of the first row, as text ("" when no row, "<NULL>" for NULL).
     QString Valor(const QString& consulta);
     QStringList Contenido(const QString& tabla, const QString& orden);
+    // Every row of every table, to show that nothing was written.
+    QStringList TodoElContenido();
+    // A demo configuration loaded into the editor and rehearsed on its first
+    // pending folio, "Probado" typed as the document's comment and 1 into
+    // each required field: what the authorization and the rejection would do.
+    std::pair<rm640::Ensayo::Resultado, rm640::Ensayo::Resultado> EnsayarDemo(const QString& clave);
     bool Configuracion(const QString& clave, const QList<std::pair<QString, QVariant>>& columnas);
     // A pending requisition of the demo, rendered as the inbox renders it and
     // shown in the review dialog, once its page holds the document.

@@ -1,5 +1,7 @@
 #include "servidor/EntornoServidor.h"
 
+#include "config/ConfiguracionAutorizacion.h"
+#include "editor/Verificacion.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/ListView.h"
 #include "host/controles/RichTextBox.h"
@@ -87,4 +89,19 @@ TEST_F(PruebaServidor, ComillasDoblesTransaccionesYFechaDelServidor)
     conexion->LimpiarBitacora();
     EXPECT_TRUE(u.FechaServidor().isValid() && conexion->Bitacora() == QStringList{"SELECT LOCALTIMESTAMP"});
     EXPECT_EQ(u.SiguienteClave("Configuracion_Autorizacion", "Ca_Cve_Configuracion_Autorizacion", {}, {}, {}, {}, {}, {}, {}), 10);
+}
+
+// The rehearsal of every demo configuration on the server: both statements
+// run, rolled back, and no table changes.
+TEST_F(PruebaServidor, ProbarCadaDemoNoEscribeEnElServidor)
+{
+    const QStringList antes = TodoElContenido();
+    for (const QString clave : {"0001", "0002", "0003", "0004"}) {
+        const auto [autorizacion, rechazo] = EnsayarDemo(clave);
+        // The server may refuse a statement that SQLite takes: the rehearsal then shows why.
+        EXPECT_TRUE((autorizacion.filas == 1) != !autorizacion.error.isEmpty() && rechazo.filas == 1) << clave.toStdString() << rechazo.error.toStdString();
+    }
+    // The checks prepare on the server too, and find nothing in the first.
+    EXPECT_EQ(rm640::Verificacion::Texto(rm640::Verificacion::Completa(*rm640::ConfiguracionAutorizacion::Leer(*conexion, "0001"))), "");
+    EXPECT_EQ(TodoElContenido(), antes);
 }

@@ -46,6 +46,14 @@ void RichTextBox::setValor(const QVariant& valor)
     setText(valor.toString());
 }
 
+void RichTextBox::setEnabled(bool si)
+{
+    m_abierta = si;
+    setReadOnly(!si);
+    setTextInteractionFlags(si ? Qt::TextEditorInteraction : Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ActualizarFondo();
+}
+
 void RichTextBox::setTabStop(bool si)
 {
     m_tabStop = si;
@@ -133,11 +141,14 @@ bool RichTextBox::HayOtraParadaDeTabulador() const
 void RichTextBox::ActualizarFondo()
 {
     QPalette p = palette();
-    const QColor fondo = isEnabled() ? m_colorHabilitado : m_colorDeshabilitado;
+    const QColor fondo = m_abierta && QWidget::isEnabled() ? m_colorHabilitado : m_colorDeshabilitado;
     p.setColor(QPalette::Active, QPalette::Base, fondo);
     p.setColor(QPalette::Inactive, QPalette::Base, fondo);
     p.setColor(QPalette::Disabled, QPalette::Base, fondo);
     setPalette(p);
+    // A style sheet above the box gives the viewport a palette of its own,
+    // which the box's no longer reaches.
+    viewport()->setPalette(p);
 }
 
 } // namespace orvinda

@@ -31,6 +31,11 @@ public:
     // A column value as it comes; NULL cannot become text and throws ErrorRm.
     void setValor(const QVariant& valor);
 
+    // Enabled as the forms know it. A closed box takes no input, yet its text
+    // can still be selected and copied; its background tells it is closed.
+    bool isEnabled() const { return m_abierta; }
+    void setEnabled(bool si);
+
     bool TabStop() const { return m_tabStop; }
     void setTabStop(bool si);
     QString FontName() const { return font().family(); }
@@ -64,6 +69,7 @@ private:
     QString m_documento;
     QString m_salto = QStringLiteral("\n");
     bool m_tabStop = true;
+    bool m_abierta = true;
     QColor m_colorHabilitado{255, 255, 255};
     QColor m_colorDeshabilitado{224, 224, 224};
 };

@@ -1,0 +1,116 @@
+#include "editor/Ensayo.h"
+
+#include "config/MarcadoresSql.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/Utilerias.h"
+#include "review/RevisionDocumento.h"
+#include "shell/Publico.h"
+#include "shell/Trampa.h"
+
+#include <QScopeGuard>
+
+namespace rm640 {
+
+namespace {
+
+orvinda::Conexion& Conexion()
+{
+    return Publico::Sistema->ObtenerConexion();
+}
+
+// Whatever cuerpo runs is undone, however it ends.
+template <typename Cuerpo>
+auto Deshecho(Cuerpo&& cuerpo)
+{
+    Conexion().BeginTrans();
+    const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
+    return cuerpo();
+}
+
+// Runs the expanded statement (when there is one) and notes what it did.
+void Ejecutar(Ensayo::Resultado& r, const std::function<std::optional<QString>(MarcadoresSql::Modo)>& expansion)
+{
+    Trampa::Atrapar([&r](const QString& descripcion) { r.error = descripcion; },
+                    [&] {
+                        Deshecho([&] {
+                            const std::optional<QString> sentencia = expansion(MarcadoresSql::LeerModo(Conexion()));
+                            if (!sentencia)
+                                return;
+                            r.sentencia = *sentencia;
+                            orvinda::Conexion& c = Conexion();
+                            c.Execute(r.sentencia);
+                            r.filas = c.RegistrosAfectados();
+                        });
+                    });
+}
+
+} // namespace
+
+Ensayo::Ensayo(ConfiguracionAutorizacion configuracion)
+    : m_c(std::move(configuracion))
+{
+}
+
+QStringList Ensayo::Folios() const
+{
+    return Deshecho([this] {
+        orvinda::Recordset rs = Conexion().Execute(m_c.sql);
+        if (rs.FieldsCount() == 0)
+            throw orvinda::ErrorRm(QStringLiteral("La consulta del listado no devuelve ninguna columna."));
+        QStringList folios;
+        for (; !rs.Eof() && folios.size() < MaximoFolios; rs.MoveNext()) {
+            const orvinda::Campo folio = rs.Fields(0);
+            folios.append(folio.EsNulo() ? QString() : folio.Texto());
+        }
+        return folios;
+    });
+}
+
+QString Ensayo::Renderizar(const QString& folio) const
+{
+    return Deshecho([&] {
+        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio,
+                                             MarcadoresSql::LeerModo(Conexion()));
+    });
+}
+
+Ensayo::Resultado Ensayo::Autorizar(const QString& folio, const ValorDe& valorDe) const
+{
+    Resultado r;
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+    Ejecutar(r, [&](MarcadoresSql::Modo modo) -> std::optional<QString> {
+        // Only the template query's column names count, as when authorizing.
+        orvinda::Recordset plantilla
+            = Conexion().Execute(MarcadoresSql::ExpandirConsulta(m_c.sqlPlantilla, folio, modo));
+        const QStringList columnas = plantilla.NombresCampos();
+        plantilla.Close();
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
+            m_c.sqlAutorizacion, m_c.camposAutorizar, columnas, valorDe,
+            [&r](QString& comentario) { r.comentario = comentario; }, folio, operador, fecha, modo);
+        if (!expansion.completa()) {
+            r.error = QStringLiteral("El campo '") + *expansion.campoFaltante
+                + QStringLiteral("' es obligatorio no puede estar vacío");
+            return std::nullopt;
+        }
+        return expansion.sentencia;
+    });
+    if (r.error.isEmpty())
+        r.formato = m_c.formatoImpresion;
+    return r;
+}
+
+Ensayo::Resultado Ensayo::Rechazar(const QString& folio) const
+{
+    Resultado r;
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+    Ejecutar(r, [&](MarcadoresSql::Modo modo) -> std::optional<QString> {
+        return MarcadoresSql::ExpandirRechazo(m_c.sqlRechazar, folio, operador, fecha, modo);
+    });
+    return r;
+}
+
+} // namespace rm640

@@ -1,0 +1,308 @@
+#include "editor/Verificacion.h"
+
+#include "config/ConfiguracionAutorizacion.h"
+#include "config/Marcadores.h"
+#include "config/MarcadoresSql.h"
+#include "editor/Ensayo.h"
+#include "host/datos/Conexion.h"
+#include "host/datos/ErrorRm.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/Utilerias.h"
+#include "shell/Publico.h"
+#include "shell/Trampa.h"
+
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace rm640 {
+
+namespace {
+
+const QString Listado = QStringLiteral("SQL selección de datos");
+const QString Autorizacion = QStringLiteral("SQL autorización");
+const QString ConsultaPlantilla = QStringLiteral("SQL plantilla");
+const QString Plantilla = QStringLiteral("HTML plantilla");
+const QString Rechazo = QStringLiteral("SQL rechazar");
+const QString Campos = QStringLiteral("Campos a recuperar");
+
+const QStringList Fijos = {QStringLiteral("FOLIO"), QStringLiteral("OPERADOR"), QStringLiteral("FECHA")};
+
+QStringList Marcas(const QString& texto)
+{
+    static const QRegularExpression marca(QStringLiteral("\\{([A-Za-z_][A-Za-z0-9_]*)\\}"));
+    QStringList r;
+    for (const QRegularExpressionMatch& m : marca.globalMatch(texto))
+        if (!r.contains(m.captured(1)))
+            r.append(m.captured(1));
+    return r;
+}
+
+orvinda::Conexion& Conexion()
+{
+    return Publico::Sistema->ObtenerConexion();
+}
+
+// Compiled by the server, never run; inside a transaction rolled back all
+// the same, in case a server runs what it was only asked to compile.
+void Preparar(const QString& sentencia)
+{
+    orvinda::Conexion& c = Conexion();
+    c.BeginTrans();
+    const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
+    switch (c.ObtenerDialecto()) {
+    case orvinda::Conexion::Dialecto::PostgreSQL:
+        c.Execute(QStringLiteral("PREPARE rm640_verificacion AS ") + sentencia);
+        c.Execute(QStringLiteral("DEALLOCATE rm640_verificacion"));
+        break;
+    case orvinda::Conexion::Dialecto::SqlServer: {
+        c.Execute(QStringLiteral("SET NOEXEC ON"));
+        const auto fin = qScopeGuard([&c] { Trampa::Intentar([&c] { c.Execute(QStringLiteral("SET NOEXEC OFF")); }); });
+        c.Execute(sentencia);
+        break;
+    }
+    default: {
+        QSqlQuery q(c.BaseDatos());
+        if (!q.prepare(sentencia))
+            throw orvinda::ErrorRm(q.lastError().text());
+    }
+    }
+}
+
+class Revisor
+{
+public:
+    explicit Revisor(const ConfiguracionAutorizacion& c)
+        : c(c)
+    {
+    }
+
+    void Avisar(const QString& elemento, const QString& mensaje) { avisos.append({elemento, mensaje}); }
+
+    void ListaDeCampos(const QStringList* columnas)
+    {
+        QSet<QString> nombres;
+        if (columnas)
+            for (const QString& columna : *columnas)
+                nombres.insert(columna.toUpper());
+        for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar)) {
+            const QString& n = campo.nombre;
+            if (n.trimmed().isEmpty())
+                Avisar(Campos,
+                       QStringLiteral("hay un elemento vacío (dos comas seguidas o una coma al final); quítelo."));
+            else if (n.contains(QRegularExpression(QStringLiteral("\\s"))))
+                Avisar(Campos,
+                       QStringLiteral("'%1' tiene espacios y no coincidirá con ninguna columna; quite los "
+                                      "espacios junto a las comas.")
+                           .arg(n));
+            else if (n != n.toUpper())
+                Avisar(Campos,
+                       QStringLiteral("'%1' no está en mayúsculas y no coincidirá con ninguna columna; "
+                                      "escríbalo como %2.")
+                           .arg(n, n.toUpper()));
+            else if (columnas && !nombres.contains(n))
+                Avisar(Campos,
+                       QStringLiteral("'%1' no es una columna de la consulta de la plantilla; corrija el nombre "
+                                      "o agregue la columna a \"%2\".")
+                           .arg(n, ConsultaPlantilla));
+        }
+    }
+
+    // Each field the authorization reads needs exactly one element in the page.
+    void ElementosDeLaPagina(const QString& pagina, const QStringList* columnas, const QString& donde)
+    {
+        for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar)) {
+            const bool leido = columnas
+                ? columnas->contains(campo.nombre, Qt::CaseInsensitive) && campo.nombre == campo.nombre.toUpper()
+                : campo.obligatorio;
+            if (!leido || campo.nombre.isEmpty())
+                continue;
+            const int total = Verificacion::ElementosLlamados(pagina, campo.nombre);
+            const QString tipo = campo.obligatorio ? QStringLiteral("obligatorio ") : QString();
+            if (total == 0)
+                Avisar(Plantilla,
+                       QStringLiteral("el campo %1'%2' no tiene ningún elemento con ese id o name en %3; "
+                                      "agregue, por ejemplo, <input name=\"%2\">.")
+                           .arg(tipo, campo.nombre, donde));
+            else if (total > 1)
+                Avisar(Plantilla,
+                       QStringLiteral("el campo %1'%2' tiene %3 elementos con ese id o name en %4; deje "
+                                      "uno solo.")
+                           .arg(tipo, campo.nombre)
+                           .arg(total)
+                           .arg(donde));
+        }
+    }
+
+    void SinFolio()
+    {
+        for (const auto& [elemento, texto] : {std::pair{ConsultaPlantilla, &c.sqlPlantilla},
+                                              {Autorizacion, &c.sqlAutorizacion},
+                                              {Rechazo, &c.sqlRechazar}})
+            if (!texto->isEmpty() && !texto->contains(QLatin1String("{FOLIO}")))
+                Avisar(elemento,
+                       QStringLiteral("no menciona {FOLIO}: no distingue un documento de otro; agregue la "
+                                      "condición sobre el folio, por ejemplo '{FOLIO}'."));
+        for (const QString& marca : Marcas(c.sqlRechazar))
+            if (!Fijos.contains(marca))
+                Avisar(Rechazo,
+                       QStringLiteral("{%1} nunca se sustituye en el rechazo (solo {FOLIO}, {OPERADOR} y "
+                                      "{FECHA}); quítelo.")
+                           .arg(marca));
+    }
+
+    // The quoting rules of the statements that run: a value outside quotes
+    // must be a number. folios: the values {FOLIO} will take, when known.
+    void Comillas(const QStringList& folios, const QString& operador, const QString& fecha)
+    {
+        for (const auto& [elemento, texto] : {std::pair{ConsultaPlantilla, &c.sqlPlantilla},
+                                              {Autorizacion, &c.sqlAutorizacion},
+                                              {Rechazo, &c.sqlRechazar}}) {
+            QList<std::pair<QString, QString>> valores
+                = {{QStringLiteral("OPERADOR"), operador}, {QStringLiteral("FECHA"), fecha}};
+            if (texto == &c.sqlPlantilla)
+                valores.clear();
+            for (const QString& folio : folios)
+                valores.append({QStringLiteral("FOLIO"), folio});
+            QSet<QString> vistos;
+            for (const auto& [marca, valor] : valores) {
+                if (vistos.contains(marca))
+                    continue;
+                try {
+                    MarcadoresSql::Sustituir(*texto, u'{' + marca + u'}', valor, marca);
+                } catch (const ValorNoAdmitido& e) {
+                    vistos.insert(marca);
+                    Avisar(elemento,
+                           e.Descripcion() + QStringLiteral(" Escriba la marca entre comillas simples: '{") + marca
+                               + QStringLiteral("}'."));
+                }
+            }
+        }
+    }
+
+    const ConfiguracionAutorizacion& c;
+    QList<Verificacion::Aviso> avisos;
+};
+
+} // namespace
+
+QList<Verificacion::Aviso> Verificacion::Textos(const ConfiguracionAutorizacion& c)
+{
+    Revisor r(c);
+    r.ListaDeCampos(nullptr);
+    r.ElementosDeLaPagina(c.plantilla, nullptr, Plantilla);
+    r.SinFolio();
+    r.Comillas({}, QStringLiteral("OPERADOR"), QStringLiteral("2000-01-01 00:00:00"));
+    return r.avisos;
+}
+
+QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacion& c)
+{
+    Revisor r(c);
+    const auto fallo = [&r](const QString& elemento) {
+        return [&r, elemento](const QString& error) {
+            r.Avisar(elemento,
+                     QStringLiteral("la base de datos no la acepta: ") + error
+                         + QStringLiteral(" Corríjala antes de usarla."));
+        };
+    };
+
+    const auto preparar = [&](const QString& elemento, const QString& sentencia) {
+        if (sentencia.trimmed().isEmpty()) {
+            r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
+            return false;
+        }
+        return Trampa::Atrapar(fallo(elemento), [&] { Preparar(sentencia); });
+    };
+    QStringList folios;
+    if (preparar(Listado, c.sql))
+        Trampa::Atrapar(
+            [&r](const QString& error) {
+                r.Avisar(Listado, error + QStringLiteral(" El listado debe dar el folio en su primera columna."));
+            },
+            [&] { folios = Ensayo(c).Folios(); });
+    const QString folio = folios.value(0);
+
+    // Every token with a value of its kind, as the review road gives them:
+    // the first folio, the operator, the server's date, a number per field.
+    const QString operador = Publico::Sistema->ObtenerOperador();
+    const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+    const QString muestra = folio.isEmpty() ? QStringLiteral("0") : folio;
+    QStringList todas;
+    for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar))
+        todas.append(campo.nombre);
+    preparar(ConsultaPlantilla, Marcadores::ExpandirConsulta(c.sqlPlantilla, muestra));
+    preparar(Autorizacion,
+             Marcadores::ExpandirAutorizacion(
+                 c.sqlAutorizacion, c.camposAutorizar, todas, [](const QString&) { return QStringLiteral("0"); }, {},
+                 muestra, operador, fecha)
+                 .sentencia);
+    preparar(Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, muestra, operador, fecha));
+
+    std::optional<QStringList> columnas;
+    Trampa::Atrapar([](const QString&) {},
+                    [&] {
+                        orvinda::Conexion& cx = Conexion();
+                        cx.BeginTrans();
+                        const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
+                        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(cx);
+                        columnas
+                            = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, modo)).NombresCampos();
+                    });
+    if (columnas) {
+        for (const QString& marca : Marcas(c.plantilla))
+            if (!columnas->contains(marca, Qt::CaseInsensitive))
+                r.Avisar(Plantilla,
+                         QStringLiteral("{%1} no lo llena ninguna columna de la consulta de la plantilla; "
+                                        "agregue la columna %2 a \"%3\" o quite la marca.")
+                             .arg(marca, marca.toUpper(), ConsultaPlantilla));
+        r.ListaDeCampos(&*columnas);
+        QString pagina = c.plantilla;
+        QString donde = QStringLiteral("la plantilla");
+        if (!folio.isEmpty())
+            Trampa::Atrapar(fallo(Plantilla), [&] {
+                pagina = Ensayo(c).Renderizar(folio);
+                donde = QStringLiteral("el documento %1").arg(folio);
+            });
+        r.ElementosDeLaPagina(pagina, &*columnas, donde);
+    } else {
+        r.ListaDeCampos(nullptr);
+        r.ElementosDeLaPagina(c.plantilla, nullptr, QStringLiteral("la plantilla"));
+    }
+    r.SinFolio();
+    if (MarcadoresSql::LeerModo(Conexion()) == MarcadoresSql::Modo::Citar)
+        r.Comillas(folios, operador, fecha);
+    return r.avisos;
+}
+
+int Verificacion::ElementosLlamados(const QString& html, const QString& nombre)
+{
+    static const QRegularExpression etiqueta(
+        QStringLiteral("<[A-Za-z][A-Za-z0-9-]*((?:[^>\"']|\"[^\"]*\"|'[^']*')*)>"));
+    static const QRegularExpression atributo(
+        QStringLiteral("(?:^|\\s)(id|name)\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s\"'=<>`]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    int total = 0;
+    for (const QRegularExpressionMatch& e : etiqueta.globalMatch(html)) {
+        for (const QRegularExpressionMatch& a : atributo.globalMatch(e.captured(1))) {
+            const QString valor = a.captured(2) + a.captured(3) + a.captured(4);
+            if (valor == nombre) {
+                ++total;
+                break;
+            }
+        }
+    }
+    return total;
+}
+
+QString Verificacion::Texto(const QList<Aviso>& avisos)
+{
+    QStringList lineas;
+    for (const Aviso& a : avisos)
+        lineas.append(a.elemento + QStringLiteral(": ") + a.mensaje);
+    return lineas.join(u'\n');
+}
+
+} // namespace rm640

@@ -1,0 +1,167 @@
+// The author's workbench beside the designed controls: the state of the
+// record shown, the checks of the configuration and its rehearsal. They sit
+// in the free strip between the toolbar and the tabs, displacing nothing.
+
+#include "editor/frmConfiguracion.h"
+
+#include "config/ConfiguracionAutorizacion.h"
+#include "editor/Verificacion.h"
+#include "editor/frmEnsayo.h"
+#include "host/controles/Controles.h"
+#include "host/controles/RichTextBox.h"
+#include "host/controles/Twips.h"
+#include "host/controles/txtVEX.h"
+#include "host/servicios/Sistema.h"
+#include "shell/Trampa.h"
+
+#include <QLabel>
+#include <QScopeGuard>
+#include <QTimer>
+#include <QToolButton>
+
+using orvinda::Twips;
+
+namespace rm640 {
+
+namespace {
+
+// The strip between the toolbar (960 high) and the tab control (top 1200).
+constexpr int TiraTop = 975;
+constexpr int TiraAlto = 210;
+
+QToolButton* Boton(QWidget* padre, const char* nombre, const QString& texto, const QString& ayuda)
+{
+    auto* b = new QToolButton(padre);
+    b->setObjectName(QLatin1String(nombre));
+    b->setText(texto);
+    b->setToolTip(ayuda);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setStyleSheet(QStringLiteral("QToolButton { padding: 0px 6px; color: rgb(0, 83, 138); }"));
+    return b;
+}
+
+} // namespace
+
+void frmConfiguracion::CrearTaller()
+{
+    QFont chica = font();
+    chica.setPointSizeF(8);
+    m_lblEstado = new QLabel(this);
+    m_lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    m_lblEstado->setFont(chica);
+    m_lblAvisos = new QLabel(this);
+    m_lblAvisos->setObjectName(QStringLiteral("lblAvisos"));
+    m_lblAvisos->setFont(chica);
+    m_lblAvisos->setStyleSheet(QStringLiteral("color: rgb(150, 90, 0);"));
+    m_cmdVerificar = Boton(this, "cmdVerificar", QStringLiteral("Verificar"),
+                           QStringLiteral("Revisa la configuración sin guardarla"));
+    m_cmdProbar = Boton(this, "cmdProbar", QStringLiteral("Probar (F9)"),
+                        QStringLiteral("Ensaya la configuración en un documento pendiente; nada se guarda"));
+    for (QToolButton* b : {m_cmdVerificar, m_cmdProbar})
+        b->setFont(chica);
+    connect(m_cmdVerificar, &QToolButton::clicked, this, &frmConfiguracion::Verificar);
+    connect(m_cmdProbar, &QToolButton::clicked, this, &frmConfiguracion::Probar);
+
+    // The text checks follow the typing, a moment after it stops.
+    m_verificacionPendiente = new QTimer(this);
+    m_verificacionPendiente->setSingleShot(true);
+    m_verificacionPendiente->setInterval(400);
+    connect(m_verificacionPendiente, &QTimer::timeout, this, &frmConfiguracion::AvisarVerificacion);
+    const auto cambio = [this] { m_verificacionPendiente->start(); };
+    for (orvinda::RichTextBox* caja : m_txtProcedimiento)
+        connect(caja, &QPlainTextEdit::textChanged, this, cambio);
+    connect(m_txtCampos1, &orvinda::txtVEX::Cambio, this, cambio);
+    ColocarTaller();
+}
+
+void frmConfiguracion::ColocarTaller()
+{
+    const int ancho = Twips::DesdePixeles(width());
+    const int botones = 2700;
+    Twips::Mover(m_lblEstado, 120, TiraTop, 4800, TiraAlto);
+    Twips::Mover(m_lblAvisos, 5040, TiraTop, qMax(0, ancho - 5040 - botones - 120), TiraAlto);
+    Twips::Mover(m_cmdVerificar, ancho - botones - 120, TiraTop, 1200, TiraAlto);
+    Twips::Mover(m_cmdProbar, ancho - 1500 - 120, TiraTop, 1500, TiraAlto);
+}
+
+ConfiguracionAutorizacion frmConfiguracion::ConfiguracionEnPantalla() const
+{
+    ConfiguracionAutorizacion c;
+    c.clave = m_txtClave->Texto();
+    c.descripcion = m_txtDescripcion->Texto();
+    c.etiqueta = m_txtPestania->Texto();
+    c.formatoImpresion = m_txtFto_Impresion->Texto();
+    c.tabla = m_txtTabla->Texto();
+    c.tablaClave = m_txtClave_Principal->Texto();
+    c.sql = m_txtProcedimiento[0]->Text();
+    c.sqlAutorizacion = m_txtProcedimiento[1]->Text();
+    c.camposAutorizar = m_txtCampos1->Texto();
+    c.sqlPlantilla = m_txtProcedimiento[2]->Text();
+    c.plantilla = m_txtProcedimiento[3]->Text();
+    c.sqlRechazar = m_txtProcedimiento[4]->Text();
+    return c;
+}
+
+void frmConfiguracion::MostrarEstado()
+{
+    QString texto;
+    QString estilo;
+    switch (m_txtClave->Texto().isEmpty() ? orvinda::Controles::Modo::Consulta : m_controles->ModoActual()) {
+    case orvinda::Controles::Modo::Nuevo: texto = QStringLiteral("Estatus: nueva, sin guardar"); break;
+    case orvinda::Controles::Modo::Edicion: texto = QStringLiteral("Estatus: activa, en edición"); break;
+    case orvinda::Controles::Modo::Consulta:
+        if (m_txtClave->Texto().isEmpty()) {
+        } else if (m_controles->HabilitarReactivar()) {
+            texto = QStringLiteral("Estatus: ELIMINADA (solo Reactivar o Copiar)");
+            estilo = QStringLiteral("color: white; background-color: rgb(180, 30, 30); font-weight: bold;");
+        } else if (m_controles->HabilitarModificar()) {
+            texto = QStringLiteral("Estatus: activa");
+        }
+        break;
+    }
+    m_lblEstado->setText(texto);
+    m_lblEstado->setStyleSheet(estilo);
+    AvisarVerificacion();
+}
+
+void frmConfiguracion::AvisarVerificacion()
+{
+    m_verificacionPendiente->stop();
+    const QList<Verificacion::Aviso> avisos = Verificacion::Textos(ConfiguracionEnPantalla());
+    if (avisos.isEmpty() || !m_controles->EnEdicion()) {
+        m_lblAvisos->clear();
+        m_lblAvisos->setToolTip(QString());
+        return;
+    }
+    m_lblAvisos->setText(QStringLiteral("%1 aviso(s) de Verificar. %2: %3")
+                             .arg(avisos.size())
+                             .arg(avisos.first().elemento, avisos.first().mensaje));
+    m_lblAvisos->setToolTip(Verificacion::Texto(avisos));
+}
+
+void frmConfiguracion::Verificar()
+{
+    Trampa::Atrapar(*this, QStringLiteral("Verificar()"), QStringLiteral("ERR-ID:7500091"), [this] {
+        const QList<Verificacion::Aviso> avisos = Verificacion::Completa(ConfiguracionEnPantalla());
+        if (avisos.isEmpty())
+            Reportar(QStringLiteral("La configuración no tiene avisos."), orvinda::Sistema::EstiloInformacion,
+                     QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500092"));
+        else
+            Reportar(Verificacion::Texto(avisos), orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Verificar"),
+                     QStringLiteral("ERR-ID:7500093"));
+    });
+}
+
+void frmConfiguracion::Probar()
+{
+    Trampa::Atrapar(*this, QStringLiteral("Probar()"), QStringLiteral("ERR-ID:7500094"), [this] {
+        // Coming back from the rehearsal is no new activation of the form.
+        ++m_dialogosPropios;
+        const auto fin = qScopeGuard([this] { --m_dialogosPropios; });
+        frmEnsayo ensayo(ConfiguracionEnPantalla(), this);
+        ensayo.exec();
+    });
+}
+
+} // namespace rm640
