@@ -1,6 +1,5 @@
 #include "review/frmAutorizacion.h"
 
-#include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
@@ -59,8 +58,9 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     // The document is data: its own script never runs, and it reaches
-    // nothing outside the shell.
-    orvinda::PaginaSegura::Aplicar(m_webBrowser1->page());
+    // nothing outside the shell. The page outlives the dialog, warm for the
+    // next document.
+    m_webBrowser1->TomarPaginaGuardada();
     // The page's widgets come and go with its renderer; each is watched.
     m_webBrowser1->installEventFilter(this);
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
@@ -76,6 +76,18 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
+
+    // Keys for the three answers that leave the captions as they are; the
+    // tooltip tells them.
+    const auto atajo = [](orvinda::flatButton* boton, Qt::Key tecla) {
+        const QKeySequence secuencia(Qt::ALT | tecla);
+        boton->setShortcut(secuencia);
+        boton->setToolTip(boton->caption() + QStringLiteral(" (") + secuencia.toString(QKeySequence::NativeText)
+                          + QLatin1Char(')'));
+    };
+    atajo(m_cmdAutorizado, Qt::Key_A);
+    atajo(m_cmdRechazar, Qt::Key_R);
+    atajo(m_cmdCacelar, Qt::Key_C);
 
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
@@ -100,7 +112,7 @@ void frmAutorizacion::Form_Activate()
 {
     m_activa = true;
     ++m_activaciones;
-    m_pagina = m_urlBase + QStringLiteral("/EditorWeb/Pagina.Html");
+    m_pagina = RevisionDocumento::Pagina(m_urlBase);
     m_webBrowser1->Navigate(m_pagina);
     m_webBrowser1->setFocus();
 }
@@ -217,39 +229,27 @@ void frmAutorizacion::cmdCacelar_Click()
 
 void frmAutorizacion::CmdAutorizado_Click()
 {
+    const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
+        Reportar(m, estilo, titulo, id);
+    };
     // A failure here means the operator or the date could not be read:
     // nothing was started.
     RevisionDocumento::Autorizacion autorizacion;
+    Trampa::Intentar([this] { m_webBrowser1->QuitarMarcas(); });
     Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"), [&] {
-        autorizacion = RevisionDocumento::Autorizar(
-            [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
-                Reportar(m, estilo, titulo, id);
-            },
-            m_clave, m_tabla, m_folio, m_campos,
-            [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); });
+        autorizacion
+            = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, m_folio, m_campos, [this](const QString& campo) {
+                  return m_webBrowser1->ValorElemento(campo);
+              });
     });
-    if (!autorizacion.ejecutada)
-        return;
-
-    // Another operator got there first: the guarded statement changed no
-    // row. Nothing is printed; the document leaves this inbox all the same.
-    if (autorizacion.sinCambios) {
-        Trampa::Intentar([this] {
-            Reportar(
-                QStringLiteral(
-                    "El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
-                    .arg(m_folio),
-                orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
-        });
-        m_procesado = true;
-        hide();
+    if (!autorizacion.ejecutada) {
+        // The reviewer's next keystroke goes where the message sent them.
+        if (!autorizacion.campoFaltante.isEmpty())
+            Trampa::Intentar([&] { m_webBrowser1->EnfocarYMarcar(autorizacion.campoFaltante); });
         return;
     }
-
-    // The authorization is committed: a printing failure is reported, and
-    // the document still leaves the inbox.
-    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"),
-                    [this] { RevisionDocumento::Imprimir(m_clave, m_folio); });
+    // Committed: whatever the printing says, the document leaves the inbox.
+    RevisionDocumento::Concluir(reportar, autorizacion, m_clave, m_folio);
     m_procesado = true;
     hide();
 }
