@@ -77,17 +77,12 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
 
-    // Keys for the three answers that leave the captions as they are; the
-    // tooltip tells them.
-    const auto atajo = [](orvinda::flatButton* boton, Qt::Key tecla) {
-        const QKeySequence secuencia(Qt::ALT | tecla);
-        boton->setShortcut(secuencia);
-        boton->setToolTip(boton->caption() + QStringLiteral(" (") + secuencia.toString(QKeySequence::NativeText)
+    // Alt and the caption's first letter answers, from the page too; the
+    // captions stay as they are and the tooltips tell the keys.
+    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
+        boton->setToolTip(boton->caption() + QStringLiteral(" (")
+                          + QKeySequence(Qt::ALT | TeclaDe(*boton)).toString(QKeySequence::NativeText)
                           + QLatin1Char(')'));
-    };
-    atajo(m_cmdAutorizado, Qt::Key_A);
-    atajo(m_cmdRechazar, Qt::Key_R);
-    atajo(m_cmdCacelar, Qt::Key_C);
 
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
@@ -158,8 +153,30 @@ void frmAutorizacion::changeEvent(QEvent* evento)
         m_activa = false;
 }
 
+Qt::Key frmAutorizacion::TeclaDe(const orvinda::flatButton& boton)
+{
+    return static_cast<Qt::Key>(boton.caption().at(0).toUpper().unicode());
+}
+
+bool frmAutorizacion::Atajo(const QKeyEvent& tecla)
+{
+    if ((tecla.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return false;
+    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
+        if (tecla.key() == TeclaDe(*boton) && boton->isEnabled()) {
+            // Queued: the key event is done with before a modal answer starts.
+            QTimer::singleShot(0, boton, &QAbstractButton::click);
+            return true;
+        }
+    return false;
+}
+
 void frmAutorizacion::keyPressEvent(QKeyEvent* evento)
 {
+    if (Atajo(*evento)) {
+        evento->accept();
+        return;
+    }
     if (evento->key() == Qt::Key_Escape) {
         Form_KeyDown(27, static_cast<int>(evento->modifiers()));
         evento->accept();
@@ -183,6 +200,8 @@ bool frmAutorizacion::eventFilter(QObject* objeto, QEvent* evento)
             Form_KeyDown(27, static_cast<int>(tecla->modifiers()));
             return true;
         }
+        if (Atajo(*tecla))
+            return true;
     }
     return QDialog::eventFilter(objeto, evento);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+
+class QKeyEvent;
 #include <QString>
 #include <memory>
 
@@ -83,6 +85,9 @@ private:
     friend class Trampa;
 
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+    // Alt and the caption's first letter press that button.
+    static Qt::Key TeclaDe(const orvinda::flatButton& boton);
+    bool Atajo(const QKeyEvent& tecla);
     // Activation as the forms know it: coming back from another form of
     // this application, not from a message box or another application.
     void ActivarSiFalta();
