@@ -128,6 +128,16 @@ QSqlRecord Documento(BaseTemporal& b, const QString& tabla, const QString& clave
     return filas.empty() ? QSqlRecord() : filas[0];
 }
 
+// Money as "$ 23,794.10" and dates as "06/12/2026", never as the database stores them.
+bool SeLeeComoDocumento(const QString& html)
+{
+    static const QRegularExpression dinero("\\$ ([\\d,.]+)"), bien("^\\d{1,3}(,\\d{3})*\\.\\d\\d$"), iso("\\d{4}-\\d\\d-\\d\\d");
+    for (auto it = dinero.globalMatch(html); it.hasNext();)
+        if (!bien.match(it.next().captured(1)).hasMatch())
+            return false;
+    return !html.contains(iso) && html.contains(QRegularExpression("\\d\\d/\\d\\d/20\\d\\d"));
+}
+
 const QString kOperador = "ADMIN";
 const QString kFecha = "2025-07-01T10:11:12";
 
@@ -229,6 +239,7 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
             QString lleno;
             ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(html, fila));
             EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(folio));
+            EXPECT_TRUE(SeLeeComoDocumento(lleno)) << lleno.toStdString();
             if (propuesto.contains("DETALLE_HTML"))
                 EXPECT_TRUE(lleno.contains(QLatin1String("<tr><td class=\"num\">1</td>")));
         }
@@ -300,6 +311,7 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
     QString lleno;
     ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(plantilla, PrimeraFila(b, Marcadores::ExpandirConsulta(sql, autorizada))));
     EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(autorizada) && lleno.contains(QLatin1String("<tr>"))) << lleno.toStdString();
+    EXPECT_TRUE(SeLeeComoDocumento(lleno) && lleno.contains(QRegularExpression("Autorizó el \\d\\d/\\d\\d/20\\d\\d \\d\\d:\\d\\d<")));
 
     // A pending order is not printed as authorized.
     EXPECT_TRUE(Filas(b, Marcadores::ExpandirConsulta(sql, pendiente)).empty());
