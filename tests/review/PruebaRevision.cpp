@@ -184,18 +184,6 @@ protected:
         });
     }
 
-    static QString Js(frmAutorizacion& d, const QString& guion)
-    {
-        QString r;
-        bool listo = false;
-        d.WebBrowser1().page()->runJavaScript(guion, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-            r = v.toString();
-            listo = true;
-        });
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listo; }, 5000));
-        return r;
-    }
-
     QStringList Sentencias() const
     {
         QStringList r;
@@ -315,7 +303,7 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     d.CmdAutorizado_Click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
     // The keyboard lands on the missing field, marked; Enter typed there presses nothing.
-    EXPECT_EQ(Js(d, "document.activeElement.id + '|' + document.activeElement.getAttribute('aria-invalid')"), "MONTO|true");
+    EXPECT_EQ(d.WebBrowser1().EjecutarSincrono("document.activeElement.id + '|' + document.activeElement.getAttribute('aria-invalid')").toString(), "MONTO|true");
     const qsizetype hechas = g.llamadas.size();
     QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_Return);
     EXPECT_FALSE(QTest::qWaitFor([&] { return g.llamadas.size() != hechas || !d.isVisible(); }, 300));
@@ -330,7 +318,7 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     d.CmdAutorizado().setFocus();
     QTest::keyClick(&d.CmdAutorizado(), Qt::Key_Return);
     EXPECT_TRUE(g.mensajes.size() == 1 && d.Procesado() && !d.isVisible());
-    EXPECT_EQ(Js(d, "document.querySelectorAll('[aria-invalid]').length"), "0");
+    EXPECT_EQ(d.WebBrowser1().EjecutarSincrono("document.querySelectorAll('[aria-invalid]').length").toInt(), 0);
     EXPECT_EQ(Documentos()[0], "D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00");
     EXPECT_EQ(Sentencias().filter("Trans"), (QStringList{"BeginTrans", "CommitTrans"}));
     // Printed after the commit; a printer failure does not undo it.

@@ -49,6 +49,10 @@ public:
     bool EnfocarYMarcar(const QString& nombre);
     void QuitarMarcas();
 
+    // The value of a script run in the shell's own world; queLeia names
+    // what it reads in the error thrown when no answer comes.
+    QVariant EjecutarSincrono(const QString& guion, const QString& queLeia = QStringLiteral("la página"));
+
     int Timeout() const { return m_espera; } // milliseconds
     void setTimeout(int milisegundos) { m_espera = milisegundos; }
 
@@ -57,8 +61,6 @@ signals:
     void DocumentComplete();
 
 private:
-    QVariant EjecutarSincrono(const QString& guion, const QString& queLeia);
-
     bool m_cargaCorrecta = false;
     bool m_paginaPrestada = false;
     int m_espera = 5000;
