@@ -57,12 +57,13 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    // The page's widgets come and go with its renderer; each is watched,
+    // from before the page arrives.
+    m_webBrowser1->installEventFilter(this);
     // The document is data: its own script never runs, and it reaches
     // nothing outside the shell. The page outlives the dialog, warm for the
     // next document.
     m_webBrowser1->TomarPaginaGuardada();
-    // The page's widgets come and go with its renderer; each is watched.
-    m_webBrowser1->installEventFilter(this);
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
     connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this,
             &frmAutorizacion::WebBrowser1_DocumentComplete);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <memory>
@@ -77,10 +78,16 @@ void WebBrowser::TomarPaginaGuardada()
         static bool rutina = false;
         pagina = new QWebEnginePage();
         PaginaSegura::Aplicar(pagina);
+        // Until its first document paints, the page shows the window behind
+        // it rather than a white sheet.
+        pagina->setBackgroundColor(palette().color(QPalette::Window));
         if (!rutina) {
             qAddPostRoutine(BorrarPaginaGuardada);
             rutina = true;
         }
+    } else {
+        // The last browser's documents are no way back from this one's.
+        pagina->history()->clear();
     }
     setPage(pagina);
     m_paginaPrestada = true;
