@@ -32,7 +32,7 @@ namespace {
 
 struct ImpresorMudo : orvinda::Impresor
 {
-    void Imprimir(const QString&, const QString&, const QString&, int, int, const QString&) override {}
+    void Imprimir(const QString&, const QString&, const QString&, int, int, const QString&) override { }
 };
 
 double Ms(const QElapsedTimer& t)
