@@ -78,12 +78,9 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
 
-    // Alt and the caption's first letter answers, from the page too; the
-    // captions stay as they are and the tooltips tell the keys.
+    // Alt keys answer from the page too; the captions stay as they are.
     for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
-        boton->setToolTip(boton->caption() + QStringLiteral(" (")
-                          + QKeySequence(Qt::ALT | TeclaDe(*boton)).toString(QKeySequence::NativeText)
-                          + QLatin1Char(')'));
+        boton->MostrarAtajo();
 
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
@@ -154,22 +151,9 @@ void frmAutorizacion::changeEvent(QEvent* evento)
         m_activa = false;
 }
 
-Qt::Key frmAutorizacion::TeclaDe(const orvinda::flatButton& boton)
-{
-    return static_cast<Qt::Key>(boton.caption().at(0).toUpper().unicode());
-}
-
 bool frmAutorizacion::Atajo(const QKeyEvent& tecla)
 {
-    if ((tecla.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
-        return false;
-    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
-        if (tecla.key() == TeclaDe(*boton) && boton->isEnabled()) {
-            // Queued: the key event is done with before a modal answer starts.
-            QTimer::singleShot(0, boton, &QAbstractButton::click);
-            return true;
-        }
-    return false;
+    return orvinda::flatButton::Atajo(tecla, {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar});
 }
 
 void frmAutorizacion::keyPressEvent(QKeyEvent* evento)

@@ -85,8 +85,7 @@ private:
     friend class Trampa;
 
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
-    // Alt and the caption's first letter press that button.
-    static Qt::Key TeclaDe(const orvinda::flatButton& boton);
+    // Alt and a button's first letter press it, from the page too.
     bool Atajo(const QKeyEvent& tecla);
     // Activation as the forms know it: coming back from another form of
     // this application, not from a message box or another application.

@@ -426,7 +426,9 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
         r.cmdAceptar_Click();
         EXPECT_EQ(r.focusWidget(), &r.txtComentario());
         r.txtComentario().setPlainText("Proveedor no autorizado");
-        r.cmdAceptar().click();
+        // Alt+A from the comment box answers "Aceptar" and types nothing.
+        QTest::keyClick(&r.txtComentario(), Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !r.isVisible(); }, 5000));
     });
     d.CmdRechazar().click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});

@@ -3,6 +3,7 @@
 #include "host/controles/Twips.h"
 
 #include <QKeyEvent>
+#include <QTimer>
 
 #include <cmath>
 
@@ -42,6 +43,30 @@ void flatButton::keyPressEvent(QKeyEvent* evento)
         return;
     }
     QPushButton::keyPressEvent(evento);
+}
+
+Qt::Key flatButton::TeclaAtajo() const
+{
+    return caption().isEmpty() ? Qt::Key_unknown : static_cast<Qt::Key>(caption().at(0).toUpper().unicode());
+}
+
+void flatButton::MostrarAtajo()
+{
+    setToolTip(caption() + QStringLiteral(" (")
+               + QKeySequence(Qt::ALT | TeclaAtajo()).toString(QKeySequence::NativeText) + QLatin1Char(')'));
+}
+
+bool flatButton::Atajo(const QKeyEvent& tecla, std::initializer_list<flatButton*> botones)
+{
+    if ((tecla.modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+        return false;
+    for (flatButton* boton : botones)
+        if (tecla.key() == boton->TeclaAtajo() && boton->isEnabled()) {
+            // Queued: a modal answer must not start inside the key event.
+            QTimer::singleShot(0, boton, &QAbstractButton::click);
+            return true;
+        }
+    return false;
 }
 
 void flatButton::setFontname(const QString& nombre)
