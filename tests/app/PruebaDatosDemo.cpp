@@ -131,11 +131,8 @@ QSqlRecord Documento(BaseTemporal& b, const QString& tabla, const QString& clave
 // Money as "$ 23,794.10" and dates as "06/12/2026", never as the database stores them.
 bool SeLeeComoDocumento(const QString& html)
 {
-    static const QRegularExpression dinero("\\$ ([\\d,.]+)"), bien("^\\d{1,3}(,\\d{3})*\\.\\d\\d$"), iso("\\d{4}-\\d\\d-\\d\\d");
-    for (auto it = dinero.globalMatch(html); it.hasNext();)
-        if (!bien.match(it.next().captured(1)).hasMatch())
-            return false;
-    return !html.contains(iso) && html.contains(QRegularExpression("\\d\\d/\\d\\d/20\\d\\d"));
+    static const QRegularExpression malDinero("\\$ (?!\\d{1,3}(,\\d{3})*\\.\\d\\d\\b)"), iso("\\d{4}-\\d\\d-\\d\\d"), fecha("\\d\\d/\\d\\d/20\\d\\d");
+    return !html.contains(malDinero) && !html.contains(iso) && html.contains(fecha);
 }
 
 const QString kOperador = "ADMIN";
