@@ -245,8 +245,8 @@ int main(int argc, char* argv[])
                 ab.mediana);
     std::printf("%-34s %8.1f %8.1f %8.1f   %.2f\n", "Autorizar -> list reloaded", z.minimo, z.mediana, z.maximo,
                 zb.mediana);
-    std::printf("warm opens: %zu, authorizations: %zu, failed: %d; target: warm open median under 150 ms: %s\n",
-                aperturas.size(), autorizaciones.size(), fallas, a.mediana < 150.0 ? "met" : "NOT met");
+    std::printf("warm opens: %zu, authorizations: %zu, failed: %d; target: warm open median 45 ms or less: %s\n",
+                aperturas.size(), autorizaciones.size(), fallas, a.mediana <= 45.0 ? "met" : "NOT met");
 
     rm640::frmAutorizacion::Unload();
     delete &forma;

@@ -10,7 +10,8 @@ namespace orvinda {
 // The demo's catalogs and texts, read from the resource folder demo/:
 // tab-separated tables with a header line. Statements and templates lie
 // there too, as .sql and .html files stored exactly as the database
-// receives them (the file's own last line break aside).
+// receives them (the file's own last line break aside), but for the money
+// and date functions of FormatoDemo::ConsultaEnDialecto.
 class CatalogoDemo
 {
 public:

@@ -49,8 +49,9 @@ struct Linea
 class Cargador
 {
 public:
-    explicit Cargador(QSqlDatabase& db)
+    Cargador(QSqlDatabase& db, EsquemaBaseDatos::Dialecto dialecto)
         : m_db(db)
+        , m_dialecto(dialecto)
         , m_rng(kSemilla)
     {
     }
@@ -407,8 +408,9 @@ private:
                 subtotal += g.subtotal;
                 iva += g.iva;
                 filas << QStringLiteral("<tr>") + Celda(QString::number(++partida), true)
-                        + Celda(TextoFecha(g.fecha), false) + Celda(g.concepto, false) + Celda(g.proveedor, false)
-                        + Celda(g.comprobante, false) + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true)
+                        + Celda(g.fecha.toString(QStringLiteral("dd/MM/yyyy")), false) + Celda(g.concepto, false)
+                        + Celda(g.proveedor, false) + Celda(g.comprobante, false)
+                        + Celda(QStringLiteral("$ ") + Pesos(g.subtotal), true)
                         + Celda(QStringLiteral("$ ") + Pesos(g.iva), true)
                         + Celda(QStringLiteral("$ ") + Pesos(g.importe), true) + QStringLiteral("</tr>");
             }
@@ -527,8 +529,9 @@ private:
             // An active row looks as a reactivated one does: no delete operator, no delete date.
             Ejecutar(q,
                      {c[0], c[1], c[2], c[3], c[4], c[5], archivo("listado.sql"), archivo("autorizacion.sql"), c[6],
-                      archivo("plantilla.sql"), archivo("plantilla.html"), archivo("rechazo.sql"), c[7], c[9], c[8],
-                      c[10], baja ? c[10] : QStringLiteral(""), baja ? QVariant(fechaBaja) : Nulo(), c[11]});
+                      FormatoDemo::ConsultaEnDialecto(archivo("plantilla.sql"), m_dialecto), archivo("plantilla.html"),
+                      archivo("rechazo.sql"), c[7], c[9], c[8], c[10], baja ? c[10] : QStringLiteral(""),
+                      baja ? QVariant(fechaBaja) : Nulo(), c[11]});
         }
     }
 
@@ -537,12 +540,15 @@ private:
         auto q = Preparar(m_cat.Insercion(QStringLiteral("Formatos_Impresion")));
         for (const QStringList& f : Tabla(QStringLiteral("formatos.tsv")))
             Ejecutar(q,
-                     {f[0], f[1], Recurso(QStringLiteral("formatos/%1/consulta.sql").arg(f[0])),
+                     {f[0], f[1],
+                      FormatoDemo::ConsultaEnDialecto(Recurso(QStringLiteral("formatos/%1/consulta.sql").arg(f[0])),
+                                                      m_dialecto),
                       Recurso(QStringLiteral("formatos/%1/plantilla.html").arg(f[0]))});
     }
 
     const CatalogoDemo m_cat;
     QSqlDatabase& m_db;
+    const EsquemaBaseDatos::Dialecto m_dialecto;
     QRandomGenerator m_rng;
     std::vector<Comentario> m_comentarios;
 };
@@ -564,10 +570,11 @@ bool DatosDemo::Existe(QSqlDatabase& db)
 void DatosDemo::Cargar(QSqlDatabase& db)
 {
     EsquemaBaseDatos::Crear(db);
+    const EsquemaBaseDatos::Dialecto dialecto = EsquemaBaseDatos::DialectoDe(db);
     if (!db.transaction())
         throw std::runtime_error(("No se pudo iniciar la transacción: " + db.lastError().text()).toStdString());
     try {
-        Cargador(db).Todo();
+        Cargador(db, dialecto).Todo();
     } catch (...) {
         db.rollback();
         throw;

@@ -1,5 +1,7 @@
 #include "basedatos/FormatoDemo.h"
 
+#include <QRegularExpression>
+
 namespace orvinda {
 
 QString FormatoDemo::Pesos(Centavos c)
@@ -32,6 +34,33 @@ QString FormatoDemo::TextoFecha(const QDate& d)
 QString FormatoDemo::TextoFechaHora(const QDateTime& dt)
 {
     return dt.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+}
+
+QString FormatoDemo::ConsultaEnDialecto(QString sql, EsquemaBaseDatos::Dialecto dialecto)
+{
+    using D = EsquemaBaseDatos::Dialecto;
+    struct Forma
+    {
+        const char* funcion;
+        const char *sqlite, *postgres, *sqlServer;
+    };
+    // SQLite's printf separates thousands of whole numbers only: the cents
+    // go apart. \1 is the column.
+    static const Forma formas[] = {
+        {"DINERO",
+         "printf('%s%,d.%02d', CASE WHEN \\1 < 0 THEN '-' ELSE '' END, CAST(ROUND(ABS(\\1) * 100) AS INTEGER) / 100,"
+         " CAST(ROUND(ABS(\\1) * 100) AS INTEGER) % 100)",
+         "to_char(\\1, 'FM999,999,999,990.00')", "FORMAT(\\1, 'N2', 'en-US')"},
+        {"FECHA_HORA", "strftime('%d/%m/%Y %H:%M', \\1)", "to_char(\\1, 'DD/MM/YYYY HH24:MI')",
+         "FORMAT(\\1, 'dd/MM/yyyy HH:mm')"},
+        {"FECHA", "strftime('%d/%m/%Y', \\1)", "to_char(\\1, 'DD/MM/YYYY')", "FORMAT(\\1, 'dd/MM/yyyy')"},
+    };
+    for (const Forma& f : formas) {
+        const QRegularExpression llamada(QStringLiteral("\\b%1\\(([\\w.]+)\\)").arg(QLatin1String(f.funcion)));
+        const char* forma = dialecto == D::SQLite ? f.sqlite : dialecto == D::PostgreSQL ? f.postgres : f.sqlServer;
+        sql.replace(llamada, QString::fromLatin1(forma));
+    }
+    return sql;
 }
 
 QString FormatoDemo::Celda(const QString& texto, bool numerica)

@@ -16,7 +16,9 @@ html { background: #e8ecf0; }
 body { margin: 0; padding: 14px; font: 13px/1.45 "Segoe UI", "Noto Sans", "DejaVu Sans", Arial, sans-serif; color: #1f2933; }
 .documento { max-width: 920px; margin: 0 auto; background: #fff; border: 1px solid #c5ced6;
   box-shadow: 0 1px 4px rgba(0, 0, 0, .12); padding: 22px 26px; }
-.documento.vacio { color: #7b8794; text-align: center; padding: 60px 26px; }
+/* Filled a moment after it is served: the empty page shows only if nothing fills it. */
+.documento.vacio { color: #7b8794; text-align: center; padding: 60px 26px; visibility: hidden; animation: aparece 0s .6s forwards; }
+@keyframes aparece { to { visibility: visible; } }
 table { border-collapse: collapse; width: 100%; margin: 0 0 14px; }
 th, td { padding: 4px 7px; vertical-align: top; text-align: left; }
 small { color: #616e7c; }

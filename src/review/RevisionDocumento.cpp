@@ -9,6 +9,7 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "shell/Publico.h"
+#include "shell/Trampa.h"
 
 #include <memory>
 #include <optional>
@@ -74,6 +75,7 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
             + QStringLiteral("' ");
         return s;
     };
+    Autorizacion resultado;
     const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
         // Only the column names of the template query count; a query that
         // finds no row still names its columns.
@@ -91,6 +93,7 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
             [&tabla, &folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, folio, comentario); },
             folio, operador, fecha, modo);
         if (!expansion.completa()) {
+            resultado.campoFaltante = *expansion.campoFaltante;
             reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
                          + QStringLiteral("' es obligatorio no puede estar vacío"),
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
@@ -99,13 +102,38 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
         return expansion.sentencia;
     };
     // A refused value is the operator's to correct, not the configuration's.
-    Autorizacion resultado;
     resultado.ejecutada = SentenciaDeRevision::Ejecutar(
         reportar,
         {QStringLiteral("Verifique la configuración de la autorización"), QStringLiteral("Autorizar"),
          QStringLiteral("ERR-ID:7500028"), QStringLiteral("ERR-ID:7500059")},
         consulta, expansion, resultado.sinCambios);
     return resultado;
+}
+
+bool RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
+                                 const QString& folio)
+{
+    if (autorizacion.sinCambios) {
+        Trampa::Intentar([&] {
+            reportar(QStringLiteral("El documento %1 ya no está pendiente: otro operador lo procesó antes. No se "
+                                    "aplicó ningún cambio.")
+                         .arg(folio),
+                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"),
+                     QStringLiteral("ERR-ID:7500057"));
+        });
+        return false;
+    }
+    return Trampa::Atrapar(
+        [&](const QString& descripcion) {
+            reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"),
+                     QStringLiteral("ERR-ID:7500051"));
+        },
+        [&] { Imprimir(clave, folio); });
+}
+
+QString RevisionDocumento::Pagina(const QString& urlBase)
+{
+    return urlBase + QStringLiteral("/EditorWeb/Pagina.Html");
 }
 
 QString RevisionDocumento::Imprimir(const QString& clave, const QString& folio)

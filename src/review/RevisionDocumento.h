@@ -32,12 +32,24 @@ public:
         // Committed, but the statement changed no row: someone else
         // processed the document first.
         bool sinCambios = false;
+        // The required field found empty, when that stopped it.
+        QString campoFaltante;
     };
     // Expands and runs the authorization of folio in a transaction of its
     // own. What stops it is reported through reportar as the dialog shows
     // it; reading the operator or the date throws before anything starts.
     static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
                                   const QString& folio, const QString& campos, const ValorDe& valorDe);
+
+    // What follows a committed authorization, wherever it ran: when the
+    // statement changed no row, the notice that someone else decided first,
+    // and nothing printed; otherwise the document printed, a failure
+    // reported (the authorization stands). True when nothing was reported.
+    static bool Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
+                         const QString& folio);
+
+    // The address of the editor page under the base address of "GEN_URL".
+    static QString Pagina(const QString& urlBase);
 
     // Prints folio in the configuration's format, when it has one; the
     // format used, empty when none.

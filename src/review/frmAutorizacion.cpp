@@ -1,6 +1,5 @@
 #include "review/frmAutorizacion.h"
 
-#include "host/controles/PaginaSegura.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
@@ -58,11 +57,13 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    // The document is data: its own script never runs, and it reaches
-    // nothing outside the shell.
-    orvinda::PaginaSegura::Aplicar(m_webBrowser1->page());
-    // The page's widgets come and go with its renderer; each is watched.
+    // The page's widgets come and go with its renderer; each is watched,
+    // from before the page arrives.
     m_webBrowser1->installEventFilter(this);
+    // The document is data: its own script never runs, and it reaches
+    // nothing outside the shell. The page outlives the dialog, warm for the
+    // next document.
+    m_webBrowser1->TomarPaginaGuardada();
     Twips::Mover(m_webBrowser1, 120, 120, 8535, 5655);
     connect(m_webBrowser1, &orvinda::WebBrowser::DocumentComplete, this,
             &frmAutorizacion::WebBrowser1_DocumentComplete);
@@ -76,6 +77,10 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
     connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
+
+    // Alt keys answer from the page too; the captions stay as they are.
+    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
+        boton->MostrarAtajo();
 
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
@@ -100,7 +105,7 @@ void frmAutorizacion::Form_Activate()
 {
     m_activa = true;
     ++m_activaciones;
-    m_pagina = m_urlBase + QStringLiteral("/EditorWeb/Pagina.Html");
+    m_pagina = RevisionDocumento::Pagina(m_urlBase);
     m_webBrowser1->Navigate(m_pagina);
     m_webBrowser1->setFocus();
 }
@@ -146,8 +151,17 @@ void frmAutorizacion::changeEvent(QEvent* evento)
         m_activa = false;
 }
 
+bool frmAutorizacion::Atajo(const QKeyEvent& tecla)
+{
+    return orvinda::flatButton::Atajo(tecla, {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar});
+}
+
 void frmAutorizacion::keyPressEvent(QKeyEvent* evento)
 {
+    if (Atajo(*evento)) {
+        evento->accept();
+        return;
+    }
     if (evento->key() == Qt::Key_Escape) {
         Form_KeyDown(27, static_cast<int>(evento->modifiers()));
         evento->accept();
@@ -171,6 +185,8 @@ bool frmAutorizacion::eventFilter(QObject* objeto, QEvent* evento)
             Form_KeyDown(27, static_cast<int>(tecla->modifiers()));
             return true;
         }
+        if (Atajo(*tecla))
+            return true;
     }
     return QDialog::eventFilter(objeto, evento);
 }
@@ -217,39 +233,27 @@ void frmAutorizacion::cmdCacelar_Click()
 
 void frmAutorizacion::CmdAutorizado_Click()
 {
+    const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
+        Reportar(m, estilo, titulo, id);
+    };
     // A failure here means the operator or the date could not be read:
     // nothing was started.
     RevisionDocumento::Autorizacion autorizacion;
+    Trampa::Intentar([this] { m_webBrowser1->QuitarMarcas(); });
     Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"), [&] {
-        autorizacion = RevisionDocumento::Autorizar(
-            [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
-                Reportar(m, estilo, titulo, id);
-            },
-            m_clave, m_tabla, m_folio, m_campos,
-            [this](const QString& campo) { return m_webBrowser1->ValorElemento(campo); });
+        autorizacion
+            = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, m_folio, m_campos, [this](const QString& campo) {
+                  return m_webBrowser1->ValorElemento(campo);
+              });
     });
-    if (!autorizacion.ejecutada)
-        return;
-
-    // Another operator got there first: the guarded statement changed no
-    // row. Nothing is printed; the document leaves this inbox all the same.
-    if (autorizacion.sinCambios) {
-        Trampa::Intentar([this] {
-            Reportar(
-                QStringLiteral(
-                    "El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
-                    .arg(m_folio),
-                orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500057"));
-        });
-        m_procesado = true;
-        hide();
+    if (!autorizacion.ejecutada) {
+        // The reviewer's next keystroke goes where the message sent them.
+        if (!autorizacion.campoFaltante.isEmpty())
+            Trampa::Intentar([&] { m_webBrowser1->EnfocarYMarcar(autorizacion.campoFaltante); });
         return;
     }
-
-    // The authorization is committed: a printing failure is reported, and
-    // the document still leaves the inbox.
-    Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500051"),
-                    [this] { RevisionDocumento::Imprimir(m_clave, m_folio); });
+    // Committed: whatever the printing says, the document leaves the inbox.
+    RevisionDocumento::Concluir(reportar, autorizacion, m_clave, m_folio);
     m_procesado = true;
     hide();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+
+class QKeyEvent;
 #include <QString>
 #include <memory>
 
@@ -83,6 +85,8 @@ private:
     friend class Trampa;
 
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+    // Alt and a button's first letter press it, from the page too.
+    bool Atajo(const QKeyEvent& tecla);
     // Activation as the forms know it: coming back from another form of
     // this application, not from a message box or another application.
     void ActivarSiFalta();

@@ -15,6 +15,7 @@
 #include "shell/Trampa.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -75,6 +76,10 @@ frmRechazar::frmRechazar(QWidget* parent)
     m_colorVEX1 = new orvinda::colorVEX(this);
     m_colorVEX1->setObjectName(QStringLiteral("colorVEX1"));
 
+    m_cmdAceptar->MostrarAtajo();
+    m_cmdCacelar->MostrarAtajo();
+    m_txtComentario->installEventFilter(this);
+
     setTabOrder(m_txtComentario, m_cmdAceptar);
     setTabOrder(m_cmdAceptar, m_cmdCacelar);
 }
@@ -107,6 +112,23 @@ void frmRechazar::closeEvent(QCloseEvent* evento)
     m_procesado = false;
     hide();
     evento->ignore();
+}
+
+void frmRechazar::keyPressEvent(QKeyEvent* evento)
+{
+    if (orvinda::flatButton::Atajo(*evento, {m_cmdAceptar, m_cmdCacelar})) {
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
+}
+
+bool frmRechazar::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_txtComentario && evento->type() == QEvent::KeyPress
+        && orvinda::flatButton::Atajo(*static_cast<QKeyEvent*>(evento), {m_cmdAceptar, m_cmdCacelar}))
+        return true;
+    return QDialog::eventFilter(objeto, evento);
 }
 
 void frmRechazar::reject()

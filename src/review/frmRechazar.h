@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+
+class QKeyEvent;
 #include <QString>
 
 class QPlainTextEdit;
@@ -59,6 +61,9 @@ protected:
     void showEvent(QShowEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
     void reject() override;
+    // Alt and a button's first letter press it, from the comment box too.
+    void keyPressEvent(QKeyEvent* evento) override;
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     friend class Trampa;

@@ -128,6 +128,13 @@ QSqlRecord Documento(BaseTemporal& b, const QString& tabla, const QString& clave
     return filas.empty() ? QSqlRecord() : filas[0];
 }
 
+// Money as "$ 23,794.10" and dates as "06/12/2026", never as the database stores them.
+bool SeLeeComoDocumento(const QString& html)
+{
+    static const QRegularExpression malDinero("\\$ (?!\\d{1,3}(,\\d{3})*\\.\\d\\d\\b)"), iso("\\d{4}-\\d\\d-\\d\\d"), fecha("\\d\\d/\\d\\d/20\\d\\d");
+    return !html.contains(malDinero) && !html.contains(iso) && html.contains(fecha);
+}
+
 const QString kOperador = "ADMIN";
 const QString kFecha = "2025-07-01T10:11:12";
 
@@ -229,6 +236,7 @@ TEST(DatosDemo, CadaConfiguracionListaMuestraAutorizaYRechaza)
             QString lleno;
             ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(html, fila));
             EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(folio));
+            EXPECT_TRUE(SeLeeComoDocumento(lleno)) << lleno.toStdString();
             if (propuesto.contains("DETALLE_HTML"))
                 EXPECT_TRUE(lleno.contains(QLatin1String("<tr><td class=\"num\">1</td>")));
         }
@@ -300,6 +308,7 @@ TEST(DatosDemo, FormatoDeImpresionDeOrdenAutorizada)
     QString lleno;
     ASSERT_NO_THROW(lleno = Marcadores::ExpandirPlantilla(plantilla, PrimeraFila(b, Marcadores::ExpandirConsulta(sql, autorizada))));
     EXPECT_TRUE(!lleno.contains(u'{') && lleno.contains(autorizada) && lleno.contains(QLatin1String("<tr>"))) << lleno.toStdString();
+    EXPECT_TRUE(SeLeeComoDocumento(lleno) && lleno.contains(QRegularExpression("Autorizó el \\d\\d/\\d\\d/20\\d\\d \\d\\d:\\d\\d<")));
 
     // A pending order is not printed as authorized.
     EXPECT_TRUE(Filas(b, Marcadores::ExpandirConsulta(sql, pendiente)).empty());

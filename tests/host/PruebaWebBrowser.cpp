@@ -90,3 +90,17 @@ TEST(WebBrowser, SinRespuestaAgotaLaEspera)
     navegador.setTimeout(5000);
     EXPECT_EQ(navegador.ValorElemento("a"), "1");
 }
+
+// The next browser gets the last one's page, warm and emptied of its document.
+TEST(WebBrowser, LaPaginaGuardadaPasaVaciaAlSiguiente)
+{
+    auto primero = std::make_unique<WebBrowser>();
+    primero->TomarPaginaGuardada();
+    primero->setHtml("<html><body><p>Documento anterior</p></body></html>");
+    ASSERT_TRUE(EsperarPagina(*primero, "anterior"));
+    const auto* pagina = primero->page();
+    primero.reset();
+    WebBrowser siguiente;
+    siguiente.TomarPaginaGuardada();
+    EXPECT_TRUE(siguiente.page() == pagina && siguiente.HtmlCuerpo().isEmpty());
+}

@@ -8,6 +8,7 @@
 #include "host/servicios/Impresor.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "review/AutorizacionEnLote.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
 #include "shell/Publico.h"
@@ -301,6 +302,11 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
 
     d.CmdAutorizado_Click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500027|64|Orvinda|frmAutorizacion|El campo 'MONTO' es obligatorio no puede estar vacío"});
+    // The keyboard lands on the missing field, marked; Enter typed there presses nothing.
+    EXPECT_EQ(d.WebBrowser1().EjecutarSincrono("document.activeElement.id + '|' + document.activeElement.getAttribute('aria-invalid')").toString(),
+              "MONTO|true");
+    QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_Return);
+    EXPECT_FALSE(QTest::qWaitFor([&, n = g.llamadas.size()] { return g.llamadas.size() != n || !d.isVisible(); }, 300));
     EXPECT_EQ(Documentos(), antes);
     // Reported, then rolled back; the reading stopped at the required field.
     EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3), (QStringList{"MostrarMensaje(ERR-ID:7500027)", "ObtenerConexion()", "SQL RollbackTrans"}));
@@ -308,8 +314,11 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
 
     g.llamadas.clear();
     Escribir(d, "MONTO", "99.90");
-    d.CmdAutorizado_Click();
+    // Enter on the focused button presses it; the mark is gone before the run.
+    d.CmdAutorizado().setFocus();
+    QTest::keyClick(&d.CmdAutorizado(), Qt::Key_Return);
     EXPECT_TRUE(g.mensajes.size() == 1 && d.Procesado() && !d.isVisible());
+    EXPECT_EQ(d.WebBrowser1().EjecutarSincrono("document.querySelectorAll('[aria-invalid]').length").toInt(), 0);
     EXPECT_EQ(Documentos()[0], "D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00");
     EXPECT_EQ(Sentencias().filter("Trans"), (QStringList{"BeginTrans", "CommitTrans"}));
     // Printed after the commit; a printer failure does not undo it.
@@ -359,7 +368,14 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     d.CmdAutorizado_Click();
     EXPECT_EQ(Sentencias() << QString::number(g.mensajes.size()), (QStringList{"BeginTrans", SelectAutorizacion, "RollbackTrans", "4"}));
 
+    // Alt+C typed into the page answers "Cancelar", as its tooltip says.
+    EXPECT_EQ(d.cmdCacelar().toolTip(), "Cancelar (Alt+C)");
+    d.setProcesado(true);
+    QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, 5000) && !d.Procesado());
+
     // The close box hides and reports nothing done; the caller still reads it.
+    d.show();
     d.setProcesado(true);
     d.close();
     EXPECT_TRUE(!d.isVisible() && !d.Procesado() && frmAutorizacion::ExisteInstancia());
@@ -410,7 +426,9 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
         r.cmdAceptar_Click();
         EXPECT_EQ(r.focusWidget(), &r.txtComentario());
         r.txtComentario().setPlainText("Proveedor no autorizado");
-        r.cmdAceptar().click();
+        // Alt+A from the comment box answers "Aceptar" and types nothing.
+        QTest::keyClick(&r.txtComentario(), Qt::Key_A, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !r.isVisible(); }, 5000));
     });
     d.CmdRechazar().click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
@@ -531,4 +549,47 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     Ejecutar("DELETE FROM Configuracion_Autorizacion");
     forma.lvInsidencias_DblClick(0);
     EXPECT_FALSE(g.mensajes.size() != 1 || abierto || frmAutorizacion::ExisteInstancia());
+}
+
+// Several documents at once, each down the dialog's road in a transaction of
+// its own: what the dialog would have stopped stays pending with its message,
+// and a cancel between documents leaves the rest untouched.
+TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloDetieneEntreDocumentos)
+{
+    CrearDocumentos("FMT_DOC");
+    Ejecutar("INSERT INTO Documentos (Folio, Estado, Monto, Proveedor) VALUES ('D-4', 'PE', '1,250.00', 'Tornillos')");
+    Ejecutar("UPDATE Documentos SET Monto = '' WHERE Folio = 'D-2'");
+    Ejecutar("CREATE TRIGGER Bloqueo BEFORE UPDATE ON Documentos WHEN OLD.Folio = 'D-3' BEGIN SELECT RAISE(ABORT, 'Documento bloqueado'); END");
+    Iniciar();
+    const auto todo = [this] {
+        QStringList r;
+        for (const QString& t : conexion->BaseDatos().tables())
+            r << t << Contenido(t, "1");
+        return r;
+    };
+    const QString hecho = "|AU|%1|%2|||PRUEBA|2026-12-06T10:30:00", obligatorio = "El campo 'MONTO' es obligatorio no puede estar vacío";
+
+    // Cancelled before the third document: only the first changed.
+    QStringList esperado = todo();
+    esperado.replace(esperado.indexOf("D-1|PE|100.00|Papelera|<NULL>|<NULL>|<NULL>|<NULL>"), "D-1" + hecho.arg("100.00", "Papelera"));
+    QList<int> preguntas;
+    auto r = AutorizacionEnLote::Ejecutar(Clave, {"D-1", "D-2", "D-3", "D-4"}, [&](int hechos, int total) {
+        preguntas << hechos * 10 + total;
+        return hechos < 2;
+    });
+    EXPECT_TRUE(r.cancelado && r.autorizados == QStringList{"D-1"} && preguntas == (QList<int>{4, 14, 24}));
+    EXPECT_TRUE(r.pendientes.size() == 1 && r.pendientes[0].folio + "|" + r.pendientes[0].motivo == "D-2|" + obligatorio);
+    EXPECT_EQ(todo(), esperado);
+
+    r = AutorizacionEnLote::Ejecutar(Clave, {"D-2", "D-3", "D-4"}, {});
+    ASSERT_TRUE(!r.cancelado && r.autorizados == QStringList{"D-4"} && r.pendientes.size() == 2);
+    const QString falla = "Verifique la configuración de la autorización\r\n" + ErrorDe("UPDATE Documentos SET Estado = 'AU' WHERE Folio = 'D-3'");
+    EXPECT_EQ(QStringList({r.pendientes[0].folio + "|" + r.pendientes[0].motivo, r.pendientes[1].folio + "|" + r.pendientes[1].motivo}),
+              (QStringList{"D-2|" + obligatorio, "D-3|" + falla}));
+    EXPECT_EQ(Documentos().mid(1),
+              (QStringList{"D-2|PE||Aceros Apodaca|<NULL>|<NULL>|<NULL>|<NULL>", "D-3|PE|75.25|Limpieza|<NULL>|<NULL>|<NULL>|<NULL>",
+                           "D-4" + hecho.arg("1,250.00", "Tornillos")}));
+    // Printed as the dialog prints, nothing shown, nothing left open.
+    EXPECT_EQ(impresiones, (QStringList{"FMT_DOC|D-1||0|0|", "FMT_DOC|D-4||0|0|"}));
+    EXPECT_TRUE(g.mensajes.isEmpty() && !conexion->EnTransaccion());
 }

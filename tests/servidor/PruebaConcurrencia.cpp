@@ -3,6 +3,7 @@
 #include "editor/frmConfiguracion.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/txtVEX.h"
+#include "review/AutorizacionEnLote.h"
 #include "review/frmAutorizacion.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,19 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
                                          " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
                               .arg(folio)});
     EXPECT_TRUE(d.Procesado() && !d.isVisible());
+}
+
+// In bulk, on the server: the document another operator took stays pending
+// with the notice; the next one is authorized at its proposed amount, which
+// the server wrote with thousands separators.
+TEST_F(PruebaConcurrencia, EnLoteElDocumentoTomadoQuedaPendienteYElSiguienteSeAutoriza)
+{
+    const QString siguiente = Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' AND Rq_Folio > '" + folio + "'");
+    ASSERT_EQ(SegundoOperador("autorizar", folio), 0) << LeerArchivo(Traza()).toStdString();
+    const auto r = rm640::AutorizacionEnLote::Ejecutar("0001", {folio, siguiente}, {});
+    EXPECT_TRUE(r.autorizados == QStringList{siguiente} && r.pendientes.size() == 1
+                && r.pendientes[0].motivo == "El documento " + folio + " ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
+    EXPECT_EQ(Valor("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Monto_Autorizado = Rq_Total AND Rq_Folio = '" + siguiente + "'"), "AU");
 }
 
 TEST_F(PruebaConcurrencia, DosEditoresConLaMismaClaveNuevaYElSegundoConservaLoCapturado)

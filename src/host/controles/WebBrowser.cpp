@@ -1,6 +1,9 @@
 #include "host/controles/WebBrowser.h"
 
+#include "host/controles/PaginaSegura.h"
 #include "host/datos/ErrorRm.h"
+
+#include <QCoreApplication>
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -8,6 +11,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <memory>
@@ -23,6 +27,22 @@ QString LiteralJs(const QString& texto)
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
+// The one page kept between browsers; deleted before the engine goes down
+// (post routines run in reverse order, and the engine's came first).
+QPointer<QWebEnginePage> g_paginaGuardada;
+
+void BorrarPaginaGuardada()
+{
+    delete g_paginaGuardada.data();
+}
+
+// The element whose id or name is n, or null when none or several match.
+const char* const kElementoUnico
+    = "function (n) {"
+      "  var h = Array.prototype.filter.call(document.querySelectorAll('*'), function (e) {"
+      "    return e.id === n || e.getAttribute('name') === n; });"
+      "  return h.length === 1 ? h[0] : null; }";
+
 } // namespace
 
 WebBrowser::WebBrowser(QWidget* parent)
@@ -32,6 +52,45 @@ WebBrowser::WebBrowser(QWidget* parent)
         m_cargaCorrecta = correcta;
         emit DocumentComplete();
     });
+}
+
+WebBrowser::~WebBrowser()
+{
+    if (!m_paginaPrestada)
+        return;
+    QWebEnginePage* pagina = page();
+    if (!pagina)
+        return;
+    if (g_paginaGuardada) {
+        pagina->deleteLater();
+        return;
+    }
+    pagina->runJavaScript(QStringLiteral("if (document.body) document.body.innerHTML = '';"),
+                          QWebEngineScript::ApplicationWorld);
+    g_paginaGuardada = pagina;
+}
+
+void WebBrowser::TomarPaginaGuardada()
+{
+    QWebEnginePage* pagina = g_paginaGuardada.data();
+    g_paginaGuardada = nullptr;
+    if (!pagina) {
+        static bool rutina = false;
+        pagina = new QWebEnginePage();
+        PaginaSegura::Aplicar(pagina);
+        // Until its first document paints, the page shows the window behind
+        // it rather than a white sheet.
+        pagina->setBackgroundColor(palette().color(QPalette::Window));
+        if (!rutina) {
+            qAddPostRoutine(BorrarPaginaGuardada);
+            rutina = true;
+        }
+    } else {
+        // The last browser's documents are no way back from this one's.
+        pagina->history()->clear();
+    }
+    setPage(pagina);
+    m_paginaPrestada = true;
 }
 
 void WebBrowser::Navigate(const QString& direccion)
@@ -51,6 +110,42 @@ void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hec
             if (hecho)
                 hecho();
         });
+}
+
+bool WebBrowser::NavegarYEsperar(const QString& direccion)
+{
+    QEventLoop bucle;
+    bool terminada = false;
+    const QMetaObject::Connection fin = connect(this, &WebBrowser::DocumentComplete, &bucle, [&] {
+        terminada = true;
+        bucle.quit();
+    });
+    Navigate(direccion);
+    if (!terminada) {
+        QTimer::singleShot(m_espera, &bucle, &QEventLoop::quit);
+        bucle.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    disconnect(fin);
+    return terminada;
+}
+
+bool WebBrowser::EnfocarYMarcar(const QString& nombre)
+{
+    setFocus();
+    const QString guion = QStringLiteral("(function (n) { var e = (%1)(n); if (!e) return false;"
+                                         "  e.setAttribute('aria-invalid', 'true');"
+                                         "  e.style.outline = '3px solid #d64545'; e.style.outlineOffset = '1px';"
+                                         "  e.scrollIntoView({ block: 'center' }); e.focus(); return true; })(%2);")
+                              .arg(QLatin1String(kElementoUnico), LiteralJs(nombre));
+    return EjecutarSincrono(guion, nombre).toBool();
+}
+
+void WebBrowser::QuitarMarcas()
+{
+    page()->runJavaScript(QStringLiteral("document.querySelectorAll('[aria-invalid]').forEach(function (e) {"
+                                         "  e.removeAttribute('aria-invalid'); e.style.outline = '';"
+                                         "  e.style.outlineOffset = ''; });"),
+                          QWebEngineScript::ApplicationWorld);
 }
 
 QString WebBrowser::ValorElemento(const QString& nombre)

@@ -19,6 +19,14 @@ class WebBrowser : public QWebEngineView
 
 public:
     explicit WebBrowser(QWidget* parent = nullptr);
+    ~WebBrowser() override;
+
+    // Browsers come and go with their dialogs; their page need not. This
+    // browser takes the page the last one gave back (a renderer already
+    // running opens a document several times faster), or a new one, always
+    // made safe with PaginaSegura. It gives the page back, emptied, when it
+    // goes, so the next browser never shows the last document.
+    void TomarPaginaGuardada();
 
     // A text without a scheme is taken as the user would type it.
     void Navigate(const QString& direccion);
@@ -32,6 +40,18 @@ public:
     // or several match.
     QString ValorElemento(const QString& nombre);
     QString HtmlCuerpo();
+    // Navigates and waits for the load to finish, user input held back;
+    // false when it did not finish within the timeout.
+    bool NavegarYEsperar(const QString& direccion);
+    // Gives the keyboard to the one element whose id or name is nombre,
+    // scrolls it into view and marks it (aria-invalid) until the next
+    // QuitarMarcas. False when no single element matches.
+    bool EnfocarYMarcar(const QString& nombre);
+    void QuitarMarcas();
+
+    // The value of a script run in the shell's own world; queLeia names
+    // what it reads in the error thrown when no answer comes.
+    QVariant EjecutarSincrono(const QString& guion, const QString& queLeia = QStringLiteral("la página"));
 
     int Timeout() const { return m_espera; } // milliseconds
     void setTimeout(int milisegundos) { m_espera = milisegundos; }
@@ -41,9 +61,8 @@ signals:
     void DocumentComplete();
 
 private:
-    QVariant EjecutarSincrono(const QString& guion, const QString& queLeia);
-
     bool m_cargaCorrecta = false;
+    bool m_paginaPrestada = false;
     int m_espera = 5000;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPushButton>
+#include <initializer_list>
 
 namespace orvinda {
 
@@ -52,11 +53,29 @@ public:
     // 1 small, 2 medium, 3 large: the side of an icon, when one is given.
     int iconsize() const { return m_tamanoIcono; }
     void setIconsize(int tamano);
+    // Alt and the caption's first letter: the key that presses the button
+    // while its window has the keyboard, shown in its tooltip.
+    Qt::Key TeclaAtajo() const;
+    void MostrarAtajo();
+    // Presses, once the key event is done with, the one of botones whose
+    // key tecla is; false when none is.
+    static bool Atajo(const QKeyEvent& tecla, std::initializer_list<flatButton*> botones);
+
+    // The text colour while focused: the text colour when it reads on the
+    // focus colour (contrast 4.5:1 or more), else the back colour, else a
+    // darker shade of it, else black.
+    QColor TextoEnFoco() const;
+    static double Contraste(const QColor& a, const QColor& b);
+
     bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
     void setTabStop(bool si) { setFocusPolicy(si ? Qt::StrongFocus : Qt::ClickFocus); }
 
 signals:
     void Click();
+
+protected:
+    // Enter presses the button that has the focus, as Space does.
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void ActualizarEstilo();

@@ -1,0 +1,125 @@
+// Bulk authorization on the demo database: 100 pending requisitions
+// authorized at once, each rendered off-screen, read and authorized in its
+// own transaction as the review dialog would. Printing is left out (the
+// printer does nothing); the database statements of the run are timed again
+// on the same connection, for comparison. Run offscreen:
+//   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" ./bench_lote [documents]
+
+#include "basedatos/DatosDemo.h"
+#include "host/datos/Conexion.h"
+#include "host/servicios/Impresor.h"
+#include "host/servicios/TablaClases.h"
+#include "review/AutorizacionEnLote.h"
+#include "servicios/Mensajero.h"
+#include "servicios/SistemaOrvinda.h"
+#include "servicios/UtileriasOrvinda.h"
+#include "shell/Publico.h"
+#include "shell/ServidorPaginas.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <vector>
+
+using orvinda::Conexion;
+
+namespace {
+
+struct ImpresorMudo : orvinda::Impresor
+{
+    void Imprimir(const QString&, const QString&, const QString&, int, int, const QString&) override { }
+};
+
+double Ms(const QElapsedTimer& t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// The run's own statements again, writes rolled back.
+double TiempoSentencias(Conexion& c, const QStringList& sentencias)
+{
+    c.BeginTrans();
+    QElapsedTimer t;
+    t.start();
+    for (const QString& s : sentencias)
+        if (!s.endsWith(QLatin1String("Trans")))
+            c.Execute(s);
+    const double ms = Ms(t);
+    c.RollbackTrans();
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orvinda::ServidorPaginas::RegistrarEsquema();
+    QApplication app(argc, argv);
+    const int documentos = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
+
+    QTemporaryDir carpeta;
+    std::unique_ptr<Conexion> conexion = Conexion::Abrir(carpeta.filePath(QStringLiteral("bench.db")));
+    QSqlDatabase db = conexion->BaseDatos();
+    orvinda::DatosDemo::Cargar(db);
+
+    orvinda::Mensajero mensajero(nullptr, true);
+    Conexion* c = conexion.get();
+    orvinda::Mensajero* m = &mensajero;
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
+        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
+        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
+                                    [] { return std::make_unique<ImpresorMudo>(); });
+    orvinda::ServidorPaginas::Instalar();
+    rm640::Publico::Main();
+
+    // Requisitions, grown by copies of the newest when the demo has fewer.
+    QStringList folios;
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' ORDER BY Rq_Folio"));
+    while (q.next() && folios.size() < documentos)
+        folios << q.value(0).toString();
+    if (folios.size() < documentos) {
+        std::fprintf(stderr, "only %lld pending requisitions\n", static_cast<long long>(folios.size()));
+        return EXIT_FAILURE;
+    }
+
+    std::vector<double> momentos;
+    QElapsedTimer reloj;
+    conexion->LimpiarBitacora();
+    reloj.start();
+    const auto resumen = rm640::AutorizacionEnLote::Ejecutar(QStringLiteral("0001"), folios, [&](int, int) {
+        momentos.push_back(Ms(reloj));
+        return true;
+    });
+    const double total = Ms(reloj);
+    const double bd = TiempoSentencias(*conexion, conexion->Bitacora());
+
+    // The first document starts the browser's renderer: shown apart.
+    const double primero = momentos.size() > 1 ? momentos[1] : total;
+    const double resto = (total - primero) / std::max<qsizetype>(1, folios.size() - 1);
+    std::printf("documents: %lld, authorized: %lld, pending: %lld\n", static_cast<long long>(folios.size()),
+                static_cast<long long>(resumen.autorizados.size()), static_cast<long long>(resumen.pendientes.size()));
+    for (const auto& p : resumen.pendientes.mid(0, 3))
+        std::printf("  pending %s: %s\n", qPrintable(p.folio), qPrintable(p.motivo));
+    std::printf("total %.1f ms, %.1f ms per document (first %.1f ms, then %.1f ms each)\n", total,
+                total / folios.size(), primero, resto);
+    std::printf("database statements of the run: %.1f ms (%.2f ms per document)\n", bd, bd / folios.size());
+    std::printf("target: 100 ms or less per document, printing excluded: %s\n",
+                total / folios.size() <= 100.0 && resumen.autorizados.size() == folios.size() ? "met" : "NOT met");
+
+    rm640::Publico::Terminar();
+    orvinda::TablaClases::RetirarTodas();
+    return resumen.autorizados.size() == folios.size() ? EXIT_SUCCESS : EXIT_FAILURE;
+}
