@@ -35,8 +35,14 @@ public:
         m_navegador.TomarPaginaGuardada();
     }
 
-    // Empty text once authorized; the reason otherwise.
-    QString Autorizar(const QString& folio)
+    struct Resultado
+    {
+        bool autorizado = false;
+        // Why it stays pending; once authorized, what failed after it.
+        QString motivo;
+    };
+
+    Resultado Autorizar(const QString& folio)
     {
         QString motivo;
         const auto reportar = [&motivo](const QString& mensaje, int, const QString&, const QString&) {
@@ -46,9 +52,9 @@ public:
         bool autorizado = false;
         Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
                         [&] { autorizado = Revisar(folio, reportar, motivo); });
-        if (autorizado)
-            return QString();
-        return motivo.isEmpty() ? QStringLiteral("El documento no se autorizó.") : motivo;
+        if (!autorizado && motivo.isEmpty())
+            motivo = QStringLiteral("El documento no se autorizó.");
+        return {autorizado, motivo};
     }
 
 private:
@@ -108,11 +114,14 @@ AutorizacionEnLote::Resumen AutorizacionEnLote::Ejecutar(const QString& clave, c
             resumen.cancelado = true;
             break;
         }
-        const QString motivo = revisor ? revisor->Autorizar(folios[i]) : fallo;
-        if (motivo.isEmpty())
-            resumen.autorizados.append(folios[i]);
-        else
-            resumen.pendientes.append({folios[i], motivo});
+        const Revisor::Resultado resultado = revisor ? revisor->Autorizar(folios[i]) : Revisor::Resultado{false, fallo};
+        if (!resultado.autorizado) {
+            resumen.pendientes.append({folios[i], resultado.motivo});
+            continue;
+        }
+        resumen.autorizados.append(folios[i]);
+        if (!resultado.motivo.isEmpty())
+            resumen.avisos.append({folios[i], resultado.motivo});
     }
     return resumen;
 }

@@ -24,6 +24,8 @@ public:
     {
         QStringList autorizados;
         QList<Pendiente> pendientes;
+        // Authorized, but what followed failed (its printing): the reason.
+        QList<Pendiente> avisos;
         bool cancelado = false;
     };
     // Asked before each document, with how many of total are done; false

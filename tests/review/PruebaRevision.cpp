@@ -581,8 +581,11 @@ TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloD
     EXPECT_TRUE(r.pendientes.size() == 1 && r.pendientes[0].folio + "|" + r.pendientes[0].motivo == "D-2|" + obligatorio);
     EXPECT_EQ(todo(), esperado);
 
+    // A printer that fails leaves the authorization standing, with a notice.
+    fallaImpresion = "La impresora no responde";
     r = AutorizacionEnLote::Ejecutar(Clave, {"D-2", "D-3", "D-4"}, {});
     ASSERT_TRUE(!r.cancelado && r.autorizados == QStringList{"D-4"} && r.pendientes.size() == 2);
+    EXPECT_TRUE(r.avisos.size() == 1 && r.avisos[0].folio + "|" + r.avisos[0].motivo == "D-4|La impresora no responde");
     const QString falla = "Verifique la configuración de la autorización\r\n" + ErrorDe("UPDATE Documentos SET Estado = 'AU' WHERE Folio = 'D-3'");
     EXPECT_EQ(QStringList({r.pendientes[0].folio + "|" + r.pendientes[0].motivo, r.pendientes[1].folio + "|" + r.pendientes[1].motivo}),
               (QStringList{"D-2|" + obligatorio, "D-3|" + falla}));
