@@ -1,6 +1,10 @@
 #include "host/controles/txtVEX.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QValidator>
 
 namespace orvinda {
@@ -51,6 +55,20 @@ txtVEX::txtVEX(QWidget* parent)
     connect(this, &QLineEdit::textChanged, this, &txtVEX::Cambio);
     ActualizarFoco();
     ActualizarFondo();
+}
+
+bool txtVEX::event(QEvent* e)
+{
+    if (e->type() != QEvent::ToolTip || !toolTip().isEmpty())
+        return QLineEdit::event(e);
+    QStyleOptionFrame opcion;
+    initStyleOption(&opcion);
+    const int visible = style()->subElementRect(QStyle::SE_LineEditContents, &opcion, this).width();
+    if (fontMetrics().horizontalAdvance(displayText()) > visible - 4)
+        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), displayText(), this);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void txtVEX::setTexto(const QString& texto)

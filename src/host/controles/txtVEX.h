@@ -78,6 +78,8 @@ signals:
     void Cambio();
 
 protected:
+    // A value wider than the field shows whole in its tooltip.
+    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
