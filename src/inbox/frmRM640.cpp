@@ -433,7 +433,7 @@ void frmRM640::lvInsidencias_DblClick(int Index)
 
         orvinda::ListView& lista = lvInsidencias(Index);
         // A list without any item to select has no selected item at all.
-        if (lista.selectedItems().isEmpty() && !lista.currentItem())
+        if (!lista.HaySeleccion())
             throw ErrorRm(QStringLiteral("No hay ningún documento seleccionado en la lista."), 91);
         const QString folio = lista.SelectedItem();
         if (folio.isEmpty())

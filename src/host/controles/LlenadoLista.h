@@ -1,0 +1,49 @@
+#pragma once
+
+#include "host/datos/LectorFilas.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <memory>
+
+class QProgressDialog;
+
+namespace orvinda {
+
+class ListView;
+class ModeloLista;
+
+// Fills a list view straight from a query's rows: each value goes once into
+// the list's store, the columns take the query's names and a width that fits
+// the first rows. A fill that takes longer than half a second shows its
+// progress and keeps the window painting.
+class LlenadoLista : public LectorFilas
+{
+public:
+    explicit LlenadoLista(ListView& lista);
+    ~LlenadoLista() override;
+    LlenadoLista(const LlenadoLista&) = delete;
+    LlenadoLista& operator=(const LlenadoLista&) = delete;
+
+    void Columnas(const QStringList& nombres) override;
+    bool Fila(const QVariant* valores, int cuantos) override;
+    // Shows the rows read; also done, with what was read, if the read fails.
+    void Terminar();
+
+    static constexpr int EsperaAvanceMs = 500;
+
+private:
+    void Avanzar();
+
+    ListView& m_lista;
+    ModeloLista& m_modelo;
+    QStringList m_nombres;
+    QList<int> m_anchos;
+    int m_filas = 0;
+    bool m_cargando = false;
+    QElapsedTimer m_reloj;
+    qint64 m_ultimoAvance = 0;
+    std::unique_ptr<QProgressDialog> m_avance;
+};
+
+} // namespace orvinda
