@@ -5,6 +5,7 @@
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
 #include "host/controles/MatrizControles.h"
+#include "host/controles/ModeloLista.h"
 #include "host/controles/SSTab.h"
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
@@ -20,6 +21,7 @@
 #include "shell/Trampa.h"
 
 #include <QEvent>
+#include <QItemSelectionModel>
 #include <QMetaMethod>
 #include <QTimer>
 
@@ -127,6 +129,7 @@ frmRM640::frmRM640(QWidget* parent)
     m_marco = {marco};
     m_lista = {lista};
     ConectarLista(lista);
+    PrepararTriaje();
 }
 
 frmRM640::~frmRM640() = default;
@@ -406,6 +409,14 @@ void frmRM640::Controles_BotonExtra()
 void frmRM640::ConectarLista(orvinda::ListView* lista)
 {
     connect(lista, &orvinda::ListView::DblClick, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
+    // Enter opens the document as a double click does: same handler, same index.
+    connect(lista, &orvinda::ListView::Aceptar, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
+    lista->setMultiSelect(true);
+    const auto cuenta = [this, lista] { ActualizarCuenta(lista->Index()); };
+    connect(&lista->Modelo(), &QAbstractItemModel::modelReset, this, cuenta);
+    connect(&lista->Modelo(), &QAbstractItemModel::rowsInserted, this, cuenta);
+    connect(&lista->Modelo(), &QAbstractItemModel::rowsRemoved, this, cuenta);
+    connect(lista->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmRM640::ActualizarComandos);
 }
 
 void frmRM640::lvInsidencias_DblClick(int Index)
@@ -452,9 +463,11 @@ void frmRM640::lvInsidencias_DblClick(int Index)
         dialogo.exec();
 
         if (dialogo.Procesado()) {
+            const Posicion posicion = PosicionTras(lista);
             lista.ListItemsClear();
             bool bandera = true;
             Publico::Utilerias->LlenarLista(consulta, lista, bandera);
+            SeleccionarTras(lista, posicion);
         }
         frmAutorizacion::Unload();
     });
