@@ -110,9 +110,13 @@ void frmRM640::ActualizarCuenta(int i)
         etiqueta = new QLabel(barra);
         etiqueta->setObjectName(QStringLiteral("lblCuenta"));
         etiqueta->setStyleSheet(QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }"));
-        barra->setTabButton(i, QTabBar::RightSide, etiqueta);
     }
     etiqueta->setText(CuentaPestania(i));
+    etiqueta->adjustSize();
+    // Set again so the tab makes room for the new width (setting the same
+    // widget would only hide it).
+    barra->setTabButton(i, QTabBar::RightSide, nullptr);
+    barra->setTabButton(i, QTabBar::RightSide, etiqueta);
     if (i == m_ssTab->Tab())
         ActualizarComandos();
 }

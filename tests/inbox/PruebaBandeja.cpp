@@ -4,8 +4,12 @@
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
 #include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
 #include "shell/Publico.h"
 
+#include <QLineEdit>
+#include <QTest>
+#include <QToolButton>
 #include <QWidget>
 
 using rm640::frmRM640;
@@ -38,6 +42,20 @@ protected:
         f.Form_Load();
         conexion->LimpiarBitacora();
         f.Form_Activate();
+        return f;
+    }
+
+    // Two kinds on screen, the second tab chosen, its window active for the keys.
+    frmRM640& AbrirSegundaPestania()
+    {
+        Configuracion("0001", "Tipo A", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
+        Configuracion("0002", "Tipo B", "SELECT Folio, Total FROM Docs WHERE Tipo = 'B' ORDER BY Folio");
+        frmRM640& f = Abrir();
+        f.show();
+        f.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+        f.SSTab().setTab(1);
+        f.lvInsidencias(1).setFocus();
         return f;
     }
 
@@ -158,4 +176,74 @@ TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
     f->setPadre(nullptr);
     f->Controles_Salir();
     EXPECT_EQ(g.mensajes.size() == 1 ? g.mensajes[0].idError : QString(), "ERR-ID:7500029");
+}
+
+TEST_F(PruebaBandeja, EnterAbreComoElDobleClic)
+{
+    frmRM640& f = AbrirSegundaPestania();
+    orvinda::ListView& lista = f.lvInsidencias(1);
+    QStringList vistos[2];
+    for (QStringList& visto : vistos) {
+        g.llamadas.clear();
+        conexion->LimpiarBitacora();
+        if (&visto == &vistos[0])
+            QTest::mouseDClick(lista.viewport(), Qt::LeftButton, {}, lista.visualRect(lista.model()->index(1, 0)).center());
+        else
+            QTest::keyClick(&lista, Qt::Key_Return);
+        visto = g.llamadas + conexion->Bitacora();
+    }
+    EXPECT_EQ(vistos[0], vistos[1]);
+    EXPECT_TRUE(vistos[0].contains("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0002,Ca_Tabla,0,,,)"));
+}
+
+TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
+{
+    frmRM640& f = AbrirSegundaPestania();
+    f.lvInsidencias(1).setSelectedIndex(1);
+    Ejecutar("INSERT INTO Docs VALUES ('F-0', 'B', 1)");
+    QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F5);
+    EXPECT_EQ(Titulos(f), (QStringList{"&1Tipo A", "&2Tipo B"}));
+    EXPECT_TRUE(f.SSTab().Tab() == 1 && f.lvInsidencias(1).SelectedItem() == "F-4" && g.LlamadasA("LlenarLista").size() == 4);
+
+    QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(f.txtFiltro().hasFocus());
+    QStringList cuentas;
+    for (const char* tecla : {"f-4", ""}) {
+        if (*tecla)
+            QTest::keyClicks(&f.txtFiltro(), tecla);
+        else
+            QTest::keyClick(&f.txtFiltro(), Qt::Key_Escape);
+        cuentas << f.CuentaPestania(0) << f.CuentaPestania(1);
+    }
+    EXPECT_EQ(cuentas, (QStringList{"3", "1 de 3", "3", "3"}));
+}
+
+TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
+{
+    Configuracion("0001", "Todos", "SELECT Folio FROM Docs ORDER BY Folio");
+    Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Plantilla_Autorizacion = '<p>{Folio}</p>', "
+             "Ca_Sql_Plantilla = 'SELECT Folio FROM Docs WHERE Folio = ''{folio}'''");
+    frmRM640& f = Abrir();
+    orvinda::ListView& lista = f.lvInsidencias(0);
+    // Processed in the middle: the one after it; the last: the one now last.
+    for (auto [procesado, siguiente] : {std::pair{"F-2", "F-3"}, {"F-5", "F-4"}}) {
+        ASSERT_TRUE(lista.SeleccionarTexto(procesado));
+        AlAbrirse<rm640::frmAutorizacion>([&, procesado = QString(procesado)](rm640::frmAutorizacion& d) {
+            Ejecutar("DELETE FROM Docs WHERE Folio = '" + procesado + "'");
+            d.setProcesado(true);
+            d.hide();
+        });
+        QTest::keyClick(&lista, Qt::Key_Return);
+        EXPECT_EQ(lista.SelectedItem(), siguiente);
+    }
+
+    lista.selectAll();
+    ASSERT_TRUE(f.cmdAutorizarSeleccionados().isEnabled());
+    g.llamadas.clear();
+    f.AutorizarSeleccionados();
+    EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
+    EXPECT_EQ(g.Avisos(),
+              QStringList{"ERR-ID:7500070|48|Autorizar seleccionados|frmRM640|Autorizados: 0 de 3.\nQuedan pendientes:\n"
+                          "F-1: Autorización en lote aún no disponible.\nF-3: Autorización en lote aún no disponible.\n"
+                          "F-4: Autorización en lote aún no disponible."});
 }
