@@ -6,14 +6,6 @@ namespace orvinda {
 
 namespace {
 
-bool EsAscii(QByteArrayView t)
-{
-    for (char c : t)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
-}
-
 char Minuscula(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -39,21 +31,37 @@ bool Digitos(QByteArrayView t, qsizetype& i, int n, int& valor)
 
 void ComparacionTexto::PlegarEn(QByteArrayView utf8, QByteArray& destino)
 {
-    if (EsAscii(utf8)) {
-        const qsizetype inicio = destino.size();
-        destino.append(utf8.data(), utf8.size());
-        char* p = destino.data() + inicio;
-        for (qsizetype i = 0; i < utf8.size(); ++i)
-            p[i] = Minuscula(p[i]);
+    // Latin letters with accents (U+00C0 to U+00FF, two bytes after 0xC3)
+    // map to their base letter here; any other text takes the general way.
+    static constexpr char Latinas[32] = {'a', 'a', 'a', 'a', 'a', 'a', 0,   'c', 'e', 'e', 'e', 'e', 'i', 'i', 'i', 'i',
+                                         0,   'n', 'o', 'o', 'o', 'o', 'o', 0,   0,   'u', 'u', 'u', 'u', 'y', 0,   0};
+    const qsizetype inicio = destino.size();
+    destino.reserve(inicio + utf8.size());
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            destino.append(Minuscula(static_cast<char>(c)));
+            continue;
+        }
+        if (c == 0xC3 && i + 1 < utf8.size()) {
+            const auto b = static_cast<unsigned char>(utf8[i + 1]);
+            const char base = b == 0xBF ? 'y' : (b >= 0x80 && b <= 0xBF) ? Latinas[b & 0x1F] : 0;
+            if (base) {
+                destino.append(base);
+                ++i;
+                continue;
+            }
+        }
+        destino.truncate(inicio);
+        const QString descompuesto = QString::fromUtf8(utf8).normalized(QString::NormalizationForm_D);
+        QString sinMarcas;
+        sinMarcas.reserve(descompuesto.size());
+        for (QChar letra : descompuesto)
+            if (letra.category() != QChar::Mark_NonSpacing)
+                sinMarcas.append(letra);
+        destino.append(sinMarcas.toCaseFolded().toUtf8());
         return;
     }
-    const QString descompuesto = QString::fromUtf8(utf8).normalized(QString::NormalizationForm_D);
-    QString sinMarcas;
-    sinMarcas.reserve(descompuesto.size());
-    for (QChar c : descompuesto)
-        if (c.category() != QChar::Mark_NonSpacing)
-            sinMarcas.append(c);
-    destino.append(sinMarcas.toCaseFolded().toUtf8());
 }
 
 QByteArray ComparacionTexto::Plegar(QByteArrayView utf8)

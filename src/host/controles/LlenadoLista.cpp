@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QProgressDialog>
+#include <charconv>
+#include <cmath>
 
 namespace orvinda {
 
@@ -26,6 +28,9 @@ LlenadoLista::LlenadoLista(ListView& lista)
     : m_lista(lista)
     , m_modelo(lista.Modelo())
 {
+    m_regional.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_formatoSimple = m_regional.decimalPoint() == u"." && m_regional.negativeSign() == u"-"
+        && m_regional.positiveSign() == u"+" && m_regional.exponential() == u"e" && m_regional.zeroDigit() == u"0";
     m_reloj.start();
 }
 
@@ -40,6 +45,7 @@ void LlenadoLista::Columnas(const QStringList& nombres)
     const QFontMetrics fm(m_lista.font());
     for (const QString& n : nombres)
         m_anchos.append(fm.horizontalAdvance(n) + 24);
+    m_masLargo.resize(nombres.size());
     m_lista.setUpdatesEnabled(false);
     m_lista.ColumnHeadersClear();
     for (const QString& n : nombres)
@@ -57,22 +63,53 @@ bool LlenadoLista::Fila(const QVariant* valores, int cuantos)
             m_modelo.AgregarCeldaUtf8({});
             continue;
         }
-        if (v.typeId() == QMetaType::QString) {
+        // The common kinds without a temporary text; the rest as Campo reads them.
+        switch (v.typeId()) {
+        case QMetaType::QString: {
             const QString& texto = *static_cast<const QString*>(v.constData());
             m_modelo.AgregarCelda(texto);
             if (muestra)
-                m_anchos[i] = std::max(m_anchos[i], QFontMetrics(m_lista.font()).horizontalAdvance(texto) + 16);
+                Medir(i, texto);
             continue;
         }
-        const QString texto = Campo::ComoTexto(v);
-        m_modelo.AgregarCelda(texto);
+        case QMetaType::LongLong:
+        case QMetaType::Int: {
+            char cifras[24];
+            const auto fin = std::to_chars(cifras, cifras + sizeof cifras, v.toLongLong()).ptr;
+            m_modelo.AgregarCeldaUtf8(QByteArrayView(cifras, fin - cifras));
+            break;
+        }
+        case QMetaType::Double: {
+            const double d = v.toDouble();
+            if (m_formatoSimple && std::isfinite(d)) {
+                // Where the region writes numbers as C does, the same 15 digits
+                // without going through QLocale (zero has no sign there).
+                char cifras[32];
+                const auto fin
+                    = std::to_chars(cifras, cifras + sizeof cifras, d == 0 ? 0.0 : d, std::chars_format::general, 15)
+                          .ptr;
+                m_modelo.AgregarCeldaUtf8(QByteArrayView(cifras, fin - cifras));
+            } else {
+                m_modelo.AgregarCelda(m_regional.toString(d, 'g', 15));
+            }
+            break;
+        }
+        default: m_modelo.AgregarCelda(Campo::ComoTexto(v)); break;
+        }
         if (muestra)
-            m_anchos[i] = std::max(m_anchos[i], QFontMetrics(m_lista.font()).horizontalAdvance(texto) + 16);
+            Medir(i, QString::fromUtf8(m_modelo.UltimaCelda()));
     }
     m_modelo.TerminarFila();
     if (++m_filas % FilasPorConsulta == 0)
         Avanzar();
     return true;
+}
+
+void LlenadoLista::Medir(int columna, const QString& texto)
+{
+    // Text is measured once per column, at the end: only the longest seen.
+    if (texto.size() > m_masLargo[columna].size())
+        m_masLargo[columna] = texto;
 }
 
 void LlenadoLista::Avanzar()
@@ -105,8 +142,11 @@ void LlenadoLista::Terminar()
     m_cargando = false;
     m_avance.reset();
     m_modelo.TerminarCarga();
-    for (int i = 0; i < m_anchos.size(); ++i)
-        m_lista.setColumnWidth(i, std::clamp(m_anchos[i], AnchoMinimo, AnchoMaximo));
+    const QFontMetrics fm(m_lista.font());
+    for (int i = 0; i < m_anchos.size(); ++i) {
+        const int ancho = std::max(m_anchos[i], fm.horizontalAdvance(m_masLargo[i]) + 16);
+        m_lista.setColumnWidth(i, std::clamp(ancho, AnchoMinimo, AnchoMaximo));
+    }
     m_lista.setUpdatesEnabled(true);
     m_lista.SeleccionInicial();
 }

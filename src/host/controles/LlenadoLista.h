@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <QLocale>
 #include <memory>
 
 class QProgressDialog;
@@ -34,11 +35,16 @@ public:
 
 private:
     void Avanzar();
+    void Medir(int columna, const QString& texto);
 
     ListView& m_lista;
     ModeloLista& m_modelo;
     QStringList m_nombres;
     QList<int> m_anchos;
+    QStringList m_masLargo;
+    // The regional format of numbers, as Campo::Texto writes them.
+    QLocale m_regional;
+    bool m_formatoSimple = false;
     int m_filas = 0;
     bool m_cargando = false;
     QElapsedTimer m_reloj;

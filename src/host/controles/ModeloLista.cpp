@@ -24,10 +24,8 @@ ModeloLista::ModeloLista(QObject* parent)
 void ModeloLista::VaciarAlmacen()
 {
     m_texto = QByteArray();
-    m_celdas.assign(1, 0);
-    m_filas.assign(1, 0);
-    m_celdas.shrink_to_fit();
-    m_filas.shrink_to_fit();
+    m_celdas = {0};
+    m_filas = {0};
 }
 
 void ModeloLista::Olvidar()
@@ -135,8 +133,8 @@ void ModeloLista::ComenzarCarga()
 void ModeloLista::TerminarCarga()
 {
     m_texto.squeeze();
-    m_celdas.shrink_to_fit();
-    m_filas.shrink_to_fit();
+    m_celdas.squeeze();
+    m_filas.squeeze();
     CalcularOrden();
     CalcularVista();
     endResetModel();
@@ -237,7 +235,7 @@ void ModeloLista::CalcularOrden()
 
 void ModeloLista::PrepararBusqueda() const
 {
-    if (m_inicioPlegado.size() == m_filas.size())
+    if (m_inicioPlegado.size() == static_cast<size_t>(m_filas.size()))
         return;
     const int n = Total();
     m_plegado = QByteArray();

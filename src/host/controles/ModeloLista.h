@@ -34,6 +34,12 @@ public:
     void ComenzarCarga();
     void AgregarCelda(QStringView texto);
     void AgregarCeldaUtf8(QByteArrayView utf8);
+    // The cell added last, while its row is still being added.
+    QByteArrayView UltimaCelda() const
+    {
+        const qsizetype k = m_celdas.size() - 2;
+        return QByteArrayView(m_texto.constData() + m_celdas[k], m_celdas[k + 1] - m_celdas[k]);
+    }
     void TerminarFila() { m_filas.push_back(static_cast<quint32>(m_celdas.size() - 1)); }
     void TerminarCarga();
 
@@ -71,8 +77,9 @@ private:
 
     QStringList m_columnas;
     QByteArray m_texto;
-    std::vector<quint32> m_celdas; // start of each cell in m_texto, plus the end
-    std::vector<quint32> m_filas; // first cell of each row, plus the end
+    // Offsets grow with realloc (QList), not by copying as a vector would.
+    QList<quint32> m_celdas; // start of each cell in m_texto, plus the end
+    QList<quint32> m_filas; // first cell of each row, plus the end
     QStringEncoder m_utf8{QStringEncoder::Utf8};
 
     bool m_oculta = false; // no row shown while the view changes
