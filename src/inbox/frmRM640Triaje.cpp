@@ -82,10 +82,14 @@ int frmRM640::ListaMostrada() const
 
 void frmRM640::AplicarFiltro()
 {
-    // The box narrows the list on screen; the others take it when shown.
-    const int i = m_ssTab->Tab();
-    if (i >= 0 && i < m_lista.size())
-        m_lista[i]->setFiltro(m_filtro->text());
+    // The box narrows the list on screen only: the others show all their
+    // rows (and counts) until their tab is chosen.
+    const int actual = m_ssTab->Tab();
+    for (int i = 0; i < m_lista.size(); ++i)
+        if (i == actual)
+            m_lista[i]->setFiltro(m_filtro->text());
+        else if (!m_lista[i]->Filtro().isEmpty())
+            m_lista[i]->setFiltro(QString());
 }
 
 QString frmRM640::CuentaPestania(int i) const
