@@ -8,7 +8,9 @@
 #include "shell/Publico.h"
 
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 
@@ -240,13 +242,22 @@ TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
         EXPECT_EQ(lista.SelectedItem(), siguiente);
     }
 
-    lista.selectAll();
-    ASSERT_TRUE(f.cmdAutorizarSeleccionados().isEnabled());
-    g.llamadas.clear();
-    f.AutorizarSeleccionados();
-    EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
-    EXPECT_EQ(g.Avisos(),
-              QStringList{"ERR-ID:7500070|48|Autorizar seleccionados|frmRM640|Autorizados: 0 de 3.\nQuedan pendientes:\n"
-                          "F-1: Autorización en lote aún no disponible.\nF-3: Autorización en lote aún no disponible.\n"
-                          "F-4: Autorización en lote aún no disponible."});
+    f.show();
+    // Run to the end, then cancelled at once (Cancel stops before the first document); one reload each.
+    const QString pendiente = ": Autorización en lote aún no disponible.";
+    for (auto [cancelar, resumen] : {std::pair{false, "0 de 3.\nQuedan pendientes:\nF-1" + pendiente + "\nF-3" + pendiente + "\nF-4" + pendiente},
+                                     {true, QString("0 de 3.\nSe canceló antes de terminar.")}}) {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        lista.selectAll();
+        ASSERT_TRUE(f.cmdAutorizarSeleccionados().isEnabled());
+        g.llamadas.clear();
+        g.mensajes.clear();
+        if (cancelar)
+            QTimer::singleShot(0, &f, [&f] { f.findChild<QProgressDialog*>("dlgAvanceLote")->cancel(); });
+        QTest::keyClick(&lista, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
+        EXPECT_EQ(g.Avisos(),
+                  QStringList{"ERR-ID:" + QString(cancelar ? "7500070|64" : "7500070|48") + "|Autorizar seleccionados|frmRM640|Autorizados: " + resumen});
+    }
 }
