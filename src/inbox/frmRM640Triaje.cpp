@@ -13,6 +13,7 @@
 #include "shell/Trampa.h"
 
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -157,10 +158,19 @@ void frmRM640::Refrescar()
     const int tab = m_ssTab->Tab();
     const QString clave = m_clavesConfiguracion.value(tab);
     const QString folio = tab >= 0 && tab < m_lista.size() ? m_lista[tab]->SelectedItem() : QString();
+    // Each kind keeps the order its list was sorted in.
+    QHash<QString, std::pair<int, Qt::SortOrder>> orden;
+    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
+        orden.insert(m_clavesConfiguracion[i],
+                     {m_lista[i]->Modelo().ColumnaOrden(), m_lista[i]->Modelo().SentidoOrden()});
     m_cargado = false;
     m_refrescando = true;
     Actualizar_Autorizaciones();
     m_refrescando = false;
+    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i) {
+        const auto o = orden.value(m_clavesConfiguracion[i], {-1, Qt::AscendingOrder});
+        m_lista[i]->OrdenarPor(o.first, o.second);
+    }
     const int nueva = clave.isEmpty() ? -1 : static_cast<int>(m_clavesConfiguracion.indexOf(clave));
     if (nueva < 0 || nueva >= m_lista.size())
         return;

@@ -202,10 +202,12 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
 {
     frmRM640& f = AbrirSegundaPestania();
     f.lvInsidencias(1).setSelectedIndex(1);
+    f.lvInsidencias(1).OrdenarPor(1, Qt::DescendingOrder); // by Total: F-4, F-2
     Ejecutar("INSERT INTO Docs VALUES ('F-0', 'B', 1)");
     QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F5);
     EXPECT_EQ(Titulos(f), (QStringList{"&1Tipo A", "&2Tipo B"}));
     EXPECT_TRUE(f.SSTab().Tab() == 1 && f.lvInsidencias(1).SelectedItem() == "F-4" && g.LlamadasA("LlenarLista").size() == 4);
+    EXPECT_EQ(f.lvInsidencias(1).ListItemText(0) + f.lvInsidencias(1).ListItemText(2), "F-4F-0");
 
     QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(f.txtFiltro().hasFocus());

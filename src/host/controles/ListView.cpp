@@ -190,6 +190,13 @@ void ListView::Ordenar(int columna)
     const Qt::SortOrder sentido
         = (m_modelo->ColumnaOrden() == columna && m_modelo->SentidoOrden() == Qt::AscendingOrder) ? Qt::DescendingOrder
                                                                                                   : Qt::AscendingOrder;
+    OrdenarPor(columna, sentido);
+}
+
+void ListView::OrdenarPor(int columna, Qt::SortOrder sentido)
+{
+    if (columna < 0)
+        return;
     ConservandoSeleccion([&] { m_modelo->sort(columna, sentido); });
     horizontalHeader()->setSortIndicatorShown(true);
     horizontalHeader()->setSortIndicator(columna, sentido);

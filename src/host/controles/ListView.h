@@ -50,6 +50,8 @@ public:
     bool SeleccionarTexto(const QString& folio);
     void setMultiSelect(bool si);
 
+    // As a click on the header does; a negative column leaves the order alone.
+    void OrdenarPor(int columna, Qt::SortOrder sentido);
     // Narrows the shown rows; the selected item stays selected while shown.
     void setFiltro(const QString& texto);
     QString Filtro() const;
