@@ -1,6 +1,7 @@
 #include "inbox/frmRM640.h"
 
 #include "editor/frmConfiguracion.h"
+#include "host/controles/AvanceCarga.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
@@ -298,6 +299,8 @@ void frmRM640::LlenarLista(const QString& consulta, int i)
 
 void frmRM640::Actualizar_Autorizaciones()
 {
+    // Every list of the refresh counts toward one progress indication.
+    const orvinda::AvanceCarga tanda(this, true);
     Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [this] {
         if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
             VolverAlDiseno();

@@ -1,13 +1,12 @@
 #include "host/controles/LlenadoLista.h"
 
+#include "host/controles/AvanceCarga.h"
 #include "host/controles/ListView.h"
 #include "host/controles/ModeloLista.h"
 #include "host/controles/Twips.h"
 #include "host/datos/Campo.h"
 
-#include <QApplication>
 #include <QFontMetrics>
-#include <QProgressDialog>
 #include <charconv>
 #include <cmath>
 
@@ -31,7 +30,11 @@ LlenadoLista::LlenadoLista(ListView& lista)
     m_regional.setNumberOptions(QLocale::OmitGroupSeparator);
     m_formatoSimple = m_regional.decimalPoint() == u"." && m_regional.negativeSign() == u"-"
         && m_regional.positiveSign() == u"+" && m_regional.exponential() == u"e" && m_regional.zeroDigit() == u"0";
-    m_reloj.start();
+    m_avance = AvanceCarga::TandaAbierta();
+    if (!m_avance) {
+        m_propio = std::make_unique<AvanceCarga>(&lista, false);
+        m_avance = m_propio.get();
+    }
 }
 
 LlenadoLista::~LlenadoLista()
@@ -101,7 +104,7 @@ bool LlenadoLista::Fila(const QVariant* valores, int cuantos)
     }
     m_modelo.TerminarFila();
     if (++m_filas % FilasPorConsulta == 0)
-        Avanzar();
+        m_avance->Sumar(FilasPorConsulta);
     return true;
 }
 
@@ -112,35 +115,12 @@ void LlenadoLista::Medir(int columna, const QString& texto)
         m_masLargo[columna] = texto;
 }
 
-void LlenadoLista::Avanzar()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return;
-    const qint64 ms = m_reloj.elapsed();
-    if (ms < EsperaAvanceMs || ms - m_ultimoAvance < 100)
-        return;
-    m_ultimoAvance = ms;
-    if (!m_avance) {
-        // No total is known while rows stream in: a busy bar and a count.
-        m_avance = std::make_unique<QProgressDialog>(m_lista.window());
-        m_avance->setObjectName(QStringLiteral("dlgAvanceLista"));
-        m_avance->setWindowTitle(QStringLiteral("Cargando"));
-        m_avance->setCancelButton(nullptr);
-        m_avance->setRange(0, 0);
-        m_avance->setMinimumDuration(0);
-        m_avance->setWindowModality(Qt::WindowModal);
-        m_avance->show();
-    }
-    m_avance->setLabelText(QStringLiteral("Leyendo documentos: %1").arg(QLocale().toString(m_filas)));
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 void LlenadoLista::Terminar()
 {
     if (!m_cargando)
         return;
     m_cargando = false;
-    m_avance.reset();
+    m_propio.reset();
     m_modelo.TerminarCarga();
     const QFontMetrics fm(m_lista.font());
     for (int i = 0; i < m_anchos.size(); ++i) {

@@ -2,22 +2,20 @@
 
 #include "host/datos/LectorFilas.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QLocale>
 #include <memory>
 
-class QProgressDialog;
-
 namespace orvinda {
 
+class AvanceCarga;
 class ListView;
 class ModeloLista;
 
 // Fills a list view straight from a query's rows: each value goes once into
 // the list's store, the columns take the query's names and a width that fits
-// the first rows. A fill that takes longer than half a second shows its
-// progress and keeps the window painting.
+// the first rows. A fill that takes longer than half a second (alone, or in
+// the batch it belongs to) shows its progress and keeps the window painting.
 class LlenadoLista : public LectorFilas
 {
 public:
@@ -31,10 +29,7 @@ public:
     // Shows the rows read; also done, with what was read, if the read fails.
     void Terminar();
 
-    static constexpr int EsperaAvanceMs = 500;
-
 private:
-    void Avanzar();
     void Medir(int columna, const QString& texto);
 
     ListView& m_lista;
@@ -47,9 +42,8 @@ private:
     bool m_formatoSimple = false;
     int m_filas = 0;
     bool m_cargando = false;
-    QElapsedTimer m_reloj;
-    qint64 m_ultimoAvance = 0;
-    std::unique_ptr<QProgressDialog> m_avance;
+    std::unique_ptr<AvanceCarga> m_propio;
+    AvanceCarga* m_avance = nullptr;
 };
 
 } // namespace orvinda
