@@ -1,10 +1,15 @@
 // Time to fill the inbox: 12 active configurations whose listing queries
 // return 5,000 rows each, against the time the database itself needs to run
 // the same queries and read every row. On SQLite, and on a PostgreSQL server
-// reached through ODBC when one can be started here.
+// reached through ODBC when one can be started here. Also the time of one
+// keystroke in the filter box over 5,000 rows.
+//
+// --millon: one configuration listing 1,000,000 rows instead (SQLite), with
+// the resident memory against the text of those rows.
 
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/controles/ListView.h"
+#include "host/controles/ModeloLista.h"
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
@@ -19,15 +24,26 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
-constexpr int Configuraciones = 12;
-constexpr int Filas = 5000;
+int Configuraciones = 12;
+int Filas = 5000;
+constexpr int Repeticiones = 7;
+
+double Mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
 
 long MemoriaResidenteKiB()
 {
@@ -47,7 +63,7 @@ QString Consulta(int k)
         .arg(k);
 }
 
-bool Llenar(QSqlDatabase& db)
+bool Llenar(QSqlDatabase& db, bool sqlite)
 {
     orvinda::EsquemaBaseDatos::Crear(db);
     QSqlQuery q(db);
@@ -55,15 +71,27 @@ bool Llenar(QSqlDatabase& db)
                                "Solicitante VARCHAR(60), Departamento VARCHAR(60), Total DECIMAL(18,2))")))
         return false;
     db.transaction();
-    // Rows go in batches: one round trip per 500 rows on a server.
-    for (int k = 0; k < Configuraciones; ++k)
+    for (int k = 0; k < Configuraciones; ++k) {
+        if (sqlite) {
+            // Generated inside the engine: a million rows never pass through this process.
+            if (!q.exec(QStringLiteral(
+                            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i + 1 < %1) "
+                            "INSERT INTO Pendientes SELECT printf('DOC-%02d-%07d', %2, i), %2, "
+                            "printf('2025-%02d-%02d', 1 + i % 12, 1 + i % 28), 'Solicitante número ' || (i % 97), "
+                            "'Departamento ' || (i % 13), round(1000.0 + i * 3.17, 2) FROM n")
+                            .arg(Filas)
+                            .arg(k)))
+                return false;
+            continue;
+        }
+        // Rows go in batches: one round trip per 500 rows on a server.
         for (int lote = 0; lote < Filas; lote += 500) {
             QStringList valores;
             for (int i = lote; i < lote + 500; ++i)
                 valores.append(
                     QStringLiteral("('DOC-%1-%2', %3, '2025-%4-%5', 'Solicitante número %6', 'Departamento %7', %8)")
                         .arg(k, 2, 10, QLatin1Char('0'))
-                        .arg(i, 5, 10, QLatin1Char('0'))
+                        .arg(i, 7, 10, QLatin1Char('0'))
                         .arg(k)
                         .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
                         .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
@@ -73,6 +101,7 @@ bool Llenar(QSqlDatabase& db)
             if (!q.exec(QStringLiteral("INSERT INTO Pendientes VALUES ") + valores.join(u',')))
                 return false;
         }
+    }
     for (int k = 0; k < Configuraciones; ++k)
         q.exec(QStringLiteral("INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, "
                               "Ca_Sql) VALUES ('%1', 'Tipo %2', '%3')")
@@ -82,33 +111,63 @@ bool Llenar(QSqlDatabase& db)
     return db.commit();
 }
 
-void Medir(QApplication& app, const QString& nombre, const QString& destino)
+// The database's own time: the same queries, every value of every row read.
+double LecturaBase(QSqlDatabase& db)
+{
+    QElapsedTimer t;
+    t.start();
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    q.exec(QStringLiteral(" SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM "
+                          "Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
+    while (q.next()) {
+    }
+    for (int k = 0; k < Configuraciones; ++k) {
+        q.exec(Consulta(k));
+        while (q.next())
+            for (int c = 0; c < 5; ++c)
+                (void)q.value(c);
+    }
+    return t.nsecsElapsed() / 1e6;
+}
+
+// Each keystroke of a search typed into the filter box, the repaint included.
+void MedirFiltro(QApplication& app, rm640::frmRM640& forma)
+{
+    const QString busqueda = QStringLiteral("solicitante número 42");
+    std::vector<double> ms;
+    QElapsedTimer t;
+    for (int ronda = 0; ronda < 3; ++ronda) {
+        forma.txtFiltro().clear();
+        app.processEvents();
+        for (int i = 1; i <= busqueda.size(); ++i) {
+            t.restart();
+            forma.txtFiltro().setText(busqueda.left(i));
+            forma.repaint();
+            app.processEvents();
+            ms.push_back(t.nsecsElapsed() / 1e6);
+        }
+    }
+    const double peor = *std::max_element(ms.begin(), ms.end());
+    std::printf("filter keystroke on %d rows: median %.2f ms, worst %.2f ms (the first builds the search text); "
+                "aim <= 30 ms -> %s; shown now %s\n",
+                forma.lvInsidencias(0).ListItemsTotal(), Mediana(ms), peor, peor <= 30 ? "met" : "missed",
+                qPrintable(forma.CuentaPestania(0)));
+    forma.txtFiltro().clear();
+}
+
+void Medir(QApplication& app, const QString& nombre, const QString& destino, bool sqlite)
 {
     auto conexion = orvinda::Conexion::Abrir(destino);
     QSqlDatabase db = conexion->BaseDatos();
-    if (!Llenar(db)) {
+    if (!Llenar(db, sqlite)) {
         std::printf("%s: could not create the data\n", qPrintable(nombre));
         return;
     }
 
-    // The database's own time: the same queries, every row read.
-    QElapsedTimer t;
-    t.start();
-    {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        q.exec(QStringLiteral(" SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM "
-                              "Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "));
-        while (q.next()) {
-        }
-        for (int k = 0; k < Configuraciones; ++k) {
-            q.exec(Consulta(k));
-            while (q.next())
-                for (int c = 0; c < 5; ++c)
-                    (void)q.value(c);
-        }
-    }
-    const double msBase = t.nsecsElapsed() / 1e6;
+    // Runs alternate with the inbox's own, and the best of each counts: on a
+    // shared machine the best run is the one least disturbed.
+    std::vector<double> base;
 
     orvinda::Mensajero mensajero(nullptr, true);
     orvinda::Conexion* c = conexion.get();
@@ -119,31 +178,85 @@ void Medir(QApplication& app, const QString& nombre, const QString& destino)
         return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("ADMIN"));
     });
     rm640::Publico::Main();
-    const long rssAntes = MemoriaResidenteKiB();
 
-    auto& forma = rm640::frmRM640::Instancia();
-    t.restart();
-    forma.Form_Load();
-    forma.Form_Activate();
-    const double msBandeja = t.nsecsElapsed() / 1e6;
-    t.restart();
-    forma.show();
-    app.processEvents();
-    const double msPintar = t.nsecsElapsed() / 1e6;
+    // A fill longer than half a second must show its progress, and the
+    // window must keep taking events meanwhile.
+    bool avanceVisto = false;
+    QTimer sonda;
+    sonda.setInterval(50);
+    QObject::connect(&sonda, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("dlgAvanceLista") && w->isVisible())
+                avanceVisto = true;
+    });
 
+    std::vector<double> bandeja;
+    long rssVacia = 0, rssLlena = 0;
+    double msPintar = 0;
     int items = 0;
-    for (int i = 0; i < forma.ElementosCargados(); ++i)
-        items += forma.lvInsidencias(i).ListItemsCount();
-    std::printf("== %s\n", qPrintable(nombre));
-    std::printf("inbox: %d configurations x %d rows = %d items (%s)\n", Configuraciones, Filas, items,
-                forma.Cargado() ? "filled" : "NOT FILLED");
-    std::printf("database alone (same queries, every row read): %8.1f ms\n", msBase);
-    std::printf("Form_Load to end of refresh:                   %8.1f ms\n", msBandeja);
-    std::printf("first paint after show:                        %8.1f ms\n", msPintar);
-    std::printf("aim: inbox <= 2 x database + 200 ms = %.1f ms -> %s\n", 2 * msBase + 200,
-                msBandeja <= 2 * msBase + 200 ? "met" : "missed");
-    std::printf("resident memory: %ld KiB before, %ld KiB after the fill\n", rssAntes, MemoriaResidenteKiB());
-    delete &forma;
+    qint64 bytesTexto = 0;
+    const int repeticiones = Filas > 100000 ? 2 : Repeticiones;
+    for (int r = 0; r < repeticiones; ++r) {
+        auto& forma = rm640::frmRM640::Instancia();
+        forma.Form_Load();
+        forma.resize(1200, 700);
+        // The empty inbox: shown, its refresh not yet run (it is run here,
+        // before the event that would run it is processed).
+        forma.show();
+        const bool ultima = r == repeticiones - 1;
+        // Memory on the first run, before freed memory is there to reuse.
+        if (r == 0)
+            rssVacia = MemoriaResidenteKiB();
+        base.push_back(LecturaBase(db));
+        sonda.start();
+        QElapsedTimer t;
+        t.start();
+        forma.Form_Activate();
+        bandeja.push_back(t.nsecsElapsed() / 1e6);
+        sonda.stop();
+        t.restart();
+        forma.repaint();
+        app.processEvents();
+        msPintar = t.nsecsElapsed() / 1e6;
+        if (r == 0)
+            rssLlena = MemoriaResidenteKiB();
+        if (ultima) {
+            items = 0;
+            bytesTexto = 0;
+            for (int i = 0; i < forma.ElementosCargados(); ++i) {
+                items += forma.lvInsidencias(i).ListItemsCount();
+                bytesTexto += forma.lvInsidencias(i).Modelo().BytesTexto();
+            }
+            std::printf("== %s\n", qPrintable(nombre));
+            std::printf("inbox: %d configurations x %d rows = %d items (%s)\n", Configuraciones, Filas, items,
+                        forma.Cargado() ? "filled" : "NOT FILLED");
+            if (Filas <= 5000)
+                MedirFiltro(app, forma);
+        }
+        delete &forma;
+        app.processEvents();
+    }
+    const double msBase = *std::min_element(base.begin(), base.end());
+    const double msBandeja = *std::min_element(bandeja.begin(), bandeja.end());
+    const double kibTexto = bytesTexto / 1024.0;
+    std::printf("database alone (same queries, every row read): %8.1f ms (best of %d)\n", msBase, repeticiones);
+    std::printf("refresh of the inbox (fill of every list):     %8.1f ms (best of %d) = %.2f x the database\n",
+                msBandeja, repeticiones, msBandeja / msBase);
+    std::printf("first paint after the fill:                    %8.1f ms\n", msPintar);
+    std::printf("progress shown during the fill: %s\n", avanceVisto ? "yes" : "no");
+    if (Filas <= 5000) {
+        std::printf("aim: inbox <= 1.3 x database + 50 ms = %.1f ms -> %s\n", 1.3 * msBase + 50,
+                    msBandeja <= 1.3 * msBase + 50 ? "met" : "missed");
+        std::printf("resident memory: %ld KiB empty inbox, %ld KiB filled: +%.1f MB; aim <= 40 MB -> %s\n", rssVacia,
+                    rssLlena, (rssLlena - rssVacia) / 1024.0, (rssLlena - rssVacia) <= 40 * 1024 ? "met" : "missed");
+    } else {
+        std::printf("aim: inbox <= 1.5 x database = %.1f ms -> %s\n", 1.5 * msBase,
+                    msBandeja <= 1.5 * msBase ? "met" : "missed");
+        std::printf("text of the rows: %.1f MB; resident memory %.1f MB (%.1f MB before the fill) = %.2f x the text; "
+                    "aim < 3 x -> %s\n",
+                    kibTexto / 1024, rssLlena / 1024.0, rssVacia / 1024.0, rssLlena / kibTexto,
+                    rssLlena < 3 * kibTexto ? "met" : "missed");
+    }
     rm640::Publico::Terminar();
     orvinda::TablaClases::RetirarTodas();
 }
@@ -154,12 +267,20 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    const bool millon = app.arguments().contains(QStringLiteral("--millon"));
+    if (millon) {
+        Configuraciones = 1;
+        Filas = 1000000;
+    }
     QTemporaryDir dir;
-    Medir(app, QStringLiteral("SQLite (embedded)"), dir.path() + QStringLiteral("/bench.db"));
+    Medir(app, QStringLiteral("SQLite (embedded)"), dir.path() + QStringLiteral("/bench.db"), true);
 #ifdef RM640_CON_SERVIDOR
+    if (millon)
+        return 0;
     ServidorPostgres servidor;
     if (servidor.Activo() && servidor.CrearBaseDatos(QStringLiteral("bench")))
-        Medir(app, QStringLiteral("PostgreSQL over ODBC (loopback)"), servidor.CadenaOdbc(QStringLiteral("bench")));
+        Medir(app, QStringLiteral("PostgreSQL over ODBC (loopback)"), servidor.CadenaOdbc(QStringLiteral("bench")),
+              false);
     else
         std::printf("== PostgreSQL over ODBC: skipped (%s)\n", qPrintable(servidor.Motivo()));
 #endif

@@ -1,6 +1,7 @@
 #include "servicios/UtileriasOrvinda.h"
 
 #include "host/controles/ListView.h"
+#include "host/controles/LlenadoLista.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/Twips.h"
 #include "host/controles/txtVEX.h"
@@ -8,10 +9,6 @@
 #include "host/datos/ErrorRm.h"
 #include "servicios/ResaltadorSql.h"
 #include "servicios/TextoSql.h"
-
-#include <QFontMetrics>
-#include <QHeaderView>
-#include <QTreeWidgetItem>
 
 namespace orvinda {
 
@@ -123,38 +120,9 @@ void UtileriasOrvinda::HabilitarForma(QWidget& forma, int)
 
 void UtileriasOrvinda::LlenarLista(QString consulta, ListView& lista, bool&)
 {
-    Recordset rs = m_conexion.Execute(consulta);
-    const QStringList nombres = rs.NombresCampos();
-    const int columnas = nombres.size();
-
-    // Columns as wide as their header and the first rows need, within reason.
-    constexpr int FilasMuestra = 100;
-    constexpr int AnchoMaximo = 320;
-    const QFontMetrics fm(lista.font());
-    QList<int> anchos;
-    for (const QString& n : nombres)
-        anchos.append(fm.horizontalAdvance(n) + 24);
-
-    QList<QTreeWidgetItem*> items;
-    items.reserve(static_cast<qsizetype>(rs.FilasRestantes()));
-    for (; !rs.Eof(); rs.MoveNext()) {
-        QStringList textos;
-        textos.reserve(columnas);
-        for (int i = 0; i < columnas; ++i) {
-            const Campo c = rs.Fields(i);
-            textos.append(c.EsNulo() ? QString() : c.Texto());
-            if (items.size() < FilasMuestra)
-                anchos[i] = std::max(anchos[i], fm.horizontalAdvance(textos.last()) + 16);
-        }
-        items.append(new QTreeWidgetItem(textos));
-    }
-
-    lista.setUpdatesEnabled(false);
-    lista.ColumnHeadersClear();
-    for (int i = 0; i < columnas; ++i)
-        lista.ColumnHeadersAdd(nombres[i], Twips::DesdePixeles(std::clamp(anchos[i], 64, AnchoMaximo)));
-    lista.addTopLevelItems(items);
-    lista.setUpdatesEnabled(true);
+    LlenadoLista llenado(lista);
+    m_conexion.Recorrer(consulta, llenado);
+    llenado.Terminar();
 }
 
 void UtileriasOrvinda::FormatearConsulta(RichTextBox& caja, int)

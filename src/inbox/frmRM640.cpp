@@ -1,10 +1,12 @@
 #include "inbox/frmRM640.h"
 
 #include "editor/frmConfiguracion.h"
+#include "host/controles/AvanceCarga.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
 #include "host/controles/MatrizControles.h"
+#include "host/controles/ModeloLista.h"
 #include "host/controles/SSTab.h"
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
@@ -20,6 +22,7 @@
 #include "shell/Trampa.h"
 
 #include <QEvent>
+#include <QItemSelectionModel>
 #include <QMetaMethod>
 #include <QTimer>
 
@@ -127,6 +130,7 @@ frmRM640::frmRM640(QWidget* parent)
     m_marco = {marco};
     m_lista = {lista};
     ConectarLista(lista);
+    PrepararTriaje();
 }
 
 frmRM640::~frmRM640() = default;
@@ -295,6 +299,8 @@ void frmRM640::LlenarLista(const QString& consulta, int i)
 
 void frmRM640::Actualizar_Autorizaciones()
 {
+    // Every list of the refresh counts toward one progress indication.
+    const orvinda::AvanceCarga tanda(this, true);
     Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [this] {
         if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
             VolverAlDiseno();
@@ -406,6 +412,14 @@ void frmRM640::Controles_BotonExtra()
 void frmRM640::ConectarLista(orvinda::ListView* lista)
 {
     connect(lista, &orvinda::ListView::DblClick, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
+    // Enter opens the document as a double click does: same handler, same index.
+    connect(lista, &orvinda::ListView::Aceptar, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
+    lista->setMultiSelect(true);
+    const auto cuenta = [this, lista] { ActualizarCuenta(lista->Index()); };
+    connect(&lista->Modelo(), &QAbstractItemModel::modelReset, this, cuenta);
+    connect(&lista->Modelo(), &QAbstractItemModel::rowsInserted, this, cuenta);
+    connect(&lista->Modelo(), &QAbstractItemModel::rowsRemoved, this, cuenta);
+    connect(lista->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmRM640::ActualizarComandos);
 }
 
 void frmRM640::lvInsidencias_DblClick(int Index)
@@ -433,7 +447,7 @@ void frmRM640::lvInsidencias_DblClick(int Index)
 
         orvinda::ListView& lista = lvInsidencias(Index);
         // A list without any item to select has no selected item at all.
-        if (lista.selectedItems().isEmpty() && !lista.currentItem())
+        if (!lista.HaySeleccion())
             throw ErrorRm(QStringLiteral("No hay ningún documento seleccionado en la lista."), 91);
         const QString folio = lista.SelectedItem();
         if (folio.isEmpty())
@@ -452,9 +466,11 @@ void frmRM640::lvInsidencias_DblClick(int Index)
         dialogo.exec();
 
         if (dialogo.Procesado()) {
+            const Posicion posicion = PosicionTras(lista);
             lista.ListItemsClear();
             bool bandera = true;
             Publico::Utilerias->LlenarLista(consulta, lista, bandera);
+            SeleccionarTras(lista, posicion);
         }
         frmAutorizacion::Unload();
     });

@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <functional>
 
+class QLineEdit;
+class QToolButton;
+
 namespace orvinda {
 class Controles;
 class Frame;
@@ -69,7 +72,18 @@ public:
     // shown modally and unloaded again; tests put their own here.
     void setAbrirConfiguracion(std::function<void()> abrir) { m_abrirConfiguracion = std::move(abrir); }
 
+    // Keyboard triage: the filter box, the bulk command and each tab's count.
+    QLineEdit& txtFiltro() const { return *m_filtro; }
+    QToolButton& cmdAutorizarSeleccionados() const { return *m_autorizarSeleccionados; }
+    // What the count beside tab i reads: "120", or "12 de 120" while filtered.
+    QString CuentaPestania(int i) const;
+
 public slots:
+    // F5: the refresh again from the designed state, keeping the chosen tab
+    // and its selected folio wherever they still exist.
+    void Refrescar();
+    // Authorizes every selected document of the shown tab at once.
+    void AutorizarSeleccionados();
     void Controles_Salir();
     void Controles_BotonExtra();
     // Opens the selected document of list Index for review.
@@ -99,6 +113,22 @@ private:
     QString ObtenerPlantilla(const QString& clave, const QString& folio);
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
 
+    void PrepararTriaje();
+    void AplicarFiltro();
+    void ActualizarCuenta(int i);
+    void ActualizarComandos();
+    // The list's tab and shown list, or -1 when the tab has no configuration.
+    int ListaMostrada() const;
+    // After a reload: the document that followed the processed one, or the
+    // row that took its place.
+    struct Posicion
+    {
+        QString siguiente;
+        int fila = -1;
+    };
+    static Posicion PosicionTras(const orvinda::ListView& lista);
+    static void SeleccionarTras(orvinda::ListView& lista, const Posicion& posicion);
+
     QPointer<QObject> m_padre;
     bool m_formaCargada = false;
     bool m_cargado = false;
@@ -115,6 +145,8 @@ private:
     std::function<void()> m_abrirConfiguracion;
     QPointer<QWidget> m_ventanaObservada;
     QElapsedTimer m_ultimoMensaje;
+    QLineEdit* m_filtro = nullptr;
+    QToolButton* m_autorizarSeleccionados = nullptr;
 };
 
 } // namespace rm640

@@ -4,6 +4,7 @@
 #include "host/controles/Twips.h"
 #include "host/datos/ErrorRm.h"
 
+#include <QHeaderView>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
@@ -111,4 +112,48 @@ TEST(ListView, ColumnasYElementos)
 
     lista->ListItemsClear();
     EXPECT_EQ(lista->SelectedItem(), QString());
+}
+
+// Sorting reads numbers and dates by value; the filter ignores case and accents.
+TEST(ListView, OrdenYFiltroPorValor)
+{
+    ListView lista;
+    for (const char* c : {"Folio", "Importe", "Fecha", "Nombre"})
+        lista.ColumnHeadersAdd(c, 1500);
+    lista.ListItemsAdd("A", {"$ 1,420.80", "31/01/2026", "JOSÉ Ávila"});
+    lista.ListItemsAdd("B", {"99.5", "2026-01-15", "Árbol"});
+    lista.ListItemsAdd("C", {"-5", "2025-12-31 23:59", "niño"});
+    lista.ListItemsAdd("D", {"23794.1", "2026-12-06T04:35:42", "Zoe"});
+    lista.ListItemsAdd("E", {"1000", "2026-02-01", "arbol"});
+    lista.setSelectedIndex(3);
+
+    const auto mostrados = [&] {
+        QString r;
+        for (int i = 0; i < lista.ListItemsCount(); ++i)
+            r += lista.ListItemText(i);
+        return r;
+    };
+    struct Caso
+    {
+        int columna; // header clicked, -1 for none
+        const char* filtro;
+        const char* esperado;
+    };
+    for (const Caso& c : {Caso{1, "", "CBEAD"},
+                          {1, "", "DAEBC"},
+                          {2, "", "CBAED"},
+                          {-1, "ARBOL", "BE"},
+                          {-1, "jose avila", "A"},
+                          {-1, "NIÑO", "C"},
+                          {-1, "1,420", "A"},
+                          {3, "", "BEACD"}}) {
+        lista.setFiltro(c.filtro);
+        if (c.columna >= 0)
+            QTest::mouseClick(lista.horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(lista.horizontalHeader()->sectionViewportPosition(c.columna) + 5, 5));
+        EXPECT_EQ(mostrados(), c.esperado) << c.columna << c.filtro;
+    }
+    // Numbers right-aligned; widths survive the sorting.
+    EXPECT_EQ(lista.model()->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight);
+    EXPECT_EQ(lista.ColumnHeaderWidth(2), 1500);
 }

@@ -4,8 +4,14 @@
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
 #include "inbox/frmRM640.h"
+#include "review/frmAutorizacion.h"
 #include "shell/Publico.h"
 
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
 #include <QWidget>
 
 using rm640::frmRM640;
@@ -38,6 +44,20 @@ protected:
         f.Form_Load();
         conexion->LimpiarBitacora();
         f.Form_Activate();
+        return f;
+    }
+
+    // Two kinds on screen, the second tab chosen, its window active for the keys.
+    frmRM640& AbrirSegundaPestania()
+    {
+        Configuracion("0001", "Tipo A", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
+        Configuracion("0002", "Tipo B", "SELECT Folio, Total FROM Docs WHERE Tipo = 'B' ORDER BY Folio");
+        frmRM640& f = Abrir();
+        f.show();
+        f.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+        f.SSTab().setTab(1);
+        f.lvInsidencias(1).setFocus();
         return f;
     }
 
@@ -158,4 +178,88 @@ TEST_F(PruebaBandeja, NivelDelOperadorYBotonDeSalida)
     f->setPadre(nullptr);
     f->Controles_Salir();
     EXPECT_EQ(g.mensajes.size() == 1 ? g.mensajes[0].idError : QString(), "ERR-ID:7500029");
+}
+
+TEST_F(PruebaBandeja, EnterAbreComoElDobleClic)
+{
+    frmRM640& f = AbrirSegundaPestania();
+    orvinda::ListView& lista = f.lvInsidencias(1);
+    QStringList vistos[2];
+    for (QStringList& visto : vistos) {
+        g.llamadas.clear();
+        conexion->LimpiarBitacora();
+        if (&visto == &vistos[0])
+            QTest::mouseDClick(lista.viewport(), Qt::LeftButton, {}, lista.visualRect(lista.model()->index(1, 0)).center());
+        else
+            QTest::keyClick(&lista, Qt::Key_Return);
+        visto = g.llamadas + conexion->Bitacora();
+    }
+    EXPECT_EQ(vistos[0], vistos[1]);
+    EXPECT_TRUE(vistos[0].contains("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0002,Ca_Tabla,0,,,)"));
+}
+
+TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
+{
+    frmRM640& f = AbrirSegundaPestania();
+    f.lvInsidencias(1).setSelectedIndex(1);
+    f.lvInsidencias(1).OrdenarPor(1, Qt::DescendingOrder); // by Total: F-4, F-2
+    Ejecutar("INSERT INTO Docs VALUES ('F-0', 'B', 1)");
+    QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F5);
+    EXPECT_EQ(Titulos(f), (QStringList{"&1Tipo A", "&2Tipo B"}));
+    EXPECT_TRUE(f.SSTab().Tab() == 1 && f.lvInsidencias(1).SelectedItem() == "F-4" && g.LlamadasA("LlenarLista").size() == 4);
+    EXPECT_EQ(f.lvInsidencias(1).ListItemText(0) + f.lvInsidencias(1).ListItemText(2), "F-4F-0");
+
+    QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(f.txtFiltro().hasFocus());
+    // Typing narrows the shown tab; another tab takes the box's text; Esc clears.
+    QStringList cuentas;
+    for (const char* paso : {"f-4", "<pestania 0>", "<esc>"}) {
+        if (paso == QStringLiteral("<pestania 0>"))
+            f.SSTab().setTab(0);
+        else if (paso == QStringLiteral("<esc>"))
+            QTest::keyClick(&f.txtFiltro(), Qt::Key_Escape);
+        else
+            QTest::keyClicks(&f.txtFiltro(), paso);
+        cuentas << f.CuentaPestania(0) << f.CuentaPestania(1);
+    }
+    EXPECT_EQ(cuentas, (QStringList{"3", "1 de 3", "0 de 3", "3", "3", "3"}));
+}
+
+TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
+{
+    Configuracion("0001", "Todos", "SELECT Folio FROM Docs ORDER BY Folio");
+    Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Plantilla_Autorizacion = '<p>{Folio}</p>', "
+             "Ca_Sql_Plantilla = 'SELECT Folio FROM Docs WHERE Folio = ''{folio}'''");
+    frmRM640& f = Abrir();
+    orvinda::ListView& lista = f.lvInsidencias(0);
+    // Processed in the middle: the one after it; the last: the one now last.
+    for (auto [procesado, siguiente] : {std::pair{"F-2", "F-3"}, {"F-5", "F-4"}}) {
+        ASSERT_TRUE(lista.SeleccionarTexto(procesado));
+        AlAbrirse<rm640::frmAutorizacion>([&, procesado = QString(procesado)](rm640::frmAutorizacion& d) {
+            Ejecutar("DELETE FROM Docs WHERE Folio = '" + procesado + "'");
+            d.setProcesado(true);
+            d.hide();
+        });
+        QTest::keyClick(&lista, Qt::Key_Return);
+        EXPECT_EQ(lista.SelectedItem(), siguiente);
+    }
+
+    f.show();
+    // Run to the end, then cancelled at once (Cancel stops before the first document); one reload each.
+    const QString pendiente = ": Autorización en lote aún no disponible.";
+    for (auto [cancelar, resumen] : {std::pair{false, "0 de 3.\nQuedan pendientes:\nF-1" + pendiente + "\nF-3" + pendiente + "\nF-4" + pendiente},
+                                     {true, QString("0 de 3.\nSe canceló antes de terminar.")}}) {
+        f.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+        lista.selectAll();
+        ASSERT_TRUE(f.cmdAutorizarSeleccionados().isEnabled());
+        g.llamadas.clear();
+        g.mensajes.clear();
+        if (cancelar)
+            QTimer::singleShot(0, &f, [&f] { f.findChild<QProgressDialog*>("dlgAvanceLote")->cancel(); });
+        QTest::keyClick(&lista, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
+        EXPECT_EQ(g.Avisos(),
+                  QStringList{"ERR-ID:" + QString(cancelar ? "7500070|64" : "7500070|48") + "|Autorizar seleccionados|frmRM640|Autorizados: " + resumen});
+    }
 }

@@ -232,7 +232,7 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeE
         QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_Escape);
         EXPECT_TRUE(!d.isVisible() && !d.Procesado());
     });
-    const QRect celda = lista.visualItemRect(lista.topLevelItem(1));
+    const QRect celda = lista.visualRect(lista.model()->index(1, 0));
     QTest::mouseDClick(lista.viewport(), Qt::LeftButton, {}, celda.center());
 
     const QString html = QStringLiteral("<div id=\"prueba\"><h1>Folio D-2</h1><p>Aceros Apodaca</p><input id=\"MONTO\" value=\"250.50\">"

@@ -61,6 +61,7 @@ Controles::Controles(QWidget* parent)
     filaBotones->addStretch(1);
     filaBotones->addWidget(m_extra);
     filaBotones->addWidget(m_salir);
+    m_filaBotones = filaBotones;
 
     auto* columna = new QVBoxLayout(this);
     columna->setContentsMargins(8, 4, 8, 4);
@@ -100,6 +101,11 @@ void Controles::setTextoBotonExtra(const QString& texto)
     m_textoExtra = texto;
     m_extra->setText(texto);
     ActualizarBotones();
+}
+
+void Controles::AgregarAccesorio(QWidget* accesorio)
+{
+    m_filaBotones->insertWidget(m_filaBotones->indexOf(m_extra), accesorio);
 }
 
 QString Controles::TextoAuxiliar() const

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPoint>
 
+class QHBoxLayout;
 class QLabel;
 class QToolButton;
 
@@ -95,6 +96,9 @@ public:
 
     // On window activation: brings the buttons up to date; with true it also
     // drops a pending edit and returns to browse mode.
+    // A form's own widget in the button row, left of the extra button.
+    void AgregarAccesorio(QWidget* accesorio);
+
     void ActivarBarra(bool Reiniciar);
     void RestaurarBotones();
     void ConfirmarGuardado();
@@ -127,6 +131,7 @@ private:
     void ActualizarTextos();
     void ActualizarEstilo();
 
+    QHBoxLayout* m_filaBotones = nullptr;
     QLabel* m_titulo = nullptr;
     QLabel* m_auxiliar = nullptr;
     QToolButton* m_nuevo = nullptr;

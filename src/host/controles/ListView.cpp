@@ -1,95 +1,205 @@
 #include "host/controles/ListView.h"
 
+#include "host/controles/ModeloLista.h"
 #include "host/controles/Twips.h"
 #include "host/datos/ErrorRm.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace orvinda {
 
-ListView::ListView(QWidget* parent)
-    : QTreeWidget(parent)
+namespace {
+
+ErrorRm FueraDeIntervalo()
 {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    return ErrorRm(QStringLiteral("Índice fuera del intervalo"), 9);
+}
+
+} // namespace
+
+ListView::ListView(QWidget* parent)
+    : QTableView(parent)
+    , m_modelo(new ModeloLista(this))
+{
+    setModel(m_modelo);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    setColumnCount(0);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QHeaderView* filas = verticalHeader();
+    filas->hide();
+    filas->setSectionResizeMode(QHeaderView::Fixed);
+    filas->setDefaultSectionSize(fontMetrics().height() + 4);
+    QHeaderView* cabecera = horizontalHeader();
+    cabecera->setStretchLastSection(false);
+    cabecera->setSectionsMovable(false);
+    cabecera->setHighlightSections(false);
+    cabecera->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    cabecera->setSectionsClickable(true);
+    connect(cabecera, &QHeaderView::sectionClicked, this, &ListView::Ordenar);
 }
 
 void ListView::ColumnHeadersAdd(const QString& texto, int anchoTwips)
 {
-    m_columnas.append(texto);
-    ActualizarEncabezados();
-    setColumnWidth(m_columnas.size() - 1, Twips::APixeles(qMax(0, anchoTwips)));
+    m_modelo->AgregarColumna(texto);
+    setColumnWidth(m_modelo->Columnas().size() - 1, Twips::APixeles(qMax(0, anchoTwips)));
 }
 
 void ListView::ColumnHeadersClear()
 {
-    m_columnas.clear();
-    ActualizarEncabezados();
+    m_modelo->LimpiarColumnas();
+}
+
+int ListView::ColumnHeadersCount() const
+{
+    return static_cast<int>(m_modelo->Columnas().size());
 }
 
 QString ListView::ColumnHeaderText(int columna) const
 {
-    if (columna < 0 || columna >= m_columnas.size())
-        throw ErrorRm(QStringLiteral("Índice fuera del intervalo"), 9);
-    return m_columnas.at(columna);
+    if (columna < 0 || columna >= ColumnHeadersCount())
+        throw FueraDeIntervalo();
+    return m_modelo->Columnas().at(columna);
 }
 
 int ListView::ColumnHeaderWidth(int columna) const
 {
-    if (columna < 0 || columna >= m_columnas.size())
-        throw ErrorRm(QStringLiteral("Índice fuera del intervalo"), 9);
+    if (columna < 0 || columna >= ColumnHeadersCount())
+        throw FueraDeIntervalo();
     return Twips::DesdePixeles(columnWidth(columna));
 }
 
 void ListView::ListItemsAdd(const QString& texto, const QStringList& subelementos)
 {
-    auto* elemento = new QTreeWidgetItem(this);
-    elemento->setText(0, texto);
-    for (int i = 0; i < subelementos.size(); ++i)
-        elemento->setText(i + 1, subelementos.at(i));
+    m_modelo->AgregarFila(texto, subelementos);
     // A freshly filled list has its first item selected, so the forms always
     // find a selected item to open.
-    if (topLevelItemCount() == 1 && selectedItems().isEmpty())
-        setCurrentItem(elemento);
+    if (ListItemsCount() == 1 && !HaySeleccion())
+        setSelectedIndex(0);
 }
 
 void ListView::ListItemsClear()
 {
-    clear();
+    m_modelo->Limpiar();
+}
+
+int ListView::ListItemsCount() const
+{
+    return m_modelo->Mostradas();
+}
+
+int ListView::ListItemsTotal() const
+{
+    return m_modelo->Total();
 }
 
 QString ListView::ListItemText(int fila, int columna) const
 {
-    const QTreeWidgetItem* elemento = topLevelItem(fila);
-    if (!elemento || columna < 0)
-        throw ErrorRm(QStringLiteral("Índice fuera del intervalo"), 9);
-    return elemento->text(columna);
+    if (fila < 0 || fila >= ListItemsCount() || columna < 0)
+        throw FueraDeIntervalo();
+    return m_modelo->Texto(fila, columna);
+}
+
+int ListView::SelectedIndex() const
+{
+    const QModelIndex actual = currentIndex();
+    if (actual.isValid() && selectionModel()->isRowSelected(actual.row(), {}))
+        return actual.row();
+    const QModelIndexList filas = selectionModel()->selectedRows();
+    return filas.isEmpty() ? -1 : filas.first().row();
 }
 
 QString ListView::SelectedItem() const
 {
-    const QList<QTreeWidgetItem*> seleccion = selectedItems();
-    if (seleccion.isEmpty())
-        return QString();
-    QTreeWidgetItem* actual = currentItem();
-    return (actual && actual->isSelected() ? actual : seleccion.first())->text(0);
+    const int fila = SelectedIndex();
+    return fila < 0 ? QString() : m_modelo->Texto(fila, 0);
+}
+
+bool ListView::HaySeleccion() const
+{
+    return currentIndex().isValid() || selectionModel()->hasSelection();
+}
+
+QStringList ListView::SelectedItems() const
+{
+    QList<int> filas;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        filas.append(i.row());
+    std::sort(filas.begin(), filas.end());
+    QStringList textos;
+    for (int f : filas)
+        textos.append(m_modelo->Texto(f, 0));
+    return textos;
 }
 
 void ListView::setSelectedIndex(int fila)
 {
-    QTreeWidgetItem* elemento = topLevelItem(fila);
-    if (!elemento)
-        throw ErrorRm(QStringLiteral("Índice fuera del intervalo"), 9);
-    setCurrentItem(elemento);
+    if (fila < 0 || fila >= ListItemsCount())
+        throw FueraDeIntervalo();
+    const QModelIndex indice = m_modelo->index(fila, 0);
+    selectionModel()->setCurrentIndex(indice, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(indice);
+}
+
+bool ListView::SeleccionarTexto(const QString& folio)
+{
+    const int fila = m_modelo->BuscarMostrada(folio);
+    if (fila < 0)
+        return false;
+    setSelectedIndex(fila);
+    return true;
+}
+
+void ListView::SeleccionInicial()
+{
+    if (ListItemsCount() > 0 && !HaySeleccion())
+        setSelectedIndex(0);
+}
+
+void ListView::setMultiSelect(bool si)
+{
+    setSelectionMode(si ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+}
+
+template <typename Cambio>
+void ListView::ConservandoSeleccion(Cambio cambio)
+{
+    const QString antes = SelectedItem();
+    cambio();
+    if (antes.isEmpty() || !SeleccionarTexto(antes))
+        SeleccionInicial();
+}
+
+void ListView::setFiltro(const QString& texto)
+{
+    ConservandoSeleccion([&] { m_modelo->Filtrar(texto); });
+}
+
+QString ListView::Filtro() const
+{
+    return m_modelo->Filtro();
+}
+
+void ListView::Ordenar(int columna)
+{
+    const Qt::SortOrder sentido
+        = (m_modelo->ColumnaOrden() == columna && m_modelo->SentidoOrden() == Qt::AscendingOrder) ? Qt::DescendingOrder
+                                                                                                  : Qt::AscendingOrder;
+    OrdenarPor(columna, sentido);
+}
+
+void ListView::OrdenarPor(int columna, Qt::SortOrder sentido)
+{
+    if (columna < 0)
+        return;
+    ConservandoSeleccion([&] { m_modelo->sort(columna, sentido); });
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(columna, sentido);
 }
 
 void ListView::AplicarEsquema(const QColor& par, const QColor& impar)
@@ -103,15 +213,20 @@ void ListView::AplicarEsquema(const QColor& par, const QColor& impar)
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* e)
 {
-    QTreeWidget::mouseDoubleClickEvent(e);
+    QTableView::mouseDoubleClickEvent(e);
     if (e->button() == Qt::LeftButton)
         emit DblClick();
 }
 
-void ListView::ActualizarEncabezados()
+void ListView::keyPressEvent(QKeyEvent* e)
 {
-    setColumnCount(m_columnas.size());
-    setHeaderLabels(m_columnas);
+    const bool sinModificador = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && sinModificador) {
+        e->accept();
+        emit Aceptar();
+        return;
+    }
+    QTableView::keyPressEvent(e);
 }
 
 } // namespace orvinda

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTableView>
 
 namespace orvinda {
 
+class ModeloLista;
+
 // List view in report style: one row per item, its text in the first column
 // and its subitems in the next ones. Forms use it as a control array, told
-// apart by Index.
-class ListView : public QTreeWidget
+// apart by Index. Rows live in a ModeloLista; a header click sorts by that
+// column, and a filter narrows what is shown. Row numbers count shown rows.
+class ListView : public QTableView
 {
     Q_OBJECT
     Q_PROPERTY(int Index READ Index WRITE setIndex)
@@ -23,19 +26,35 @@ public:
 
     void ColumnHeadersAdd(const QString& texto, int anchoTwips = 1440);
     void ColumnHeadersClear();
-    int ColumnHeadersCount() const { return m_columnas.size(); }
+    int ColumnHeadersCount() const;
     QString ColumnHeaderText(int columna) const;
     int ColumnHeaderWidth(int columna) const; // twips
 
     void ListItemsAdd(const QString& texto, const QStringList& subelementos = {});
     void ListItemsClear();
-    int ListItemsCount() const { return topLevelItemCount(); }
+    int ListItemsCount() const;
+    // Rows held, whether the filter shows them or not.
+    int ListItemsTotal() const;
     // Column 0 is the item's text, 1 and on its subitems. Throws ErrorRm out of range.
     QString ListItemText(int fila, int columna = 0) const;
 
     // Text of the selected item; empty text when none is selected.
     QString SelectedItem() const;
     void setSelectedIndex(int fila);
+    // The shown row that holds the current item; -1 when there is none.
+    int SelectedIndex() const;
+    bool HaySeleccion() const;
+    // Texts of every selected item, in the order shown.
+    QStringList SelectedItems() const;
+    // Selects the row whose text is folio; false (and no change) when none is.
+    bool SeleccionarTexto(const QString& folio);
+    void setMultiSelect(bool si);
+
+    // As a click on the header does; a negative column leaves the order alone.
+    void OrdenarPor(int columna, Qt::SortOrder sentido);
+    // Narrows the shown rows; the selected item stays selected while shown.
+    void setFiltro(const QString& texto);
+    QString Filtro() const;
 
     bool TabStop() const { return focusPolicy() & Qt::TabFocus; }
     void setTabStop(bool si) { setFocusPolicy(si ? Qt::StrongFocus : Qt::ClickFocus); }
@@ -43,18 +62,28 @@ public:
     // Scheme colours of the rows.
     void AplicarEsquema(const QColor& par, const QColor& impar);
 
+    ModeloLista& Modelo() const { return *m_modelo; }
+    // After a fill: the first row selected, as a fresh list has it.
+    void SeleccionInicial();
+
 signals:
     // Any double click inside the list, as the selected item stands afterwards.
     void DblClick();
+    // Enter or Return pressed on the list.
+    void Aceptar();
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void ActualizarEncabezados();
+    void Ordenar(int columna);
+    // Keeps the selected item across a change of order or filter.
+    template <typename Cambio>
+    void ConservandoSeleccion(Cambio cambio);
 
     int m_indice = 0;
-    QStringList m_columnas;
+    ModeloLista* m_modelo = nullptr;
 };
 
 } // namespace orvinda

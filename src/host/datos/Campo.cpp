@@ -36,18 +36,23 @@ QString Campo::Texto() const
 {
     if (EsNulo())
         throw ErrorRm::UsoNoValidoDeNull();
+    return ComoTexto(m_valor);
+}
+
+QString Campo::ComoTexto(const QVariant& valor)
+{
     // Numbers and dates in the operator's regional format, as a desktop user
     // reads them; like any plain conversion to text, without group separators.
-    switch (m_valor.typeId()) {
+    switch (valor.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float: {
         QLocale regional;
         regional.setNumberOptions(QLocale::OmitGroupSeparator);
-        return regional.toString(m_valor.toDouble(), 'g', 15);
+        return regional.toString(valor.toDouble(), 'g', 15);
     }
-    case QMetaType::QDateTime: return QLocale().toString(m_valor.toDateTime(), QLocale::ShortFormat);
-    case QMetaType::QDate: return QLocale().toString(m_valor.toDate(), QLocale::ShortFormat);
-    default: return m_valor.toString();
+    case QMetaType::QDateTime: return QLocale().toString(valor.toDateTime(), QLocale::ShortFormat);
+    case QMetaType::QDate: return QLocale().toString(valor.toDate(), QLocale::ShortFormat);
+    default: return valor.toString();
     }
 }
 

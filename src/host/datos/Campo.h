@@ -20,6 +20,8 @@ public:
 
     // The value converted to text; a NULL raises ErrorRm::UsoNoValidoDeNull.
     QString Texto() const;
+    // A non-NULL value as Texto gives it.
+    static QString ComoTexto(const QVariant& valor);
 
 private:
     QString m_nombre;

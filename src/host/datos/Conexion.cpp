@@ -302,26 +302,78 @@ void Conexion::Perder()
     }
 }
 
-Recordset Conexion::Execute(const QString& sentencia)
+QString Conexion::TextoParaEjecutar(const QString& sentencia, bool& sinEnvio)
 {
     Registrar(sentencia);
     if (m_antesDePaso)
         m_antesDePaso(sentencia);
     Abierta();
 
+    sinEnvio = false;
     bool activar = true;
     if (EsSentenciaQuoted(sentencia, activar)) {
         m_quotedIdentifier = activar;
-        if (EmulaQuotedIdentifier())
-            return Recordset();
+        if (EmulaQuotedIdentifier()) {
+            sinEnvio = true;
+            return QString();
+        }
     }
 
     if (m_soloLectura && EsEscritura(sentencia))
         throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0,
                       ErrorRm::Causa::SoloLectura);
-    const QString texto
-        = (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+    return (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+}
+
+Recordset Conexion::Execute(const QString& sentencia)
+{
+    bool sinEnvio = false;
+    const QString texto = TextoParaEjecutar(sentencia, sinEnvio);
+    if (sinEnvio)
+        return Recordset();
     return EjecutarConReintento(texto);
+}
+
+void Conexion::Recorrer(const QString& consulta, LectorFilas& lector)
+{
+    bool sinEnvio = false;
+    const QString texto = TextoParaEjecutar(consulta, sinEnvio);
+    if (sinEnvio) {
+        lector.Columnas({});
+        return;
+    }
+    const Ocupado ocupado;
+    m_afectados = -1;
+    QSqlQuery q;
+    bool reintentado = false;
+    for (;;) {
+        try {
+            q = QSqlQuery(Abierta());
+            q.setForwardOnly(true);
+            if (!q.exec(texto))
+                throw ErrorDe(q.lastError());
+            break;
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
+    const QSqlRecord registro = q.record();
+    QStringList nombres;
+    nombres.reserve(registro.count());
+    for (int i = 0; i < registro.count(); ++i)
+        nombres.append(registro.fieldName(i));
+    lector.Columnas(nombres);
+    const int n = static_cast<int>(nombres.size());
+    std::vector<QVariant> valores(n);
+    while (q.next()) {
+        for (int i = 0; i < n; ++i)
+            valores[i] = q.value(i);
+        if (!lector.Fila(valores.data(), n))
+            return;
+    }
+    if (q.lastError().isValid())
+        throw ErrorDe(q.lastError());
 }
 
 Recordset Conexion::LeerSinRegistro(const QString& consulta)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/datos/LectorFilas.h"
 #include "host/datos/Recordset.h"
 
 #include <QString>
@@ -35,6 +36,9 @@ public:
     // A read of a setting that is not part of what the caller runs: kept out
     // of the statement log, but retried on a new session like Execute.
     Recordset LeerSinRegistro(const QString& consulta);
+    // Runs a query as Execute does (logged, retried on a new session before
+    // any row is read) and streams its rows into the reader.
+    void Recorrer(const QString& consulta, LectorFilas& lector);
     // Rows changed by the last statement Execute ran (-1 when unknown).
     int RegistrosAfectados() const { return m_afectados; }
     void BeginTrans();
@@ -86,6 +90,7 @@ private:
     QSqlDatabase Abierta();
     Recordset EjecutarConReintento(const QString& texto);
     Recordset Ejecutar(QSqlDatabase db, const QString& texto);
+    QString TextoParaEjecutar(const QString& sentencia, bool& sinEnvio);
     void AplicarLimites(QSqlDatabase db);
     void Comenzar(QSqlDatabase db);
     // After a failure: closes a lost session, and says whether the step may

@@ -1,0 +1,240 @@
+// The inbox at keyboard speed: Enter opens (wired with the double click),
+// F5 refreshes, Ctrl+F filters, each tab shows its count, and the selected
+// documents of a tab can be authorized at once.
+#include "host/controles/Controles.h"
+#include "host/controles/ListView.h"
+#include "host/controles/ModeloLista.h"
+#include "host/controles/SSTab.h"
+#include "host/servicios/Sistema.h"
+#include "host/servicios/Utilerias.h"
+#include "inbox/frmRM640.h"
+#include "review/AutorizacionEnLote.h"
+#include "shell/Publico.h"
+#include "shell/Trampa.h"
+
+#include <QApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QShortcut>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace rm640 {
+
+namespace {
+
+const QString TituloLote = QStringLiteral("Autorizar seleccionados");
+
+} // namespace
+
+void frmRM640::PrepararTriaje()
+{
+    m_filtro = new QLineEdit(m_controles);
+    m_filtro->setObjectName(QStringLiteral("txtFiltro"));
+    m_filtro->setPlaceholderText(QStringLiteral("Buscar (Ctrl+F)"));
+    m_filtro->setToolTip(QStringLiteral("Muestra solo los documentos que contienen el texto, en cualquier columna "
+                                        "(Ctrl+F; Esc lo borra)"));
+    m_filtro->setClearButtonEnabled(true);
+    m_filtro->setFixedWidth(220);
+    m_controles->AgregarAccesorio(m_filtro);
+    connect(m_filtro, &QLineEdit::textChanged, this, &frmRM640::AplicarFiltro);
+    // Enter in the box goes to the list, where the next Enter opens.
+    connect(m_filtro, &QLineEdit::returnPressed, this, [this] {
+        const int i = m_ssTab->Tab();
+        if (i >= 0 && i < m_lista.size())
+            m_lista[i]->setFocus();
+    });
+
+    m_autorizarSeleccionados = new QToolButton(m_controles);
+    m_autorizarSeleccionados->setObjectName(QStringLiteral("cmdAutorizarSeleccionados"));
+    m_autorizarSeleccionados->setText(TituloLote);
+    m_autorizarSeleccionados->setToolTip(QStringLiteral("Autorizar seleccionados (Ctrl+Shift+A)"));
+    m_autorizarSeleccionados->setEnabled(false);
+    m_controles->AgregarAccesorio(m_autorizarSeleccionados);
+    connect(m_autorizarSeleccionados, &QToolButton::clicked, this, &frmRM640::AutorizarSeleccionados);
+
+    const auto atajo = [this](QKeySequence teclas, auto accion) {
+        auto* s = new QShortcut(teclas, this, accion);
+        s->setContext(Qt::WidgetWithChildrenShortcut);
+    };
+    atajo(QKeySequence(Qt::Key_F5), [this] { Refrescar(); });
+    atajo(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        m_filtro->setFocus(Qt::ShortcutFocusReason);
+        m_filtro->selectAll();
+    });
+    atajo(QKeySequence(Qt::Key_Escape), [this] { m_filtro->clear(); });
+    atajo(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] {
+        if (m_autorizarSeleccionados->isEnabled())
+            AutorizarSeleccionados();
+    });
+    connect(m_ssTab, &QTabWidget::currentChanged, this, [this] {
+        AplicarFiltro();
+        ActualizarComandos();
+    });
+}
+
+int frmRM640::ListaMostrada() const
+{
+    const int i = m_ssTab->Tab();
+    return (i >= 0 && i < m_lista.size() && i < m_clavesConfiguracion.size()) ? i : -1;
+}
+
+void frmRM640::AplicarFiltro()
+{
+    // The box narrows the list on screen only: the others show all their
+    // rows (and counts) until their tab is chosen.
+    const int actual = m_ssTab->Tab();
+    for (int i = 0; i < m_lista.size(); ++i)
+        if (i == actual)
+            m_lista[i]->setFiltro(m_filtro->text());
+        else if (!m_lista[i]->Filtro().isEmpty())
+            m_lista[i]->setFiltro(QString());
+}
+
+QString frmRM640::CuentaPestania(int i) const
+{
+    if (i < 0 || i >= m_lista.size())
+        return QString();
+    const orvinda::ModeloLista& modelo = m_lista[i]->Modelo();
+    const QLocale regional;
+    if (modelo.Filtro().trimmed().isEmpty())
+        return regional.toString(modelo.Total());
+    return QStringLiteral("%1 de %2").arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()));
+}
+
+void frmRM640::ActualizarCuenta(int i)
+{
+    // Drawn beside the caption, which stays as the refresh set it.
+    QTabBar* barra = m_ssTab->tabBar();
+    if (i < 0 || i >= barra->count())
+        return;
+    auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide));
+    if (!etiqueta) {
+        etiqueta = new QLabel(barra);
+        etiqueta->setObjectName(QStringLiteral("lblCuenta"));
+        etiqueta->setStyleSheet(QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }"));
+    }
+    etiqueta->setText(CuentaPestania(i));
+    etiqueta->adjustSize();
+    // Set again so the tab makes room for the new width (setting the same
+    // widget would only hide it).
+    barra->setTabButton(i, QTabBar::RightSide, nullptr);
+    barra->setTabButton(i, QTabBar::RightSide, etiqueta);
+    if (i == m_ssTab->Tab())
+        ActualizarComandos();
+}
+
+void frmRM640::ActualizarComandos()
+{
+    const int i = ListaMostrada();
+    m_autorizarSeleccionados->setEnabled(i >= 0 && !m_lista[i]->SelectedItems().isEmpty());
+}
+
+frmRM640::Posicion frmRM640::PosicionTras(const orvinda::ListView& lista)
+{
+    Posicion p;
+    p.fila = lista.SelectedIndex();
+    if (p.fila >= 0 && p.fila + 1 < lista.ListItemsCount())
+        p.siguiente = lista.ListItemText(p.fila + 1);
+    return p;
+}
+
+void frmRM640::SeleccionarTras(orvinda::ListView& lista, const Posicion& posicion)
+{
+    if (!posicion.siguiente.isEmpty() && lista.SeleccionarTexto(posicion.siguiente))
+        return;
+    // The follower is gone too: the row that now stands where it stood.
+    const int n = lista.ListItemsCount();
+    if (n > 0 && posicion.fila >= 0)
+        lista.setSelectedIndex(std::min(posicion.fila, n - 1));
+}
+
+void frmRM640::Refrescar()
+{
+    if (m_refrescando)
+        return;
+    const int tab = m_ssTab->Tab();
+    const QString clave = m_clavesConfiguracion.value(tab);
+    const QString folio = tab >= 0 && tab < m_lista.size() ? m_lista[tab]->SelectedItem() : QString();
+    // Each kind keeps the order its list was sorted in.
+    QHash<QString, std::pair<int, Qt::SortOrder>> orden;
+    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
+        orden.insert(m_clavesConfiguracion[i],
+                     {m_lista[i]->Modelo().ColumnaOrden(), m_lista[i]->Modelo().SentidoOrden()});
+    m_cargado = false;
+    m_refrescando = true;
+    Actualizar_Autorizaciones();
+    m_refrescando = false;
+    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i) {
+        const auto o = orden.value(m_clavesConfiguracion[i], {-1, Qt::AscendingOrder});
+        m_lista[i]->OrdenarPor(o.first, o.second);
+    }
+    const int nueva = clave.isEmpty() ? -1 : static_cast<int>(m_clavesConfiguracion.indexOf(clave));
+    if (nueva < 0 || nueva >= m_lista.size())
+        return;
+    m_ssTab->setTab(nueva);
+    AplicarFiltro();
+    if (!folio.isEmpty())
+        m_lista[nueva]->SeleccionarTexto(folio);
+    m_lista[nueva]->setFocus();
+}
+
+void frmRM640::AutorizarSeleccionados()
+{
+    const int i = ListaMostrada();
+    if (i < 0)
+        return;
+    orvinda::ListView& lista = *m_lista[i];
+    const QStringList folios = lista.SelectedItems();
+    if (folios.isEmpty())
+        return;
+    const QString clave = m_clavesConfiguracion[i];
+
+    Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
+        QProgressDialog avance(QStringLiteral("Autorizando documentos..."), QStringLiteral("Cancelar"), 0,
+                               static_cast<int>(folios.size()), this);
+        avance.setObjectName(QStringLiteral("dlgAvanceLote"));
+        avance.setWindowTitle(TituloLote);
+        avance.setWindowModality(Qt::WindowModal);
+        avance.setMinimumDuration(0);
+        avance.setAutoClose(false);
+        avance.setAutoReset(false);
+        avance.setValue(0);
+        // Asked between documents only: Cancel never stops one half-way.
+        const AutorizacionEnLote::Resumen resumen
+            = AutorizacionEnLote::Ejecutar(clave, folios, [&avance](int hechos, int total) {
+                  avance.setMaximum(total);
+                  avance.setValue(hechos);
+                  avance.setLabelText(QStringLiteral("Autorizando documento %1 de %2...").arg(hechos + 1).arg(total));
+                  QCoreApplication::processEvents();
+                  return !avance.wasCanceled();
+              });
+        avance.close();
+
+        const Posicion posicion = PosicionTras(lista);
+        const QString consulta = Publico::Utilerias->BuscarValor(
+            QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
+            QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
+        lista.ListItemsClear();
+        bool bandera = true;
+        Publico::Utilerias->LlenarLista(consulta, lista, bandera);
+        SeleccionarTras(lista, posicion);
+
+        QStringList lineas{QStringLiteral("Autorizados: %1 de %2.").arg(resumen.autorizados.size()).arg(folios.size())};
+        if (resumen.cancelado)
+            lineas.append(QStringLiteral("Se canceló antes de terminar."));
+        if (!resumen.pendientes.isEmpty()) {
+            lineas.append(QStringLiteral("Quedan pendientes:"));
+            for (const AutorizacionEnLote::Pendiente& p : resumen.pendientes)
+                lineas.append(QStringLiteral("%1: %2").arg(p.folio, p.motivo));
+        }
+        Reportar(lineas.join(u'\n'),
+                 resumen.pendientes.isEmpty() ? orvinda::Sistema::EstiloInformacion
+                                              : orvinda::Sistema::EstiloAdvertencia,
+                 TituloLote, QStringLiteral("ERR-ID:7500070"));
+    });
+}
+
+} // namespace rm640
