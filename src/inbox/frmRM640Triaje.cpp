@@ -225,14 +225,17 @@ void frmRM640::AutorizarSeleccionados()
         QStringList lineas{QStringLiteral("Autorizados: %1 de %2.").arg(resumen.autorizados.size()).arg(folios.size())};
         if (resumen.cancelado)
             lineas.append(QStringLiteral("Se canceló antes de terminar."));
-        if (!resumen.pendientes.isEmpty()) {
-            lineas.append(QStringLiteral("Quedan pendientes:"));
-            for (const AutorizacionEnLote::Pendiente& p : resumen.pendientes)
+        const auto enumerar = [&lineas](const QString& titulo, const QList<AutorizacionEnLote::Pendiente>& documentos) {
+            if (!documentos.isEmpty())
+                lineas.append(titulo);
+            for (const AutorizacionEnLote::Pendiente& p : documentos)
                 lineas.append(QStringLiteral("%1: %2").arg(p.folio, p.motivo));
-        }
+        };
+        enumerar(QStringLiteral("Quedan pendientes:"), resumen.pendientes);
+        enumerar(QStringLiteral("Autorizados con aviso:"), resumen.avisos);
         Reportar(lineas.join(u'\n'),
-                 resumen.pendientes.isEmpty() ? orvinda::Sistema::EstiloInformacion
-                                              : orvinda::Sistema::EstiloAdvertencia,
+                 resumen.pendientes.isEmpty() && resumen.avisos.isEmpty() ? orvinda::Sistema::EstiloInformacion
+                                                                          : orvinda::Sistema::EstiloAdvertencia,
                  TituloLote, QStringLiteral("ERR-ID:7500070"));
     });
 }

@@ -227,9 +227,11 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
 
 TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
 {
-    Configuracion("0001", "Todos", "SELECT Folio FROM Docs ORDER BY Folio");
+    Configuracion("0001", "Todos", "SELECT Folio FROM Docs WHERE Tipo <> 'X' ORDER BY Folio");
+    // F-3 changes no row when authorized, as if another operator had taken it.
     Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Plantilla_Autorizacion = '<p>{Folio}</p>', "
-             "Ca_Sql_Plantilla = 'SELECT Folio FROM Docs WHERE Folio = ''{folio}'''");
+             "Ca_Sql_Plantilla = 'SELECT Folio FROM Docs WHERE Folio = ''{folio}''', Ca_Campos_Autorizar = '', "
+             "Ca_Sql_Autoriazion = 'UPDATE Docs SET Tipo = ''X'' WHERE Folio = ''{FOLIO}'' AND Folio <> ''F-3'''");
     frmRM640& f = Abrir();
     orvinda::ListView& lista = f.lvInsidencias(0);
     // Processed in the middle: the one after it; the last: the one now last.
@@ -246,9 +248,8 @@ TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
 
     f.show();
     // Run to the end, then cancelled at once (Cancel stops before the first document); one reload each.
-    const QString pendiente = ": Autorización en lote aún no disponible.";
-    for (auto [cancelar, resumen] : {std::pair{false, "0 de 3.\nQuedan pendientes:\nF-1" + pendiente + "\nF-3" + pendiente + "\nF-4" + pendiente},
-                                     {true, QString("0 de 3.\nSe canceló antes de terminar.")}}) {
+    const QString tomado = "2 de 3.\nQuedan pendientes:\nF-3: El documento F-3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.";
+    for (auto [cancelar, resumen] : {std::pair{false, tomado}, {true, QString("0 de 1.\nSe canceló antes de terminar.")}}) {
         f.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
         lista.selectAll();
