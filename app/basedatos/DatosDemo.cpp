@@ -528,10 +528,11 @@ private:
             const bool baja = !fechaBaja.isEmpty();
             // An active row looks as a reactivated one does: no delete operator, no delete date.
             Ejecutar(q,
-                     {c[0], c[1], c[2], c[3], c[4], c[5], archivo("listado.sql"), archivo("autorizacion.sql"), c[6],
-                      FormatoDemo::ConsultaEnDialecto(archivo("plantilla.sql"), m_dialecto), archivo("plantilla.html"),
-                      archivo("rechazo.sql"), c[7], c[9], c[8], c[10], baja ? c[10] : QStringLiteral(""),
-                      baja ? QVariant(fechaBaja) : Nulo(), c[11]});
+                     {c[0], c[1], c[2], c[3], c[4], c[5],
+                      FormatoDemo::ConsultaEnDialecto(archivo("listado.sql"), m_dialecto), archivo("autorizacion.sql"),
+                      c[6], FormatoDemo::ConsultaEnDialecto(archivo("plantilla.sql"), m_dialecto),
+                      archivo("plantilla.html"), archivo("rechazo.sql"), c[7], c[9], c[8], c[10],
+                      baja ? c[10] : QStringLiteral(""), baja ? QVariant(fechaBaja) : Nulo(), c[11]});
         }
     }
 
