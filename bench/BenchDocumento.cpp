@@ -5,6 +5,7 @@
 // the same connection. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" ./bench_documento
 
+#include "AplicacionBench.h"
 #include "basedatos/DatosDemo.h"
 #include "host/controles/ListView.h"
 #include "host/datos/Conexion.h"
@@ -33,7 +34,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <unistd.h>
 #include <vector>
 
 using orvinda::Conexion;
@@ -130,11 +130,7 @@ protected:
 
 int main(int argc, char* argv[])
 {
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    orvinda::ServidorPaginas::RegistrarEsquema();
-    QApplication app(argc, argv);
+    AplicacionBench app(argc, argv);
 
     QTemporaryDir carpeta;
     std::unique_ptr<Conexion> conexion = Conexion::Abrir(carpeta.filePath(QStringLiteral("bench.db")));

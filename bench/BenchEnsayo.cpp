@@ -5,6 +5,7 @@
 // started, on PostgreSQL over ODBC. Target: 300 ms or less. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" ./bench_ensayo
 
+#include "AplicacionBench.h"
 #include "basedatos/EsquemaBaseDatos.h"
 #include "config/ConfiguracionAutorizacion.h"
 #include "editor/Ensayo.h"
@@ -34,7 +35,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <vector>
 
 using orvinda::Conexion;
@@ -179,11 +179,7 @@ bool Medir(const QString& nombre, const QString& destino)
 
 int main(int argc, char* argv[])
 {
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    orvinda::ServidorPaginas::RegistrarEsquema();
-    QApplication app(argc, argv);
+    AplicacionBench app(argc, argv);
     orvinda::ServidorPaginas::Instalar();
 
     QTemporaryDir carpeta;

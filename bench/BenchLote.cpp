@@ -5,6 +5,7 @@
 // on the same connection, for comparison. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" ./bench_lote [documents]
 
+#include "AplicacionBench.h"
 #include "basedatos/DatosDemo.h"
 #include "host/datos/Conexion.h"
 #include "host/servicios/Impresor.h"
@@ -23,7 +24,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 #include <vector>
 
 using orvinda::Conexion;
@@ -58,11 +58,7 @@ double TiempoSentencias(Conexion& c, const QStringList& sentencias)
 
 int main(int argc, char* argv[])
 {
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    orvinda::ServidorPaginas::RegistrarEsquema();
-    QApplication app(argc, argv);
+    AplicacionBench app(argc, argv);
     const int documentos = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
 
     QTemporaryDir carpeta;
