@@ -91,6 +91,8 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
     m_lista->addItems(m_folios);
     m_autorizar->setEnabled(false);
     m_rechazar->setEnabled(false);
+    // The author meets a document at once, as a reviewer would.
+    MostrarFolio(0);
 }
 
 frmEnsayo::~frmEnsayo() = default;

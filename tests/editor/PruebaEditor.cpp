@@ -654,7 +654,8 @@ TEST_F(PruebaEditor, ProbarCadaDemoNoEscribeYMuestraElErrorDeLaBase)
     frmConfiguracion& f = frmConfiguracion::Instancia();
     f.txtProcedimiento5().setText("UPDATE NoExiste SET x = 1 WHERE f = '{FOLIO}'");
     rm640::frmEnsayo roto(f.ConfiguracionEnPantalla(), &f);
-    ASSERT_TRUE(roto.MostrarFolio(0));
+    // Opened on its first folio, ready to rehearse.
+    ASSERT_TRUE(roto.Informe().startsWith("Documento " + roto.Folios().value(0) + ".")) << roto.Informe().toStdString();
     EXPECT_TRUE(roto.EnsayarRechazo().error.contains("no such table: NoExiste"));
     EXPECT_TRUE(roto.Informe().contains("UPDATE NoExiste SET x = 1 WHERE f = '" + roto.Folios().value(0) + "'")) << roto.Informe().toStdString();
 }
