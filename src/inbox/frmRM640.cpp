@@ -21,6 +21,7 @@
 #include "shell/Publico.h"
 #include "shell/Trampa.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QMetaMethod>
@@ -234,6 +235,10 @@ void frmRM640::Form_Activate()
     m_refrescando = true;
     Actualizar_Autorizaciones();
     m_refrescando = false;
+    // The keys start on the list: arrows move, Enter opens.
+    const int i = m_ssTab->Tab();
+    if (i >= 0 && i < m_lista.size() && !isAncestorOf(QApplication::focusWidget()))
+        m_lista[i]->setFocus();
 }
 
 void frmRM640::VolverAlDiseno()

@@ -56,6 +56,8 @@ protected:
         f.show();
         f.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+        // The keys start on the list of the tab shown.
+        EXPECT_EQ(QApplication::focusWidget(), &f.lvInsidencias(0));
         f.SSTab().setTab(1);
         f.lvInsidencias(1).setFocus();
         return f;
