@@ -1,5 +1,7 @@
 #include "shell/AplicacionShell.h"
 
+#include "shell/ActivacionVentanas.h"
+
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
@@ -48,6 +50,8 @@ AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
         || QGuiApplication::platformName() == QLatin1String("offscreen")
         || QGuiApplication::platformName() == QLatin1String("minimal");
     m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido || sinPantalla);
+    if (!sinPantalla)
+        new ActivacionVentanas(this);
 }
 
 AplicacionShell::~AplicacionShell()

@@ -1,0 +1,54 @@
+#include "shell/ActivacionVentanas.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+namespace orvinda {
+
+namespace {
+
+// A request made before the window is on screen is lost: asked again while
+// it shows and stays inactive, for about a second.
+constexpr int IntervaloMs = 25;
+constexpr int Intentos = 40;
+
+} // namespace
+
+ActivacionVentanas::ActivacionVentanas(QObject* parent)
+    : QObject(parent)
+{
+    qApp->installEventFilter(this);
+}
+
+bool ActivacionVentanas::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (evento->type() == QEvent::Show && objeto->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(objeto);
+        const Qt::WindowType tipo = w->windowType();
+        if (w->isWindow() && (tipo == Qt::Window || tipo == Qt::Dialog)
+            && !w->testAttribute(Qt::WA_ShowWithoutActivating))
+            Activar(w);
+    }
+    return QObject::eventFilter(objeto, evento);
+}
+
+void ActivacionVentanas::Activar(QWidget* ventana)
+{
+    auto* reloj = new QTimer(ventana);
+    reloj->setInterval(IntervaloMs);
+    QPointer<QWidget> w(ventana);
+    connect(reloj, &QTimer::timeout, reloj, [reloj, w, vueltas = 0]() mutable {
+        if (!w || !w->isVisible() || w->isActiveWindow() || ++vueltas > Intentos) {
+            reloj->deleteLater();
+            return;
+        }
+        if (w->windowHandle() && w->windowHandle()->isExposed())
+            w->activateWindow();
+    });
+    reloj->start();
+}
+
+} // namespace orvinda

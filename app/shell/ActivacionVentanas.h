@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+
+namespace orvinda {
+
+// Gives the keyboard to every window the shell shows. A desktop with a
+// window manager does this itself; on one without (a bare X server, a kiosk)
+// a dialog opened from the keyboard would leave the keys with the window
+// below it. Only windows that come up inactive are asked to activate.
+class ActivacionVentanas : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ActivacionVentanas(QObject* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    static void Activar(QWidget* ventana);
+};
+
+} // namespace orvinda
