@@ -1,6 +1,14 @@
 #include "AplicacionBench.h"
 
+#include "host/servicios/Sistema.h"
+#include "host/servicios/TablaClases.h"
+#include "host/servicios/Utilerias.h"
+#include "servicios/Mensajero.h"
+#include "servicios/SistemaOrvinda.h"
+#include "servicios/UtileriasOrvinda.h"
 #include "shell/ServidorPaginas.h"
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -17,4 +25,16 @@ int& AplicacionBench::Preparar(int& argc)
     // Before the engine starts, as in the shell.
     orvinda::ServidorPaginas::RegistrarEsquema();
     return argc;
+}
+
+void AplicacionBench::RegistrarServicios(orvinda::Conexion& conexion, orvinda::Mensajero& mensajero)
+{
+    orvinda::Conexion* c = &conexion;
+    orvinda::Mensajero* m = &mensajero;
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
+        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
+    });
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
+        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
+    });
 }

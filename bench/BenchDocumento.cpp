@@ -141,14 +141,8 @@ int main(int argc, char* argv[])
 
     orvinda::Mensajero mensajero(nullptr, true);
     Conexion* c = conexion.get();
-    orvinda::Mensajero* m = &mensajero;
     const QString pdf = carpeta.filePath(QStringLiteral("pdf"));
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
-        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
-    });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
-        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
-    });
+    AplicacionBench::RegistrarServicios(*conexion, mensajero);
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma), [=] {
         return std::make_unique<orvinda::ImpresorOrvinda>(*c, nullptr, nullptr, pdf);
     });

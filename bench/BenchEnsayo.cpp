@@ -85,14 +85,7 @@ bool Medir(const QString& nombre, const QString& destino)
     orvinda::EsquemaBaseDatos::Crear(db);
     orvinda::CreacionDemo::Llenar(*conexion);
     orvinda::Mensajero mensajero(nullptr, true);
-    Conexion* c = conexion.get();
-    orvinda::Mensajero* m = &mensajero;
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
-        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
-    });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
-        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
-    });
+    AplicacionBench::RegistrarServicios(*conexion, mensajero);
     rm640::Publico::Terminar();
     rm640::Publico::Main();
     const auto fin = qScopeGuard([] { rm640::Publico::Terminar(); });

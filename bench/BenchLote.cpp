@@ -67,14 +67,7 @@ int main(int argc, char* argv[])
     orvinda::DatosDemo::Cargar(db);
 
     orvinda::Mensajero mensajero(nullptr, true);
-    Conexion* c = conexion.get();
-    orvinda::Mensajero* m = &mensajero;
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Sistema::IdPrograma), [=] {
-        return std::make_unique<orvinda::SistemaOrvinda>(*c, *m, QStringLiteral("GCOMPRAS"), 4);
-    });
-    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
-        return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
-    });
+    AplicacionBench::RegistrarServicios(*conexion, mensajero);
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
                                     [] { return std::make_unique<ImpresorMudo>(); });
     orvinda::ServidorPaginas::Instalar();
