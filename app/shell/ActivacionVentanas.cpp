@@ -25,12 +25,24 @@ ActivacionVentanas::ActivacionVentanas(QObject* parent)
 
 bool ActivacionVentanas::eventFilter(QObject* objeto, QEvent* evento)
 {
-    if (evento->type() == QEvent::Show && objeto->isWidgetType()) {
-        auto* w = static_cast<QWidget*>(objeto);
-        const Qt::WindowType tipo = w->windowType();
-        if (w->isWindow() && (tipo == Qt::Window || tipo == Qt::Dialog)
-            && !w->testAttribute(Qt::WA_ShowWithoutActivating))
+    const QEvent::Type tipoEvento = evento->type();
+    if ((tipoEvento != QEvent::Show && tipoEvento != QEvent::Hide) || !objeto->isWidgetType())
+        return QObject::eventFilter(objeto, evento);
+    auto* w = static_cast<QWidget*>(objeto);
+    const Qt::WindowType tipo = w->windowType();
+    if (!w->isWindow() || (tipo != Qt::Window && tipo != Qt::Dialog))
+        return QObject::eventFilter(objeto, evento);
+    if (tipoEvento == QEvent::Show) {
+        if (!w->testAttribute(Qt::WA_ShowWithoutActivating))
             Activar(w);
+    } else {
+        // A closed dialog hands the keys back to the dialog still open, or
+        // to the window it came from; a bare X server gives them to no one.
+        QWidget* siguiente = QApplication::activeModalWidget();
+        if (!siguiente && w->parentWidget())
+            siguiente = w->parentWidget()->window();
+        if (siguiente && siguiente != w)
+            Activar(siguiente);
     }
     return QObject::eventFilter(objeto, evento);
 }

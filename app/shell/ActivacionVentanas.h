@@ -7,7 +7,8 @@ namespace orvinda {
 // Gives the keyboard to every window the shell shows. A desktop with a
 // window manager does this itself; on one without (a bare X server, a kiosk)
 // a dialog opened from the keyboard would leave the keys with the window
-// below it. Only windows that come up inactive are asked to activate.
+// below it, and a closed one would leave them with no window. Only windows
+// that stay inactive are asked to activate.
 class ActivacionVentanas : public QObject
 {
     Q_OBJECT
