@@ -82,17 +82,11 @@ Ensayo::Resultado Ensayo::Autorizar(const QString& folio, const ValorDe& valorDe
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
     Ejecutar(r, [&](MarcadoresSql::Modo modo) -> std::optional<QString> {
-        // Only the template query's column names count, as when authorizing.
-        orvinda::Recordset plantilla
-            = Conexion().Execute(MarcadoresSql::ExpandirConsulta(m_c.sqlPlantilla, folio, modo));
-        const QStringList columnas = plantilla.NombresCampos();
-        plantilla.Close();
-        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
-            m_c.sqlAutorizacion, m_c.camposAutorizar, columnas, valorDe,
-            [&r](QString& comentario) { r.comentario = comentario; }, folio, operador, fecha, modo);
+        const ExpansionAutorizacion expansion = RevisionDocumento::ExpandirAutorizacion(
+            m_c.sqlAutorizacion, m_c.sqlPlantilla, m_c.camposAutorizar, folio, valorDe,
+            [&r](QString& comentario) { r.comentario = comentario; }, operador, fecha, modo);
         if (!expansion.completa()) {
-            r.error = QStringLiteral("El campo '") + *expansion.campoFaltante
-                + QStringLiteral("' es obligatorio no puede estar vacío");
+            r.error = RevisionDocumento::CampoObligatorio(*expansion.campoFaltante);
             return std::nullopt;
         }
         return expansion.sentencia;

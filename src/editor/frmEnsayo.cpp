@@ -3,6 +3,7 @@
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/WebBrowser.h"
 #include "host/servicios/Sistema.h"
+#include "review/RevisionDocumento.h"
 #include "shell/Publico.h"
 #include "shell/Trampa.h"
 
@@ -65,8 +66,8 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
     todo->addWidget(centro, 1);
     todo->addLayout(botones);
 
-    m_pagina = Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString()
-        + QStringLiteral("/EditorWeb/Pagina.Html");
+    m_pagina = RevisionDocumento::Pagina(
+        Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString());
     connect(m_navegador, &orvinda::WebBrowser::DocumentComplete, this, [this] {
         if (m_html.isEmpty())
             return;

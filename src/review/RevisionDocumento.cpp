@@ -58,6 +58,28 @@ QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& c
     return html;
 }
 
+ExpansionAutorizacion RevisionDocumento::ExpandirAutorizacion(const QString& sentencia,
+                                                              const QString& consultaPlantilla, const QString& campos,
+                                                              const QString& folio, const ValorDe& valorDe,
+                                                              const Marcadores::GanchoComentario& alComentario,
+                                                              const QString& operador, const QString& fecha,
+                                                              MarcadoresSql::Modo modo)
+{
+    // Only the column names of the template query count; a query that
+    // finds no row still names its columns.
+    orvinda::Recordset plantilla
+        = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consultaPlantilla, folio, modo));
+    const QStringList columnas = plantilla.NombresCampos();
+    plantilla.Close();
+    return MarcadoresSql::ExpandirAutorizacion(sentencia, campos, columnas, valorDe, alComentario, folio, operador,
+                                               fecha, modo);
+}
+
+QString RevisionDocumento::CampoObligatorio(const QString& campo)
+{
+    return QStringLiteral("El campo '") + campo + QStringLiteral("' es obligatorio no puede estar vacío");
+}
+
 RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave,
                                                              const QString& tabla, const QString& folio,
                                                              const QString& campos, const ValorDe& valorDe)
@@ -77,26 +99,18 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
     };
     Autorizacion resultado;
     const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
-        // Only the column names of the template query count; a query that
-        // finds no row still names its columns.
-        const QString consulta
-            = MarcadoresSql::ExpandirConsulta(rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto(), folio, modo);
-        orvinda::Recordset plantilla = Publico::Sistema->ObtenerConexion().Execute(consulta);
-        const QStringList columnas = plantilla.NombresCampos();
-        plantilla.Close();
-
         const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
+        const QString consultaPlantilla = rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
         rs.Close();
 
-        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
-            sentencia, campos, columnas, valorDe,
+        const ExpansionAutorizacion expansion = ExpandirAutorizacion(
+            sentencia, consultaPlantilla, campos, folio, valorDe,
             [&tabla, &folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, folio, comentario); },
-            folio, operador, fecha, modo);
+            operador, fecha, modo);
         if (!expansion.completa()) {
             resultado.campoFaltante = *expansion.campoFaltante;
-            reportar(QStringLiteral("El campo '") + *expansion.campoFaltante
-                         + QStringLiteral("' es obligatorio no puede estar vacío"),
-                     orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
+            reportar(CampoObligatorio(*expansion.campoFaltante), orvinda::Sistema::EstiloInformacion,
+                     QStringLiteral("Orvinda"), QStringLiteral("ERR-ID:7500027"));
             return std::nullopt;
         }
         return expansion.sentencia;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/MarcadoresSql.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QString>
@@ -25,6 +26,16 @@ public:
     // The same from a template and its query as given, stored or not.
     static QString Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
                               MarcadoresSql::Modo modo);
+
+    // The authorization statement of folio expanded as the review road
+    // expands it: the template query names the columns the field list may
+    // use. Refused values are thrown.
+    static ExpansionAutorizacion
+    ExpandirAutorizacion(const QString& sentencia, const QString& consultaPlantilla, const QString& campos,
+                         const QString& folio, const ValorDe& valorDe, const Marcadores::GanchoComentario& alComentario,
+                         const QString& operador, const QString& fecha, MarcadoresSql::Modo modo);
+    // The message of a required field left empty.
+    static QString CampoObligatorio(const QString& campo);
 
     struct Autorizacion
     {
