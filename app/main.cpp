@@ -1,6 +1,6 @@
+#include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
 #include "shell/OpcionesShell.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <sys/stat.h>

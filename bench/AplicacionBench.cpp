@@ -4,9 +4,9 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/ServidorPaginas.h"
 
 #include <memory>
 

@@ -13,10 +13,10 @@
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
 #ifdef RM640_CON_SERVIDOR
 #include "comun/ServidorPostgres.h"
 #endif

@@ -9,16 +9,16 @@
 #include "basedatos/DatosDemo.h"
 #include "host/controles/ListView.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -174,7 +174,7 @@ int main(int argc, char* argv[])
                 if (mostrado >= 0)
                     return;
                 mostrado = Ms(reloj);
-                QTimer::singleShot(0, &d, &frmAutorizacion::cmdCacelar_Click);
+                QTimer::singleShot(0, &d, &frmAutorizacion::cmdCancelar_Click);
             });
         };
         reloj.start();

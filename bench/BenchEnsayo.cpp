@@ -12,12 +12,12 @@
 #include "editor/frmEnsayo.h"
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
+#include "publico/Publico.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/CreacionDemo.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 #ifdef RM640_CON_SERVIDOR
 #include "comun/ServidorPostgres.h"
 #endif

@@ -10,12 +10,12 @@
 #include "host/datos/Conexion.h"
 #include "host/servicios/Impresor.h"
 #include "host/servicios/TablaClases.h"
+#include "publico/Publico.h"
 #include "review/AutorizacionEnLote.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // against a plain deep copy of the same text. Per-MiB times should stay flat
 // as the template grows. Sizes count characters (1 MiB = 2^20 characters).
 
-#include "config/Marcadores.h"
+#include "marcadores/Marcadores.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the placeholder language and checks it against a
 // plain reference: same replacements, no crash, no read past the text.
 
-#include "config/Marcadores.h"
+#include "marcadores/Marcadores.h"
 
 #include <QString>
 #include <cstdint>

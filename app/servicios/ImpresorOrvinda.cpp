@@ -2,11 +2,11 @@
 
 #include "host/controles/PaginaSegura.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/TextoSql.h"
-#include "shell/ServidorPaginas.h"
-#include "shell/Traza.h"
+#include "servicios/Traza.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "servicios/Mensajero.h"
 
 #include "host/datos/Secretos.h"
-#include "shell/Traza.h"
+#include "servicios/Traza.h"
 
 #include <QMessageBox>
 #include <QPushButton>

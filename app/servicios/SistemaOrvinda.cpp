@@ -1,7 +1,7 @@
 #include "servicios/SistemaOrvinda.h"
 
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "servicios/Mensajero.h"
 #include "servicios/TextoSql.h"
 

@@ -1,6 +1,6 @@
 #include "servicios/TextoSql.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QRegularExpression>
 

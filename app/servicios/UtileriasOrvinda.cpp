@@ -6,7 +6,7 @@
 #include "host/controles/Twips.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "servicios/ResaltadorSql.h"
 #include "servicios/TextoSql.h"
 

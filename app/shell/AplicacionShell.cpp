@@ -5,8 +5,8 @@
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
 #include "host/datos/Secretos.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/ArchivosPrivados.h"
 #include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
@@ -15,12 +15,12 @@
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/LimitesEspera.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
+#include "servicios/Traza.h"
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/CreacionDemo.h"
 #include "shell/IdentidadOperador.h"
-#include "shell/ServidorPaginas.h"
-#include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
 #include "shell/VerificacionInicio.h"
 
@@ -32,6 +32,7 @@
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
@@ -52,10 +53,21 @@ AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
     m_mensajero = std::make_unique<Mensajero>(m_traza.get(), m_opciones.desatendido || sinPantalla);
     if (!sinPantalla)
         new ActivacionVentanas(this);
+    // While a statement runs, every window of the shell says it is busy.
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        Conexion::InstalarIndicadorOcupado([](bool ocupado) {
+            if (QThread::currentThread() != QCoreApplication::instance()->thread())
+                return;
+            if (ocupado)
+                QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            else
+                QGuiApplication::restoreOverrideCursor();
+        });
 }
 
 AplicacionShell::~AplicacionShell()
 {
+    Conexion::InstalarIndicadorOcupado({});
     delete m_ventana.data();
     m_pantalla.reset();
     TablaClases::RetirarTodas();

@@ -3,7 +3,7 @@
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/ArchivosPrivados.h"
 #include "shell/IdentidadOperador.h"
 

@@ -1,7 +1,8 @@
 #include "shell/IdentidadOperador.h"
 
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/datos/Transaccion.h"
+#include "host/errores/ErrorRm.h"
 #include "servicios/TextoSql.h"
 
 #include <pwd.h>
@@ -22,7 +23,11 @@ QString IdentidadOperador::Cuenta(Conexion& conexion)
     QString consulta;
     switch (conexion.ObtenerDialecto()) {
     case Conexion::Dialecto::SQLite: return CuentaSistema();
-    case Conexion::Dialecto::SqlServer: consulta = QStringLiteral("SELECT SUSER_SNAME()"); break;
+    // The login itself: a role or user the session switched to afterwards
+    // (SET ROLE, EXECUTE AS, or the same asked for in the connection's
+    // settings) does not change who is at the keyboard.
+    case Conexion::Dialecto::SqlServer: consulta = QStringLiteral("SELECT ORIGINAL_LOGIN()"); break;
+    case Conexion::Dialecto::PostgreSQL: consulta = QStringLiteral("SELECT SESSION_USER"); break;
     default: consulta = QStringLiteral("SELECT CURRENT_USER"); break;
     }
     Recordset rs = conexion.Execute(consulta);
@@ -102,20 +107,15 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
 void IdentidadOperador::MarcarDemo(Conexion& conexion)
 {
     const QString cuenta = Cuenta(conexion);
-    conexion.BeginTrans();
-    try {
-        conexion.Execute(
-            QStringLiteral(
-                "INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
-                " VALUES (%1, 0, 'B', '1', 'Base creada con --crear-demo: admite --operador y --nivel')")
-                .arg(TextoSql::Literal(ParametroDemo)));
-        conexion.Execute(QStringLiteral("UPDATE Operadores SET Op_Cuenta = %1 WHERE Op_Cve_Operador = 'ADMIN'")
-                             .arg(TextoSql::Literal(cuenta)));
-        conexion.CommitTrans();
-    } catch (...) {
-        conexion.RollbackTrans();
-        throw;
-    }
+    Transaccion transaccion(conexion);
+    conexion.Execute(
+        QStringLiteral(
+            "INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor, Pg_Descripcion)"
+            " VALUES (%1, 0, 'B', '1', 'Base creada con --crear-demo: admite --operador y --nivel')")
+            .arg(TextoSql::Literal(ParametroDemo)));
+    conexion.Execute(QStringLiteral("UPDATE Operadores SET Op_Cuenta = %1 WHERE Op_Cve_Operador = 'ADMIN'")
+                         .arg(TextoSql::Literal(cuenta)));
+    transaccion.Confirmar();
 }
 
 } // namespace orvinda

@@ -1,7 +1,7 @@
 #include "shell/VerificacionInicio.h"
 
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/RegistroComponentes.h"
 
 #include <QDir>

@@ -1,15 +1,15 @@
 #include "editor/Ensayo.h"
 
-#include "config/MarcadoresSql.h"
+#include "config/Parametros.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/datos/Transaccion.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
-
-#include <QScopeGuard>
 
 namespace rm640 {
 
@@ -24,8 +24,7 @@ orvinda::Conexion& Conexion()
 template <typename Cuerpo>
 auto Deshecho(Cuerpo&& cuerpo)
 {
-    Conexion().BeginTrans();
-    const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
+    const orvinda::Transaccion deshecha(Conexion(), &Publico::Conexion);
     return cuerpo();
 }
 
@@ -35,7 +34,7 @@ void Ejecutar(Ensayo::Resultado& r, const std::function<std::optional<QString>(M
     Trampa::Atrapar([&r](const QString& descripcion) { r.error = descripcion; },
                     [&] {
                         Deshecho([&] {
-                            const std::optional<QString> sentencia = expansion(MarcadoresSql::LeerModo(Conexion()));
+                            const std::optional<QString> sentencia = expansion(Parametros::ModoSustitucion(Conexion()));
                             if (!sentencia)
                                 return;
                             r.sentencia = *sentencia;
@@ -72,7 +71,7 @@ QString Ensayo::Renderizar(const QString& folio) const
 {
     return Deshecho([&] {
         return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio,
-                                             MarcadoresSql::LeerModo(Conexion()));
+                                             Parametros::ModoSustitucion(Conexion()));
     });
 }
 

@@ -1,21 +1,21 @@
 #include "editor/Verificacion.h"
 
 #include "config/ConfiguracionAutorizacion.h"
-#include "config/Marcadores.h"
-#include "config/MarcadoresSql.h"
+#include "config/Parametros.h"
 #include "editor/Ensayo.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/datos/Transaccion.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
+#include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace rm640 {
 
@@ -50,8 +50,7 @@ orvinda::Conexion& Conexion()
 void Preparar(const QString& sentencia)
 {
     orvinda::Conexion& c = Conexion();
-    c.BeginTrans();
-    const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
+    const orvinda::Transaccion deshecha(c, &Publico::Conexion);
     switch (c.ObtenerDialecto()) {
     case orvinda::Conexion::Dialecto::PostgreSQL:
         c.Execute(QStringLiteral("PREPARE rm640_verificacion AS ") + sentencia);
@@ -63,11 +62,7 @@ void Preparar(const QString& sentencia)
         c.Execute(sentencia);
         break;
     }
-    default: {
-        QSqlQuery q(c.BaseDatos());
-        if (!q.prepare(sentencia))
-            throw orvinda::ErrorRm(q.lastError().text());
-    }
+    default: c.Compilar(sentencia); break;
     }
 }
 
@@ -245,9 +240,8 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     Trampa::Atrapar([](const QString&) {},
                     [&] {
                         orvinda::Conexion& cx = Conexion();
-                        cx.BeginTrans();
-                        const auto deshacer = qScopeGuard([] { Publico::DeshacerTransaccion(); });
-                        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(cx);
+                        const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
+                        const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(cx);
                         columnas
                             = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, modo)).NombresCampos();
                     });
@@ -272,7 +266,7 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
         r.ElementosDeLaPagina(c.plantilla, nullptr, QStringLiteral("la plantilla"));
     }
     r.SinFolio();
-    if (MarcadoresSql::LeerModo(Conexion()) == MarcadoresSql::Modo::Citar)
+    if (Parametros::ModoSustitucion(Conexion()) == MarcadoresSql::Modo::Citar)
         r.Comillas(folios, operador, fecha);
     return r.avisos;
 }

@@ -12,13 +12,14 @@
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
+#include "host/datos/Transaccion.h"
 #include "host/servicios/ConsultaRegistro.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
-#include "shell/FormaUnica.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
+#include "publico/FormaUnica.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -365,7 +366,6 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
     bool comillasApagadas = false;
     bool guardado = false;
     const auto fallo = [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
         // The shared connection must not stay with the OFF setting for the
         // other screens.
         if (comillasApagadas)
@@ -385,17 +385,17 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
         // The checks warn, and the save goes on.
         AvisarVerificacion();
 
-        Publico::Sistema->ObtenerConexion().BeginTrans();
+        orvinda::Transaccion transaccion(Publico::Conexion(), &Publico::Conexion);
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
         Publico::CadenaSql = QString();
         Publico::CadenaSql = EsNuevo ? SentenciaInsertar(operador, fecha) : SentenciaActualizar(operador, fecha);
-        Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
+        Publico::Conexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER OFF"));
         comillasApagadas = true;
-        Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
-        Publico::Sistema->ObtenerConexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+        Publico::Conexion().Execute(Publico::CadenaSql);
+        Publico::Conexion().Execute(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
         comillasApagadas = false;
-        Publico::Sistema->ObtenerConexion().CommitTrans();
+        transaccion.Confirmar();
         guardado = true;
     });
     if (!guardado)
@@ -492,17 +492,16 @@ void frmConfiguracion::CambiarEstado(const std::function<QString(const QString&,
                                      bool limpiarDeNuevo)
 {
     const auto fallo = [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
         Reportar(descripcion, orvinda::Sistema::EstiloAdvertencia, titulo, idError);
     };
     const bool hecho = Trampa::Atrapar(fallo, [&] {
-        Publico::Sistema->ObtenerConexion().BeginTrans();
+        orvinda::Transaccion transaccion(Publico::Conexion(), &Publico::Conexion);
         const QString operador = Publico::Sistema->ObtenerOperador();
         const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
         Publico::CadenaSql = QString();
         Publico::CadenaSql = sentencia(operador, fecha);
-        Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
-        Publico::Sistema->ObtenerConexion().CommitTrans();
+        Publico::Conexion().Execute(Publico::CadenaSql);
+        transaccion.Confirmar();
     });
     if (!hecho)
         return;

@@ -12,7 +12,7 @@
 #include "host/controles/Twips.h"
 #include "host/controles/txtVEX.h"
 #include "host/servicios/Sistema.h"
-#include "shell/Trampa.h"
+#include "publico/Trampa.h"
 
 #include <QLabel>
 #include <QScopeGuard>

@@ -10,8 +10,8 @@
 #include "host/controles/Twips.h"
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
-#include "host/datos/ErrorRm.h"
-#include "shell/Trampa.h"
+#include "host/errores/ErrorRm.h"
+#include "publico/Trampa.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -3,9 +3,9 @@
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/WebBrowser.h"
 #include "host/servicios/Sistema.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -12,14 +12,14 @@
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "publico/FormaUnica.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
-#include "shell/FormaUnica.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
 
 #include <QApplication>
 #include <QEvent>

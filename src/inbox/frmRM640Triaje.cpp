@@ -8,9 +8,9 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/AutorizacionEnLote.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
 
 #include <QApplication>
 #include <QHash>

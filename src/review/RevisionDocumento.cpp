@@ -1,15 +1,16 @@
 #include "review/RevisionDocumento.h"
 
-#include "config/Marcadores.h"
-#include "config/MarcadoresSql.h"
+#include "config/Parametros.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
 #include "host/servicios/Impresor.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
+#include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 
 #include <memory>
 #include <optional>
@@ -19,7 +20,7 @@ namespace rm640 {
 QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio)
 {
     orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-    const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
+    const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(inicio);
     Publico::CadenaSql = QString();
     Publico::CadenaSql += QStringLiteral(" SELECT ");
     Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");

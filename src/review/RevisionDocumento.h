@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/MarcadoresSql.h"
+#include "marcadores/MarcadoresSql.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QString>

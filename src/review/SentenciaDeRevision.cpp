@@ -1,10 +1,12 @@
 #include "review/SentenciaDeRevision.h"
 
+#include "config/Parametros.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
+#include "host/datos/Transaccion.h"
 #include "host/servicios/Sistema.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 
 namespace rm640 {
 
@@ -13,34 +15,27 @@ bool SentenciaDeRevision::Ejecutar(const Reportar& reportar, const Avisos& aviso
 {
     bool resultado = false;
     const auto fallo = [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
         reportar(descripcion, orvinda::Sistema::EstiloError, avisos.titulo, avisos.idFallo);
     };
     const auto rehusar = [&](const QString& descripcion) {
-        Publico::DeshacerTransaccion();
         reportar(descripcion, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"), avisos.idRehusado);
     };
     Trampa::Atrapar(avisos.pista, fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-        const MarcadoresSql::Modo modo = MarcadoresSql::LeerModo(inicio);
-        inicio.BeginTrans();
+        const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(inicio);
+        orvinda::Transaccion transaccion(inicio, &Publico::Conexion);
 
         Publico::CadenaSql = consulta(modo);
-        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
-        if (rs.Eof()) {
-            rs.Close();
-            Publico::Sistema->ObtenerConexion().RollbackTrans();
+        orvinda::Recordset rs = Publico::Conexion().Execute(Publico::CadenaSql);
+        if (rs.Eof())
             return;
-        }
         const std::optional<QString> sentencia = expansion(rs, modo);
-        if (!sentencia) {
-            Publico::Sistema->ObtenerConexion().RollbackTrans();
+        if (!sentencia)
             return;
-        }
-        orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
+        orvinda::Conexion& conexion = Publico::Conexion();
         conexion.Execute(*sentencia);
         sinCambios = conexion.RegistrosAfectados() == 0;
-        Publico::Sistema->ObtenerConexion().CommitTrans();
+        transaccion.Confirmar();
         resultado = true;
     });
     return resultado;

@@ -4,11 +4,11 @@
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
 #include "host/servicios/Sistema.h"
+#include "publico/FormaUnica.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
 #include "review/frmRechazar.h"
-#include "shell/FormaUnica.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -72,19 +72,19 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
                                                           5880, 1815, 375);
     m_cmdRechazar
         = orvinda::flatButton::CrearEnDialogo(this, "CmdRechazar", QStringLiteral("Rechazar"), 4920, 5880, 1935, 375);
-    m_cmdCacelar
+    m_cmdCancelar
         = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 6960, 5880, 1815, 375);
     connect(m_cmdAutorizado, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdAutorizado_Click);
     connect(m_cmdRechazar, &orvinda::flatButton::Click, this, &frmAutorizacion::CmdRechazar_Click);
-    connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCacelar_Click);
+    connect(m_cmdCancelar, &orvinda::flatButton::Click, this, &frmAutorizacion::cmdCancelar_Click);
 
     // Alt keys answer from the page too; the captions stay as they are.
-    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar})
+    for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCancelar})
         boton->MostrarAtajo();
 
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
-    setTabOrder(m_cmdRechazar, m_cmdCacelar);
+    setTabOrder(m_cmdRechazar, m_cmdCancelar);
 }
 
 frmAutorizacion::~frmAutorizacion() = default;
@@ -153,7 +153,7 @@ void frmAutorizacion::changeEvent(QEvent* evento)
 
 bool frmAutorizacion::Atajo(const QKeyEvent& tecla)
 {
-    return orvinda::flatButton::Atajo(tecla, {m_cmdAutorizado, m_cmdRechazar, m_cmdCacelar});
+    return orvinda::flatButton::Atajo(tecla, {m_cmdAutorizado, m_cmdRechazar, m_cmdCancelar});
 }
 
 void frmAutorizacion::keyPressEvent(QKeyEvent* evento)
@@ -194,7 +194,7 @@ bool frmAutorizacion::eventFilter(QObject* objeto, QEvent* evento)
 void frmAutorizacion::Form_KeyDown(int KeyCode, int)
 {
     if (KeyCode == 27)
-        cmdCacelar_Click();
+        cmdCancelar_Click();
 }
 
 void frmAutorizacion::closeEvent(QCloseEvent* evento)
@@ -207,7 +207,7 @@ void frmAutorizacion::closeEvent(QCloseEvent* evento)
 
 void frmAutorizacion::reject()
 {
-    cmdCacelar_Click();
+    cmdCancelar_Click();
 }
 
 void frmAutorizacion::WebBrowser1_DocumentComplete()
@@ -225,7 +225,7 @@ void frmAutorizacion::WebBrowser1_DocumentComplete()
     });
 }
 
-void frmAutorizacion::cmdCacelar_Click()
+void frmAutorizacion::cmdCancelar_Click()
 {
     m_procesado = false;
     hide();

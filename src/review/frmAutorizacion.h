@@ -53,7 +53,8 @@ public:
     orvinda::WebBrowser& WebBrowser1() const { return *m_webBrowser1; }
     orvinda::flatButton& CmdAutorizado() const { return *m_cmdAutorizado; }
     orvinda::flatButton& CmdRechazar() const { return *m_cmdRechazar; }
-    orvinda::flatButton& cmdCacelar() const { return *m_cmdCacelar; }
+    // The designed control is named "cmdCacelar"; the widget keeps that name.
+    orvinda::flatButton& cmdCancelar() const { return *m_cmdCancelar; }
 
     bool FormaCargada() const { return m_formaCargada; }
     // The base address read from "GEN_URL" at load.
@@ -65,7 +66,7 @@ public:
     void WebBrowser1_DocumentComplete();
     void CmdAutorizado_Click();
     void CmdRechazar_Click();
-    void cmdCacelar_Click();
+    void cmdCancelar_Click();
 
 signals:
     // The page's body now holds Plantilla.
@@ -108,7 +109,7 @@ private:
     orvinda::WebBrowser* m_webBrowser1 = nullptr;
     orvinda::flatButton* m_cmdAutorizado = nullptr;
     orvinda::flatButton* m_cmdRechazar = nullptr;
-    orvinda::flatButton* m_cmdCacelar = nullptr;
+    orvinda::flatButton* m_cmdCancelar = nullptr;
 };
 
 } // namespace rm640

@@ -1,18 +1,18 @@
 #include "review/frmRechazar.h"
 
-#include "config/Marcadores.h"
-#include "config/MarcadoresSql.h"
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
 #include "host/controles/flatButton.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/FormaUnica.h"
+#include "publico/Publico.h"
+#include "publico/Trampa.h"
 #include "review/SentenciaDeRevision.h"
-#include "shell/FormaUnica.h"
-#include "shell/Publico.h"
-#include "shell/Trampa.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -68,20 +68,20 @@ frmRechazar::frmRechazar(QWidget* parent)
 
     m_cmdAceptar
         = orvinda::flatButton::CrearEnDialogo(this, "cmdAceptar", QStringLiteral("Aceptar"), 3360, 3600, 1575, 375);
-    m_cmdCacelar
+    m_cmdCancelar
         = orvinda::flatButton::CrearEnDialogo(this, "cmdCacelar", QStringLiteral("Cancelar"), 5040, 3600, 1575, 375);
     connect(m_cmdAceptar, &orvinda::flatButton::Click, this, &frmRechazar::cmdAceptar_Click);
-    connect(m_cmdCacelar, &orvinda::flatButton::Click, this, &frmRechazar::cmdCacelar_Click);
+    connect(m_cmdCancelar, &orvinda::flatButton::Click, this, &frmRechazar::cmdCancelar_Click);
 
     m_colorVEX1 = new orvinda::colorVEX(this);
     m_colorVEX1->setObjectName(QStringLiteral("colorVEX1"));
 
     m_cmdAceptar->MostrarAtajo();
-    m_cmdCacelar->MostrarAtajo();
+    m_cmdCancelar->MostrarAtajo();
     m_txtComentario->installEventFilter(this);
 
     setTabOrder(m_txtComentario, m_cmdAceptar);
-    setTabOrder(m_cmdAceptar, m_cmdCacelar);
+    setTabOrder(m_cmdAceptar, m_cmdCancelar);
 }
 
 frmRechazar::~frmRechazar() = default;
@@ -116,7 +116,7 @@ void frmRechazar::closeEvent(QCloseEvent* evento)
 
 void frmRechazar::keyPressEvent(QKeyEvent* evento)
 {
-    if (orvinda::flatButton::Atajo(*evento, {m_cmdAceptar, m_cmdCacelar})) {
+    if (orvinda::flatButton::Atajo(*evento, {m_cmdAceptar, m_cmdCancelar})) {
         evento->accept();
         return;
     }
@@ -126,17 +126,17 @@ void frmRechazar::keyPressEvent(QKeyEvent* evento)
 bool frmRechazar::eventFilter(QObject* objeto, QEvent* evento)
 {
     if (objeto == m_txtComentario && evento->type() == QEvent::KeyPress
-        && orvinda::flatButton::Atajo(*static_cast<QKeyEvent*>(evento), {m_cmdAceptar, m_cmdCacelar}))
+        && orvinda::flatButton::Atajo(*static_cast<QKeyEvent*>(evento), {m_cmdAceptar, m_cmdCancelar}))
         return true;
     return QDialog::eventFilter(objeto, evento);
 }
 
 void frmRechazar::reject()
 {
-    cmdCacelar_Click();
+    cmdCancelar_Click();
 }
 
-void frmRechazar::cmdCacelar_Click()
+void frmRechazar::cmdCancelar_Click()
 {
     m_procesado = false;
     hide();

@@ -47,14 +47,15 @@ public:
 
     QPlainTextEdit& txtComentario() const { return *m_txtComentario; }
     orvinda::flatButton& cmdAceptar() const { return *m_cmdAceptar; }
-    orvinda::flatButton& cmdCacelar() const { return *m_cmdCacelar; }
+    // The designed control is named "cmdCacelar"; the widget keeps that name.
+    orvinda::flatButton& cmdCancelar() const { return *m_cmdCancelar; }
     orvinda::colorVEX& colorVEX1() const { return *m_colorVEX1; }
 
     bool FormaCargada() const { return m_formaCargada; }
 
     void Form_Load();
     void cmdAceptar_Click();
-    void cmdCacelar_Click();
+    void cmdCancelar_Click();
 
 protected:
     explicit frmRechazar(QWidget* parent);
@@ -83,7 +84,7 @@ private:
 
     QPlainTextEdit* m_txtComentario = nullptr;
     orvinda::flatButton* m_cmdAceptar = nullptr;
-    orvinda::flatButton* m_cmdCacelar = nullptr;
+    orvinda::flatButton* m_cmdCancelar = nullptr;
     orvinda::colorVEX* m_colorVEX1 = nullptr;
 };
 

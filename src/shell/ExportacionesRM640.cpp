@@ -1,7 +1,7 @@
 // The four entry points of the component library, with C linkage. Nothing
 // may escape them as an exception: every failure becomes a result code.
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/FabricaClase.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "shell/FabricaPantalla.h"

@@ -1,8 +1,8 @@
 #include "shell/FabricaPantalla.h"
 
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "shell/Pantalla.h"
-#include "shell/Publico.h"
 
 namespace rm640 {
 

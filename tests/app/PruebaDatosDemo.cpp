@@ -1,7 +1,7 @@
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
 #include "comun/Ayudas.h"
-#include "config/Marcadores.h"
+#include "marcadores/Marcadores.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -157,8 +157,7 @@ TEST(EsquemaBaseDatos, CrearDosVecesConservaTablasYFilas)
 
 TEST(EsquemaBaseDatos, GuionSqlServerDefineLasMismasTablasYColumnas)
 {
-    // __FILE__ is relative to the build folder; ctest runs elsewhere.
-    const QString ruta = QStringLiteral(QT_TESTCASE_SOURCEDIR "/../sql/orvinda_sqlserver.sql");
+    const QString ruta = QStringLiteral(RM640_FUENTES "/sql/orvinda_sqlserver.sql");
     const QString guion = LeerArchivo(ruta);
     ASSERT_FALSE(guion.isEmpty()) << ruta.toStdString();
 

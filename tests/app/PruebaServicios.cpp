@@ -1,15 +1,15 @@
 #include "comun/EntornoPrueba.h"
 #include "host/controles/ListView.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "servicios/Mensajero.h"
 #include "servicios/SistemaOrvinda.h"
+#include "servicios/Traza.h"
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/AplicacionShell.h"
 #include "shell/CreacionDemo.h"
 #include "shell/OpcionesShell.h"
-#include "shell/Traza.h"
 #include "shell/VentanaContenedora.h"
 
 #include <QApplication>

@@ -5,7 +5,6 @@
 #include "comun/SistemaGrabador.h"
 #include "comun/UtileriasGrabador.h"
 #include "config/ConfiguracionAutorizacion.h"
-#include "config/Marcadores.h"
 #include "editor/frmConfiguracion.h"
 #include "editor/frmEnsayo.h"
 #include "host/controles/RichTextBox.h"
@@ -14,9 +13,10 @@
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "marcadores/Marcadores.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
-#include "shell/Publico.h"
 
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -33,7 +33,7 @@ void EntornoPrueba::SetUp()
     conexion = orvinda::Conexion::Abrir(DestinoBaseDatos());
     QSqlDatabase db = conexion->BaseDatos();
     orvinda::EsquemaBaseDatos::Crear(db);
-    conexion->LimpiarBitacora();
+    conexion->ObservarBitacora();
 
     rm640::Publico::Terminar();
     orvinda::Conexion* c = conexion.get();

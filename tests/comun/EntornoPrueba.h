@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comun/Ayudas.h"
+#include "comun/AyudasVentanas.h"
 #include "comun/Grabacion.h"
 #include "comun/ImpresionQt.h"
 #include "editor/Ensayo.h"

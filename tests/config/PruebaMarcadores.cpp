@@ -1,5 +1,5 @@
 #include "comun/ImpresionQt.h"
-#include "config/Marcadores.h"
+#include "marcadores/Marcadores.h"
 
 #include <gtest/gtest.h>
 

@@ -10,9 +10,9 @@
 #include "host/controles/txtVEX.h"
 #include "host/servicios/ConsultaRegistro.h"
 #include "host/servicios/TablaClases.h"
+#include "publico/Publico.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -7,13 +7,13 @@
 #include "comun/EntornoPrueba.h"
 #include "editor/frmConfiguracion.h"
 #include "host/controles/txtVEX.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/TablaClases.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>

@@ -1,27 +1,87 @@
-#include "comun/EntornoPrueba.h"
+#include "comun/Ayudas.h"
+#include "comun/ServidorPostgres.h"
 #include "host/datos/Conexion.h"
-#include "host/datos/ErrorRm.h"
+#include "host/datos/Transaccion.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
 
 using orvinda::Conexion;
 using orvinda::ErrorRm;
+using orvinda::Transaccion;
 
 namespace {
 
-class PruebaConexion : public EntornoPrueba
+// The data layer once per engine: the embedded SQLite file, and the tests'
+// own PostgreSQL server where it can start.
+class PruebaConexion : public ::testing::TestWithParam<Conexion::Dialecto>
 {
+public:
+    static void SetUpTestSuite()
+    {
+        servidor = new ServidorPostgres();
+        if (!servidor->Activo() || !servidor->CrearBaseDatos("dsn"))
+            return;
+        // A data source named the way an administrator names one, known to
+        // the driver manager before the process first asks it for anything.
+        ini = new QTemporaryDir();
+        const QString cadena = servidor->CadenaOdbc("dsn");
+        QFile f(ini->filePath("odbc.ini"));
+        if (f.open(QIODevice::WriteOnly))
+            f.write(QStringLiteral("[rm640]\nDriver=PostgreSQL Unicode\nServername=127.0.0.1\nPort=%1\nDatabase=dsn\nUserName=rm640\n")
+                        .arg(cadena.section("PORT=", 1).section(';', 0, 0))
+                        .toUtf8());
+        qputenv("ODBCINI", f.fileName().toLocal8Bit());
+    }
+    static void TearDownTestSuite()
+    {
+        delete servidor;
+        servidor = nullptr;
+        delete ini;
+        ini = nullptr;
+    }
+
 protected:
     void SetUp() override
     {
-        EntornoPrueba::SetUp();
+        if (GetParam() == Conexion::Dialecto::PostgreSQL) {
+            if (!servidor->Activo())
+                GTEST_SKIP() << servidor->Motivo().toStdString();
+            const QString base = QStringLiteral("conexion%1").arg(++bases);
+            ASSERT_TRUE(servidor->CrearBaseDatos(base));
+            destino = servidor->CadenaOdbc(base);
+        } else {
+            destino = carpeta.filePath("base.db");
+        }
+        conexion = Conexion::Abrir(destino);
+        conexion->ObservarBitacora();
         Ejecutar("CREATE TABLE T (Clave VARCHAR(10) PRIMARY KEY, Texto TEXT, Numero INTEGER)");
     }
+
+    void Ejecutar(const QString& sentencia)
+    {
+        QSqlQuery q(conexion->BaseDatos());
+        ASSERT_TRUE(q.exec(sentencia)) << sentencia.toStdString();
+    }
+    QStringList Contenido() { return Instantanea(conexion->BaseDatos(), "T", "Clave"); }
+
+    static ServidorPostgres* servidor;
+    static inline QTemporaryDir* ini = nullptr;
+    static inline int bases = 0;
+    QTemporaryDir carpeta;
+    QString destino;
+    std::unique_ptr<Conexion> conexion;
 };
+
+ServidorPostgres* PruebaConexion::servidor = nullptr;
 
 } // namespace
 
-TEST_F(PruebaConexion, TransaccionesBitacoraYRegistrosAfectados)
+TEST_P(PruebaConexion, TransaccionesBitacoraYRegistrosAfectados)
 {
     conexion->BeginTrans();
     conexion->Execute("INSERT INTO T VALUES ('A', 'uno', 1)");
@@ -36,10 +96,10 @@ TEST_F(PruebaConexion, TransaccionesBitacoraYRegistrosAfectados)
     // A failed statement inside a transaction leaves it open for the rollback.
     conexion->BeginTrans();
     conexion->Execute("INSERT INTO T VALUES ('C', 'tres', 3)");
-    EXPECT_EQ(DescripcionDe([&] { conexion->Execute("INSERT INTO T VALUES ('A', 'otra', 9)"); }), "UNIQUE constraint failed: T.Clave");
+    EXPECT_THROW(conexion->Execute("INSERT INTO T VALUES ('A', 'otra', 9)"), ErrorRm);
     EXPECT_TRUE(conexion->EnTransaccion());
     conexion->RollbackTrans();
-    EXPECT_EQ(Contenido("T", "Clave"), QStringList{"A|uno|1"});
+    EXPECT_EQ(Contenido(), QStringList{"A|uno|1"});
 
     // A statement that changes nothing says so: a document someone else
     // already processed.
@@ -54,9 +114,55 @@ TEST_F(PruebaConexion, TransaccionesBitacoraYRegistrosAfectados)
     conexion->RollbackTrans();
 }
 
-TEST_F(PruebaConexion, NuloDistintoDeTextoVacioYSoloFallaAlLeerloComoTexto)
+TEST_P(PruebaConexion, LaTransaccionSeDeshaceEnCadaSalidaSalvoAlConfirmarla)
 {
-    Ejecutar("INSERT INTO T VALUES ('N', NULL, NULL), ('V', '', 0)");
+    // How a write path may end, and whether it leaves its row.
+    struct Caso
+    {
+        const char* como;
+        std::function<void(Transaccion&)> fin;
+        bool queda;
+    };
+    const QList<Caso> casos{
+        {"confirmada", [](Transaccion& t) { t.Confirmar(); }, true},
+        {"sale sin confirmar", [](Transaccion&) {}, false},
+        {"ErrorRm", [](Transaccion&) { throw ErrorRm("falla"); }, false},
+        {"std::exception", [](Transaccion&) { throw std::runtime_error("falla"); }, false},
+        {"cualquier otra cosa", [](Transaccion&) { throw 7; }, false},
+        {"deshecha a mano", [](Transaccion& t) { t.Deshacer(); }, false},
+        {"la sentencia falla", [this](Transaccion&) { conexion->Execute("INSERT INTO NoHay VALUES (1)"); }, false},
+    };
+    int n = 0;
+    for (const Caso& c : casos) {
+        const QString clave = QString::number(++n);
+        try {
+            Transaccion t(*conexion);
+            conexion->Execute("INSERT INTO T VALUES ('" + clave + "', 'x', 0)");
+            c.fin(t);
+        } catch (...) {
+        }
+        EXPECT_FALSE(conexion->EnTransaccion()) << c.como;
+        EXPECT_EQ(Contenido().contains(clave + "|x|0"), c.queda) << c.como;
+    }
+    // A commit the server refuses is undone too.
+    conexion->AntesDeCadaPaso([](const QString& paso) {
+        if (paso == QLatin1String("CommitTrans"))
+            throw ErrorRm("servidor fuera de línea");
+    });
+    EXPECT_EQ(DescripcionDe([&] {
+                  Transaccion t(*conexion);
+                  conexion->Execute("INSERT INTO T VALUES ('R', 'x', 0)");
+                  t.Confirmar();
+              }),
+              "servidor fuera de línea");
+    EXPECT_TRUE(!conexion->EnTransaccion() && conexion->Bitacora().last() == "RollbackTrans");
+    EXPECT_FALSE(Contenido().join(' ').contains("R|"));
+}
+
+TEST_P(PruebaConexion, NuloDistintoDeTextoVacioYSoloFallaAlLeerloComoTexto)
+{
+    Ejecutar("INSERT INTO T VALUES ('N', NULL, NULL)");
+    Ejecutar("INSERT INTO T VALUES ('V', '', 0)");
 
     orvinda::Recordset rs = conexion->Execute("SELECT Clave, Texto FROM T ORDER BY Clave");
     ASSERT_FALSE(rs.Eof());
@@ -66,19 +172,16 @@ TEST_F(PruebaConexion, NuloDistintoDeTextoVacioYSoloFallaAlLeerloComoTexto)
     EXPECT_TRUE(!rs.Fields("Texto").EsNulo() && rs.Fields("Texto").Texto().isEmpty());
     rs.MoveNext();
     EXPECT_THROW(rs.Fields(0).Value(), ErrorRm); // past the end
-}
 
-TEST_F(PruebaConexion, UnaConsultaSinFilasDaSusNombresDeColumna)
-{
-    orvinda::Recordset rs = conexion->Execute("SELECT Clave AS FOLIO, Texto AS Comentario_Documento FROM T WHERE 1 = 0");
-    EXPECT_TRUE(rs.Eof());
-    ASSERT_EQ(rs.FieldsCount(), 2);
-    EXPECT_EQ(rs.Fields(0).Name() + ',' + rs.Fields(1).Name(), "FOLIO,Comentario_Documento");
-    EXPECT_EQ(DescripcionDe([&] { rs.Fields("NoExiste"); }),
+    orvinda::Recordset vacio = conexion->Execute("SELECT Clave AS FOLIO, Texto AS Comentario_Documento FROM T WHERE 1 = 0");
+    EXPECT_TRUE(vacio.Eof());
+    ASSERT_EQ(vacio.FieldsCount(), 2);
+    EXPECT_EQ((vacio.Fields(0).Name() + ',' + vacio.Fields(1).Name()).toUpper(), "FOLIO,COMENTARIO_DOCUMENTO");
+    EXPECT_EQ(DescripcionDe([&] { vacio.Fields("NoExiste"); }),
               "No se encontró el elemento 'NoExiste' en la colección que corresponde al nombre o al ordinal solicitado.");
 }
 
-TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCual)
+TEST_P(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCual)
 {
     const QString sql = "SELECT Folio FROM Requisiciones where Es_Cve_Estado <> 'BA' and Nota = 'l''avión'";
     conexion->Execute("SET QUOTED_IDENTIFIER OFF");
@@ -86,17 +189,68 @@ TEST_F(PruebaConexion, QuotedIdentifierOffGuardaElTextoEntreComillasDoblesTalCua
     // A double quote inside the literal is written twice.
     conexion->Execute("INSERT INTO T (Clave, Texto) VALUES ('D', \"dijo \"\"sí\"\" y 'no'\")");
     conexion->Execute("SET QUOTED_IDENTIFIER ON");
-    EXPECT_EQ(Valor("SELECT Texto FROM T WHERE Clave = 'Q'"), sql);
-    EXPECT_EQ(Valor("SELECT Texto FROM T WHERE Clave = 'D'"), "dijo \"sí\" y 'no'");
-
-    // With the setting back ON, double quotes name columns again.
-    EXPECT_EQ(conexion->Execute("SELECT \"Texto\" FROM T WHERE Clave = 'Q'").Fields(0).Texto(), sql);
-
+    EXPECT_EQ(conexion->Execute("SELECT Texto FROM T WHERE Clave = 'Q'").Fields(0).Texto(), sql);
+    EXPECT_EQ(conexion->Execute("SELECT Texto FROM T WHERE Clave = 'D'").Fields(0).Texto(), "dijo \"sí\" y 'no'");
     EXPECT_EQ(Conexion::ComillasDoblesALiterales("VALUES ('a\"b', \"c'd\", [e\"f])"), "VALUES ('a\"b', 'c''d', [e\"f])");
 }
 
-TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
+TEST_P(PruebaConexion, LaBasePerdidaNoDejaNadaEscritoYLaSiguienteOrdenAbreOtraSesion)
 {
+    Ejecutar("INSERT INTO T VALUES ('A', 'uno', 1)");
+    const QStringList antes = Contenido();
+    conexion->BeginTrans();
+    conexion->Execute("DELETE FROM T");
+    conexion->Perder();
+    EXPECT_EQ(DescripcionDe([&] { conexion->Execute("INSERT INTO T VALUES ('B', 'dos', 2)"); }), "La conexión con la base de datos está cerrada.");
+    EXPECT_NO_THROW(conexion->RollbackTrans());
+    EXPECT_EQ(conexion->Execute("SELECT COUNT(*) FROM T").Fields(0).Texto(), "1");
+    EXPECT_EQ(Contenido(), antes);
+}
+
+TEST_P(PruebaConexion, LaBitacoraSoloSeGuardaMientrasAlguienLaMiraYTieneLimite)
+{
+    auto otra = Conexion::Abrir(destino);
+    QStringList vistas;
+    otra->AlRegistrar([&vistas](const QString& s) { vistas.append(s); });
+    for (int i = 0; i < 3; ++i)
+        otra->Execute("SELECT 1");
+    EXPECT_TRUE(otra->Bitacora().isEmpty());
+    EXPECT_EQ(vistas.size(), 3);
+    otra->ObservarBitacora(2);
+    for (int i = 0; i < 5; ++i)
+        otra->Execute(QStringLiteral("SELECT %1").arg(i));
+    EXPECT_EQ(otra->Bitacora(), (QStringList{"SELECT 3", "SELECT 4"}));
+}
+
+TEST_P(PruebaConexion, ElIndicadorDeOcupadoAcompanaCadaSentencia)
+{
+    QList<bool> avisos;
+    Conexion::InstalarIndicadorOcupado([&avisos](bool ocupado) { avisos.append(ocupado); });
+    conexion->Execute("SELECT 1");
+    EXPECT_THROW(conexion->Execute("SELECT * FROM NoHay"), ErrorRm);
+    Conexion::InstalarIndicadorOcupado({});
+    EXPECT_EQ(avisos, (QList<bool>{true, false, true, false}));
+}
+
+TEST_P(PruebaConexion, ElControladorNombraLaBaseAunqueLaCadenaSoloDigaDsn)
+{
+    EXPECT_EQ(conexion->ObtenerDialecto(), GetParam());
+    if (GetParam() != Conexion::Dialecto::PostgreSQL)
+        return;
+    // A data source name says nothing of the engine: the driver does.
+    auto dsn = Conexion::Abrir("DSN=rm640");
+    EXPECT_EQ(dsn->ObtenerDialecto(), Conexion::Dialecto::PostgreSQL);
+    // And it gets the engine's limits.
+    EXPECT_EQ(dsn->Execute("SHOW lock_timeout").Fields(0).Texto(), "15s");
+    EXPECT_EQ(dsn->Execute("SHOW statement_timeout").Fields(0).Texto(), "2min");
+}
+
+INSTANTIATE_TEST_SUITE_P(Motores, PruebaConexion, ::testing::Values(Conexion::Dialecto::SQLite, Conexion::Dialecto::PostgreSQL),
+                         [](const auto& info) { return info.param == Conexion::Dialecto::SQLite ? "SQLite" : "PostgreSQL"; });
+
+TEST(PruebaAbrir, FallaConUnMensajeClaroYSinCrearNada)
+{
+    QTemporaryDir carpeta;
     const QString sinCarpeta = carpeta.path() + "/no/existe/base.db";
     EXPECT_EQ(DescripcionDe([&] { Conexion::Abrir(sinCarpeta); }),
               QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.").arg(sinCarpeta, carpeta.path() + "/no/existe"));
@@ -109,32 +263,4 @@ TEST_F(PruebaConexion, AbrirFallaConUnMensajeClaroYSinCrearNada)
     f.close();
     EXPECT_TRUE(DescripcionDe([&] { Conexion::Abrir(basura); }).startsWith("No se puede abrir la base de datos " + basura));
     EXPECT_EQ(LeerArchivo(basura), QString(4096, u'x'));
-}
-
-TEST_F(PruebaConexion, UnPasoQueFallaOLaBasePerdidaNoDejanNadaEscrito)
-{
-    Ejecutar("INSERT INTO T VALUES ('A', 'uno', 1)");
-    const QStringList antes = Contenido("T", "Clave");
-
-    // The commit refused: the transaction stays open for the caller's rollback.
-    conexion->AntesDeCadaPaso([](const QString& paso) {
-        if (paso == QLatin1String("CommitTrans"))
-            throw orvinda::ErrorRm("servidor fuera de línea");
-    });
-    conexion->BeginTrans();
-    conexion->Execute("UPDATE T SET Texto = 'cambiado'");
-    EXPECT_EQ(DescripcionDe([&] { conexion->CommitTrans(); }), "servidor fuera de línea");
-    conexion->RollbackTrans();
-    conexion->AntesDeCadaPaso(nullptr);
-    EXPECT_EQ(Contenido("T", "Clave"), antes);
-
-    // The database goes away in the middle of a transaction.
-    conexion->BeginTrans();
-    conexion->Execute("DELETE FROM T");
-    conexion->Perder();
-    EXPECT_EQ(DescripcionDe([&] { conexion->Execute("INSERT INTO T VALUES ('B', 'dos', 2)"); }), "La conexión con la base de datos está cerrada.");
-    EXPECT_NO_THROW(conexion->RollbackTrans());
-    // Between transactions the session is opened again.
-    EXPECT_EQ(conexion->Execute("SELECT COUNT(*) FROM T").Fields(0).Texto(), "1");
-    EXPECT_EQ(Contenido("T", "Clave"), antes);
 }

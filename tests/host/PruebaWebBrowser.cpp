@@ -1,6 +1,7 @@
 #include "comun/Ayudas.h"
+#include "comun/AyudasVentanas.h"
 #include "host/controles/WebBrowser.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QFile>
 #include <QSignalSpy>

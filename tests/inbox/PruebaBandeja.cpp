@@ -4,8 +4,8 @@
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
-#include "shell/Publico.h"
 
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -250,7 +250,8 @@ TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
 
     f.show();
     // Run to the end, then cancelled at once (Cancel stops before the first document); one reload each.
-    const QString tomado = "2 de 3.\nQuedan pendientes:\nF-3: El documento F-3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.";
+    const QString tomado
+        = "2 de 3.\nQuedan pendientes:\nF-3: El documento F-3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.";
     for (auto [cancelar, resumen] : {std::pair{false, tomado}, {true, QString("0 de 1.\nSe canceló antes de terminar.")}}) {
         f.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&f));

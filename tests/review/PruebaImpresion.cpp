@@ -1,10 +1,10 @@
 #include "comun/EntornoPrueba.h"
 #include "host/controles/WebBrowser.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/Mensajero.h"
-#include "shell/ServidorPaginas.h"
-#include "shell/Traza.h"
+#include "servicios/ServidorPaginas.h"
+#include "servicios/Traza.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -4,15 +4,15 @@
 #include "host/controles/SSTab.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Impresor.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "review/AutorizacionEnLote.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
+#include "servicios/ServidorPaginas.h"
 
 #include <QPlainTextEdit>
 #include <QSqlError>
@@ -369,7 +369,7 @@ TEST_F(PruebaRevision, FallosTrasElBeginTransDeshacenYAvisan)
     EXPECT_EQ(Sentencias() << QString::number(g.mensajes.size()), (QStringList{"BeginTrans", SelectAutorizacion, "RollbackTrans", "4"}));
 
     // Alt+C typed into the page answers "Cancelar", as its tooltip says.
-    EXPECT_EQ(d.cmdCacelar().toolTip(), "Cancelar (Alt+C)");
+    EXPECT_EQ(d.cmdCancelar().toolTip(), "Cancelar (Alt+C)");
     d.setProcesado(true);
     QTest::keyClick(d.WebBrowser1().focusProxy(), Qt::Key_C, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }, 5000) && !d.Procesado());
@@ -411,7 +411,7 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     QStringList recibido;
     AlAbrirse<frmRechazar>([&](frmRechazar& r) {
         recibido = QStringList{r.windowTitle(), r.Tabla(), r.Folio(), r.Clave()};
-        r.cmdCacelar_Click();
+        r.cmdCancelar_Click();
     });
     d.CmdRechazar_Click();
     EXPECT_EQ(recibido, (QStringList{"Comentario", "DOCUMENTOS", "D-3", Clave}));
@@ -514,7 +514,7 @@ TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
     AlAbrirseDialogo(
         [&](frmAutorizacion& d) {
             visto = d.WebBrowser1().HtmlCuerpo();
-            d.cmdCacelar_Click();
+            d.cmdCancelar_Click();
         },
         "{folio}");
     forma.lvInsidencias_DblClick(0);

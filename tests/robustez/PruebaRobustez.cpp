@@ -2,10 +2,10 @@
 #include "shell/CreacionDemo.h"
 
 #include "host/servicios/RegistroComponentes.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
+#include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QFile>
 #include <QProcess>

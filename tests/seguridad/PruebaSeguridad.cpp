@@ -1,16 +1,17 @@
 #include "comun/EntornoPrueba.h"
 #include "comun/ServidorPostgres.h"
-#include "config/MarcadoresSql.h"
+#include "config/Parametros.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "inbox/frmRM640.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/ImpresorOrvinda.h"
+#include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
 #include "shell/IdentidadOperador.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <QFile>
 #include <QProcess>
@@ -76,7 +77,7 @@ protected:
             if (abierto)
                 accion(d);
             if (d.isVisible())
-                d.cmdCacelar_Click();
+                d.cmdCancelar_Click();
         });
         bandeja.lvInsidencias_DblClick(0);
         EXPECT_TRUE(abierto) << folio.toStdString();
@@ -176,7 +177,7 @@ TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveE
 
     // The site's own choice: the values go in as typed, and today's text runs.
     Ejecutar(QStringLiteral("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('%1', 0, 'B', '1')")
-                 .arg(MarcadoresSql::ParametroEmpalme));
+                 .arg(Parametros::SustitucionSinCitar));
     Abrir(primero, [&](frmAutorizacion& d) {
         EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", "O'Brien"));
         d.CmdAutorizado_Click();

@@ -1,8 +1,8 @@
 #include "servidor/EntornoServidor.h"
 
+#include "publico/Publico.h"
+#include "servicios/ServidorPaginas.h"
 #include "shell/CreacionDemo.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -11,13 +11,13 @@
 #include "host/datos/Conexion.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/Mensajero.h"
+#include "servicios/ServidorPaginas.h"
 #include "servicios/SistemaOrvinda.h"
+#include "servicios/Traza.h"
 #include "servicios/UtileriasOrvinda.h"
-#include "shell/Publico.h"
-#include "shell/ServidorPaginas.h"
-#include "shell/Traza.h"
 
 #include <QApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "comun/EntornoPrueba.h"
 #include "comun/SistemaGrabador.h"
 #include "comun/UtileriasGrabador.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/FabricaClase.h"
 #include "host/servicios/RegistroComponentes.h"
@@ -9,8 +9,8 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "inbox/frmRM640.h"
+#include "publico/Publico.h"
 #include "shell/Pantalla.h"
-#include "shell/Publico.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -92,13 +92,12 @@ public:
 
     // Scheme colours: bar background, hovered button, pressed button.
     void setColores(const QColor& fondo, const QColor& resalte, const QColor& seleccion);
-    QColor ColorFondo() const { return m_colorFondo; }
 
-    // On window activation: brings the buttons up to date; with true it also
-    // drops a pending edit and returns to browse mode.
     // A form's own widget in the button row, left of the extra button.
     void AgregarAccesorio(QWidget* accesorio);
 
+    // On window activation: brings the buttons up to date; with true it also
+    // drops a pending edit and returns to browse mode.
     void ActivarBarra(bool Reiniciar);
     void RestaurarBotones();
     void ConfirmarGuardado();

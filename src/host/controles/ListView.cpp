@@ -2,7 +2,7 @@
 
 #include "host/controles/ModeloLista.h"
 #include "host/controles/Twips.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

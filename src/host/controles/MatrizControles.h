@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QVector>
 

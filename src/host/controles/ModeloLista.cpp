@@ -1,7 +1,7 @@
 #include "host/controles/ModeloLista.h"
 
 #include "host/controles/ComparacionTexto.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <algorithm>
 #include <limits>

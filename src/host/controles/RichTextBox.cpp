@@ -1,6 +1,6 @@
 #include "host/controles/RichTextBox.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
 #include "host/controles/SSTab.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 namespace orvinda {
 

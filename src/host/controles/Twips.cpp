@@ -1,6 +1,6 @@
 #include "host/controles/Twips.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QVariant>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #include "host/controles/WebBrowser.h"
 
 #include "host/controles/PaginaSegura.h"
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "host/datos/Campo.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QDateTime>
 #include <QLocale>

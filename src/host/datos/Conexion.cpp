@@ -1,19 +1,17 @@
 #include "host/datos/Conexion.h"
 
-#include "host/datos/ErrorRm.h"
 #include "host/datos/Secretos.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QAtomicInt>
-#include <QCursor>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QThread>
 
 namespace orvinda {
 
@@ -73,31 +71,28 @@ bool EsEscritura(const QString& sentencia)
     return escritura.match(sentencia).hasMatch();
 }
 
-// While a step runs the window shows that it is busy: the cursor of the
-// whole application, so any of its windows says so.
+Conexion::IndicadorOcupado g_indicador;
+
+// Says the process is busy for as long as it lives.
 class Ocupado
 {
 public:
     Ocupado()
-        : m_activo(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                   && QThread::currentThread() == QCoreApplication::instance()->thread())
     {
-        if (m_activo)
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        if (g_indicador)
+            g_indicador(true);
     }
     ~Ocupado()
     {
-        if (m_activo)
-            QGuiApplication::restoreOverrideCursor();
+        if (g_indicador)
+            g_indicador(false);
     }
     Ocupado(const Ocupado&) = delete;
     Ocupado& operator=(const Ocupado&) = delete;
-
-private:
-    bool m_activo;
 };
 
-Conexion::Dialecto DialectoOdbc(const QString& cadena)
+// What the string says, before a driver can say better.
+Conexion::Dialecto DialectoCadena(const QString& cadena)
 {
     const QString c = cadena.toUpper();
     if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS"))
@@ -106,6 +101,26 @@ Conexion::Dialecto DialectoOdbc(const QString& cadena)
     if (c.contains(QLatin1String("POSTGRES")) || c.contains(QLatin1String("PSQLODBC")))
         return Conexion::Dialecto::PostgreSQL;
     return Conexion::Dialecto::Otro;
+}
+
+// Qt's ODBC driver puts "DSN=" in front of any string that names neither a
+// driver nor a server: a string that only names a data source goes to it
+// with that name first and without its key.
+QString CadenaParaQodbc(const QString& cadena)
+{
+    if (cadena.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
+        || cadena.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        return cadena;
+    QStringList partes = cadena.split(u';');
+    for (qsizetype i = 0; i < partes.size(); ++i) {
+        const QString clave = partes[i].section(u'=', 0, 0).trimmed();
+        if (clave.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0) {
+            const QString nombre = partes.takeAt(i).section(u'=', 1);
+            partes.prepend(nombre);
+            break;
+        }
+    }
+    return partes.join(u';');
 }
 
 bool EsSentenciaQuoted(const QString& s, bool& activar)
@@ -122,7 +137,23 @@ bool EsSentenciaQuoted(const QString& s, bool& activar)
     return false;
 }
 
+Conexion::Dialecto DialectoDriver(const QSqlDatabase& db, Conexion::Dialecto supuesto)
+{
+    switch (db.driver() ? db.driver()->dbmsType() : QSqlDriver::UnknownDbms) {
+    case QSqlDriver::SQLite: return Conexion::Dialecto::SQLite;
+    case QSqlDriver::PostgreSQL: return Conexion::Dialecto::PostgreSQL;
+    case QSqlDriver::MSSqlServer: return Conexion::Dialecto::SqlServer;
+    case QSqlDriver::UnknownDbms: return supuesto;
+    default: return Conexion::Dialecto::Otro;
+    }
+}
+
 } // namespace
+
+void Conexion::InstalarIndicadorOcupado(IndicadorOcupado indicador)
+{
+    g_indicador = std::move(indicador);
+}
 
 bool Conexion::EsCadenaOdbc(const QString& destino)
 {
@@ -143,7 +174,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
             throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.")
                               .arg(odbc ? "QODBC" : "QSQLITE"));
         }
-        db.setDatabaseName(destino);
+        db.setDatabaseName(odbc ? CadenaParaQodbc(destino) : destino);
         if (!odbc) {
             // Two shells on one file wait for each other instead of failing at once.
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaBloqueoPorOmision * 1000));
@@ -163,13 +194,13 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
                 Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
         }
     }
-    std::unique_ptr<Conexion> c(new Conexion(nombre, odbc ? DialectoOdbc(destino) : Dialecto::SQLite));
+    const Dialecto supuesto = odbc ? DialectoCadena(destino) : Dialecto::SQLite;
+    std::unique_ptr<Conexion> c(new Conexion(nombre, DialectoDriver(QSqlDatabase::database(nombre, false), supuesto)));
     c->FijarLimites(EsperaBloqueoPorOmision, LimiteSentenciaPorOmision);
     if (!odbc) {
         // SQLite opens anything lazily; a file that is not a database shows here.
         try {
-            c->Execute(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
-            c->LimpiarBitacora();
+            c->LeerSinRegistro(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
         } catch (const ErrorRm& e) {
             throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, e.Descripcion()));
         }
@@ -201,9 +232,20 @@ QSqlDatabase Conexion::BaseDatos() const
     return QSqlDatabase::database(m_nombre, false);
 }
 
+void Conexion::ObservarBitacora(int capacidad)
+{
+    m_capacidadBitacora = capacidad;
+    while (m_bitacora.size() > m_capacidadBitacora)
+        m_bitacora.removeFirst();
+}
+
 void Conexion::Registrar(const QString& texto)
 {
-    m_bitacora.append(texto);
+    if (m_capacidadBitacora > 0) {
+        if (m_bitacora.size() >= m_capacidadBitacora)
+            m_bitacora.removeFirst();
+        m_bitacora.append(texto);
+    }
     if (m_observador)
         m_observador(texto);
 }
@@ -304,6 +346,11 @@ void Conexion::Perder()
 
 QString Conexion::TextoParaEjecutar(const QString& sentencia, bool& sinEnvio)
 {
+    if (m_soloLectura && EsEscritura(sentencia)) {
+        Registrar(sentencia + NoEnviada);
+        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0,
+                      ErrorRm::Causa::SoloLectura);
+    }
     Registrar(sentencia);
     if (m_antesDePaso)
         m_antesDePaso(sentencia);
@@ -318,11 +365,24 @@ QString Conexion::TextoParaEjecutar(const QString& sentencia, bool& sinEnvio)
             return QString();
         }
     }
-
-    if (m_soloLectura && EsEscritura(sentencia))
-        throw ErrorRm(QStringLiteral("No se intentó escribir: la base de datos es de solo lectura."), 0,
-                      ErrorRm::Causa::SoloLectura);
     return (!m_quotedIdentifier && EmulaQuotedIdentifier()) ? ComillasDoblesALiterales(sentencia) : sentencia;
+}
+
+template <typename Paso>
+auto Conexion::ConReintento(Paso&& paso)
+{
+    // Outside a transaction nothing is lost with the session: the step runs
+    // once more on a new one.
+    const Ocupado ocupado;
+    bool reintentado = false;
+    for (;;) {
+        try {
+            return paso(Abierta());
+        } catch (const ErrorRm& e) {
+            if (!Reintentar(e, reintentado))
+                throw;
+        }
+    }
 }
 
 Recordset Conexion::Execute(const QString& sentencia)
@@ -331,7 +391,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     const QString texto = TextoParaEjecutar(sentencia, sinEnvio);
     if (sinEnvio)
         return Recordset();
-    return EjecutarConReintento(texto);
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto); });
 }
 
 void Conexion::Recorrer(const QString& consulta, LectorFilas& lector)
@@ -342,59 +402,43 @@ void Conexion::Recorrer(const QString& consulta, LectorFilas& lector)
         lector.Columnas({});
         return;
     }
-    const Ocupado ocupado;
     m_afectados = -1;
-    QSqlQuery q;
-    bool reintentado = false;
-    for (;;) {
-        try {
-            q = QSqlQuery(Abierta());
-            q.setForwardOnly(true);
-            if (!q.exec(texto))
-                throw ErrorDe(q.lastError());
-            break;
-        } catch (const ErrorRm& e) {
-            if (!Reintentar(e, reintentado))
-                throw;
+    ConReintento([&](QSqlDatabase db) {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(texto))
+            throw ErrorDe(q.lastError());
+        const QSqlRecord registro = q.record();
+        QStringList nombres;
+        nombres.reserve(registro.count());
+        for (int i = 0; i < registro.count(); ++i)
+            nombres.append(registro.fieldName(i));
+        lector.Columnas(nombres);
+        const int n = static_cast<int>(nombres.size());
+        std::vector<QVariant> valores(n);
+        while (q.next()) {
+            for (int i = 0; i < n; ++i)
+                valores[i] = q.value(i);
+            if (!lector.Fila(valores.data(), n))
+                return;
         }
-    }
-    const QSqlRecord registro = q.record();
-    QStringList nombres;
-    nombres.reserve(registro.count());
-    for (int i = 0; i < registro.count(); ++i)
-        nombres.append(registro.fieldName(i));
-    lector.Columnas(nombres);
-    const int n = static_cast<int>(nombres.size());
-    std::vector<QVariant> valores(n);
-    while (q.next()) {
-        for (int i = 0; i < n; ++i)
-            valores[i] = q.value(i);
-        if (!lector.Fila(valores.data(), n))
-            return;
-    }
-    if (q.lastError().isValid())
-        throw ErrorDe(q.lastError());
+        if (q.lastError().isValid())
+            throw ErrorDe(q.lastError());
+    });
+}
+
+void Conexion::Compilar(const QString& sentencia)
+{
+    ConReintento([&](QSqlDatabase db) {
+        QSqlQuery q(db);
+        if (!q.prepare(sentencia))
+            throw ErrorDe(q.lastError());
+    });
 }
 
 Recordset Conexion::LeerSinRegistro(const QString& consulta)
 {
-    return EjecutarConReintento(consulta);
-}
-
-Recordset Conexion::EjecutarConReintento(const QString& texto)
-{
-    // Outside a transaction nothing is lost with the session: the statement
-    // runs once more on a new one.
-    const Ocupado ocupado;
-    bool reintentado = false;
-    for (;;) {
-        try {
-            return Ejecutar(Abierta(), texto);
-        } catch (const ErrorRm& e) {
-            if (!Reintentar(e, reintentado))
-                throw;
-        }
-    }
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, consulta); });
 }
 
 Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
@@ -434,17 +478,7 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
-    const Ocupado ocupado;
-    bool reintentado = false;
-    for (;;) {
-        try {
-            Comenzar(Abierta());
-            break;
-        } catch (const ErrorRm& e) {
-            if (!Reintentar(e, reintentado))
-                throw;
-        }
-    }
+    ConReintento([this](QSqlDatabase db) { Comenzar(db); });
     m_enTransaccion = true;
 }
 

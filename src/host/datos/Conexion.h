@@ -15,8 +15,9 @@ namespace orvinda {
 class ErrorRm;
 
 // The shell's one database connection, in the shape the forms use it:
-// Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is kept
-// in a statement log, in order, exactly as the caller wrote it.
+// Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is
+// handed, in order and exactly as the caller wrote it, to whoever observes
+// the statement log (the trace, a test).
 class Conexion
 {
 public:
@@ -39,6 +40,10 @@ public:
     // Runs a query as Execute does (logged, retried on a new session before
     // any row is read) and streams its rows into the reader.
     void Recorrer(const QString& consulta, LectorFilas& lector);
+    // Compiled without being run, outside the statement log; the engine's
+    // error is thrown. Engines that cannot compile without running take it
+    // as it is.
+    void Compilar(const QString& sentencia);
     // Rows changed by the last statement Execute ran (-1 when unknown).
     int RegistrosAfectados() const { return m_afectados; }
     void BeginTrans();
@@ -52,7 +57,6 @@ public:
     static constexpr int EsperaBloqueoPorOmision = 15;
     static constexpr int LimiteSentenciaPorOmision = 120;
     void FijarLimites(int esperaBloqueo, int limiteSentencia);
-    int EsperaBloqueo() const { return m_esperaBloqueo; }
 
     // Whether the database can only be read (a file without write
     // permission, a read-only server database). From then on a statement that
@@ -60,15 +64,26 @@ public:
     bool ComprobarSoloLectura();
     bool SoloLectura() const { return m_soloLectura; }
 
+    // Named by the driver of the open connection; before it opened, guessed
+    // from the connection string.
     Dialecto ObtenerDialecto() const { return m_dialecto; }
-    QString NombreConexion() const { return m_nombre; }
     QSqlDatabase BaseDatos() const;
 
-    // Log entries are the statement texts and the words "BeginTrans",
-    // "CommitTrans" and "RollbackTrans".
+    // While a statement runs the shell shows that it is busy; the data layer
+    // only says when. One indicator for the whole process.
+    using IndicadorOcupado = std::function<void(bool ocupado)>;
+    static void InstalarIndicadorOcupado(IndicadorOcupado indicador);
+
+    // The statement log: each text as it runs, and the words "BeginTrans",
+    // "CommitTrans" and "RollbackTrans". A write the read-only check refused
+    // carries NoEnviada after its text. Nothing is kept unless somebody looks:
+    // an observer sees each entry as it happens; ObservarBitacora keeps the
+    // last entries, up to capacidad, for Bitacora() to read.
+    static inline const QString NoEnviada = QStringLiteral(" -- no enviada: la base de datos es de solo lectura");
+    void AlRegistrar(std::function<void(const QString&)> observador) { m_observador = std::move(observador); }
+    void ObservarBitacora(int capacidad = 100000);
     const QStringList& Bitacora() const { return m_bitacora; }
     void LimpiarBitacora() { m_bitacora.clear(); }
-    void AlRegistrar(std::function<void(const QString&)> observador) { m_observador = std::move(observador); }
 
     // Fault seam: runs before every statement, BeginTrans and CommitTrans,
     // after the step is logged; an ErrorRm it throws fails that step as the
@@ -82,13 +97,15 @@ public:
     // Servers that do not know the setting get the same meaning by rewriting
     // such literals as single-quoted ones.
     static QString ComillasDoblesALiterales(const QString& sentencia);
-    bool IdentificadoresEntreComillas() const { return m_quotedIdentifier; }
 
 private:
     Conexion(QString nombre, Dialecto dialecto);
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
-    Recordset EjecutarConReintento(const QString& texto);
+    // Runs paso on the open session; a session lost outside a transaction is
+    // opened again and paso runs once more.
+    template <typename Paso>
+    auto ConReintento(Paso&& paso);
     Recordset Ejecutar(QSqlDatabase db, const QString& texto);
     QString TextoParaEjecutar(const QString& sentencia, bool& sinEnvio);
     void AplicarLimites(QSqlDatabase db);
@@ -106,6 +123,7 @@ private:
     int m_afectados = -1;
     int m_esperaBloqueo = 0;
     int m_limiteSentencia = 0;
+    int m_capacidadBitacora = 0;
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
     std::function<void(const QString&)> m_antesDePaso;

@@ -1,6 +1,6 @@
 #include "host/datos/Recordset.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 namespace orvinda {
 
@@ -90,12 +90,6 @@ void Recordset::Close()
     Abierto();
     d->abierto = false;
     d->filas.clear();
-}
-
-std::size_t Recordset::FilasRestantes() const
-{
-    const Datos& x = Abierto();
-    return x.filas.size() - std::min(x.actual, x.filas.size());
 }
 
 } // namespace orvinda

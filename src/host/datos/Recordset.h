@@ -27,9 +27,6 @@ public:
     void MoveNext();
     void Close();
 
-    // Rows still to read, counting the current one.
-    std::size_t FilasRestantes() const;
-
 private:
     struct Datos;
     std::shared_ptr<Datos> d;

@@ -1,6 +1,6 @@
 #include "host/servicios/RegistroComponentes.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/ArchivosPrivados.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "host/servicios/TablaClases.h"
 
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QHash>
 #include <mutex>

@@ -1,10 +1,9 @@
-#include "shell/Publico.h"
+#include "publico/Publico.h"
 
 #include "host/datos/Conexion.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
-#include "shell/Trampa.h"
 
 namespace rm640 {
 
@@ -32,13 +31,9 @@ void Publico::Terminar()
     CadenaSql.clear();
 }
 
-void Publico::DeshacerTransaccion()
+orvinda::Conexion& Publico::Conexion()
 {
-    Trampa::Intentar([] {
-        orvinda::Conexion& conexion = Sistema->ObtenerConexion();
-        if (conexion.EnTransaccion())
-            conexion.RollbackTrans();
-    });
+    return Sistema->ObtenerConexion();
 }
 
 } // namespace rm640

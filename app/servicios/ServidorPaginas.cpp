@@ -1,4 +1,4 @@
-#include "shell/ServidorPaginas.h"
+#include "servicios/ServidorPaginas.h"
 
 #include <QBuffer>
 #include <QUrl>

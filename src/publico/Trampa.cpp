@@ -1,8 +1,8 @@
-#include "shell/Trampa.h"
+#include "publico/Trampa.h"
 
-#include "config/MarcadoresSql.h"
-#include "host/datos/ErrorRm.h"
-#include "shell/Publico.h"
+#include "host/errores/ErrorRm.h"
+#include "marcadores/MarcadoresSql.h"
+#include "publico/Publico.h"
 
 namespace rm640 {
 

@@ -1,4 +1,4 @@
-#include "config/Marcadores.h"
+#include "marcadores/Marcadores.h"
 
 #include <QSet>
 #include <QVarLengthArray>

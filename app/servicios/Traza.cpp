@@ -1,4 +1,4 @@
-#include "shell/Traza.h"
+#include "servicios/Traza.h"
 
 #include "host/datos/Secretos.h"
 #include "host/servicios/ArchivosPrivados.h"

@@ -1,6 +1,4 @@
-#include "config/MarcadoresSql.h"
-
-#include "host/datos/Conexion.h"
+#include "marcadores/MarcadoresSql.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -120,24 +118,6 @@ ValorNoAdmitido::ValorNoAdmitido(const QString& campo, const QString& motivo)
         QStringLiteral("El valor del campo '%1' no se puede usar en la sentencia: %2.").arg(campo, motivo))
     , m_campo(campo)
 {
-}
-
-MarcadoresSql::Modo MarcadoresSql::LeerModo(orvinda::Conexion& conexion)
-{
-    QString v;
-    try {
-        orvinda::Recordset rs = conexion.LeerSinRegistro(
-            QStringLiteral("SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = '%1'")
-                .arg(ParametroEmpalme));
-        if (rs.Eof())
-            return Modo::Citar;
-        v = rs.Fields(0).Texto().trimmed().toUpper();
-    } catch (const std::exception&) {
-        return Modo::Citar;
-    }
-    const bool empalmar = v == QLatin1String("1") || v == QLatin1String("S") || v == QLatin1String("SI")
-        || v == QLatin1String("SÍ") || v == QLatin1String("TRUE");
-    return empalmar ? Modo::Empalmar : Modo::Citar;
 }
 
 QString MarcadoresSql::Clave(const QString& clave, Modo modo)

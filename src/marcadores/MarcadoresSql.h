@@ -1,11 +1,7 @@
 #pragma once
 
-#include "config/Marcadores.h"
-#include "host/datos/ErrorRm.h"
-
-namespace orvinda {
-class Conexion;
-}
+#include "host/errores/ErrorRm.h"
+#include "marcadores/Marcadores.h"
 
 namespace rm640 {
 
@@ -30,14 +26,6 @@ class MarcadoresSql
 {
 public:
     enum class Modo { Citar, Empalmar };
-
-    // General parameter that brings the unquoted splicing back. Unsafe.
-    static inline const QString ParametroEmpalme = QStringLiteral("RM640_SUSTITUCION_SIN_CITAR");
-
-    // Read straight from the parameters table, outside the statement log:
-    // it is a setting, not part of what the operator's action runs. Any
-    // failure reading it leaves the safe mode.
-    static Modo LeerModo(orvinda::Conexion& conexion);
 
     // The configuration key as it goes between the SELECTs' single quotes.
     static QString Clave(const QString& clave, Modo modo);

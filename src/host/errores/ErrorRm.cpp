@@ -1,4 +1,4 @@
-#include "host/datos/ErrorRm.h"
+#include "host/errores/ErrorRm.h"
 
 namespace orvinda {
 

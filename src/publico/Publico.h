@@ -4,6 +4,7 @@
 #include <memory>
 
 namespace orvinda {
+class Conexion;
 class Sistema;
 class Utilerias;
 } // namespace orvinda
@@ -27,10 +28,8 @@ public:
     // Releases the service objects (the component is being unloaded).
     static void Terminar();
 
-    // The error paths' rollback: undoes a transaction that a failure left
-    // open on the shared connection, without hiding the failure being
-    // reported behind one of its own.
-    static void DeshacerTransaccion();
+    // The shell's connection, asked for anew at each use as the forms do.
+    static orvinda::Conexion& Conexion();
 };
 
 } // namespace rm640

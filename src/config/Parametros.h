@@ -1,0 +1,31 @@
+#pragma once
+
+#include "marcadores/MarcadoresSql.h"
+
+#include <QString>
+
+namespace orvinda {
+class Conexion;
+}
+
+namespace rm640 {
+
+// The general parameters the component reads for itself. They are settings,
+// not part of what an operator's action runs: read straight from the
+// parameters table, outside the statement log, and any failure reading one
+// leaves its safe value.
+class Parametros
+{
+public:
+    // Brings the unquoted splicing of values into statements back. Unsafe.
+    static inline const QString SustitucionSinCitar = QStringLiteral("RM640_SUSTITUCION_SIN_CITAR");
+
+    static MarcadoresSql::Modo ModoSustitucion(orvinda::Conexion& conexion);
+
+    // The stored text of a parameter; nullopt when it is missing, NULL or unreadable.
+    static std::optional<QString> Leer(orvinda::Conexion& conexion, const QString& clave);
+    // Whether a parameter reads as yes ("1", "S", "SI", "TRUE").
+    static bool Activado(orvinda::Conexion& conexion, const QString& clave);
+};
+
+} // namespace rm640
