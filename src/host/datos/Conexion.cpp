@@ -1,9 +1,11 @@
 #include "host/datos/Conexion.h"
 
-#include "host/datos/Secretos.h"
+#include "host/datos/ErrorSql.h"
+#include "host/datos/LecturaListado.h"
+#include "host/datos/Sesion.h"
+#include "host/datos/SesionLectura.h"
 #include "host/errores/ErrorRm.h"
 
-#include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -16,49 +18,6 @@
 namespace orvinda {
 
 namespace {
-
-QString TextoError(const QSqlError& e)
-{
-    const QString base = e.databaseText().trimmed();
-    return base.isEmpty() ? e.driverText().trimmed() : base;
-}
-
-bool Contiene(const QSqlError& e, std::initializer_list<const char*> codigos, std::initializer_list<const char*> textos)
-{
-    const QString codigo = e.nativeErrorCode();
-    for (const char* c : codigos)
-        if (codigo.startsWith(QLatin1String(c)))
-            return true;
-    const QString texto = e.text();
-    for (const char* t : textos)
-        if (texto.contains(QLatin1String(t), Qt::CaseInsensitive))
-            return true;
-    return false;
-}
-
-// The session is gone (server restarted, network cut), as opposed to a
-// statement the server refused. Drivers word it differently; the SQL state
-// class 08 and the server's shutdown states are the common ground.
-bool SesionPerdida(const QSqlError& e)
-{
-    return Contiene(e, {"08", "57P0"},
-                    {"server closed the connection", "no connection to the server", "could not send data",
-                     "could not receive data", "terminating connection", "connection not open",
-                     "communication link failure", "connection is closed", "connection lost"});
-}
-
-ErrorRm ErrorDe(const QSqlError& e)
-{
-    ErrorRm::Causa causa = ErrorRm::Causa::Sentencia;
-    if (SesionPerdida(e))
-        causa = ErrorRm::Causa::ConexionPerdida;
-    else if (Contiene(e, {"55P03", "1222"},
-                      {"lock timeout", "database is locked", "database table is locked", "lock request time out"}))
-        causa = ErrorRm::Causa::Bloqueo;
-    else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
-        causa = ErrorRm::Causa::SoloLectura;
-    return ErrorRm(TextoError(e), 0, causa);
-}
 
 // Whether a statement changes the database: what a read-only database
 // refuses without sending it.
@@ -91,38 +50,6 @@ public:
     Ocupado& operator=(const Ocupado&) = delete;
 };
 
-// What the string says, before a driver can say better.
-Conexion::Dialecto DialectoCadena(const QString& cadena)
-{
-    const QString c = cadena.toUpper();
-    if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS"))
-        || c.contains(QLatin1String("SQLSRV")))
-        return Conexion::Dialecto::SqlServer;
-    if (c.contains(QLatin1String("POSTGRES")) || c.contains(QLatin1String("PSQLODBC")))
-        return Conexion::Dialecto::PostgreSQL;
-    return Conexion::Dialecto::Otro;
-}
-
-// Qt's ODBC driver puts "DSN=" in front of any string that names neither a
-// driver nor a server: a string that only names a data source goes to it
-// with that name first and without its key.
-QString CadenaParaQodbc(const QString& cadena)
-{
-    if (cadena.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
-        || cadena.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
-        return cadena;
-    QStringList partes = cadena.split(u';');
-    for (qsizetype i = 0; i < partes.size(); ++i) {
-        const QString clave = partes[i].section(u'=', 0, 0).trimmed();
-        if (clave.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0) {
-            const QString nombre = partes.takeAt(i).section(u'=', 1);
-            partes.prepend(nombre);
-            break;
-        }
-    }
-    return partes.join(u';');
-}
-
 bool EsSentenciaQuoted(const QString& s, bool& activar)
 {
     const QString t = s.simplified().toUpper();
@@ -135,17 +62,6 @@ bool EsSentenciaQuoted(const QString& s, bool& activar)
         return true;
     }
     return false;
-}
-
-Conexion::Dialecto DialectoDriver(const QSqlDatabase& db, Conexion::Dialecto supuesto)
-{
-    switch (db.driver() ? db.driver()->dbmsType() : QSqlDriver::UnknownDbms) {
-    case QSqlDriver::SQLite: return Conexion::Dialecto::SQLite;
-    case QSqlDriver::PostgreSQL: return Conexion::Dialecto::PostgreSQL;
-    case QSqlDriver::MSSqlServer: return Conexion::Dialecto::SqlServer;
-    case QSqlDriver::UnknownDbms: return supuesto;
-    default: return Conexion::Dialecto::Otro;
-    }
 }
 
 } // namespace
@@ -163,68 +79,28 @@ bool Conexion::EsCadenaOdbc(const QString& destino)
 
 std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
 {
-    static QAtomicInt contador;
-    const QString nombre = QStringLiteral("orvinda_%1").arg(contador.fetchAndAddRelaxed(1));
-    const bool odbc = EsCadenaOdbc(destino);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
-        if (!db.isValid()) {
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(nombre);
-            throw ErrorRm(QStringLiteral("No está instalado el controlador de base de datos %1.")
-                              .arg(odbc ? "QODBC" : "QSQLITE"));
-        }
-        db.setDatabaseName(odbc ? CadenaParaQodbc(destino) : destino);
-        if (!odbc) {
-            // Two shells on one file wait for each other instead of failing at once.
-            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaBloqueoPorOmision * 1000));
-            const QFileInfo info(destino);
-            if (!info.absoluteDir().exists()) {
-                db = QSqlDatabase();
-                QSqlDatabase::removeDatabase(nombre);
-                throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.")
-                                  .arg(destino, info.absolutePath()));
-            }
-        }
-        if (!db.open()) {
-            const QString texto = TextoError(db.lastError());
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(nombre);
-            throw ErrorRm(
-                Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
-        }
-    }
-    const Dialecto supuesto = odbc ? DialectoCadena(destino) : Dialecto::SQLite;
-    std::unique_ptr<Conexion> c(new Conexion(nombre, DialectoDriver(QSqlDatabase::database(nombre, false), supuesto)));
+    const QString nombre = Sesion::NombreNuevo();
+    const QSqlDatabase db = Sesion::Abrir(nombre, destino);
+    std::unique_ptr<Conexion> c(new Conexion(nombre, destino, Sesion::DialectoDe(db, destino)));
     c->FijarLimites(EsperaBloqueoPorOmision, LimiteSentenciaPorOmision);
-    if (!odbc) {
-        // SQLite opens anything lazily; a file that is not a database shows here.
-        try {
-            c->LeerSinRegistro(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"));
-        } catch (const ErrorRm& e) {
-            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, e.Descripcion()));
-        }
-    }
     return c;
 }
 
-Conexion::Conexion(QString nombre, Dialecto dialecto)
+Conexion::Conexion(QString nombre, QString destino, Dialecto dialecto)
     : m_nombre(std::move(nombre))
+    , m_destino(std::move(destino))
     , m_dialecto(dialecto)
 {
 }
 
 Conexion::~Conexion()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_nombre, false);
-        if (db.isOpen()) {
-            if (m_enTransaccion)
-                db.rollback();
-            db.close();
-        }
+    if (m_enTransaccion) {
+        QSqlDatabase db = BaseDatos();
+        if (db.isOpen())
+            db.rollback();
     }
-    QSqlDatabase::removeDatabase(m_nombre);
+    Sesion::Cerrar(m_nombre);
 }
 
 QSqlDatabase Conexion::BaseDatos() const
@@ -305,21 +181,8 @@ bool Conexion::ComprobarSoloLectura()
 
 void Conexion::AplicarLimites(QSqlDatabase db)
 {
-    // Each engine's own setting, in milliseconds; a new session gets them again.
-    const QString bloqueo = QString::number(qMax(0, m_esperaBloqueo) * 1000);
-    QStringList ajustes;
-    switch (m_dialecto) {
-    case Dialecto::SQLite: ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo; break;
-    case Dialecto::PostgreSQL:
-        ajustes << QStringLiteral("SET lock_timeout = ") + bloqueo
-                << QStringLiteral("SET statement_timeout = %1").arg(qMax(0, m_limiteSentencia) * 1000);
-        break;
-    case Dialecto::SqlServer: ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo; break;
-    case Dialecto::Otro: break;
-    }
-    QSqlQuery q(db);
-    for (const QString& a : ajustes)
-        q.exec(a);
+    // A new session gets them again.
+    Sesion::Aplicar(db, Sesion::Limites(m_dialecto, m_esperaBloqueo, m_limiteSentencia));
 }
 
 bool Conexion::Reintentar(const ErrorRm& e, bool& reintentado)
@@ -394,37 +257,15 @@ Recordset Conexion::Execute(const QString& sentencia)
     return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto); });
 }
 
-void Conexion::Recorrer(const QString& consulta, LectorFilas& lector)
+std::unique_ptr<LecturaListado> Conexion::LeerListado(const QString& consulta)
 {
-    bool sinEnvio = false;
-    const QString texto = TextoParaEjecutar(consulta, sinEnvio);
-    if (sinEnvio) {
-        lector.Columnas({});
-        return;
-    }
-    m_afectados = -1;
-    ConReintento([&](QSqlDatabase db) {
-        QSqlQuery q(db);
-        q.setForwardOnly(true);
-        if (!q.exec(texto))
-            throw ErrorDe(q.lastError());
-        const QSqlRecord registro = q.record();
-        QStringList nombres;
-        nombres.reserve(registro.count());
-        for (int i = 0; i < registro.count(); ++i)
-            nombres.append(registro.fieldName(i));
-        lector.Columnas(nombres);
-        const int n = static_cast<int>(nombres.size());
-        std::vector<QVariant> valores(n);
-        while (q.next()) {
-            for (int i = 0; i < n; ++i)
-                valores[i] = q.value(i);
-            if (!lector.Fila(valores.data(), n))
-                return;
-        }
-        if (q.lastError().isValid())
-            throw ErrorDe(q.lastError());
-    });
+    Registrar(consulta);
+    if (m_antesDePaso)
+        m_antesDePaso(consulta);
+    if (!m_lectura)
+        m_lectura = std::make_unique<SesionLectura>(
+            SesionLectura::Ajustes{m_destino, m_dialecto, m_esperaBloqueo, m_limiteSentencia, m_soloLectura});
+    return std::make_unique<LecturaListado>(*m_lectura, consulta);
 }
 
 void Conexion::Compilar(const QString& sentencia)
@@ -432,7 +273,7 @@ void Conexion::Compilar(const QString& sentencia)
     ConReintento([&](QSqlDatabase db) {
         QSqlQuery q(db);
         if (!q.prepare(sentencia))
-            throw ErrorDe(q.lastError());
+            throw ErrorSql::De(q.lastError());
     });
 }
 
@@ -447,7 +288,7 @@ Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
     q.setForwardOnly(true);
     m_afectados = -1;
     if (!q.exec(texto))
-        throw ErrorDe(q.lastError());
+        throw ErrorSql::De(q.lastError());
     if (!q.isSelect()) {
         m_afectados = q.numRowsAffected();
         return Recordset();
@@ -467,7 +308,7 @@ Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
         filas.push_back(std::move(fila));
     }
     if (q.lastError().isValid())
-        throw ErrorDe(q.lastError());
+        throw ErrorSql::De(q.lastError());
     return Recordset(std::move(nombres), std::move(filas));
 }
 
@@ -490,7 +331,7 @@ void Conexion::Comenzar(QSqlDatabase db)
         // tried here, where a new session costs nothing.
         QSqlQuery prueba(db);
         if (!prueba.exec(QStringLiteral("SELECT 1")))
-            throw ErrorDe(prueba.lastError());
+            throw ErrorSql::De(prueba.lastError());
     }
     if (m_dialecto == Dialecto::SQLite && !m_soloLectura) {
         // Every transaction here writes. A deferred one would take the write
@@ -498,11 +339,11 @@ void Conexion::Comenzar(QSqlDatabase db)
         // instead of waiting; IMMEDIATE takes it here, under the busy timeout.
         QSqlQuery inicio(db);
         if (!inicio.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            throw ErrorDe(inicio.lastError());
+            throw ErrorSql::De(inicio.lastError());
         return;
     }
     if (!db.transaction())
-        throw ErrorDe(db.lastError());
+        throw ErrorSql::De(db.lastError());
 }
 
 void Conexion::CommitTrans()
@@ -515,7 +356,7 @@ void Conexion::CommitTrans()
     const Ocupado ocupado;
     QSqlDatabase db = BaseDatos();
     if (!db.commit()) {
-        const ErrorRm e = ErrorDe(db.lastError());
+        const ErrorRm e = ErrorSql::De(db.lastError());
         bool reintentado = true;
         Reintentar(e, reintentado);
         throw e;
@@ -534,7 +375,7 @@ void Conexion::RollbackTrans()
     if (!db.isOpen())
         return;
     if (!db.rollback()) {
-        const ErrorRm e = ErrorDe(db.lastError());
+        const ErrorRm e = ErrorSql::De(db.lastError());
         // The session died with its transaction: nothing is left to undo.
         if (e.ObtenerCausa() == ErrorRm::Causa::ConexionPerdida) {
             db.close();

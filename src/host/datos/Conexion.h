@@ -1,6 +1,5 @@
 #pragma once
 
-#include "host/datos/LectorFilas.h"
 #include "host/datos/Recordset.h"
 
 #include <QString>
@@ -13,6 +12,8 @@ class QSqlDatabase;
 namespace orvinda {
 
 class ErrorRm;
+class LecturaListado;
+class SesionLectura;
 
 // The shell's one database connection, in the shape the forms use it:
 // Execute, BeginTrans, CommitTrans, RollbackTrans. Every text it runs is
@@ -37,9 +38,9 @@ public:
     // A read of a setting that is not part of what the caller runs: kept out
     // of the statement log, but retried on a new session like Execute.
     Recordset LeerSinRegistro(const QString& consulta);
-    // Runs a query as Execute does (logged, retried on a new session before
-    // any row is read) and streams its rows into the reader.
-    void Recorrer(const QString& consulta, LectorFilas& lector);
+    // A listing read on a session of its own, off the calling thread (see
+    // LecturaListado): logged here, in order with the rest, when it starts.
+    std::unique_ptr<LecturaListado> LeerListado(const QString& consulta);
     // Compiled without being run, outside the statement log; the engine's
     // error is thrown. Engines that cannot compile without running take it
     // as it is.
@@ -99,7 +100,7 @@ public:
     static QString ComillasDoblesALiterales(const QString& sentencia);
 
 private:
-    Conexion(QString nombre, Dialecto dialecto);
+    Conexion(QString nombre, QString destino, Dialecto dialecto);
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
     // Runs paso on the open session; a session lost outside a transaction is
@@ -116,6 +117,7 @@ private:
     bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
 
     QString m_nombre;
+    QString m_destino;
     Dialecto m_dialecto;
     bool m_enTransaccion = false;
     bool m_soloLectura = false;
@@ -127,6 +129,7 @@ private:
     QStringList m_bitacora;
     std::function<void(const QString&)> m_observador;
     std::function<void(const QString&)> m_antesDePaso;
+    std::unique_ptr<SesionLectura> m_lectura;
 };
 
 } // namespace orvinda

@@ -1,0 +1,145 @@
+#include "host/datos/Sesion.h"
+
+#include "host/datos/ErrorSql.h"
+#include "host/datos/Secretos.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace orvinda {
+
+namespace {
+
+// What the string says, before a driver can say better.
+Conexion::Dialecto DialectoCadena(const QString& cadena)
+{
+    const QString c = cadena.toUpper();
+    if (c.contains(QLatin1String("SQL SERVER")) || c.contains(QLatin1String("FREETDS"))
+        || c.contains(QLatin1String("SQLSRV")))
+        return Conexion::Dialecto::SqlServer;
+    if (c.contains(QLatin1String("POSTGRES")) || c.contains(QLatin1String("PSQLODBC")))
+        return Conexion::Dialecto::PostgreSQL;
+    return Conexion::Dialecto::Otro;
+}
+
+// Qt's ODBC driver puts "DSN=" in front of any string that names neither a
+// driver nor a server: a string that only names a data source goes to it
+// with that name first and without its key.
+QString CadenaParaQodbc(const QString& cadena)
+{
+    if (cadena.contains(QLatin1String("DRIVER="), Qt::CaseInsensitive)
+        || cadena.contains(QLatin1String("SERVER="), Qt::CaseInsensitive))
+        return cadena;
+    QStringList partes = cadena.split(u';');
+    for (qsizetype i = 0; i < partes.size(); ++i) {
+        const QString clave = partes[i].section(u'=', 0, 0).trimmed();
+        if (clave.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0) {
+            const QString nombre = partes.takeAt(i).section(u'=', 1);
+            partes.prepend(nombre);
+            break;
+        }
+    }
+    return partes.join(u';');
+}
+
+} // namespace
+
+QString Sesion::NombreNuevo()
+{
+    static QAtomicInt contador;
+    return QStringLiteral("orvinda_%1").arg(contador.fetchAndAddRelaxed(1));
+}
+
+QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool soloLectura)
+{
+    const bool odbc = Conexion::EsCadenaOdbc(destino);
+    const auto fallar = [&](const QString& motivo) {
+        Cerrar(nombre);
+        return ErrorRm(
+            Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, motivo)));
+    };
+    QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
+    if (!db.isValid()) {
+        db = QSqlDatabase();
+        Cerrar(nombre);
+        throw ErrorRm(
+            QStringLiteral("No está instalado el controlador de base de datos %1.").arg(odbc ? "QODBC" : "QSQLITE"));
+    }
+    db.setDatabaseName(odbc ? CadenaParaQodbc(destino) : destino);
+    if (!odbc) {
+        // Two shells on one file wait for each other instead of failing at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Conexion::EsperaBloqueoPorOmision * 1000)
+                             + (soloLectura ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
+        const QFileInfo info(destino);
+        if (!info.absoluteDir().exists()) {
+            db = QSqlDatabase();
+            throw fallar(QStringLiteral("la carpeta %1 no existe.").arg(info.absolutePath()));
+        }
+    }
+    if (!db.open()) {
+        const QString texto = ErrorSql::Texto(db.lastError());
+        db = QSqlDatabase();
+        throw fallar(texto);
+    }
+    if (!odbc) {
+        // SQLite opens anything lazily; a file that is not a database shows here.
+        QSqlQuery prueba(db);
+        if (!prueba.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+            const QString texto = ErrorSql::Texto(prueba.lastError());
+            prueba = QSqlQuery();
+            db = QSqlDatabase();
+            throw fallar(texto);
+        }
+    }
+    return db;
+}
+
+void Sesion::Cerrar(const QString& nombre)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(nombre, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(nombre);
+}
+
+Conexion::Dialecto Sesion::DialectoDe(const QSqlDatabase& db, const QString& destino)
+{
+    switch (db.driver() ? db.driver()->dbmsType() : QSqlDriver::UnknownDbms) {
+    case QSqlDriver::SQLite: return Conexion::Dialecto::SQLite;
+    case QSqlDriver::PostgreSQL: return Conexion::Dialecto::PostgreSQL;
+    case QSqlDriver::MSSqlServer: return Conexion::Dialecto::SqlServer;
+    case QSqlDriver::UnknownDbms:
+        return Conexion::EsCadenaOdbc(destino) ? DialectoCadena(destino) : Conexion::Dialecto::SQLite;
+    default: return Conexion::Dialecto::Otro;
+    }
+}
+
+QStringList Sesion::Limites(Conexion::Dialecto dialecto, int esperaBloqueo, int limiteSentencia)
+{
+    // Each engine's own setting, in milliseconds.
+    const QString bloqueo = QString::number(qMax(0, esperaBloqueo) * 1000);
+    switch (dialecto) {
+    case Conexion::Dialecto::SQLite: return {QStringLiteral("PRAGMA busy_timeout = ") + bloqueo};
+    case Conexion::Dialecto::PostgreSQL:
+        return {QStringLiteral("SET lock_timeout = ") + bloqueo,
+                QStringLiteral("SET statement_timeout = %1").arg(qMax(0, limiteSentencia) * 1000)};
+    case Conexion::Dialecto::SqlServer: return {QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo};
+    case Conexion::Dialecto::Otro: break;
+    }
+    return {};
+}
+
+void Sesion::Aplicar(QSqlDatabase db, const QStringList& ajustes)
+{
+    QSqlQuery q(db);
+    for (const QString& a : ajustes)
+        q.exec(a);
+}
+
+} // namespace orvinda

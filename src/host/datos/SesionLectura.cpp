@@ -1,0 +1,82 @@
+#include "host/datos/SesionLectura.h"
+
+#include "host/datos/Sesion.h"
+#include "host/errores/ErrorRm.h"
+
+#include <QDeadlineTimer>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QThread>
+
+namespace orvinda {
+
+// What the thread owns: only ever touched on it.
+struct SesionLectura::Estado
+{
+    SesionLectura::Ajustes ajustes;
+    QString nombre = Sesion::NombreNuevo();
+    bool abierta = false;
+};
+
+SesionLectura::SesionLectura(Ajustes ajustes)
+    : m_estado(new Estado{std::move(ajustes)})
+    , m_hilo(new QThread())
+    , m_contexto(new QObject())
+{
+    m_hilo->setObjectName(QStringLiteral("orvinda-lectura"));
+    m_contexto->moveToThread(m_hilo);
+    Estado* estado = m_estado;
+    // The session closes where it was opened, and the thread's own objects
+    // go with it.
+    QObject::connect(
+        m_hilo, &QThread::finished, m_contexto,
+        [estado] {
+            Sesion::Cerrar(estado->nombre);
+            delete estado;
+        },
+        Qt::DirectConnection);
+    QObject::connect(m_hilo, &QThread::finished, m_contexto, &QObject::deleteLater, Qt::DirectConnection);
+    m_hilo->start();
+}
+
+SesionLectura::~SesionLectura()
+{
+    m_hilo->quit();
+    // A read blocked in the server is not waited for: the thread ends with it.
+    if (m_hilo->wait(QDeadlineTimer(2000))) {
+        delete m_hilo;
+        return;
+    }
+    QObject::connect(m_hilo, &QThread::finished, m_hilo, &QObject::deleteLater);
+}
+
+void SesionLectura::Encargar(Trabajo trabajo)
+{
+    Estado* estado = m_estado;
+    QMetaObject::invokeMethod(
+        m_contexto,
+        [estado, trabajo = std::move(trabajo)] {
+            for (int intento = 0; intento < 2; ++intento) {
+                QSqlDatabase db = QSqlDatabase::database(estado->nombre, false);
+                QString falla;
+                if (!db.isOpen()) {
+                    db = QSqlDatabase();
+                    Sesion::Cerrar(estado->nombre);
+                    try {
+                        const Ajustes& a = estado->ajustes;
+                        db = Sesion::Abrir(estado->nombre, a.destino, a.soloLectura);
+                        Sesion::Aplicar(db, Sesion::Limites(a.dialecto, a.esperaBloqueo, a.limiteSentencia));
+                    } catch (const ErrorRm& e) {
+                        falla = e.Explicada(QString());
+                    }
+                }
+                if (!trabajo(db, falla) || !falla.isEmpty())
+                    return;
+                // Lost: closed, and opened anew for the second try.
+                db.close();
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace orvinda
