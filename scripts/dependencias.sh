@@ -8,7 +8,7 @@ paquetes=(
   libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
-  sqlite3 dpkg-dev
+  sqlite3 libsqlite3-dev dpkg-dev
 )
 # The server tests: without these they are skipped with a line that says why.
 opcionales=(postgresql odbc-postgresql unixodbc)

@@ -1,11 +1,11 @@
 #include "servicios/UtileriasOrvinda.h"
 
 #include "host/controles/ListView.h"
-#include "host/controles/LlenadoLista.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/Twips.h"
 #include "host/controles/txtVEX.h"
 #include "host/datos/Conexion.h"
+#include "host/datos/LecturaListado.h"
 #include "host/errores/ErrorRm.h"
 #include "servicios/ResaltadorSql.h"
 #include "servicios/TextoSql.h"
@@ -120,9 +120,8 @@ void UtileriasOrvinda::HabilitarForma(QWidget& forma, int)
 
 void UtileriasOrvinda::LlenarLista(QString consulta, ListView& lista, bool&)
 {
-    LlenadoLista llenado(lista);
-    m_conexion.Recorrer(consulta, llenado);
-    llenado.Terminar();
+    // Read off the window's thread: the list says when it is full.
+    lista.Llenar(m_conexion.LeerListado(consulta));
 }
 
 void UtileriasOrvinda::FormatearConsulta(RichTextBox& caja, int)

@@ -1,10 +1,12 @@
 #include "comun/AyudasVentanas.h"
 
+#include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
 #include "host/errores/ErrorRm.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QWebEngineScript>
@@ -47,4 +49,14 @@ void AlAbrirseModal(QObject& dueno, std::function<QWidget*()> buscar, std::funct
             w->close();
     });
     sondeo->start();
+}
+
+QString EsperarLista(orvinda::ListView& lista, int ms)
+{
+    QSignalSpy fin(&lista, &orvinda::ListView::LlenadoTerminado);
+    if (!lista.Llenando())
+        return QString();
+    if (!fin.wait(ms))
+        return "<la lista no terminó de llenarse>";
+    return fin.first().first().toString();
 }

@@ -6,8 +6,9 @@
 class QObject;
 class QWidget;
 namespace orvinda {
+class ListView;
 class WebBrowser;
-}
+} // namespace orvinda
 
 // Waits until the page's body holds marca (the page may still be loading).
 bool EsperarPagina(orvinda::WebBrowser& navegador, const QString& marca, int ms = 20000);
@@ -19,3 +20,6 @@ bool EscribirCampo(orvinda::WebBrowser& navegador, const QString& campo, const Q
 // check cannot leave the loop running. The poll belongs to dueno: deleting
 // its children disarms a poll that never fired.
 void AlAbrirseModal(QObject& dueno, std::function<QWidget*()> buscar, std::function<void(QWidget&)> accion);
+
+// Waits until the list being filled shows its rows; the read's error, "" when every row came.
+QString EsperarLista(orvinda::ListView& lista, int ms = 20000);

@@ -1,12 +1,17 @@
 #include "host/controles/ListView.h"
 
+#include "host/controles/LlenadoLista.h"
 #include "host/controles/ModeloLista.h"
 #include "host/controles/Twips.h"
+#include "host/datos/LecturaListado.h"
 #include "host/errores/ErrorRm.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
 
 namespace orvinda {
 
@@ -42,6 +47,14 @@ ListView::ListView(QWidget* parent)
     cabecera->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cabecera->setSectionsClickable(true);
     connect(cabecera, &QHeaderView::sectionClicked, this, &ListView::Ordenar);
+}
+
+// A fill in progress goes before the store it fills, and tells nobody:
+// whoever watched the list may be going too.
+ListView::~ListView()
+{
+    m_modelo->blockSignals(true);
+    delete m_llenado.data();
 }
 
 void ListView::ColumnHeadersAdd(const QString& texto, int anchoTwips)
@@ -85,6 +98,10 @@ void ListView::ListItemsAdd(const QString& texto, const QStringList& subelemento
 
 void ListView::ListItemsClear()
 {
+    if (m_llenado) {
+        m_llenado->disconnect(this);
+        delete m_llenado.data();
+    }
     m_modelo->Limpiar();
 }
 
@@ -209,6 +226,54 @@ void ListView::AplicarEsquema(const QColor& par, const QColor& impar)
     p.setColor(QPalette::AlternateBase, impar);
     setPalette(p);
     setAlternatingRowColors(par != impar);
+}
+
+void ListView::Llenar(std::unique_ptr<LecturaListado> lectura)
+{
+    if (m_llenado) {
+        // Its end is of no interest any more: only the new fill's is told.
+        m_llenado->disconnect(this);
+        delete m_llenado.data();
+    }
+    m_filasLeidas = 0;
+    auto* llenado = new LlenadoLista(*this, std::move(lectura));
+    m_llenado = llenado;
+    connect(llenado, &LlenadoLista::Terminado, this, [this, llenado](const QString& error, bool cancelado) {
+        llenado->deleteLater();
+        viewport()->update();
+        emit LlenadoTerminado(error, cancelado);
+    });
+    // A short fill ends unseen; a long one says how far it is.
+    QTimer::singleShot(AvanceTrasMs, llenado, [this] { viewport()->update(); });
+}
+
+bool ListView::Llenando() const
+{
+    return m_llenado && m_modelo->Cargando();
+}
+
+void ListView::CancelarLlenado()
+{
+    if (Llenando())
+        m_llenado->Cancelar();
+}
+
+void ListView::AvanceLlenado(qint64 filas)
+{
+    m_filasLeidas = filas;
+    if (m_llenado && m_llenado->Milisegundos() >= AvanceTrasMs)
+        viewport()->update();
+}
+
+void ListView::paintEvent(QPaintEvent* e)
+{
+    QTableView::paintEvent(e);
+    if (!Llenando() || m_llenado->Milisegundos() < AvanceTrasMs)
+        return;
+    QPainter p(viewport());
+    p.setPen(palette().color(QPalette::PlaceholderText));
+    p.drawText(viewport()->rect(), Qt::AlignCenter,
+               QStringLiteral("Leyendo documentos: %1\nEsc cancela").arg(QLocale().toString(m_filasLeidas)));
 }
 
 void ListView::mouseDoubleClickEvent(QMouseEvent* e)

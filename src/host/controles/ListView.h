@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QTableView>
+#include <memory>
 
 namespace orvinda {
 
+class LecturaListado;
+class LlenadoLista;
 class ModeloLista;
 
 // List view in report style: one row per item, its text in the first column
@@ -20,6 +24,10 @@ class ListView : public QTableView
 
 public:
     explicit ListView(QWidget* parent = nullptr);
+    ~ListView() override;
+
+    // A fill that lasts longer says how far it is.
+    static constexpr int AvanceTrasMs = 500;
 
     int Index() const { return m_indice; }
     void setIndex(int indice) { m_indice = indice; }
@@ -66,13 +74,25 @@ public:
     // After a fill: the first row selected, as a fresh list has it.
     void SeleccionInicial();
 
+    // Fills the list from a listing being read; a fill in progress is
+    // stopped first. The list shows nothing of it until it ends, and says
+    // meanwhile how many rows it has read (after half a second).
+    void Llenar(std::unique_ptr<LecturaListado> lectura);
+    bool Llenando() const;
+    // The rows read so far are shown, and the fill ends as stopped.
+    void CancelarLlenado();
+    void AvanceLlenado(qint64 filas);
+
 signals:
+    // A fill ended: error empty when every row arrived.
+    void LlenadoTerminado(const QString& error, bool cancelado);
     // Any double click inside the list, as the selected item stands afterwards.
     void DblClick();
     // Enter or Return pressed on the list.
     void Aceptar();
 
 protected:
+    void paintEvent(QPaintEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
@@ -84,6 +104,8 @@ private:
 
     int m_indice = 0;
     ModeloLista* m_modelo = nullptr;
+    QPointer<LlenadoLista> m_llenado;
+    qint64 m_filasLeidas = 0;
 };
 
 } // namespace orvinda

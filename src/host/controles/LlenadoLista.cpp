@@ -1,14 +1,11 @@
 #include "host/controles/LlenadoLista.h"
 
-#include "host/controles/AvanceCarga.h"
 #include "host/controles/ListView.h"
 #include "host/controles/ModeloLista.h"
-#include "host/controles/Twips.h"
-#include "host/datos/Campo.h"
+#include "host/datos/LecturaListado.h"
+#include "host/errores/ErrorRm.h"
 
 #include <QFontMetrics>
-#include <charconv>
-#include <cmath>
 
 namespace orvinda {
 
@@ -18,117 +15,87 @@ namespace {
 constexpr int FilasMuestra = 100;
 constexpr int AnchoMinimo = 64;
 constexpr int AnchoMaximo = 320;
-// The clock is read once per this many rows.
-constexpr int FilasPorConsulta = 1024;
 
 } // namespace
 
-LlenadoLista::LlenadoLista(ListView& lista)
-    : m_lista(lista)
+LlenadoLista::LlenadoLista(ListView& lista, std::unique_ptr<LecturaListado> lectura)
+    : QObject(&lista)
+    , m_lista(lista)
     , m_modelo(lista.Modelo())
+    , m_lectura(std::move(lectura))
 {
-    m_regional.setNumberOptions(QLocale::OmitGroupSeparator);
-    m_formatoSimple = m_regional.decimalPoint() == u"." && m_regional.negativeSign() == u"-"
-        && m_regional.positiveSign() == u"+" && m_regional.exponential() == u"e" && m_regional.zeroDigit() == u"0";
-    m_avance = AvanceCarga::TandaAbierta();
-    if (!m_avance) {
-        m_propio = std::make_unique<AvanceCarga>(&lista, false);
-        m_avance = m_propio.get();
-    }
+    m_reloj.start();
+    m_modelo.ComenzarCarga();
+    connect(m_lectura.get(), &LecturaListado::Columnas, this, &LlenadoLista::AlRecibirColumnas);
+    connect(m_lectura.get(), &LecturaListado::Filas, this, &LlenadoLista::AlRecibirFilas);
+    connect(m_lectura.get(), &LecturaListado::Fin, this, [this](const QString& error) { Terminar(error, false); });
 }
 
 LlenadoLista::~LlenadoLista()
 {
-    Terminar();
+    m_lectura.reset();
+    if (!m_terminado)
+        m_modelo.TerminarCarga();
 }
 
-void LlenadoLista::Columnas(const QStringList& nombres)
+void LlenadoLista::Cancelar()
 {
-    m_nombres = nombres;
+    m_lectura->Cancelar();
+    Terminar(QString(), true);
+}
+
+void LlenadoLista::AlRecibirColumnas(const QStringList& nombres)
+{
+    m_columnas = static_cast<int>(nombres.size());
     const QFontMetrics fm(m_lista.font());
+    m_anchos.clear();
     for (const QString& n : nombres)
         m_anchos.append(fm.horizontalAdvance(n) + 24);
-    m_masLargo.resize(nombres.size());
-    m_lista.setUpdatesEnabled(false);
+    m_masLargo = QStringList(nombres.size());
     m_lista.ColumnHeadersClear();
     for (const QString& n : nombres)
         m_modelo.AgregarColumna(n);
-    m_modelo.ComenzarCarga();
-    m_cargando = true;
 }
 
-bool LlenadoLista::Fila(const QVariant* valores, int cuantos)
+void LlenadoLista::AlRecibirFilas(const QByteArray& texto, const QList<quint32>& fines)
 {
-    const bool muestra = m_filas < FilasMuestra;
-    for (int i = 0; i < cuantos; ++i) {
-        const QVariant& v = valores[i];
-        if (v.isNull()) {
-            m_modelo.AgregarCeldaUtf8({});
-            continue;
-        }
-        // The common kinds without a temporary text; the rest as Campo reads them.
-        switch (v.typeId()) {
-        case QMetaType::QString: {
-            const QString& texto = *static_cast<const QString*>(v.constData());
-            m_modelo.AgregarCelda(texto);
-            if (muestra)
-                Medir(i, texto);
-            continue;
-        }
-        case QMetaType::LongLong:
-        case QMetaType::Int: {
-            char cifras[24];
-            const auto fin = std::to_chars(cifras, cifras + sizeof cifras, v.toLongLong()).ptr;
-            m_modelo.AgregarCeldaUtf8(QByteArrayView(cifras, fin - cifras));
-            break;
-        }
-        case QMetaType::Double: {
-            const double d = v.toDouble();
-            if (m_formatoSimple && std::isfinite(d)) {
-                // Where the region writes numbers as C does, the same 15 digits
-                // without going through QLocale (zero has no sign there).
-                char cifras[32];
-                const auto fin
-                    = std::to_chars(cifras, cifras + sizeof cifras, d == 0 ? 0.0 : d, std::chars_format::general, 15)
-                          .ptr;
-                m_modelo.AgregarCeldaUtf8(QByteArrayView(cifras, fin - cifras));
-            } else {
-                m_modelo.AgregarCelda(m_regional.toString(d, 'g', 15));
-            }
-            break;
-        }
-        default: m_modelo.AgregarCelda(Campo::ComoTexto(v)); break;
-        }
-        if (muestra)
-            Medir(i, QString::fromUtf8(m_modelo.UltimaCelda()));
-    }
-    m_modelo.TerminarFila();
-    if (++m_filas % FilasPorConsulta == 0)
-        m_avance->Sumar(FilasPorConsulta);
-    return true;
-}
-
-void LlenadoLista::Medir(int columna, const QString& texto)
-{
-    // Text is measured once per column, at the end: only the longest seen.
-    if (texto.size() > m_masLargo[columna].size())
-        m_masLargo[columna] = texto;
-}
-
-void LlenadoLista::Terminar()
-{
-    if (!m_cargando)
+    if (m_terminado || m_columnas == 0)
         return;
-    m_cargando = false;
-    m_propio.reset();
+    try {
+        m_modelo.AgregarBloque(texto, fines, m_columnas);
+    } catch (const ErrorRm& e) {
+        m_lectura->Cancelar();
+        Terminar(e.Descripcion(), false);
+        return;
+    }
+    const qint64 filas = fines.size() / m_columnas;
+    // Text is measured once per column, at the end: only the longest seen.
+    for (qint64 f = 0; f < filas && m_filas + f < FilasMuestra; ++f) {
+        for (int c = 0; c < m_columnas; ++c) {
+            const qsizetype k = f * m_columnas + c;
+            const quint32 inicio = k == 0 ? 0 : fines[k - 1];
+            const QString celda = QString::fromUtf8(texto.constData() + inicio, fines[k] - inicio);
+            if (celda.size() > m_masLargo[c].size())
+                m_masLargo[c] = celda;
+        }
+    }
+    m_filas += filas;
+    m_lista.AvanceLlenado(m_filas);
+}
+
+void LlenadoLista::Terminar(const QString& error, bool cancelado)
+{
+    if (m_terminado)
+        return;
+    m_terminado = true;
     m_modelo.TerminarCarga();
     const QFontMetrics fm(m_lista.font());
     for (int i = 0; i < m_anchos.size(); ++i) {
         const int ancho = std::max(m_anchos[i], fm.horizontalAdvance(m_masLargo[i]) + 16);
         m_lista.setColumnWidth(i, std::clamp(ancho, AnchoMinimo, AnchoMaximo));
     }
-    m_lista.setUpdatesEnabled(true);
     m_lista.SeleccionInicial();
+    emit Terminado(error, cancelado);
 }
 
 } // namespace orvinda

@@ -1,49 +1,53 @@
 #pragma once
 
-#include "host/datos/LectorFilas.h"
-
-#include <QList>
-#include <QLocale>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
 #include <memory>
 
 namespace orvinda {
 
-class AvanceCarga;
+class LecturaListado;
 class ListView;
 class ModeloLista;
 
-// Fills a list view straight from a query's rows: each value goes once into
-// the list's store, the columns take the query's names and a width that fits
-// the first rows. A fill that takes longer than half a second (alone, or in
-// the batch it belongs to) shows its progress and keeps the window painting.
-class LlenadoLista : public LectorFilas
+// Fills a list view from a listing read off the window's thread: the rows
+// go straight into the list's store as they arrive, the columns take the
+// query's names and a width that fits the first rows, and the list shows
+// them all once the read ends. Meanwhile the window takes input; the list
+// says how many rows it has read.
+class LlenadoLista : public QObject
 {
-public:
-    explicit LlenadoLista(ListView& lista);
-    ~LlenadoLista() override;
-    LlenadoLista(const LlenadoLista&) = delete;
-    LlenadoLista& operator=(const LlenadoLista&) = delete;
+    Q_OBJECT
 
-    void Columnas(const QStringList& nombres) override;
-    bool Fila(const QVariant* valores, int cuantos) override;
-    // Shows the rows read; also done, with what was read, if the read fails.
-    void Terminar();
+public:
+    LlenadoLista(ListView& lista, std::unique_ptr<LecturaListado> lectura);
+    ~LlenadoLista() override;
+
+    // Stops the read: the rows read so far are shown.
+    void Cancelar();
+    qint64 FilasLeidas() const { return m_filas; }
+    qint64 Milisegundos() const { return m_reloj.elapsed(); }
+
+signals:
+    // Once, when the list shows what was read: error is empty when every
+    // row arrived; cancelado when the read was stopped.
+    void Terminado(const QString& error, bool cancelado);
 
 private:
-    void Medir(int columna, const QString& texto);
+    void AlRecibirColumnas(const QStringList& nombres);
+    void AlRecibirFilas(const QByteArray& texto, const QList<quint32>& fines);
+    void Terminar(const QString& error, bool cancelado);
 
     ListView& m_lista;
     ModeloLista& m_modelo;
-    QStringList m_nombres;
+    std::unique_ptr<LecturaListado> m_lectura;
+    int m_columnas = 0;
+    qint64 m_filas = 0;
     QList<int> m_anchos;
     QStringList m_masLargo;
-    // The regional format of numbers, as Campo::Texto writes them.
-    QLocale m_regional;
-    bool m_formatoSimple = false;
-    int m_filas = 0;
-    bool m_cargando = false;
-    std::unique_ptr<AvanceCarga> m_propio;
-    AvanceCarga* m_avance = nullptr;
+    QElapsedTimer m_reloj;
+    bool m_terminado = false;
 };
 
 } // namespace orvinda

@@ -50,14 +50,6 @@ void ModeloLista::LimpiarColumnas()
     endResetModel();
 }
 
-void ModeloLista::AgregarCeldaUtf8(QByteArrayView utf8)
-{
-    m_texto.append(utf8.data(), utf8.size());
-    if (static_cast<quint64>(m_texto.size()) > std::numeric_limits<quint32>::max())
-        throw ErrorRm(QStringLiteral("La lista no admite más texto."), 7);
-    m_celdas.push_back(static_cast<quint32>(m_texto.size()));
-}
-
 void ModeloLista::AgregarCelda(QStringView texto)
 {
     // Encoded straight into the store: no temporary per value.
@@ -127,14 +119,41 @@ void ModeloLista::ComenzarCarga()
     m_orden = {};
     m_vista = {};
     m_directa = true;
+    m_cargando = true;
+    m_oculta = true;
     Olvidar();
+    endResetModel();
+}
+
+void ModeloLista::AgregarBloque(const QByteArray& texto, const QList<quint32>& fines, int columnas)
+{
+    if (!m_cargando || columnas <= 0)
+        return;
+    const quint64 base = static_cast<quint64>(m_texto.size());
+    if (base + static_cast<quint64>(texto.size()) > std::numeric_limits<quint32>::max())
+        throw ErrorRm(QStringLiteral("La lista no admite más texto."), 7);
+    m_texto.append(texto);
+    const quint32 desplazamiento = static_cast<quint32>(base);
+    const qsizetype filas = fines.size() / columnas;
+    m_celdas.reserve(m_celdas.size() + filas * columnas);
+    m_filas.reserve(m_filas.size() + filas);
+    for (qsizetype f = 0; f < filas; ++f) {
+        for (int c = 0; c < columnas; ++c)
+            m_celdas.push_back(fines[f * columnas + c] + desplazamiento);
+        m_filas.push_back(static_cast<quint32>(m_celdas.size() - 1));
+    }
 }
 
 void ModeloLista::TerminarCarga()
 {
+    if (!m_cargando)
+        return;
+    beginResetModel();
     m_texto.squeeze();
     m_celdas.squeeze();
     m_filas.squeeze();
+    m_cargando = false;
+    m_oculta = false;
     CalcularOrden();
     CalcularVista();
     endResetModel();

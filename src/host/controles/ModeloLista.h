@@ -29,22 +29,20 @@ public:
     void AgregarFila(const QString& texto, const QStringList& subelementos);
     void Limpiar();
 
-    // A fill: rows are added cell by cell and shown together at the end,
-    // in the order and through the filter already chosen.
+    // A fill: rows arrive in blocks while the event loop runs, and are shown
+    // together at the end, in the order and through the filter already
+    // chosen; meanwhile the list shows none. fines holds the end of each
+    // cell in texto, row after row, columnas cells a row.
     void ComenzarCarga();
-    void AgregarCelda(QStringView texto);
-    void AgregarCeldaUtf8(QByteArrayView utf8);
-    // The cell added last, while its row is still being added.
-    QByteArrayView UltimaCelda() const
-    {
-        const qsizetype k = m_celdas.size() - 2;
-        return QByteArrayView(m_texto.constData() + m_celdas[k], m_celdas[k + 1] - m_celdas[k]);
-    }
-    void TerminarFila() { m_filas.push_back(static_cast<quint32>(m_celdas.size() - 1)); }
+    void AgregarBloque(const QByteArray& texto, const QList<quint32>& fines, int columnas);
     void TerminarCarga();
+    bool Cargando() const { return m_cargando; }
 
     int Total() const { return static_cast<int>(m_filas.size() - 1); }
-    int Mostradas() const { return m_oculta ? 0 : m_directa ? Total() : static_cast<int>(m_vista.size()); }
+    int Mostradas() const
+    {
+        return (m_oculta || m_cargando) ? 0 : m_directa ? Total() : static_cast<int>(m_vista.size());
+    }
     int FilaAlmacen(int mostrada) const { return m_directa ? mostrada : m_vista[mostrada]; }
     // Empty for a cell the row does not have.
     QByteArrayView Celda(int filaAlmacen, int columna) const;
@@ -67,6 +65,8 @@ public:
     void sort(int columna, Qt::SortOrder sentido = Qt::AscendingOrder) override;
 
 private:
+    void AgregarCelda(QStringView texto);
+    void TerminarFila() { m_filas.push_back(static_cast<quint32>(m_celdas.size() - 1)); }
     template <typename Cambio>
     void CambiarVista(Cambio cambio);
     void VaciarAlmacen();
@@ -83,6 +83,7 @@ private:
     QStringEncoder m_utf8{QStringEncoder::Utf8};
 
     bool m_oculta = false; // no row shown while the view changes
+    bool m_cargando = false;
     bool m_directa = true; // shown rows are the stored ones, in order
     std::vector<int> m_orden; // stored rows sorted; empty when unsorted
     std::vector<int> m_vista; // shown rows when not direct

@@ -112,23 +112,6 @@ void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hec
         });
 }
 
-bool WebBrowser::NavegarYEsperar(const QString& direccion)
-{
-    QEventLoop bucle;
-    bool terminada = false;
-    const QMetaObject::Connection fin = connect(this, &WebBrowser::DocumentComplete, &bucle, [&] {
-        terminada = true;
-        bucle.quit();
-    });
-    Navigate(direccion);
-    if (!terminada) {
-        QTimer::singleShot(m_espera, &bucle, &QEventLoop::quit);
-        bucle.exec(QEventLoop::ExcludeUserInputEvents);
-    }
-    disconnect(fin);
-    return terminada;
-}
-
 bool WebBrowser::EnfocarYMarcar(const QString& nombre)
 {
     setFocus();

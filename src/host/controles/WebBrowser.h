@@ -40,9 +40,6 @@ public:
     // or several match.
     QString ValorElemento(const QString& nombre);
     QString HtmlCuerpo();
-    // Navigates and waits for the load to finish, user input held back;
-    // false when it did not finish within the timeout.
-    bool NavegarYEsperar(const QString& direccion);
     // Gives the keyboard to the one element whose id or name is nombre,
     // scrolls it into view and marks it (aria-invalid) until the next
     // QuitarMarcas. False when no single element matches.

@@ -36,6 +36,8 @@ public:
     virtual void GuardarComentario(const QString& tabla, const QString& folio, QString& comentario) = 0;
     virtual void LimpiarForma(QWidget& forma, int opcion) = 0;
     virtual void HabilitarForma(QWidget& forma, int opcion) = 0;
+    // Starts filling the list with the query's rows and returns: the list
+    // emits LlenadoTerminado once they are all there (or the read failed).
     virtual void LlenarLista(QString consulta, ListView& lista, bool& bandera) = 0;
     virtual void FormatearConsulta(RichTextBox& caja, int opcion) = 0;
     virtual QString ObtenerTransaccion(QString& transaccion, QString& aplicacion) = 0;
