@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -88,10 +89,13 @@ int main(int argc, char* argv[])
     QElapsedTimer reloj;
     conexion->LimpiarBitacora();
     reloj.start();
-    const auto resumen = rm640::AutorizacionEnLote::Ejecutar(QStringLiteral("0001"), folios, [&](int, int) {
-        momentos.push_back(Ms(reloj));
-        return true;
-    });
+    rm640::AutorizacionEnLote lote(QStringLiteral("0001"), folios);
+    QObject::connect(&lote, &rm640::AutorizacionEnLote::Avance, [&](int, int) { momentos.push_back(Ms(reloj)); });
+    QEventLoop espera;
+    QObject::connect(&lote, &rm640::AutorizacionEnLote::Terminada, &espera, &QEventLoop::quit);
+    lote.Iniciar();
+    espera.exec();
+    const auto& resumen = lote.ObtenerResumen();
     const double total = Ms(reloj);
     const double bd = TiempoSentencias(*conexion, conexion->Bitacora());
 

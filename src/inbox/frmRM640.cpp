@@ -1,7 +1,6 @@
 #include "inbox/frmRM640.h"
 
 #include "editor/frmConfiguracion.h"
-#include "host/controles/AvanceCarga.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
@@ -134,7 +133,14 @@ frmRM640::frmRM640(QWidget* parent)
     PrepararTriaje();
 }
 
-frmRM640::~frmRM640() = default;
+frmRM640::~frmRM640()
+{
+    // Lists that go with the form say nothing more to it.
+    for (orvinda::ListView* lista : m_lista) {
+        lista->disconnect(this);
+        lista->Modelo().disconnect(this);
+    }
+}
 
 QObject* frmRM640::Padre() const
 {
@@ -232,13 +238,7 @@ void frmRM640::Form_Activate()
 {
     if (m_refrescando || m_cargado)
         return;
-    m_refrescando = true;
     Actualizar_Autorizaciones();
-    m_refrescando = false;
-    // The keys start on the list: arrows move, Enter opens.
-    const int i = m_ssTab->Tab();
-    if (i >= 0 && i < m_lista.size() && !isAncestorOf(QApplication::focusWidget()))
-        m_lista[i]->setFocus();
 }
 
 void frmRM640::VolverAlDiseno()
@@ -295,22 +295,38 @@ void frmRM640::CargarElemento(int i)
     lista->ListItemsClear();
 }
 
-void frmRM640::LlenarLista(const QString& consulta, int i)
+void frmRM640::LlenarLista(const QString& consulta, int i,
+                           std::function<void(const QString& error, bool cancelado)> alTerminar)
 {
+    orvinda::ListView& lista = lvInsidencias(i);
+    auto unaVez = std::make_shared<QMetaObject::Connection>();
+    *unaVez = connect(&lista, &orvinda::ListView::LlenadoTerminado, this,
+                      [unaVez, alTerminar = std::move(alTerminar)](const QString& error, bool cancelado) {
+                          QObject::disconnect(*unaVez);
+                          alTerminar(error, cancelado);
+                      });
     bool bandera = true;
-    Publico::Utilerias->LlenarLista(consulta, lvInsidencias(i), bandera);
-    lvInsidencias(i).setEnabled(true);
+    try {
+        Publico::Utilerias->LlenarLista(consulta, lista, bandera);
+    } catch (...) {
+        disconnect(*unaVez);
+        throw;
+    }
+    lista.setEnabled(true);
 }
 
 void frmRM640::Actualizar_Autorizaciones()
 {
-    // Every list of the refresh counts toward one progress indication.
-    const orvinda::AvanceCarga tanda(this, true);
-    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [this] {
+    m_refrescando = true;
+    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
+        m_orden.insert(m_clavesConfiguracion[i],
+                       {m_lista[i]->Modelo().ColumnaOrden(), m_lista[i]->Modelo().SentidoOrden()});
+    bool hayFilas = false;
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [&] {
         if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
             VolverAlDiseno();
         m_totalPestanias = QStringLiteral("0");
-        qint16 i = -1;
+        m_fila = -1;
         Publico::CadenaSql = QString();
         Publico::CadenaSql += QStringLiteral(" SELECT ");
         Publico::CadenaSql += QStringLiteral(" Ca_Cve_Configuracion_Autorizacion as ID, ");
@@ -318,49 +334,111 @@ void frmRM640::Actualizar_Autorizaciones()
         Publico::CadenaSql += QStringLiteral(" Ca_Sql  ");
         Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
         Publico::CadenaSql += QStringLiteral(" where  Es_Cve_Estado <> 'BA' ");
-        orvinda::Recordset rs = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+        m_configuraciones = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
 
-        if (rs.Eof()) {
+        if (m_configuraciones.Eof()) {
             Reportar(QStringLiteral("No existe información"), orvinda::Sistema::EstiloAdvertencia,
                      QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500001"));
-            rs.Close();
+            m_configuraciones.Close();
             m_controles->RestaurarBotones();
             return;
         }
-
-        for (; !rs.Eof(); rs.MoveNext()) {
-            ++i;
-            m_totalPestanias = QString::number(m_totalPestanias.toInt() + 1);
-            const QString etiqueta = rs.Fields(QStringLiteral("Ca_Etiqueta")).Texto();
-            m_ssTab->setTabsPerRow(m_ssTab->Tabs() + i);
-            const QString titulo = QStringLiteral("&") + QString::number(i + 1) + etiqueta;
-            if (i == 0) {
-                m_clavesConfiguracion.resize(1);
-                m_clavesConfiguracion[0] = rs.Fields(QStringLiteral("ID")).Texto();
-                m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
-                const QString consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
-                if (consulta.isEmpty()) {
-                    Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
-                             orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"),
-                             QStringLiteral("ERR-ID:7500002"));
-                    return;
-                }
-                LlenarLista(consulta, 0);
-            } else {
-                m_clavesConfiguracion.resize(i + 1);
-                m_clavesConfiguracion[i] = rs.Fields(QStringLiteral("ID")).Texto();
-                m_ssTab->setTabs(m_ssTab->Tabs() + 1);
-                m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
-                m_ssTab->setTab(m_ssTab->Tabs() - 1);
-                CargarElemento(i);
-                LlenarLista(rs.Fields(QStringLiteral("Ca_Sql")).Texto(), i);
-            }
-        }
-        m_cargado = true;
-        m_ssTab->setTab(m_ssTab->Tabs() - (i + 1));
-        m_colorVEX->AplicarColores();
-        m_controles->setTextoAuxiliar(QString());
+        hayFilas = true;
     });
+    if (hayFilas)
+        SiguienteConfiguracion();
+    else
+        TerminarRefresco();
+}
+
+void frmRM640::SiguienteConfiguracion()
+{
+    bool llenando = false;
+    Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [&] {
+        orvinda::Recordset& rs = m_configuraciones;
+        if (rs.Eof()) {
+            m_cargado = true;
+            m_ssTab->setTab(m_ssTab->Tabs() - (m_fila + 1));
+            m_colorVEX->AplicarColores();
+            m_controles->setTextoAuxiliar(QString());
+            return;
+        }
+        const qint16 i = ++m_fila;
+        m_totalPestanias = QString::number(m_totalPestanias.toInt() + 1);
+        const QString etiqueta = rs.Fields(QStringLiteral("Ca_Etiqueta")).Texto();
+        m_ssTab->setTabsPerRow(m_ssTab->Tabs() + i);
+        const QString titulo = QStringLiteral("&") + QString::number(i + 1) + etiqueta;
+        QString consulta;
+        if (i == 0) {
+            m_clavesConfiguracion.resize(1);
+            m_clavesConfiguracion[0] = rs.Fields(QStringLiteral("ID")).Texto();
+            m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+            consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
+            if (consulta.isEmpty()) {
+                Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
+                         orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"),
+                         QStringLiteral("ERR-ID:7500002"));
+                return;
+            }
+        } else {
+            m_clavesConfiguracion.resize(i + 1);
+            m_clavesConfiguracion[i] = rs.Fields(QStringLiteral("ID")).Texto();
+            m_ssTab->setTabs(m_ssTab->Tabs() + 1);
+            m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+            m_ssTab->setTab(m_ssTab->Tabs() - 1);
+            CargarElemento(i);
+            consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
+        }
+        // Each kind keeps the order its list had: sorted once, as it fills.
+        const auto orden = m_orden.value(m_clavesConfiguracion[i], {-1, Qt::AscendingOrder});
+        m_lista[i]->OrdenarPor(orden.first, orden.second);
+        LlenarLista(consulta, i,
+                    [this](const QString& error, bool cancelado) { AlLlenarConfiguracion(error, cancelado); });
+        llenando = true;
+    });
+    if (!llenando)
+        TerminarRefresco();
+}
+
+void frmRM640::AlLlenarConfiguracion(const QString& error, bool cancelado)
+{
+    if (!error.isEmpty()) {
+        Trampa::Intentar([&] {
+            Reportar(error, orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"),
+                     QStringLiteral("ERR-ID:7500003"));
+        });
+        TerminarRefresco();
+        return;
+    }
+    if (cancelado) {
+        // The reviewer stopped it: what was read stays, and only F5 reads again.
+        m_cargado = true;
+        m_controles->setTextoAuxiliar(QStringLiteral("Carga interrumpida: F5 vuelve a leer"));
+        TerminarRefresco();
+        return;
+    }
+    Trampa::Intentar([this] { m_configuraciones.MoveNext(); });
+    SiguienteConfiguracion();
+}
+
+void frmRM640::TerminarRefresco()
+{
+    m_refrescando = false;
+    m_configuraciones = orvinda::Recordset();
+    // The keys start on the list: arrows move, Enter opens.
+    const int i = m_ssTab->Tab();
+    if (i >= 0 && i < m_lista.size() && !isAncestorOf(QApplication::focusWidget()))
+        m_lista[i]->setFocus();
+    if (m_trasRefresco) {
+        const auto restaurar = std::move(m_trasRefresco);
+        m_trasRefresco = nullptr;
+        Trampa::Intentar(restaurar);
+    }
+    emit Llenada();
+    if (m_refrescoPendiente) {
+        m_refrescoPendiente = false;
+        Refrescar();
+    }
 }
 
 void frmRM640::Form_Resize()
@@ -429,6 +507,9 @@ void frmRM640::ConectarLista(orvinda::ListView* lista)
 
 void frmRM640::lvInsidencias_DblClick(int Index)
 {
+    // Nothing is opened from a list still being read.
+    if (m_refrescando || (Index >= 0 && Index < m_lista.size() && m_lista[Index]->Llenando()))
+        return;
     // A list left behind by a refresh that stopped early has no key.
     if (Index < 0 || Index >= m_clavesConfiguracion.size()) {
         Trampa::Intentar([this] {
@@ -473,9 +554,16 @@ void frmRM640::lvInsidencias_DblClick(int Index)
         if (dialogo.Procesado()) {
             const Posicion posicion = PosicionTras(lista);
             lista.ListItemsClear();
-            bool bandera = true;
-            Publico::Utilerias->LlenarLista(consulta, lista, bandera);
-            SeleccionarTras(lista, posicion);
+            QPointer<orvinda::ListView> recargada = &lista;
+            LlenarLista(consulta, Index, [this, recargada, posicion](const QString& error, bool) {
+                if (!error.isEmpty())
+                    Trampa::Intentar([&] {
+                        Reportar(error, orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"),
+                                 QStringLiteral("ERR-ID:7500004"));
+                    });
+                else if (recargada)
+                    SeleccionarTras(*recargada, posicion);
+            });
         }
         frmAutorizacion::Unload();
     });

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "host/datos/Recordset.h"
+#include "review/AutorizacionEnLote.h"
+
 #include <QElapsedTimer>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -55,6 +59,8 @@ public:
     void Form_Resize();
 
     bool Cargado() const { return m_cargado; }
+    // A refresh is reading its lists; the window takes input meanwhile.
+    bool Refrescando() const { return m_refrescando; }
     bool FormaCargada() const { return m_formaCargada; }
     QString TotalPestanias() const { return m_totalPestanias; }
     const QStringList& ClavesConfiguracion() const { return m_clavesConfiguracion; }
@@ -78,9 +84,14 @@ public:
     // What the count beside tab i reads: "120", or "12 de 120" while filtered.
     QString CuentaPestania(int i) const;
 
+signals:
+    // A refresh ended: the screen shows all it is going to show.
+    void Llenada();
+
 public slots:
-    // F5: the refresh again from the designed state, keeping the chosen tab
-    // and its selected folio wherever they still exist.
+    // F5: the refresh again from the designed state, keeping the chosen tab,
+    // its selected folio and each tab's order wherever they still exist. One
+    // asked for while a refresh runs waits for it.
     void Refrescar();
     // Authorizes every selected document of the shown tab at once.
     void AutorizarSeleccionados();
@@ -100,13 +111,21 @@ private:
 
     // The container set as Padre; throws ErrorRm when none is.
     QObject& PadreEstablecido() const;
+    // The refresh, one configuration at a time: each step makes a tab and
+    // starts its list; the list's end starts the next step.
     void Actualizar_Autorizaciones();
+    void SiguienteConfiguracion();
+    void AlLlenarConfiguracion(const QString& error, bool cancelado);
+    void TerminarRefresco();
     void AjustarPestanias();
     // A refresh that stopped part-way left tabs and elements behind: the next
     // run starts again from the designed state.
     void VolverAlDiseno();
     void CargarElemento(int i);
-    void LlenarLista(const QString& consulta, int i);
+    // Starts filling list i; alTerminar runs once its rows are there, or the
+    // read failed or was stopped.
+    void LlenarLista(const QString& consulta, int i,
+                     std::function<void(const QString& error, bool cancelado)> alTerminar);
     void ConectarLista(orvinda::ListView* lista);
     // The document rendered from the configuration's template; empty text
     // when there is nothing to show or the rendering failed (and said so).
@@ -114,6 +133,8 @@ private:
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
 
     void PrepararTriaje();
+    // After a run of several documents: the list read again, then the summary.
+    void TerminarLote(const AutorizacionEnLote::Resumen& resumen, int pedidos, int i, const QString& clave);
     void AplicarFiltro();
     void ActualizarCuenta(int i);
     void ActualizarComandos();
@@ -133,6 +154,12 @@ private:
     bool m_formaCargada = false;
     bool m_cargado = false;
     bool m_refrescando = false;
+    bool m_refrescoPendiente = false;
+    orvinda::Recordset m_configuraciones;
+    qint16 m_fila = -1;
+    // Each kind's order, kept across refreshes; what F5 restores at the end.
+    QHash<QString, std::pair<int, Qt::SortOrder>> m_orden;
+    std::function<void()> m_trasRefresco;
     QString m_totalPestanias = QStringLiteral("0");
     QStringList m_clavesConfiguracion;
 
@@ -147,6 +174,7 @@ private:
     QElapsedTimer m_ultimoMensaje;
     QLineEdit* m_filtro = nullptr;
     QToolButton* m_autorizarSeleccionados = nullptr;
+    QPointer<AutorizacionEnLote> m_lote;
 };
 
 } // namespace rm640

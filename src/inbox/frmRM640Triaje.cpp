@@ -64,11 +64,21 @@ void frmRM640::PrepararTriaje()
         m_filtro->setFocus(Qt::ShortcutFocusReason);
         m_filtro->selectAll();
     });
-    atajo(QKeySequence(Qt::Key_Escape), [this] { m_filtro->clear(); });
-    atajo(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] {
+    // Escape stops a list being read; otherwise it clears the filter.
+    atajo(QKeySequence(Qt::Key_Escape), [this] {
+        const int i = m_ssTab->Tab();
+        if (i >= 0 && i < m_lista.size() && m_lista[i]->Llenando())
+            m_lista[i]->CancelarLlenado();
+        else
+            m_filtro->clear();
+    });
+    // A held key asks once: its repeats never start another run.
+    auto* lote = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this, [this] {
         if (m_autorizarSeleccionados->isEnabled())
             AutorizarSeleccionados();
     });
+    lote->setContext(Qt::WidgetWithChildrenShortcut);
+    lote->setAutoRepeat(false);
     connect(m_ssTab, &QTabWidget::currentChanged, this, [this] {
         AplicarFiltro();
         ActualizarComandos();
@@ -153,38 +163,32 @@ void frmRM640::SeleccionarTras(orvinda::ListView& lista, const Posicion& posicio
 
 void frmRM640::Refrescar()
 {
-    if (m_refrescando)
+    if (m_refrescando) {
+        m_refrescoPendiente = true;
         return;
+    }
     const int tab = m_ssTab->Tab();
     const QString clave = m_clavesConfiguracion.value(tab);
     const QString folio = tab >= 0 && tab < m_lista.size() ? m_lista[tab]->SelectedItem() : QString();
-    // Each kind keeps the order its list was sorted in.
-    QHash<QString, std::pair<int, Qt::SortOrder>> orden;
-    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
-        orden.insert(m_clavesConfiguracion[i],
-                     {m_lista[i]->Modelo().ColumnaOrden(), m_lista[i]->Modelo().SentidoOrden()});
     m_cargado = false;
-    m_refrescando = true;
+    m_trasRefresco = [this, clave, folio] {
+        const int nueva = clave.isEmpty() ? -1 : static_cast<int>(m_clavesConfiguracion.indexOf(clave));
+        if (nueva < 0 || nueva >= m_lista.size())
+            return;
+        m_ssTab->setTab(nueva);
+        AplicarFiltro();
+        if (!folio.isEmpty())
+            m_lista[nueva]->SeleccionarTexto(folio);
+        m_lista[nueva]->setFocus();
+    };
     Actualizar_Autorizaciones();
-    m_refrescando = false;
-    for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i) {
-        const auto o = orden.value(m_clavesConfiguracion[i], {-1, Qt::AscendingOrder});
-        m_lista[i]->OrdenarPor(o.first, o.second);
-    }
-    const int nueva = clave.isEmpty() ? -1 : static_cast<int>(m_clavesConfiguracion.indexOf(clave));
-    if (nueva < 0 || nueva >= m_lista.size())
-        return;
-    m_ssTab->setTab(nueva);
-    AplicarFiltro();
-    if (!folio.isEmpty())
-        m_lista[nueva]->SeleccionarTexto(folio);
-    m_lista[nueva]->setFocus();
 }
 
 void frmRM640::AutorizarSeleccionados()
 {
+    // One run at a time, and never over a list still being read.
     const int i = ListaMostrada();
-    if (i < 0)
+    if (i < 0 || m_refrescando || m_lote || AutorizacionEnLote::EnCurso() || m_lista[i]->Llenando())
         return;
     orvinda::ListView& lista = *m_lista[i];
     const QStringList folios = lista.SelectedItems();
@@ -193,36 +197,42 @@ void frmRM640::AutorizarSeleccionados()
     const QString clave = m_clavesConfiguracion[i];
 
     Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
-        QProgressDialog avance(QStringLiteral("Autorizando documentos..."), QStringLiteral("Cancelar"), 0,
-                               static_cast<int>(folios.size()), this);
-        avance.setObjectName(QStringLiteral("dlgAvanceLote"));
-        avance.setWindowTitle(TituloLote);
-        avance.setWindowModality(Qt::WindowModal);
-        avance.setMinimumDuration(0);
-        avance.setAutoClose(false);
-        avance.setAutoReset(false);
-        avance.setValue(0);
+        auto* lote = new AutorizacionEnLote(clave, folios, this);
+        m_lote = lote;
+        auto* avance = new QProgressDialog(QStringLiteral("Autorizando documentos..."), QStringLiteral("Cancelar"), 0,
+                                           static_cast<int>(folios.size()), this);
+        avance->setObjectName(QStringLiteral("dlgAvanceLote"));
+        avance->setWindowTitle(TituloLote);
+        avance->setWindowModality(Qt::WindowModal);
+        avance->setMinimumDuration(0);
+        avance->setAutoClose(false);
+        avance->setAutoReset(false);
+        avance->setValue(0);
         // Asked between documents only: Cancel never stops one half-way.
-        const AutorizacionEnLote::Resumen resumen
-            = AutorizacionEnLote::Ejecutar(clave, folios, [&avance](int hechos, int total) {
-                  avance.setMaximum(total);
-                  avance.setValue(hechos);
-                  avance.setLabelText(QStringLiteral("Autorizando documento %1 de %2...").arg(hechos + 1).arg(total));
-                  QCoreApplication::processEvents();
-                  return !avance.wasCanceled();
-              });
-        avance.close();
+        connect(avance, &QProgressDialog::canceled, lote, &AutorizacionEnLote::Cancelar);
+        connect(lote, &AutorizacionEnLote::Avance, avance, [avance, lote](int hechos, int total) {
+            if (avance->wasCanceled())
+                return lote->Cancelar();
+            avance->setMaximum(total);
+            avance->setValue(hechos);
+            avance->setLabelText(QStringLiteral("Autorizando documento %1 de %2...").arg(hechos + 1).arg(total));
+        });
+        const int pedidos = static_cast<int>(folios.size());
+        connect(lote, &AutorizacionEnLote::Terminada, this, [this, lote, avance, pedidos, i, clave] {
+            delete avance;
+            lote->deleteLater();
+            m_lote = nullptr;
+            TerminarLote(lote->ObtenerResumen(), pedidos, i, clave);
+        });
+        avance->show();
+        lote->Iniciar();
+    });
+}
 
-        const Posicion posicion = PosicionTras(lista);
-        const QString consulta = Publico::Utilerias->BuscarValor(
-            QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
-            QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
-        lista.ListItemsClear();
-        bool bandera = true;
-        Publico::Utilerias->LlenarLista(consulta, lista, bandera);
-        SeleccionarTras(lista, posicion);
-
-        QStringList lineas{QStringLiteral("Autorizados: %1 de %2.").arg(resumen.autorizados.size()).arg(folios.size())};
+void frmRM640::TerminarLote(const AutorizacionEnLote::Resumen& resumen, int pedidos, int i, const QString& clave)
+{
+    const auto resumir = [this, resumen, pedidos] {
+        QStringList lineas{QStringLiteral("Autorizados: %1 de %2.").arg(resumen.autorizados.size()).arg(pedidos)};
         if (resumen.cancelado)
             lineas.append(QStringLiteral("Se canceló antes de terminar."));
         const auto enumerar = [&lineas](const QString& titulo, const QList<AutorizacionEnLote::Pendiente>& documentos) {
@@ -237,7 +247,32 @@ void frmRM640::AutorizarSeleccionados()
                  resumen.pendientes.isEmpty() && resumen.avisos.isEmpty() ? orvinda::Sistema::EstiloInformacion
                                                                           : orvinda::Sistema::EstiloAdvertencia,
                  TituloLote, QStringLiteral("ERR-ID:7500070"));
+    };
+    // The list is read again once; the summary follows it, whatever the read says.
+    bool recargando = false;
+    Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
+        if (i >= m_lista.size() || m_clavesConfiguracion.value(i) != clave)
+            return;
+        orvinda::ListView& lista = *m_lista[i];
+        const Posicion posicion = PosicionTras(lista);
+        const QString consulta = Publico::Utilerias->BuscarValor(
+            QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
+            QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
+        lista.ListItemsClear();
+        QPointer<orvinda::ListView> recargada = &lista;
+        LlenarLista(consulta, i, [this, recargada, posicion, resumir](const QString& error, bool) {
+            if (recargada && error.isEmpty())
+                SeleccionarTras(*recargada, posicion);
+            resumir();
+            if (!error.isEmpty())
+                Trampa::Intentar([&] {
+                    Reportar(error, orvinda::Sistema::EstiloError, TituloLote, QStringLiteral("ERR-ID:7500071"));
+                });
+        });
+        recargando = true;
     });
+    if (!recargando)
+        resumir();
 }
 
 } // namespace rm640

@@ -7,7 +7,7 @@
 #include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
 
-#include <memory>
+#include <QTimer>
 
 namespace rm640 {
 
@@ -20,110 +20,151 @@ QString BuscarEnConfiguracion(const QString& clave, const QString& columna)
                                            QString(), QString(), QString());
 }
 
-// One document down the dialog's road, on a page nobody sees. The reason it
-// stays pending is the first message the dialog would have shown, or the
-// error that would have kept the dialog from opening.
-class Revisor
-{
-public:
-    Revisor(const QString& clave, const QString& tabla, const QString& campos, const QString& pagina)
-        : m_clave(clave)
-        , m_tabla(tabla)
-        , m_campos(campos)
-        , m_pagina(pagina)
-    {
-        m_navegador.TomarPaginaGuardada();
-    }
-
-    struct Resultado
-    {
-        bool autorizado = false;
-        // Why it stays pending; once authorized, what failed after it.
-        QString motivo;
-    };
-
-    Resultado Autorizar(const QString& folio)
-    {
-        QString motivo;
-        const auto reportar = [&motivo](const QString& mensaje, int, const QString&, const QString&) {
-            if (motivo.isEmpty())
-                motivo = mensaje;
-        };
-        bool autorizado = false;
-        Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
-                        [&] { autorizado = Revisar(folio, reportar, motivo); });
-        if (!autorizado && motivo.isEmpty())
-            motivo = QStringLiteral("El documento no se autorizó.");
-        return {autorizado, motivo};
-    }
-
-private:
-    bool Revisar(const QString& folio, const RevisionDocumento::Reportar& reportar, QString& motivo)
-    {
-        const QString html = RevisionDocumento::Renderizar(m_clave, folio);
-        if (html.isEmpty()) {
-            motivo = QStringLiteral("La configuración %1 ya no existe.").arg(m_clave);
-            return false;
-        }
-        // As the dialog does it: the editor page served anew, its body
-        // replaced by the document, the values read from it.
-        if (!m_navegador.NavegarYEsperar(m_pagina)) {
-            motivo = QStringLiteral("La página %1 no terminó de cargar.").arg(m_pagina);
-            return false;
-        }
-        m_navegador.ReemplazarCuerpo(html);
-        // The replacement is queued before any read: the reads see it.
-        const RevisionDocumento::Autorizacion autorizacion
-            = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, folio, m_campos,
-                                           [this](const QString& campo) { return m_navegador.ValorElemento(campo); });
-        if (!autorizacion.ejecutada)
-            return false;
-        // Printed, or its failure set aside: the authorization stands. A
-        // statement that changed no row leaves the notice as the reason.
-        RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
-        return !autorizacion.sinCambios;
-    }
-
-    QString m_clave, m_tabla, m_campos, m_pagina;
-    orvinda::WebBrowser m_navegador;
-};
+int g_enCurso = 0;
 
 } // namespace
 
-AutorizacionEnLote::Resumen AutorizacionEnLote::Ejecutar(const QString& clave, const QStringList& folios,
-                                                         const Avance& avance)
+AutorizacionEnLote::AutorizacionEnLote(QString clave, QStringList folios, QObject* parent)
+    : QObject(parent)
+    , m_clave(std::move(clave))
+    , m_folios(std::move(folios))
 {
-    Resumen resumen;
-    QString tabla, campos, pagina;
-    QString fallo;
+}
+
+AutorizacionEnLote::~AutorizacionEnLote()
+{
+    if (m_enCurso)
+        --g_enCurso;
+}
+
+bool AutorizacionEnLote::EnCurso()
+{
+    return g_enCurso > 0;
+}
+
+bool AutorizacionEnLote::Iniciar()
+{
+    if (m_enCurso || EnCurso())
+        return false;
+    m_enCurso = true;
+    ++g_enCurso;
     // What the inbox looks up before it opens a document, once for all.
     Trampa::Atrapar(
-        [&fallo](const QString& descripcion) { fallo = descripcion; },
-        [&] {
-            tabla = BuscarEnConfiguracion(clave, QStringLiteral("Ca_Tabla"));
-            campos = BuscarEnConfiguracion(clave, QStringLiteral("Ca_Campos_Autorizar"));
-            pagina = RevisionDocumento::Pagina(
+        [this](const QString& descripcion) { m_fallo = descripcion; },
+        [this] {
+            m_tabla = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Tabla"));
+            m_campos = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Campos_Autorizar"));
+            m_pagina = RevisionDocumento::Pagina(
                 Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString());
         });
-    std::unique_ptr<Revisor> revisor;
-    if (fallo.isEmpty())
-        revisor = std::make_unique<Revisor>(clave, tabla, campos, pagina);
-
-    for (int i = 0; i < folios.size(); ++i) {
-        if (avance && !avance(i, folios.size())) {
-            resumen.cancelado = true;
-            break;
-        }
-        const Revisor::Resultado resultado = revisor ? revisor->Autorizar(folios[i]) : Revisor::Resultado{false, fallo};
-        if (!resultado.autorizado) {
-            resumen.pendientes.append({folios[i], resultado.motivo});
-            continue;
-        }
-        resumen.autorizados.append(folios[i]);
-        if (!resultado.motivo.isEmpty())
-            resumen.avisos.append({folios[i], resultado.motivo});
+    if (m_fallo.isEmpty()) {
+        m_navegador = std::make_unique<orvinda::WebBrowser>();
+        m_navegador->TomarPaginaGuardada();
     }
-    return resumen;
+    QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
+    return true;
+}
+
+void AutorizacionEnLote::Cancelar()
+{
+    m_cancelado = true;
+}
+
+void AutorizacionEnLote::Siguiente()
+{
+    ++m_actual;
+    if (m_actual >= m_folios.size() || m_cancelado) {
+        m_resumen.cancelado = m_cancelado && m_actual < m_folios.size();
+        Terminar();
+        return;
+    }
+    emit Avance(m_actual, static_cast<int>(m_folios.size()));
+    if (m_cancelado) {
+        m_resumen.cancelado = true;
+        Terminar();
+        return;
+    }
+    if (!m_fallo.isEmpty())
+        return DejarPendiente(m_fallo);
+    // As the dialog does it: the document rendered, the editor page served
+    // anew, its body replaced by the document, the values read from it.
+    m_html.clear();
+    QString motivo;
+    Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
+                    [this] { m_html = RevisionDocumento::Renderizar(m_clave, m_folios[m_actual]); });
+    if (!motivo.isEmpty())
+        return DejarPendiente(motivo);
+    if (m_html.isEmpty())
+        return DejarPendiente(QStringLiteral("La configuración %1 ya no existe.").arg(m_clave));
+    m_carga = connect(m_navegador.get(), &orvinda::WebBrowser::DocumentComplete, this, &AutorizacionEnLote::Mostrado);
+    const int documento = m_actual;
+    QTimer::singleShot(m_navegador->Timeout(), this, [this, documento] {
+        if (m_actual == documento && m_carga) {
+            disconnect(m_carga);
+            DejarPendiente(QStringLiteral("La página %1 no terminó de cargar.").arg(m_pagina));
+        }
+    });
+    m_navegador->Navigate(m_pagina);
+}
+
+void AutorizacionEnLote::Mostrado()
+{
+    disconnect(m_carga);
+    m_carga = {};
+    // Decided on a turn of its own: the page answers no read from inside
+    // one of its own answers.
+    m_navegador->ReemplazarCuerpo(m_html, [this, documento = m_actual] {
+        QTimer::singleShot(0, this, [this, documento] {
+            if (m_actual == documento)
+                Decidir();
+        });
+    });
+}
+
+void AutorizacionEnLote::Decidir()
+{
+    const QString folio = m_folios[m_actual];
+    QString motivo;
+    const auto reportar = [&motivo](const QString& mensaje, int, const QString&, const QString&) {
+        if (motivo.isEmpty())
+            motivo = mensaje;
+    };
+    bool autorizado = false;
+    Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
+                    [&] {
+                        const RevisionDocumento::Autorizacion autorizacion = RevisionDocumento::Autorizar(
+                            reportar, m_clave, m_tabla, folio, m_campos,
+                            [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
+                        if (!autorizacion.ejecutada)
+                            return;
+                        // Printed, or its failure set aside: the authorization
+                        // stands. A statement that changed no row leaves the
+                        // notice as the reason.
+                        RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
+                        autorizado = !autorizacion.sinCambios;
+                    });
+    if (!autorizado)
+        return DejarPendiente(motivo.isEmpty() ? QStringLiteral("El documento no se autorizó.") : motivo);
+    m_resumen.autorizados.append(folio);
+    if (!motivo.isEmpty())
+        m_resumen.avisos.append({folio, motivo});
+    QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
+}
+
+void AutorizacionEnLote::DejarPendiente(const QString& motivo)
+{
+    m_resumen.pendientes.append({m_folios[m_actual], motivo});
+    QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
+}
+
+void AutorizacionEnLote::Terminar()
+{
+    if (m_enCurso) {
+        m_enCurso = false;
+        --g_enCurso;
+    }
+    m_navegador.reset();
+    emit Terminada();
 }
 
 } // namespace rm640

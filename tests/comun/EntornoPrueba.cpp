@@ -20,8 +20,10 @@
 
 #include <QPlainTextEdit>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTest>
 
 void EntornoPrueba::SetUp()
 {
@@ -190,4 +192,23 @@ QStringList EntornoPrueba::TextosEditor(const rm640::frmConfiguracion& editor)
     for (QObject* c : CamposEditor(editor))
         r << c->property(Propiedad(c)).toString();
     return r;
+}
+
+rm640::AutorizacionEnLote::Resumen EntornoPrueba::Lote(const QString& clave, const QStringList& folios, std::function<bool(int, int)> pregunta)
+{
+    rm640::AutorizacionEnLote lote(clave, folios);
+    QObject::connect(&lote, &rm640::AutorizacionEnLote::Avance, &lote, [&](int hechos, int total) {
+        if (pregunta && !pregunta(hechos, total))
+            lote.Cancelar();
+    });
+    QSignalSpy fin(&lote, &rm640::AutorizacionEnLote::Terminada);
+    EXPECT_TRUE(lote.Iniciar());
+    EXPECT_TRUE(fin.wait(120000));
+    return lote.ObtenerResumen();
+}
+
+void EntornoPrueba::Activar(rm640::frmRM640& bandeja)
+{
+    bandeja.Form_Activate();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bandeja.Refrescando(); }, 60000));
 }

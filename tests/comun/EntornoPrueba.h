@@ -6,6 +6,7 @@
 #include "comun/ImpresionQt.h"
 #include "editor/Ensayo.h"
 #include "host/datos/Conexion.h"
+#include "review/AutorizacionEnLote.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 namespace rm640 {
 class frmAutorizacion;
+class frmRM640;
 class frmConfiguracion;
 class frmRechazar;
 } // namespace rm640
@@ -28,6 +30,11 @@ public:
     // The editor's eleven fields after the key, in column order.
     static void LlenarEditor(rm640::frmConfiguracion& editor, const QStringList& valores);
     static QStringList TextosEditor(const rm640::frmConfiguracion& editor);
+    // A run of several documents driven to its end by the event loop;
+    // pregunta is asked before each document, and false cancels there.
+    static rm640::AutorizacionEnLote::Resumen Lote(const QString& clave, const QStringList& folios, std::function<bool(int hechos, int total)> pregunta = {});
+    // Activates the inbox and waits for its refresh to end.
+    static void Activar(rm640::frmRM640& bandeja);
 
 protected:
     void SetUp() override;

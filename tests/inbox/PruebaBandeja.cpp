@@ -43,7 +43,7 @@ protected:
         frmRM640& f = frmRM640::Instancia();
         f.Form_Load();
         conexion->LimpiarBitacora();
-        f.Form_Activate();
+        Activar(f);
         return f;
     }
 
@@ -86,7 +86,7 @@ TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElD
     EXPECT_EQ(Titulos(f), QStringList{"DATOS"});
     EXPECT_TRUE(!f.Cargado() && f.lvInsidencias(0).ListItemsCount() == 0);
 
-    f.Form_Activate();
+    Activar(f);
     EXPECT_EQ(g.Avisos(), QStringList{vacia});
 }
 
@@ -115,7 +115,7 @@ TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
         EXPECT_TRUE(f.fr0(i).parentWidget() == f.SSTab().Pagina(i) && f.lvInsidencias(i).parentWidget() == &f.fr0(i)) << i;
     }
     // Filled: later activations do not refresh again.
-    f.Form_Activate();
+    Activar(f);
     EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 3);
 }
 
@@ -132,7 +132,7 @@ TEST_F(PruebaBandeja, PrimeraConsultaVaciaYValoresNulosDetienenElRefresco)
     // A NULL label stops the refresh with the error's own description.
     Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs', Ca_Etiqueta = CASE Ca_Cve_Configuracion_Autorizacion "
                             "WHEN '0002' THEN NULL ELSE Ca_Etiqueta END"));
-    f.Form_Activate();
+    Activar(f);
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500003|16|Actualizar_Autorizaciones()|frmRM640|Uso no válido de Null"});
     EXPECT_FALSE(f.Cargado());
 }
@@ -152,7 +152,7 @@ TEST_F(PruebaBandeja, UnaConsultaQueFallaYUnRefrescoPosteriorQueEmpiezaDeNuevo)
     // The next activation starts from the designed state, not on top of the
     // stopped run's tabs and elements.
     Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql = 'SELECT Folio FROM Docs' WHERE Ca_Cve_Configuracion_Autorizacion = '0002'");
-    f.Form_Activate();
+    Activar(f);
     EXPECT_EQ(Titulos(f), (QStringList{"&1Requisiciones", "&2Órdenes", "&3Gastos"}));
     EXPECT_TRUE(g.mensajes.size() == 1 && f.Cargado() && f.ElementosCargados() == 3 && f.SSTab().TabsPerRow() == 4);
     EXPECT_TRUE(f.ClavesConfiguracion().size() == 3 && f.lvInsidencias(1).ListItemsCount() == 5);
@@ -207,6 +207,7 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
     f.lvInsidencias(1).OrdenarPor(1, Qt::DescendingOrder); // by Total: F-4, F-2
     Ejecutar("INSERT INTO Docs VALUES ('F-0', 'B', 1)");
     QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Refrescando(); }));
     EXPECT_EQ(Titulos(f), (QStringList{"&1Tipo A", "&2Tipo B"}));
     EXPECT_TRUE(f.SSTab().Tab() == 1 && f.lvInsidencias(1).SelectedItem() == "F-4" && g.LlamadasA("LlenarLista").size() == 4);
     EXPECT_EQ(f.lvInsidencias(1).ListItemText(0) + f.lvInsidencias(1).ListItemText(2), "F-4F-0");
@@ -245,6 +246,7 @@ TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
             d.hide();
         });
         QTest::keyClick(&lista, Qt::Key_Return);
+        EXPECT_EQ(EsperarLista(lista), "");
         EXPECT_EQ(lista.SelectedItem(), siguiente);
     }
 
@@ -262,6 +264,7 @@ TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
         if (cancelar)
             QTimer::singleShot(0, &f, [&f] { f.findChild<QProgressDialog*>("dlgAvanceLote")->cancel(); });
         QTest::keyClick(&lista, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !g.mensajes.isEmpty(); }, 60000));
         EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
         EXPECT_EQ(g.Avisos(),
                   QStringList{"ERR-ID:" + QString(cancelar ? "7500070|64" : "7500070|48") + "|Autorizar seleccionados|frmRM640|Autorizados: " + resumen});

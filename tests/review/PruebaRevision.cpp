@@ -286,6 +286,7 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeE
                            "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
                            "LlenarLista(" + ListaDocumentos + ",true)"}));
     // No print format, no printer; only the first list was filled again.
+    EXPECT_EQ(EsperarLista(forma.lvInsidencias(0)), "");
     EXPECT_EQ(vivos + impresiones.size(), 0);
     EXPECT_EQ(g.LlamadasA("LlenarLista").size(), 1);
     EXPECT_TRUE(forma.lvInsidencias(0).ListItemsCount() == 2 && forma.lvInsidencias(1).ListItemsCount() == 2 && !frmAutorizacion::ExisteInstancia());
@@ -573,7 +574,7 @@ TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloD
     QStringList esperado = todo();
     esperado.replace(esperado.indexOf("D-1|PE|100.00|Papelera|<NULL>|<NULL>|<NULL>|<NULL>"), "D-1" + hecho.arg("100.00", "Papelera"));
     QList<int> preguntas;
-    auto r = AutorizacionEnLote::Ejecutar(Clave, {"D-1", "D-2", "D-3", "D-4"}, [&](int hechos, int total) {
+    auto r = Lote(Clave, {"D-1", "D-2", "D-3", "D-4"}, [&](int hechos, int total) {
         preguntas << hechos * 10 + total;
         return hechos < 2;
     });
@@ -583,7 +584,7 @@ TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloD
 
     // A printer that fails leaves the authorization standing, with a notice.
     fallaImpresion = "La impresora no responde";
-    r = AutorizacionEnLote::Ejecutar(Clave, {"D-2", "D-3", "D-4"}, {});
+    r = Lote(Clave, {"D-2", "D-3", "D-4"});
     ASSERT_TRUE(!r.cancelado && r.autorizados == QStringList{"D-4"} && r.pendientes.size() == 2);
     EXPECT_TRUE(r.avisos.size() == 1 && r.avisos[0].folio + "|" + r.avisos[0].motivo == "D-4|La impresora no responde");
     const QString falla = "Verifique la configuración de la autorización\r\n" + ErrorDe("UPDATE Documentos SET Estado = 'AU' WHERE Folio = 'D-3'");

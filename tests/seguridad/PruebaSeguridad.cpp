@@ -69,6 +69,7 @@ protected:
         bandeja.show();
         ASSERT_TRUE(QTest::qWaitFor([&] { return bandeja.Cargado(); }, 10000));
         orvinda::ListView& lista = bandeja.lvInsidencias(0);
+        EsperarLista(lista);
         lista.ListItemsAdd(folio);
         lista.setSelectedIndex(lista.ListItemsCount() - 1);
         bool abierto = false;

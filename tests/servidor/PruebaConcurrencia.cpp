@@ -58,7 +58,7 @@ TEST_F(PruebaConcurrencia, EnLoteElDocumentoTomadoQuedaPendienteYElSiguienteSeAu
 {
     const QString siguiente = Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' AND Rq_Folio > '" + folio + "'");
     ASSERT_EQ(SegundoOperador("autorizar", folio), 0) << LeerArchivo(Traza()).toStdString();
-    const auto r = rm640::AutorizacionEnLote::Ejecutar("0001", {folio, siguiente}, {});
+    const auto r = Lote("0001", {folio, siguiente});
     EXPECT_TRUE(r.autorizados == QStringList{siguiente} && r.pendientes.size() == 1
                 && r.pendientes[0].motivo == "El documento " + folio + " ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.");
     EXPECT_EQ(Valor("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Monto_Autorizado = Rq_Total AND Rq_Folio = '" + siguiente + "'"), "AU");

@@ -21,7 +21,7 @@ TEST_F(PruebaServidor, BandejaRechazoYMantenimientoSobreLaBaseDeDemostracion)
     auto& f = rm640::frmRM640::Instancia();
     f.Form_Load();
     conexion->LimpiarBitacora();
-    f.Form_Activate();
+    Activar(f);
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
     ASSERT_TRUE(f.Cargado() && f.SSTab().Tabs() == 3);
     EXPECT_EQ(f.lvInsidencias(0).ListItemsCount() + f.lvInsidencias(1).ListItemsCount() + f.lvInsidencias(2).ListItemsCount(), 120 + 80 + 60);
@@ -98,8 +98,7 @@ TEST_F(PruebaServidor, ProbarCadaDemoNoEscribeEnElServidor)
     const QStringList antes = TodoElContenido();
     for (const QString clave : {"0001", "0002", "0003", "0004"}) {
         const auto [autorizacion, rechazo] = EnsayarDemo(clave);
-        EXPECT_TRUE(autorizacion.filas == 1 && rechazo.filas == 1)
-            << clave.toStdString() << autorizacion.error.toStdString() << rechazo.error.toStdString();
+        EXPECT_TRUE(autorizacion.filas == 1 && rechazo.filas == 1) << clave.toStdString() << autorizacion.error.toStdString() << rechazo.error.toStdString();
     }
     // The checks prepare on the server too, and find nothing in the first.
     EXPECT_EQ(rm640::Verificacion::Texto(rm640::Verificacion::Completa(*rm640::ConfiguracionAutorizacion::Leer(*conexion, "0001"))), "");

@@ -30,7 +30,7 @@ int Autorizar(const QString& folio)
 {
     rm640::frmRM640& bandeja = rm640::frmRM640::Instancia();
     bandeja.Form_Load();
-    bandeja.Form_Activate();
+    EntornoPrueba::Activar(bandeja);
     ListView& lista = bandeja.lvInsidencias(0);
     for (int i = 0; i < lista.ListItemsCount(); ++i)
         if (lista.ListItemText(i) == folio)
