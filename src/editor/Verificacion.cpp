@@ -2,6 +2,7 @@
 
 #include "config/ConfiguracionAutorizacion.h"
 #include "config/Parametros.h"
+#include "config/ReglasSql.h"
 #include "editor/Ensayo.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
@@ -150,7 +151,8 @@ public:
 
     // The quoting rules of the statements that run: a value outside quotes
     // must be a number. folios: the values {FOLIO} will take, when known.
-    void Comillas(const QStringList& folios, const QString& operador, const QString& fecha)
+    void Comillas(const QStringList& folios, const QString& operador, const QString& fecha,
+                  DialectoSql dialecto = DialectoSql::Comun)
     {
         for (const auto& [elemento, texto] : {std::pair{ConsultaPlantilla, &c.sqlPlantilla},
                                               {Autorizacion, &c.sqlAutorizacion},
@@ -166,7 +168,7 @@ public:
                 if (vistos.contains(marca))
                     continue;
                 try {
-                    MarcadoresSql::Sustituir(*texto, u'{' + marca + u'}', valor, marca);
+                    MarcadoresSql::Sustituir(*texto, u'{' + marca + u'}', valor, marca, dialecto);
                 } catch (const ValorNoAdmitido& e) {
                     vistos.insert(marca);
                     Avisar(elemento,
@@ -196,6 +198,7 @@ QList<Verificacion::Aviso> Verificacion::Textos(const ConfiguracionAutorizacion&
 QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacion& c)
 {
     Revisor r(c);
+    const DialectoSql dialecto = ReglasSql::Dialecto(Conexion());
     const auto fallo = [&r](const QString& elemento) {
         return [&r, elemento](const QString& error) {
             r.Avisar(elemento,
@@ -237,14 +240,14 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     preparar(Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, muestra, operador, fecha));
 
     std::optional<QStringList> columnas;
-    Trampa::Atrapar([](const QString&) {},
-                    [&] {
-                        orvinda::Conexion& cx = Conexion();
-                        const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
-                        const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(cx);
-                        columnas
-                            = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, modo)).NombresCampos();
-                    });
+    Trampa::Atrapar(
+        [](const QString&) {},
+        [&] {
+            orvinda::Conexion& cx = Conexion();
+            const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
+            columnas
+                = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, ReglasSql::De(cx))).NombresCampos();
+        });
     if (columnas) {
         for (const QString& marca : Marcas(c.plantilla))
             if (!columnas->contains(marca, Qt::CaseInsensitive))
@@ -267,7 +270,7 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     }
     r.SinFolio();
     if (Parametros::ModoSustitucion(Conexion()) == MarcadoresSql::Modo::Citar)
-        r.Comillas(folios, operador, fecha);
+        r.Comillas(folios, operador, fecha, dialecto);
     return r.avisos;
 }
 

@@ -24,7 +24,7 @@ public:
     using Consulta = std::function<QString(MarcadoresSql::Modo)>;
     // The statement to run from that row (which it closes); nothing stops
     // the run, after the caller's own report, with a rollback.
-    using Expansion = std::function<std::optional<QString>(orvinda::Recordset& fila, MarcadoresSql::Modo)>;
+    using Expansion = std::function<std::optional<QString>(orvinda::Recordset& fila, const MarcadoresSql::Reglas&)>;
 
     struct Avisos
     {

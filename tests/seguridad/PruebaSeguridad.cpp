@@ -188,12 +188,14 @@ TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveE
 
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
 {
+    constexpr DialectoSql Pg = DialectoSql::PostgreSQL, Ss = DialectoSql::SqlServer, Lite = DialectoSql::SQLite;
     struct Caso
     {
         const char* sentencia;
         const char* valor;
         Modo modo;
         const char* esperado; // nullptr: refused
+        DialectoSql dialecto = DialectoSql::Comun;
     };
     const Caso casos[] = {
         {"x = '{V}' AND y = \"{V}\"", "O'Brien \"x\"", Modo::Citar, "x = 'O''Brien \"x\"' AND y = \"O'Brien \"\"x\"\"\""},
@@ -206,14 +208,33 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
         {"x = 1 -- {V}\n", "1\nOR 1=1", Modo::Citar, nullptr},
         {"/* {V} */", "*/ OR 1=1", Modo::Citar, nullptr},
         {"/* c */ '{V}'", "*/", Modo::Citar, nullptr},
+        // Each server's own literals: E'...' (continued on the next line too) and dollar quotes, brackets.
+        {R"(x = '{V}' AND y = E'{V}' AND z = e'{V}')", R"(\')", Modo::Citar, R"(x = '\''' AND y = E'\\''' AND z = e'\\''')", Pg},
+        {"x = E'a\\\\{V}' || E'b'\n'c{V}'", "\\", Modo::Citar, "x = E'a\\\\\\\\' || E'b'\n'c\\\\'", Pg},
+        {R"(x = E'a\{V}')", "n", Modo::Citar, nullptr, Pg},
+        {"x = E'a' {V}", "", Modo::Citar, nullptr, Pg},
+        {"x = E'{V}'", R"(\)", Modo::Citar, R"(x = E'\')"},
+        {"x = $t${V}$t$", R"(it's \ $$ t$)", Modo::Citar, R"(x = $t$it's \ $$ t$$t$)", Pg},
+        {"x = $t${V}$t$", "$t", Modo::Citar, nullptr, Pg},
+        {"x = $t${V}$t$", "$t$", Modo::Citar, nullptr, Pg},
+        {"x = $${V}$$", "$", Modo::Citar, nullptr, Pg},
+        {"x = $${V}$$", "a", Modo::Citar, nullptr},
+        {"x = a$${V}", "1", Modo::Citar, "x = a$$1", Pg},
+        {"/* a /* b */ {V} */", "O'Brien", Modo::Citar, "/* a /* b */ O'Brien */", Pg},
+        {"/* a /* b */ {V} */", "O'Brien", Modo::Citar, nullptr},
+        {"/* a {V}/ */", "*", Modo::Citar, nullptr},
+        {"[{V}] = '{V}'", "a]'b", Modo::Citar, "[a]]'b] = 'a]''b'", Ss},
+        {"[{V}]", "a]b", Modo::Citar, nullptr, Lite},
+        {"[{V}] = `{V}`", "a`b", Modo::Citar, "[a`b] = `a``b`", Lite},
+        {"[{V}]", "a", Modo::Citar, nullptr, Pg},
     };
     for (const Caso& c : casos) {
         const QString s = QString::fromUtf8(c.sentencia);
         if (!c.esperado) {
-            EXPECT_THROW(MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V"), ValorNoAdmitido) << c.sentencia;
+            EXPECT_THROW(MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V", c.dialecto), ValorNoAdmitido) << c.sentencia;
             continue;
         }
-        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V")
+        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V", c.dialecto)
                                                 : Marcadores::SustituirMarcador(s, "{V}", QString::fromUtf8(c.valor), false);
         EXPECT_EQ(r, QString::fromUtf8(c.esperado)) << c.sentencia;
     }
