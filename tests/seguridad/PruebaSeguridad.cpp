@@ -7,6 +7,7 @@
 #include "inbox/frmRM640.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
+#include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/ServidorPaginas.h"
@@ -184,6 +185,51 @@ TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveE
     });
     EXPECT_TRUE(conexion->Bitacora().filter("Rq_Comentario_Revision = 'O'Brien'").size() == 1);
     EXPECT_EQ(g.mensajes.last().idError, "ERR-ID:7500028");
+}
+
+// A backslash is a character in every literal the server knows, whatever the database's own setting: the typed value
+// changes its own document only, stored as typed, or is refused and changes nothing.
+TEST_P(PruebaSeguridad, UnaBarraInvertidaEsDatoEnCadaLiteralConCualquierAjusteDelServidor)
+{
+    if (GetParam()) {
+        // Every new session of this database starts with backslash escapes in plain literals.
+        Ejecutar("ALTER DATABASE " + Valor("SELECT current_database()") + " SET standard_conforming_strings = off");
+        conexion->Perder();
+        conexion->Execute("SELECT 1");
+        ASSERT_EQ(Valor("SHOW standard_conforming_strings"), "on");
+    }
+    Publico::Main();
+    const QString demo = Valor("SELECT Ca_Sql_Autoriazion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+    const QString escape = R"(\', Rq_Estado = 'AU' WHERE Rq_Estado = 'PE' --)";
+    const struct
+    {
+        const char* literal; // where the comment's token stands
+        QString valor;
+        bool admitido;
+    } casos[] = {
+        {"'{C}'", R"(\)", true},  {"'{C}'", escape, true},     {"E'{C}'", R"(\)", true},
+        {"E'{C}'", escape, true}, {"$c${C}$c$", escape, true}, {"$c${C}$c$", "$c$ || $c$", false},
+    };
+    int n = 0;
+    for (const auto& c : casos) {
+        if (!GetParam() && QString(c.literal) != "'{C}'")
+            continue;
+        QString sentencia = QString(demo).replace("'{COMENTARIO_DOCUMENTO}'", QString(c.literal).replace("{C}", "{COMENTARIO_DOCUMENTO}"));
+        Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = '" + sentencia.replace("'", "''")
+                 + "' WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+        const QString folio = QStringLiteral("BS-%1").arg(++n);
+        Copiar(folio);
+        const QStringList antes = TodoElContenido();
+        QStringList avisos;
+        RevisionDocumento::Autorizar([&](const QString& m, int, const QString&, const QString& id) { avisos << id + "|" + m; }, "0001", "REQUISICIONES_COMPRA",
+                                     folio, "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO",
+                                     [&](const QString& campo) { return campo == "COMENTARIO_DOCUMENTO" ? c.valor : QStringLiteral("10"); });
+        const QStringList despues = TodoElContenido();
+        // Refused: the field named, nothing written.
+        EXPECT_EQ(avisos.join('\n').left(15), c.admitido ? "" : "ERR-ID:7500059|") << c.literal << avisos.join('\n').toStdString();
+        EXPECT_EQ(Estado(folio), c.admitido ? "AU|" + c.valor + "|PRUEBA" : "PE||") << c.literal;
+        EXPECT_EQ((QSet<QString>(despues.begin(), despues.end()) - QSet<QString>(antes.begin(), antes.end())).size(), c.admitido ? 1 : 0) << c.literal;
+    }
 }
 
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)

@@ -311,7 +311,10 @@ void Conexion::AplicarLimites(QSqlDatabase db)
     switch (m_dialecto) {
     case Dialecto::SQLite: ajustes << QStringLiteral("PRAGMA busy_timeout = ") + bloqueo; break;
     case Dialecto::PostgreSQL:
-        ajustes << QStringLiteral("SET lock_timeout = ") + bloqueo
+        // Values are quoted for literals where a backslash is a character,
+        // whatever the database or the role says by default.
+        ajustes << QStringLiteral("SET standard_conforming_strings = on")
+                << QStringLiteral("SET lock_timeout = ") + bloqueo
                 << QStringLiteral("SET statement_timeout = %1").arg(qMax(0, m_limiteSentencia) * 1000);
         break;
     case Dialecto::SqlServer: ajustes << QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo; break;
