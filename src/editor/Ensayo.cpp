@@ -29,6 +29,8 @@ auto Deshecho(Cuerpo&& cuerpo)
 }
 
 // Runs the expanded statement (when there is one) and notes what it did.
+// A transaction command would end the rehearsal's own transaction for real:
+// such a statement is shown, with why it did not run.
 void Ejecutar(Ensayo::Resultado& r,
               const std::function<std::optional<QString>(const MarcadoresSql::Reglas&)>& expansion)
 {
@@ -40,6 +42,7 @@ void Ejecutar(Ensayo::Resultado& r,
                             if (!sentencia)
                                 return;
                             r.sentencia = *sentencia;
+                            MarcadoresSql::RehusarTransacciones(r.sentencia, reglas.dialecto);
                             orvinda::Conexion& c = Conexion();
                             c.Execute(r.sentencia);
                             r.filas = c.RegistrosAfectados();
@@ -57,7 +60,9 @@ Ensayo::Ensayo(ConfiguracionAutorizacion configuracion)
 QStringList Ensayo::Folios() const
 {
     return Deshecho([this] {
-        orvinda::Recordset rs = Conexion().Execute(m_c.sql);
+        orvinda::Conexion& c = Conexion();
+        MarcadoresSql::RehusarTransacciones(m_c.sql, ReglasSql::Dialecto(c));
+        orvinda::Recordset rs = c.Execute(m_c.sql);
         if (rs.FieldsCount() == 0)
             throw orvinda::ErrorRm(QStringLiteral("La consulta del listado no devuelve ninguna columna."));
         QStringList folios;

@@ -149,6 +149,23 @@ public:
                            .arg(marca));
     }
 
+    // A transaction command would end the review's own transaction: the
+    // statement is refused, so it is not even prepared here.
+    void Transacciones(DialectoSql dialecto)
+    {
+        for (const auto& [elemento, texto] : {std::pair{Listado, &c.sql},
+                                              {ConsultaPlantilla, &c.sqlPlantilla},
+                                              {Autorizacion, &c.sqlAutorizacion},
+                                              {Rechazo, &c.sqlRechazar}})
+            if (const std::optional<QString> orden = MarcadoresSql::OrdenDeTransaccion(*texto, dialecto)) {
+                conOrden.insert(elemento);
+                Avisar(elemento,
+                       QStringLiteral("contiene la orden de transacción %1 y así no se ejecuta; quítela: cada "
+                                      "sentencia ya corre en una transacción que abre y cierra el componente.")
+                           .arg(*orden));
+            }
+    }
+
     // The quoting rules of the statements that run: a value outside quotes
     // must be a number. folios: the values {FOLIO} will take, when known.
     void Comillas(const QStringList& folios, const QString& operador, const QString& fecha,
@@ -181,6 +198,7 @@ public:
 
     const ConfiguracionAutorizacion& c;
     QList<Verificacion::Aviso> avisos;
+    QSet<QString> conOrden; // the items holding a transaction command
 };
 
 } // namespace
@@ -199,6 +217,7 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
 {
     Revisor r(c);
     const DialectoSql dialecto = ReglasSql::Dialecto(Conexion());
+    r.Transacciones(dialecto);
     const auto fallo = [&r](const QString& elemento) {
         return [&r, elemento](const QString& error) {
             r.Avisar(elemento,
@@ -212,6 +231,8 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
             r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
             return false;
         }
+        if (r.conOrden.contains(elemento))
+            return false;
         return Trampa::Atrapar(fallo(elemento), [&] { Preparar(sentencia); });
     };
     QStringList folios;
@@ -240,14 +261,15 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     preparar(Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, muestra, operador, fecha));
 
     std::optional<QStringList> columnas;
-    Trampa::Atrapar(
-        [](const QString&) {},
-        [&] {
-            orvinda::Conexion& cx = Conexion();
-            const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
-            columnas
-                = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, ReglasSql::De(cx))).NombresCampos();
-        });
+    if (!r.conOrden.contains(ConsultaPlantilla))
+        Trampa::Atrapar([](const QString&) {},
+                        [&] {
+                            orvinda::Conexion& cx = Conexion();
+                            const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
+                            columnas
+                                = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, ReglasSql::De(cx)))
+                                      .NombresCampos();
+                        });
     if (columnas) {
         for (const QString& marca : Marcas(c.plantilla))
             if (!columnas->contains(marca, Qt::CaseInsensitive))

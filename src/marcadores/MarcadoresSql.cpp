@@ -96,6 +96,19 @@ QString Citado(const QString& valor, const Sitio& s, bool hayBloques, const QStr
     return valor;
 }
 
+// A word of the statement: after a name character (or a variable's @ or #)
+// a letter is no word's start.
+bool EsDePalabra(QChar c)
+{
+    return LectorSql::EsDeNombre(c) || c == u'@' || c == u'#';
+}
+
+bool EmpiezaPalabra(QStringView texto, qsizetype i)
+{
+    const QChar c = texto[i];
+    return (c.isLetter() || c == u'_' || c.unicode() > 127) && (i == 0 || !EsDePalabra(texto[i - 1]));
+}
+
 QString EntreLlaves(const QString& nombre)
 {
     return u'{' + nombre + u'}';
@@ -185,6 +198,64 @@ QString MarcadoresSql::ExpandirRechazo(const QString& sentencia, const QString& 
     QString texto = Sustituir(sentencia, QStringLiteral("{FOLIO}"), folio, QStringLiteral("FOLIO"), reglas.dialecto);
     texto = Sustituir(texto, QStringLiteral("{OPERADOR}"), operador, QStringLiteral("OPERADOR"), reglas.dialecto);
     return Sustituir(texto, QStringLiteral("{FECHA}"), fecha, QStringLiteral("FECHA"), reglas.dialecto);
+}
+
+std::optional<QString> MarcadoresSql::OrdenDeTransaccion(const QString& sentencia, DialectoSql dialecto)
+{
+    // Where statements are parted by ';', a command is the start of one. SQL
+    // Server needs no ';' and its BEGIN and END also bound blocks: there the
+    // words count wherever they stand, BEGIN only before TRAN.
+    static const QStringList alInicio = {"BEGIN", "COMMIT", "END", "ROLLBACK", "ABORT", "SAVEPOINT", "RELEASE"};
+    static const QStringList antesDeTransaction = {"START", "SET", "PREPARE"};
+    static const QStringList enSqlServer = {"COMMIT", "ROLLBACK", "TRAN", "TRANSACTION"};
+    LectorSql lector(sentencia, dialecto);
+    // The statement's first words while only blanks and comments part them;
+    // previa: the word just read, the same way.
+    QStringList cabeza;
+    bool seguida = true;
+    QString previa;
+    while (lector.Posicion() < sentencia.size()) {
+        const qsizetype i = lector.Posicion();
+        const QChar c = sentencia[i];
+        const bool suelto = lector.Donde() == Lugar::Suelto;
+        if (suelto && EmpiezaPalabra(sentencia, i)) {
+            qsizetype j = i;
+            while (j < sentencia.size() && EsDePalabra(sentencia[j]))
+                ++j;
+            const QString palabra = sentencia.sliced(i, j - i).toUpper();
+            if (dialecto == DialectoSql::SqlServer) {
+                if (enSqlServer.contains(palabra))
+                    return palabra.startsWith(QLatin1String("TRAN")) && !previa.isEmpty() ? previa + u' ' + palabra
+                                                                                          : palabra;
+            } else if (seguida && cabeza.size() < 2) {
+                cabeza.append(palabra);
+                if ((cabeza.size() == 1 && alInicio.contains(palabra))
+                    || (cabeza.size() == 2 && antesDeTransaction.contains(cabeza[0])
+                        && palabra == QLatin1String("TRANSACTION")))
+                    return cabeza.join(u' ');
+            }
+            previa = palabra;
+        }
+        lector.Siguiente();
+        const Lugar ahora = lector.Donde();
+        if (!suelto || ahora == Lugar::Linea || ahora == Lugar::Bloque
+            || (ahora == Lugar::Suelto && (c.isSpace() || EsDePalabra(c))))
+            continue;
+        previa.clear();
+        seguida = c == u';';
+        if (seguida)
+            cabeza.clear();
+    }
+    return std::nullopt;
+}
+
+void MarcadoresSql::RehusarTransacciones(const QString& sentencia, DialectoSql dialecto)
+{
+    if (const std::optional<QString> orden = OrdenDeTransaccion(sentencia, dialecto))
+        throw orvinda::ErrorRm(QStringLiteral("La sentencia contiene la orden de transacción %1 y no se ejecutó. "
+                                              "Quítela: cada sentencia ya corre en una transacción que abre y "
+                                              "cierra el componente.")
+                                   .arg(*orden));
 }
 
 } // namespace rm640

@@ -4,6 +4,7 @@
 #include "marcadores/LectorSql.h"
 #include "marcadores/Marcadores.h"
 
+#include <optional>
 
 namespace rm640 {
 
@@ -62,6 +63,12 @@ public:
     static QString ExpandirRechazo(const QString& sentencia, const QString& folio, const QString& operador,
                                    const QString& fecha, const Reglas& reglas);
 
+    // The transaction command the statement would run ("COMMIT", "SET
+    // TRANSACTION"...), found outside literals and comments; nullopt when none.
+    static std::optional<QString> OrdenDeTransaccion(const QString& sentencia, DialectoSql dialecto);
+    // Throws orvinda::ErrorRm when the statement holds one: the component
+    // begins and ends every transaction itself.
+    static void RehusarTransacciones(const QString& sentencia, DialectoSql dialecto);
 };
 
 } // namespace rm640

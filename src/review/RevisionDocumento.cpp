@@ -22,7 +22,9 @@ namespace {
 orvinda::Recordset ConsultarPlantilla(const QString& consulta, const QString& folio,
                                       const MarcadoresSql::Reglas& reglas)
 {
-    return Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, reglas));
+    const QString sentencia = MarcadoresSql::ExpandirConsulta(consulta, folio, reglas);
+    MarcadoresSql::RehusarTransacciones(sentencia, reglas.dialecto);
+    return Publico::Sistema->ObtenerConexion().Execute(sentencia);
 }
 
 } // namespace

@@ -29,7 +29,8 @@ public:
 
     // The authorization statement of folio expanded as the review road
     // expands it: the template query names the columns the field list may
-    // use. Refused values are thrown.
+    // use. Refused values, and a template query that would run a
+    // transaction command, are thrown.
     static ExpansionAutorizacion
     ExpandirAutorizacion(const QString& sentencia, const QString& consultaPlantilla, const QString& campos,
                          const QString& folio, const ValorDe& valorDe, const Marcadores::GanchoComentario& alComentario,

@@ -32,6 +32,7 @@ bool SentenciaDeRevision::Ejecutar(const Reportar& reportar, const Avisos& aviso
         const std::optional<QString> sentencia = expansion(rs, reglas);
         if (!sentencia)
             return;
+        MarcadoresSql::RehusarTransacciones(*sentencia, reglas.dialecto);
         orvinda::Conexion& conexion = Publico::Conexion();
         conexion.Execute(*sentencia);
         sinCambios = conexion.RegistrosAfectados() == 0;

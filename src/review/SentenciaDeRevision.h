@@ -16,6 +16,8 @@ namespace rm640 {
 // statement of the configuration, expand it, run it and commit. A failure
 // rolls back and is reported under the caller's hint, title and id; a value
 // refused for where it stands is reported as information under its own id.
+// A statement that would run a transaction command is the configuration's
+// fault and runs not at all.
 class SentenciaDeRevision
 {
 public:

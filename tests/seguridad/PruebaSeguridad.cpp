@@ -7,8 +7,10 @@
 #include "inbox/frmRM640.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
+#include "review/AutorizacionEnLote.h"
 #include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
+#include "review/frmRechazar.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
@@ -232,6 +234,31 @@ TEST_P(PruebaSeguridad, UnaBarraInvertidaEsDatoEnCadaLiteralConCualquierAjusteDe
     }
 }
 
+// "; COMMIT" after a configured statement would end the review's own transaction: Probar, the dialog, the bulk run and the
+// rejection refuse it, saying why, and the database stays as it was.
+TEST_P(PruebaSeguridad, UnaOrdenDeTransaccionEnLaConfiguracionNoEscribeNada)
+{
+    // Every row, so that the server keeps them, and the inbox its tabs, in order.
+    Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = Ca_Sql_Autoriazion || '; COMMIT', Ca_Sql_Rechazar = Ca_Sql_Rechazar || ';commit'");
+    const QStringList antes = TodoElContenido();
+    const QString motivo = "La sentencia contiene la orden de transacción COMMIT y no se ejecutó. Quítela: cada sentencia ya corre en una transacción que "
+                           "abre y cierra el componente.";
+
+    Abrir(primero, [&](frmAutorizacion& d) { d.CmdAutorizado_Click(); });
+    const AutorizacionEnLote::Resumen lote = AutorizacionEnLote::Ejecutar("0001", {primero}, {});
+    MostrarRechazo("REQUISICIONES_COMPRA", primero, "0001", "Sin presupuesto").cmdAceptar_Click();
+    const auto [autorizacion, rechazo] = EnsayarDemo("0001");
+
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{"ERR-ID:7500028|16|Autorizar|frmAutorizacion|Verifique la configuración de la autorización\r\n" + motivo,
+                           "ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + motivo}));
+    EXPECT_TRUE(lote.autorizados.isEmpty() && lote.pendientes.size() == 1
+                && lote.pendientes[0].motivo == "Verifique la configuración de la autorización\r\n" + motivo);
+    EXPECT_TRUE(autorizacion.error == motivo && rechazo.error == motivo && autorizacion.filas == -1 && rechazo.filas == -1);
+    EXPECT_EQ(TodoElContenido(), antes);
+    EXPECT_FALSE(conexion->EnTransaccion());
+}
+
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
 {
     constexpr DialectoSql Pg = DialectoSql::PostgreSQL, Ss = DialectoSql::SqlServer, Lite = DialectoSql::SQLite;
@@ -288,6 +315,36 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
     EXPECT_EQ(MarcadoresSql::ExpandirRechazo("'{FOLIO}' {FECHA}", "{OPERADOR}", "O'B", "7", Modo::Citar), "'O''B' 7");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Citar), "0''1");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Empalmar), "0'1");
+}
+
+// A transaction command where a statement starts (anywhere on SQL Server), never inside a literal, an identifier or a comment.
+TEST(MarcadoresSql, UnaOrdenDeTransaccionSeEncuentraSoloDondeCorre)
+{
+    constexpr DialectoSql Pg = DialectoSql::PostgreSQL, Ss = DialectoSql::SqlServer, Lite = DialectoSql::SQLite, Comun = DialectoSql::Comun;
+    const struct
+    {
+        const char* sentencia;
+        DialectoSql dialecto;
+        const char* orden; // nullptr: none
+    } casos[] = {
+        {"UPDATE t SET a = 1; COMMIT", Pg, "COMMIT"},
+        {"UPDATE t SET a = 1;commit;", Comun, "COMMIT"},
+        {"END;", Pg, "END"},
+        {"UPDATE t SET a = 1; /* x */ ROLLBACK", Lite, "ROLLBACK"},
+        {"BEGIN TRANSACTION", Pg, "BEGIN"},
+        {"UPDATE t SET a = 1;\n-- c;\n start /* x */ Transaction", Pg, "START TRANSACTION"},
+        {"SET TRANSACTION ISOLATION LEVEL SERIALIZABLE", Pg, "SET TRANSACTION"},
+        {"UPDATE t SET a = 1; PREPARE TRANSACTION 'x'", Pg, "PREPARE TRANSACTION"},
+        {R"(UPDATE t SET fin = 'COMMIT'; SELECT "commit" FROM BEGIN_X -- ; COMMIT)", Pg, nullptr},
+        {"UPDATE t SET transaction = 1; SELECT savepoint FROM t", Pg, nullptr},
+        {R"(UPDATE t SET a = $$; COMMIT$$ || E'\'; COMMIT')", Pg, nullptr},
+        {R"(UPDATE t SET a = E'\'; COMMIT')", Comun, "COMMIT"},
+        {"UPDATE t SET a = 1 COMMIT TRAN", Ss, "COMMIT"},
+        {"UPDATE t SET a = 1 BEGIN TRAN", Ss, "BEGIN TRAN"},
+        {"IF @@TRANCOUNT > 0 BEGIN UPDATE [commit] SET [end] = 1; DECLARE @commit INT; END", Ss, nullptr},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(MarcadoresSql::OrdenDeTransaccion(QString::fromUtf8(c.sentencia), c.dialecto).value_or("-"), c.orden ? c.orden : "-") << c.sentencia;
 }
 
 TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
