@@ -370,6 +370,37 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     EXPECT_TRUE(salida.contains(GetParam() ? "UID=rm640;PWD=***" : "UID=u;Password=***")) << salida.toStdString();
 }
 
+// On a server the operator is the login: a role the session switches to, through the environment or the connection
+// string, is not.
+TEST_P(PruebaSeguridad, ElOperadorEsElInicioDeSesionAunqueLaSesionCambieDeRol)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "los roles son del servidor";
+    const QString base = Valor("SELECT current_database()"), login = "revisor_" + base, rol = "finanzas_" + base;
+    for (const char* s : {"CREATE ROLE {L} LOGIN", "CREATE ROLE {R} NOLOGIN", "GRANT {R} TO {L}", "GRANT SELECT ON ALL TABLES IN SCHEMA public TO {L}, {R}",
+                          "UPDATE Operadores SET Op_Cuenta = '{L}' WHERE Op_Cve_Operador = 'CAPTURA'",
+                          "UPDATE Operadores SET Op_Cuenta = '{R}' WHERE Op_Cve_Operador = 'DFINANZAS'"})
+        Ejecutar(QString(s).replace("{L}", login).replace("{R}", rol));
+    const struct
+    {
+        QString cadena;
+        QByteArray entorno; // PGOPTIONS
+    } casos[] = {
+        {QString(cadena).replace("UID=rm640", "UID=" + login), "-crole=" + rol.toUtf8()},
+        {QString(cadena).replace("UID=rm640", "UID=" + login) + ";Pqopt={options=-crole=" + rol + "}", {}},
+        {QString(cadena).replace("UID=rm640", "UID=" + login) + ";ConnSettings=SET ROLE " + rol, {}},
+    };
+    for (const auto& c : casos) {
+        qputenv("PGOPTIONS", c.entorno);
+        std::unique_ptr<orvinda::Conexion> sesion = orvinda::Conexion::Abrir(c.cadena);
+        qunsetenv("PGOPTIONS");
+        // The switch itself took place.
+        EXPECT_EQ(sesion->Execute("SELECT CURRENT_USER").Fields(0).Texto(), rol) << c.cadena.toStdString();
+        const orvinda::IdentidadOperador::Sesion s = orvinda::IdentidadOperador::Resolver(*sesion, QString(), -1);
+        EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s.cuenta, s.operador).arg(s.nivel), login + " CAPTURA 3") << c.cadena.toStdString();
+    }
+}
+
 TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
 {
     if (GetParam())
