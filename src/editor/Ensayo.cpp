@@ -1,6 +1,6 @@
 #include "editor/Ensayo.h"
 
-#include "config/Parametros.h"
+#include "config/ReglasSql.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
 #include "host/errores/ErrorRm.h"
@@ -29,15 +29,20 @@ auto Deshecho(Cuerpo&& cuerpo)
 }
 
 // Runs the expanded statement (when there is one) and notes what it did.
-void Ejecutar(Ensayo::Resultado& r, const std::function<std::optional<QString>(MarcadoresSql::Modo)>& expansion)
+// A transaction command would end the rehearsal's own transaction for real:
+// such a statement is shown, with why it did not run.
+void Ejecutar(Ensayo::Resultado& r,
+              const std::function<std::optional<QString>(const MarcadoresSql::Reglas&)>& expansion)
 {
     Trampa::Atrapar([&r](const QString& descripcion) { r.error = descripcion; },
                     [&] {
                         Deshecho([&] {
-                            const std::optional<QString> sentencia = expansion(Parametros::ModoSustitucion(Conexion()));
+                            const MarcadoresSql::Reglas reglas = ReglasSql::De(Conexion());
+                            const std::optional<QString> sentencia = expansion(reglas);
                             if (!sentencia)
                                 return;
                             r.sentencia = *sentencia;
+                            MarcadoresSql::RehusarTransacciones(r.sentencia, reglas.dialecto);
                             orvinda::Conexion& c = Conexion();
                             c.Execute(r.sentencia);
                             r.filas = c.RegistrosAfectados();
@@ -55,7 +60,9 @@ Ensayo::Ensayo(ConfiguracionAutorizacion configuracion)
 QStringList Ensayo::Folios() const
 {
     return Deshecho([this] {
-        orvinda::Recordset rs = Conexion().Execute(m_c.sql);
+        orvinda::Conexion& c = Conexion();
+        MarcadoresSql::RehusarTransacciones(m_c.sql, ReglasSql::Dialecto(c));
+        orvinda::Recordset rs = c.Execute(m_c.sql);
         if (rs.FieldsCount() == 0)
             throw orvinda::ErrorRm(QStringLiteral("La consulta del listado no devuelve ninguna columna."));
         QStringList folios;
@@ -70,8 +77,7 @@ QStringList Ensayo::Folios() const
 QString Ensayo::Renderizar(const QString& folio) const
 {
     return Deshecho([&] {
-        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio,
-                                             Parametros::ModoSustitucion(Conexion()));
+        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio, ReglasSql::De(Conexion()));
     });
 }
 
@@ -80,10 +86,10 @@ Ensayo::Resultado Ensayo::Autorizar(const QString& folio, const ValorDe& valorDe
     Resultado r;
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-    Ejecutar(r, [&](MarcadoresSql::Modo modo) -> std::optional<QString> {
+    Ejecutar(r, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
         const ExpansionAutorizacion expansion = RevisionDocumento::ExpandirAutorizacion(
             m_c.sqlAutorizacion, m_c.sqlPlantilla, m_c.camposAutorizar, folio, valorDe,
-            [&r](QString& comentario) { r.comentario = comentario; }, operador, fecha, modo);
+            [&r](QString& comentario) { r.comentario = comentario; }, operador, fecha, reglas);
         if (!expansion.completa()) {
             r.error = RevisionDocumento::CampoObligatorio(*expansion.campoFaltante);
             return std::nullopt;
@@ -100,8 +106,8 @@ Ensayo::Resultado Ensayo::Rechazar(const QString& folio) const
     Resultado r;
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-    Ejecutar(r, [&](MarcadoresSql::Modo modo) -> std::optional<QString> {
-        return MarcadoresSql::ExpandirRechazo(m_c.sqlRechazar, folio, operador, fecha, modo);
+    Ejecutar(r, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
+        return MarcadoresSql::ExpandirRechazo(m_c.sqlRechazar, folio, operador, fecha, reglas);
     });
     return r;
 }

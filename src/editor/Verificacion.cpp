@@ -2,6 +2,7 @@
 
 #include "config/ConfiguracionAutorizacion.h"
 #include "config/Parametros.h"
+#include "config/ReglasSql.h"
 #include "editor/Ensayo.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
@@ -148,9 +149,27 @@ public:
                            .arg(marca));
     }
 
+    // A transaction command would end the review's own transaction: the
+    // statement is refused, so it is not even prepared here.
+    void Transacciones(DialectoSql dialecto)
+    {
+        for (const auto& [elemento, texto] : {std::pair{Listado, &c.sql},
+                                              {ConsultaPlantilla, &c.sqlPlantilla},
+                                              {Autorizacion, &c.sqlAutorizacion},
+                                              {Rechazo, &c.sqlRechazar}})
+            if (const std::optional<QString> orden = MarcadoresSql::OrdenDeTransaccion(*texto, dialecto)) {
+                conOrden.insert(elemento);
+                Avisar(elemento,
+                       QStringLiteral("contiene la orden de transacción %1 y así no se ejecuta; quítela: cada "
+                                      "sentencia ya corre en una transacción que abre y cierra el componente.")
+                           .arg(*orden));
+            }
+    }
+
     // The quoting rules of the statements that run: a value outside quotes
     // must be a number. folios: the values {FOLIO} will take, when known.
-    void Comillas(const QStringList& folios, const QString& operador, const QString& fecha)
+    void Comillas(const QStringList& folios, const QString& operador, const QString& fecha,
+                  DialectoSql dialecto = DialectoSql::Comun)
     {
         for (const auto& [elemento, texto] : {std::pair{ConsultaPlantilla, &c.sqlPlantilla},
                                               {Autorizacion, &c.sqlAutorizacion},
@@ -166,7 +185,7 @@ public:
                 if (vistos.contains(marca))
                     continue;
                 try {
-                    MarcadoresSql::Sustituir(*texto, u'{' + marca + u'}', valor, marca);
+                    MarcadoresSql::Sustituir(*texto, u'{' + marca + u'}', valor, marca, dialecto);
                 } catch (const ValorNoAdmitido& e) {
                     vistos.insert(marca);
                     Avisar(elemento,
@@ -179,6 +198,7 @@ public:
 
     const ConfiguracionAutorizacion& c;
     QList<Verificacion::Aviso> avisos;
+    QSet<QString> conOrden; // the items holding a transaction command
 };
 
 } // namespace
@@ -196,6 +216,8 @@ QList<Verificacion::Aviso> Verificacion::Textos(const ConfiguracionAutorizacion&
 QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacion& c)
 {
     Revisor r(c);
+    const DialectoSql dialecto = ReglasSql::Dialecto(Conexion());
+    r.Transacciones(dialecto);
     const auto fallo = [&r](const QString& elemento) {
         return [&r, elemento](const QString& error) {
             r.Avisar(elemento,
@@ -209,6 +231,8 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
             r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
             return false;
         }
+        if (r.conOrden.contains(elemento))
+            return false;
         return Trampa::Atrapar(fallo(elemento), [&] { Preparar(sentencia); });
     };
     QStringList folios;
@@ -237,14 +261,15 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     preparar(Rechazo, Marcadores::ExpandirRechazo(c.sqlRechazar, muestra, operador, fecha));
 
     std::optional<QStringList> columnas;
-    Trampa::Atrapar([](const QString&) {},
-                    [&] {
-                        orvinda::Conexion& cx = Conexion();
-                        const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
-                        const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(cx);
-                        columnas
-                            = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, modo)).NombresCampos();
-                    });
+    if (!r.conOrden.contains(ConsultaPlantilla))
+        Trampa::Atrapar([](const QString&) {},
+                        [&] {
+                            orvinda::Conexion& cx = Conexion();
+                            const orvinda::Transaccion deshecha(cx, &Publico::Conexion);
+                            columnas
+                                = cx.Execute(MarcadoresSql::ExpandirConsulta(c.sqlPlantilla, folio, ReglasSql::De(cx)))
+                                      .NombresCampos();
+                        });
     if (columnas) {
         for (const QString& marca : Marcas(c.plantilla))
             if (!columnas->contains(marca, Qt::CaseInsensitive))
@@ -267,7 +292,7 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     }
     r.SinFolio();
     if (Parametros::ModoSustitucion(Conexion()) == MarcadoresSql::Modo::Citar)
-        r.Comillas(folios, operador, fecha);
+        r.Comillas(folios, operador, fecha, dialecto);
     return r.avisos;
 }
 

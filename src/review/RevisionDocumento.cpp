@@ -1,6 +1,6 @@
 #include "review/RevisionDocumento.h"
 
-#include "config/Parametros.h"
+#include "config/ReglasSql.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
 #include "host/servicios/Impresor.h"
@@ -17,17 +17,29 @@
 
 namespace rm640 {
 
+namespace {
+
+orvinda::Recordset ConsultarPlantilla(const QString& consulta, const QString& folio,
+                                      const MarcadoresSql::Reglas& reglas)
+{
+    const QString sentencia = MarcadoresSql::ExpandirConsulta(consulta, folio, reglas);
+    MarcadoresSql::RehusarTransacciones(sentencia, reglas.dialecto);
+    return Publico::Sistema->ObtenerConexion().Execute(sentencia);
+}
+
+} // namespace
+
 QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio)
 {
     orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-    const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(inicio);
+    const MarcadoresSql::Reglas reglas = ReglasSql::De(inicio);
     Publico::CadenaSql = QString();
     Publico::CadenaSql += QStringLiteral(" SELECT ");
     Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
     Publico::CadenaSql += QStringLiteral(" Ca_Plantilla_Autorizacion ");
     Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
     Publico::CadenaSql += QStringLiteral(" where Ca_Cve_Configuracion_Autorizacion='")
-        + MarcadoresSql::Clave(clave, modo) + QStringLiteral("' ");
+        + MarcadoresSql::Clave(clave, reglas.modo) + QStringLiteral("' ");
     orvinda::Recordset configuracion = inicio.Execute(Publico::CadenaSql);
     if (configuracion.Eof())
         return QString();
@@ -35,14 +47,13 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
     const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
     const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
     configuracion.Close();
-    return Renderizar(plantilla, consulta, folio, modo);
+    return Renderizar(plantilla, consulta, folio, reglas);
 }
 
 QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                                      MarcadoresSql::Modo modo)
+                                      const MarcadoresSql::Reglas& reglas)
 {
-    orvinda::Recordset datos
-        = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
+    orvinda::Recordset datos = ConsultarPlantilla(consulta, folio, reglas);
 
     std::optional<QList<ColumnaPlantilla>> primeraFila;
     if (!datos.Eof()) {
@@ -64,16 +75,15 @@ ExpansionAutorizacion RevisionDocumento::ExpandirAutorizacion(const QString& sen
                                                               const QString& folio, const ValorDe& valorDe,
                                                               const Marcadores::GanchoComentario& alComentario,
                                                               const QString& operador, const QString& fecha,
-                                                              MarcadoresSql::Modo modo)
+                                                              const MarcadoresSql::Reglas& reglas)
 {
     // Only the column names of the template query count; a query that
     // finds no row still names its columns.
-    orvinda::Recordset plantilla
-        = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consultaPlantilla, folio, modo));
+    orvinda::Recordset plantilla = ConsultarPlantilla(consultaPlantilla, folio, reglas);
     const QStringList columnas = plantilla.NombresCampos();
     plantilla.Close();
     return MarcadoresSql::ExpandirAutorizacion(sentencia, campos, columnas, valorDe, alComentario, folio, operador,
-                                               fecha, modo);
+                                               fecha, reglas);
 }
 
 QString RevisionDocumento::CampoObligatorio(const QString& campo)
@@ -99,7 +109,7 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
         return s;
     };
     Autorizacion resultado;
-    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
+    const auto expansion = [&](orvinda::Recordset& rs, const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
         const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
         const QString consultaPlantilla = rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
         rs.Close();
@@ -107,7 +117,7 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
         const ExpansionAutorizacion expansion = ExpandirAutorizacion(
             sentencia, consultaPlantilla, campos, folio, valorDe,
             [&tabla, &folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, folio, comentario); },
-            operador, fecha, modo);
+            operador, fecha, reglas);
         if (!expansion.completa()) {
             resultado.campoFaltante = *expansion.campoFaltante;
             reportar(CampoObligatorio(*expansion.campoFaltante), orvinda::Sistema::EstiloInformacion,

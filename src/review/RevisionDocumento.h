@@ -25,15 +25,16 @@ public:
     static QString Renderizar(const QString& clave, const QString& folio);
     // The same from a template and its query as given, stored or not.
     static QString Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                              MarcadoresSql::Modo modo);
+                              const MarcadoresSql::Reglas& reglas);
 
     // The authorization statement of folio expanded as the review road
     // expands it: the template query names the columns the field list may
-    // use. Refused values are thrown.
+    // use. Refused values, and a template query that would run a
+    // transaction command, are thrown.
     static ExpansionAutorizacion
     ExpandirAutorizacion(const QString& sentencia, const QString& consultaPlantilla, const QString& campos,
                          const QString& folio, const ValorDe& valorDe, const Marcadores::GanchoComentario& alComentario,
-                         const QString& operador, const QString& fecha, MarcadoresSql::Modo modo);
+                         const QString& operador, const QString& fecha, const MarcadoresSql::Reglas& reglas);
     // The message of a required field left empty.
     static QString CampoObligatorio(const QString& campo);
 

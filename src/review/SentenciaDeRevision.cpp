@@ -1,6 +1,6 @@
 #include "review/SentenciaDeRevision.h"
 
-#include "config/Parametros.h"
+#include "config/ReglasSql.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
 #include "host/datos/Transaccion.h"
@@ -22,16 +22,17 @@ bool SentenciaDeRevision::Ejecutar(const Reportar& reportar, const Avisos& aviso
     };
     Trampa::Atrapar(avisos.pista, fallo, rehusar, [&] {
         orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
-        const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(inicio);
+        const MarcadoresSql::Reglas reglas = ReglasSql::De(inicio);
         orvinda::Transaccion transaccion(inicio, &Publico::Conexion);
 
-        Publico::CadenaSql = consulta(modo);
+        Publico::CadenaSql = consulta(reglas.modo);
         orvinda::Recordset rs = Publico::Conexion().Execute(Publico::CadenaSql);
         if (rs.Eof())
             return;
-        const std::optional<QString> sentencia = expansion(rs, modo);
+        const std::optional<QString> sentencia = expansion(rs, reglas);
         if (!sentencia)
             return;
+        MarcadoresSql::RehusarTransacciones(*sentencia, reglas.dialecto);
         orvinda::Conexion& conexion = Publico::Conexion();
         conexion.Execute(*sentencia);
         sinCambios = conexion.RegistrosAfectados() == 0;

@@ -16,6 +16,8 @@ namespace rm640 {
 // statement of the configuration, expand it, run it and commit. A failure
 // rolls back and is reported under the caller's hint, title and id; a value
 // refused for where it stands is reported as information under its own id.
+// A statement that would run a transaction command is the configuration's
+// fault and runs not at all.
 class SentenciaDeRevision
 {
 public:
@@ -24,7 +26,7 @@ public:
     using Consulta = std::function<QString(MarcadoresSql::Modo)>;
     // The statement to run from that row (which it closes); nothing stops
     // the run, after the caller's own report, with a rollback.
-    using Expansion = std::function<std::optional<QString>(orvinda::Recordset& fila, MarcadoresSql::Modo)>;
+    using Expansion = std::function<std::optional<QString>(orvinda::Recordset& fila, const MarcadoresSql::Reglas&)>;
 
     struct Avisos
     {

@@ -189,9 +189,9 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
             + QStringLiteral("' ");
         return s;
     };
-    const auto expansion = [&](orvinda::Recordset& rs, MarcadoresSql::Modo modo) -> std::optional<QString> {
+    const auto expansion = [&](orvinda::Recordset& rs, const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
         const QString sentencia = MarcadoresSql::ExpandirRechazo(rs.Fields(QStringLiteral("Ca_Sql_Rechazar")).Texto(),
-                                                                 Folio, operador, fecha, modo);
+                                                                 Folio, operador, fecha, reglas);
         rs.Close();
         return sentencia;
     };

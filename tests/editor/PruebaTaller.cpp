@@ -57,6 +57,8 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
         {&C::sqlRechazar, "'{FOLIO}'", "Rq_Folio", "SQL rechazar: no menciona {FOLIO}"},
         {&C::sqlRechazar, "'{OPERADOR}'", "'{OPERADOR}{CUENTA_PRESUPUESTAL}'", "SQL rechazar: {CUENTA_PRESUPUESTAL} nunca se sustituye"},
         {&C::sqlAutorizacion, "'{FECHA}'", "{FECHA}", "SQL autorización: El valor del campo 'FECHA' no se puede usar"},
+        {&C::sqlAutorizacion, "'PE'", "'PE'; COMMIT", "SQL autorización: contiene la orden de transacción COMMIT y así no se ejecuta; quítela"},
+        {&C::sql, "", "SELECT 1; rollback", "SQL selección de datos: contiene la orden de transacción ROLLBACK"},
     };
     for (const Caso& c : casos) {
         C mala = demo;

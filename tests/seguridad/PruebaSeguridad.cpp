@@ -7,7 +7,10 @@
 #include "inbox/frmRM640.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
+#include "review/AutorizacionEnLote.h"
+#include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
+#include "review/frmRechazar.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
@@ -187,14 +190,86 @@ TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveE
     EXPECT_EQ(g.mensajes.last().idError, "ERR-ID:7500028");
 }
 
+// A backslash is a character in every literal the server knows, whatever the database's own setting: the typed value
+// changes its own document only, stored as typed, or is refused and changes nothing.
+TEST_P(PruebaSeguridad, UnaBarraInvertidaEsDatoEnCadaLiteralConCualquierAjusteDelServidor)
+{
+    if (GetParam()) {
+        // Every new session of this database starts with backslash escapes in plain literals.
+        Ejecutar("ALTER DATABASE " + Valor("SELECT current_database()") + " SET standard_conforming_strings = off");
+        conexion->Perder();
+        conexion->Execute("SELECT 1");
+        ASSERT_EQ(Valor("SHOW standard_conforming_strings"), "on");
+    }
+    Publico::Main();
+    const QString demo = Valor("SELECT Ca_Sql_Autoriazion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+    const QString escape = R"(\', Rq_Estado = 'AU' WHERE Rq_Estado = 'PE' --)";
+    const struct
+    {
+        const char* literal; // where the comment's token stands
+        QString valor;
+        bool admitido;
+    } casos[] = {
+        {"'{C}'", R"(\)", true},  {"'{C}'", escape, true},     {"E'{C}'", R"(\)", true},
+        {"E'{C}'", escape, true}, {"$c${C}$c$", escape, true}, {"$c${C}$c$", "$c$ || $c$", false},
+    };
+    int n = 0;
+    for (const auto& c : casos) {
+        if (!GetParam() && QString(c.literal) != "'{C}'")
+            continue;
+        QString sentencia = QString(demo).replace("'{COMENTARIO_DOCUMENTO}'", QString(c.literal).replace("{C}", "{COMENTARIO_DOCUMENTO}"));
+        Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = '" + sentencia.replace("'", "''")
+                 + "' WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");
+        const QString folio = QStringLiteral("BS-%1").arg(++n);
+        Copiar(folio);
+        const QStringList antes = TodoElContenido();
+        QStringList avisos;
+        RevisionDocumento::Autorizar([&](const QString& m, int, const QString&, const QString& id) { avisos << id + "|" + m; }, "0001", "REQUISICIONES_COMPRA",
+                                     folio, "*MONTO_AUTORIZADO,CUENTA_PRESUPUESTAL,COMENTARIO_DOCUMENTO",
+                                     [&](const QString& campo) { return campo == "COMENTARIO_DOCUMENTO" ? c.valor : QStringLiteral("10"); });
+        const QStringList despues = TodoElContenido();
+        // Refused: the field named, nothing written.
+        EXPECT_EQ(avisos.join('\n').left(15), c.admitido ? "" : "ERR-ID:7500059|") << c.literal << avisos.join('\n').toStdString();
+        EXPECT_EQ(Estado(folio), c.admitido ? "AU|" + c.valor + "|PRUEBA" : "PE||") << c.literal;
+        EXPECT_EQ((QSet<QString>(despues.begin(), despues.end()) - QSet<QString>(antes.begin(), antes.end())).size(), c.admitido ? 1 : 0) << c.literal;
+    }
+}
+
+// "; COMMIT" after a configured statement would end the review's own transaction: Probar, the dialog, the bulk run and the
+// rejection refuse it, saying why, and the database stays as it was.
+TEST_P(PruebaSeguridad, UnaOrdenDeTransaccionEnLaConfiguracionNoEscribeNada)
+{
+    // Every row, so that the server keeps them, and the inbox its tabs, in order.
+    Ejecutar("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = Ca_Sql_Autoriazion || '; COMMIT', Ca_Sql_Rechazar = Ca_Sql_Rechazar || ';commit'");
+    const QStringList antes = TodoElContenido();
+    const QString motivo = "La sentencia contiene la orden de transacción COMMIT y no se ejecutó. Quítela: cada sentencia ya corre en una transacción que "
+                           "abre y cierra el componente.";
+
+    Abrir(primero, [&](frmAutorizacion& d) { d.CmdAutorizado_Click(); });
+    const AutorizacionEnLote::Resumen lote = AutorizacionEnLote::Ejecutar("0001", {primero}, {});
+    MostrarRechazo("REQUISICIONES_COMPRA", primero, "0001", "Sin presupuesto").cmdAceptar_Click();
+    const auto [autorizacion, rechazo] = EnsayarDemo("0001");
+
+    EXPECT_EQ(g.Avisos(),
+              (QStringList{"ERR-ID:7500028|16|Autorizar|frmAutorizacion|Verifique la configuración de la autorización\r\n" + motivo,
+                           "ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + motivo}));
+    EXPECT_TRUE(lote.autorizados.isEmpty() && lote.pendientes.size() == 1
+                && lote.pendientes[0].motivo == "Verifique la configuración de la autorización\r\n" + motivo);
+    EXPECT_TRUE(autorizacion.error == motivo && rechazo.error == motivo && autorizacion.filas == -1 && rechazo.filas == -1);
+    EXPECT_EQ(TodoElContenido(), antes);
+    EXPECT_FALSE(conexion->EnTransaccion());
+}
+
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
 {
+    constexpr DialectoSql Pg = DialectoSql::PostgreSQL, Ss = DialectoSql::SqlServer, Lite = DialectoSql::SQLite;
     struct Caso
     {
         const char* sentencia;
         const char* valor;
         Modo modo;
         const char* esperado; // nullptr: refused
+        DialectoSql dialecto = DialectoSql::Comun;
     };
     const Caso casos[] = {
         {"x = '{V}' AND y = \"{V}\"", "O'Brien \"x\"", Modo::Citar, "x = 'O''Brien \"x\"' AND y = \"O'Brien \"\"x\"\"\""},
@@ -207,14 +282,33 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
         {"x = 1 -- {V}\n", "1\nOR 1=1", Modo::Citar, nullptr},
         {"/* {V} */", "*/ OR 1=1", Modo::Citar, nullptr},
         {"/* c */ '{V}'", "*/", Modo::Citar, nullptr},
+        // Each server's own literals: E'...' (continued on the next line too) and dollar quotes, brackets.
+        {R"(x = '{V}' AND y = E'{V}' AND z = e'{V}')", R"(\')", Modo::Citar, R"(x = '\''' AND y = E'\\''' AND z = e'\\''')", Pg},
+        {"x = E'a\\\\{V}' || E'b'\n'c{V}'", "\\", Modo::Citar, "x = E'a\\\\\\\\' || E'b'\n'c\\\\'", Pg},
+        {R"(x = E'a\{V}')", "n", Modo::Citar, nullptr, Pg},
+        {"x = E'a' {V}", "", Modo::Citar, nullptr, Pg},
+        {"x = E'{V}'", R"(\)", Modo::Citar, R"(x = E'\')"},
+        {"x = $t${V}$t$", R"(it's \ $$ t$)", Modo::Citar, R"(x = $t$it's \ $$ t$$t$)", Pg},
+        {"x = $t${V}$t$", "$t", Modo::Citar, nullptr, Pg},
+        {"x = $t${V}$t$", "$t$", Modo::Citar, nullptr, Pg},
+        {"x = $${V}$$", "$", Modo::Citar, nullptr, Pg},
+        {"x = $${V}$$", "a", Modo::Citar, nullptr},
+        {"x = a$${V}", "1", Modo::Citar, "x = a$$1", Pg},
+        {"/* a /* b */ {V} */", "O'Brien", Modo::Citar, "/* a /* b */ O'Brien */", Pg},
+        {"/* a /* b */ {V} */", "O'Brien", Modo::Citar, nullptr},
+        {"/* a {V}/ */", "*", Modo::Citar, nullptr},
+        {"[{V}] = '{V}'", "a]'b", Modo::Citar, "[a]]'b] = 'a]''b'", Ss},
+        {"[{V}]", "a]b", Modo::Citar, nullptr, Lite},
+        {"[{V}] = `{V}`", "a`b", Modo::Citar, "[a`b] = `a``b`", Lite},
+        {"[{V}]", "a", Modo::Citar, nullptr, Pg},
     };
     for (const Caso& c : casos) {
         const QString s = QString::fromUtf8(c.sentencia);
         if (!c.esperado) {
-            EXPECT_THROW(MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V"), ValorNoAdmitido) << c.sentencia;
+            EXPECT_THROW(MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V", c.dialecto), ValorNoAdmitido) << c.sentencia;
             continue;
         }
-        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V")
+        const QString r = c.modo == Modo::Citar ? MarcadoresSql::Sustituir(s, "{V}", QString::fromUtf8(c.valor), "V", c.dialecto)
                                                 : Marcadores::SustituirMarcador(s, "{V}", QString::fromUtf8(c.valor), false);
         EXPECT_EQ(r, QString::fromUtf8(c.esperado)) << c.sentencia;
     }
@@ -222,6 +316,36 @@ TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
     EXPECT_EQ(MarcadoresSql::ExpandirRechazo("'{FOLIO}' {FECHA}", "{OPERADOR}", "O'B", "7", Modo::Citar), "'O''B' 7");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Citar), "0''1");
     EXPECT_EQ(MarcadoresSql::Clave("0'1", Modo::Empalmar), "0'1");
+}
+
+// A transaction command where a statement starts (anywhere on SQL Server), never inside a literal, an identifier or a comment.
+TEST(MarcadoresSql, UnaOrdenDeTransaccionSeEncuentraSoloDondeCorre)
+{
+    constexpr DialectoSql Pg = DialectoSql::PostgreSQL, Ss = DialectoSql::SqlServer, Lite = DialectoSql::SQLite, Comun = DialectoSql::Comun;
+    const struct
+    {
+        const char* sentencia;
+        DialectoSql dialecto;
+        const char* orden; // nullptr: none
+    } casos[] = {
+        {"UPDATE t SET a = 1; COMMIT", Pg, "COMMIT"},
+        {"UPDATE t SET a = 1;commit;", Comun, "COMMIT"},
+        {"END;", Pg, "END"},
+        {"UPDATE t SET a = 1; /* x */ ROLLBACK", Lite, "ROLLBACK"},
+        {"BEGIN TRANSACTION", Pg, "BEGIN"},
+        {"UPDATE t SET a = 1;\n-- c;\n start /* x */ Transaction", Pg, "START TRANSACTION"},
+        {"SET TRANSACTION ISOLATION LEVEL SERIALIZABLE", Pg, "SET TRANSACTION"},
+        {"UPDATE t SET a = 1; PREPARE TRANSACTION 'x'", Pg, "PREPARE TRANSACTION"},
+        {R"(UPDATE t SET fin = 'COMMIT'; SELECT "commit" FROM BEGIN_X -- ; COMMIT)", Pg, nullptr},
+        {"UPDATE t SET transaction = 1; SELECT savepoint FROM t", Pg, nullptr},
+        {R"(UPDATE t SET a = $$; COMMIT$$ || E'\'; COMMIT')", Pg, nullptr},
+        {R"(UPDATE t SET a = E'\'; COMMIT')", Comun, "COMMIT"},
+        {"UPDATE t SET a = 1 COMMIT TRAN", Ss, "COMMIT"},
+        {"UPDATE t SET a = 1 BEGIN TRAN", Ss, "BEGIN TRAN"},
+        {"IF @@TRANCOUNT > 0 BEGIN UPDATE [commit] SET [end] = 1; DECLARE @commit INT; END", Ss, nullptr},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(MarcadoresSql::OrdenDeTransaccion(QString::fromUtf8(c.sentencia), c.dialecto).value_or("-"), c.orden ? c.orden : "-") << c.sentencia;
 }
 
 TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
@@ -245,6 +369,37 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     std::tie(codigo, salida) = Orvinda({"--db", conClave, "--captura", carpeta.filePath("c.png")});
     EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && !salida.contains("eto9")) << salida.toStdString();
     EXPECT_TRUE(salida.contains(GetParam() ? "UID=rm640;PWD=***" : "UID=u;Password=***")) << salida.toStdString();
+}
+
+// On a server the operator is the login: a role the session switches to, through the environment or the connection
+// string, is not.
+TEST_P(PruebaSeguridad, ElOperadorEsElInicioDeSesionAunqueLaSesionCambieDeRol)
+{
+    if (!GetParam())
+        GTEST_SKIP() << "los roles son del servidor";
+    const QString base = Valor("SELECT current_database()"), login = "revisor_" + base, rol = "finanzas_" + base;
+    for (const char* s : {"CREATE ROLE {L} LOGIN", "CREATE ROLE {R} NOLOGIN", "GRANT {R} TO {L}", "GRANT SELECT ON ALL TABLES IN SCHEMA public TO {L}, {R}",
+                          "UPDATE Operadores SET Op_Cuenta = '{L}' WHERE Op_Cve_Operador = 'CAPTURA'",
+                          "UPDATE Operadores SET Op_Cuenta = '{R}' WHERE Op_Cve_Operador = 'DFINANZAS'"})
+        Ejecutar(QString(s).replace("{L}", login).replace("{R}", rol));
+    const struct
+    {
+        QString cadena;
+        QByteArray entorno; // PGOPTIONS
+    } casos[] = {
+        {QString(cadena).replace("UID=rm640", "UID=" + login), "-crole=" + rol.toUtf8()},
+        {QString(cadena).replace("UID=rm640", "UID=" + login) + ";Pqopt={options=-crole=" + rol + "}", {}},
+        {QString(cadena).replace("UID=rm640", "UID=" + login) + ";ConnSettings=SET ROLE " + rol, {}},
+    };
+    for (const auto& c : casos) {
+        qputenv("PGOPTIONS", c.entorno);
+        std::unique_ptr<orvinda::Conexion> sesion = orvinda::Conexion::Abrir(c.cadena);
+        qunsetenv("PGOPTIONS");
+        // The switch itself took place.
+        EXPECT_EQ(sesion->Execute("SELECT CURRENT_USER").Fields(0).Texto(), rol) << c.cadena.toStdString();
+        const orvinda::IdentidadOperador::Sesion s = orvinda::IdentidadOperador::Resolver(*sesion, QString(), -1);
+        EXPECT_EQ(QStringLiteral("%1 %2 %3").arg(s.cuenta, s.operador).arg(s.nivel), login + " CAPTURA 3") << c.cadena.toStdString();
+    }
 }
 
 TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)

@@ -127,7 +127,9 @@ QStringList Sesion::Limites(Conexion::Dialecto dialecto, int esperaBloqueo, int 
     switch (dialecto) {
     case Conexion::Dialecto::SQLite: return {QStringLiteral("PRAGMA busy_timeout = ") + bloqueo};
     case Conexion::Dialecto::PostgreSQL:
-        return {QStringLiteral("SET lock_timeout = ") + bloqueo,
+        // Values are quoted for literals where a backslash is a character,
+        // whatever the database or the role says by default.
+        return {QStringLiteral("SET standard_conforming_strings = on"), QStringLiteral("SET lock_timeout = ") + bloqueo,
                 QStringLiteral("SET statement_timeout = %1").arg(qMax(0, limiteSentencia) * 1000)};
     case Conexion::Dialecto::SqlServer: return {QStringLiteral("SET LOCK_TIMEOUT ") + bloqueo};
     case Conexion::Dialecto::Otro: break;
