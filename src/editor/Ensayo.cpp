@@ -70,8 +70,9 @@ QStringList Ensayo::Folios() const
 QString Ensayo::Renderizar(const QString& folio) const
 {
     return Deshecho([&] {
-        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio,
-                                             Parametros::ModoSustitucion(Conexion()));
+        orvinda::Conexion& c = Conexion();
+        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio, Parametros::ModoSustitucion(c),
+                                             Parametros::ModoPlantilla(c));
     });
 }
 

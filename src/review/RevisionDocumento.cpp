@@ -8,6 +8,7 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
@@ -21,6 +22,7 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
 {
     orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
     const MarcadoresSql::Modo modo = Parametros::ModoSustitucion(inicio);
+    const MarcadoresHtml::Modo modoHtml = Parametros::ModoPlantilla(inicio);
     Publico::CadenaSql = QString();
     Publico::CadenaSql += QStringLiteral(" SELECT ");
     Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
@@ -35,11 +37,11 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
     const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
     const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
     configuracion.Close();
-    return Renderizar(plantilla, consulta, folio, modo);
+    return Renderizar(plantilla, consulta, folio, modo, modoHtml);
 }
 
 QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                                      MarcadoresSql::Modo modo)
+                                      MarcadoresSql::Modo modo, MarcadoresHtml::Modo modoHtml)
 {
     orvinda::Recordset datos
         = Publico::Sistema->ObtenerConexion().Execute(MarcadoresSql::ExpandirConsulta(consulta, folio, modo));
@@ -54,7 +56,7 @@ QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& c
         }
         primeraFila = std::move(columnas);
     }
-    const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
+    const QString html = MarcadoresHtml::ExpandirPlantilla(plantilla, primeraFila, modoHtml);
     datos.Close();
     return html;
 }
