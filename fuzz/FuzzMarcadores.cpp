@@ -2,12 +2,15 @@
 // plain reference: same replacements, no crash, no read past the text.
 
 #include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresHtml.h"
 
+#include <QRegularExpression>
 #include <QString>
 #include <cstdint>
 #include <cstdlib>
 
 using rm640::Marcadores;
+using rm640::MarcadoresHtml;
 
 namespace {
 
@@ -66,6 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
         fila.append({c, valor});
     try {
         Comprobar(Marcadores::ExpandirPlantilla(texto, fila).size() <= Marcadores::LongitudMaxima);
+    } catch (const orvinda::ErrorRm&) {
+    }
+    // Escaped by where each token stands: within the limit, refused only by
+    // an error, and a value without any of & < > " ' writes what it always did.
+    try {
+        const QString html = MarcadoresHtml::ExpandirPlantilla(texto, fila, MarcadoresHtml::Modo::Escapar);
+        Comprobar(html.size() <= Marcadores::LongitudMaxima);
+        if (!valor.contains(QRegularExpression(QStringLiteral("[&<>\"']"))))
+            Comprobar(html == Marcadores::ExpandirPlantilla(texto, fila));
     } catch (const orvinda::ErrorRm&) {
     }
 

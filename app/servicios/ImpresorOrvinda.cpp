@@ -3,6 +3,7 @@
 #include "host/controles/PaginaSegura.h"
 #include "host/datos/Conexion.h"
 #include "host/errores/ErrorRm.h"
+#include "marcadores/MarcadoresHtml.h"
 #include "servicios/Mensajero.h"
 #include "servicios/ServidorPaginas.h"
 #include "servicios/TextoSql.h"
@@ -27,6 +28,22 @@
 namespace orvinda {
 
 namespace {
+
+// The component's RM640_PLANTILLA_SIN_ESCAPAR, read as the component reads
+// it: outside the statement log, and off unless it reads as yes.
+rm640::MarcadoresHtml::Modo ModoPlantilla(Conexion& conexion)
+{
+    try {
+        Recordset rs = conexion.LeerSinRegistro(QStringLiteral(
+            "SELECT Pg_Valor FROM Parametros_Generales WHERE Pg_Cve_Parametro = 'RM640_PLANTILLA_SIN_ESCAPAR'"));
+        const QString v = rs.Eof() || rs.Fields(0).EsNulo() ? QString() : rs.Fields(0).Texto().trimmed().toUpper();
+        for (const char* si : {"1", "S", "SI", "SÍ", "TRUE"})
+            if (v == QString::fromUtf8(si))
+                return rm640::MarcadoresHtml::Modo::Empalmar;
+    } catch (const std::exception&) {
+    }
+    return rm640::MarcadoresHtml::Modo::Escapar;
+}
 
 QString TextoObligatorio(const Recordset& rs, const QString& columna, const QString& formato)
 {
@@ -81,11 +98,13 @@ QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
     Recordset datos = m_conexion.Execute(consulta);
     if (datos.Eof())
         throw ErrorRm(QStringLiteral("El formato de impresión '%1' no encontró el documento %2.").arg(formato, folio));
-    // As in the review page: {COLUMN} in any case; a NULL prints as nothing.
+    // As in the review page, values escaped by where they stand; a NULL prints as nothing.
+    QList<rm640::ColumnaPlantilla> fila;
     for (int i = 0; i < datos.FieldsCount(); ++i) {
         const Campo c = datos.Fields(i);
-        plantilla.replace(u'{' + c.Name().toUpper() + u'}', c.EsNulo() ? QString() : c.Texto(), Qt::CaseInsensitive);
+        fila.append({c.Name(), c.EsNulo() ? QString() : c.Texto()});
     }
+    plantilla = rm640::MarcadoresHtml::ExpandirPlantilla(plantilla, fila, ModoPlantilla(m_conexion));
 
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"es\">\n<head>\n<meta charset=\"utf-8\">\n%5"
                           "<title>%1 %2</title>\n<style>%3</style>\n</head>\n<body>\n%4\n</body>\n</html>\n")

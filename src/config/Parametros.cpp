@@ -30,4 +30,9 @@ MarcadoresSql::Modo Parametros::ModoSustitucion(orvinda::Conexion& conexion)
     return Activado(conexion, SustitucionSinCitar) ? MarcadoresSql::Modo::Empalmar : MarcadoresSql::Modo::Citar;
 }
 
+MarcadoresHtml::Modo Parametros::ModoPlantilla(orvinda::Conexion& conexion)
+{
+    return Activado(conexion, PlantillaSinEscapar) ? MarcadoresHtml::Modo::Empalmar : MarcadoresHtml::Modo::Escapar;
+}
+
 } // namespace rm640

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
 
 #include <QString>
@@ -21,6 +22,10 @@ public:
     static inline const QString SustitucionSinCitar = QStringLiteral("RM640_SUSTITUCION_SIN_CITAR");
 
     static MarcadoresSql::Modo ModoSustitucion(orvinda::Conexion& conexion);
+    // Brings the verbatim insertion of values into the HTML template back. Unsafe.
+    static inline const QString PlantillaSinEscapar = QStringLiteral("RM640_PLANTILLA_SIN_ESCAPAR");
+
+    static MarcadoresHtml::Modo ModoPlantilla(orvinda::Conexion& conexion);
 
     // The stored text of a parameter; nullopt when it is missing, NULL or unreadable.
     static std::optional<QString> Leer(orvinda::Conexion& conexion, const QString& clave);

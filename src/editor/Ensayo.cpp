@@ -1,5 +1,6 @@
 #include "editor/Ensayo.h"
 
+#include "config/Parametros.h"
 #include "config/ReglasSql.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
@@ -77,7 +78,9 @@ QStringList Ensayo::Folios() const
 QString Ensayo::Renderizar(const QString& folio) const
 {
     return Deshecho([&] {
-        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio, ReglasSql::De(Conexion()));
+        orvinda::Conexion& c = Conexion();
+        return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio, ReglasSql::De(c),
+                                             Parametros::ModoPlantilla(c));
     });
 }
 

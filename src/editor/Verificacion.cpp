@@ -10,6 +10,7 @@
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
 #include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
@@ -277,11 +278,23 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
                          QStringLiteral("{%1} no lo llena ninguna columna de la consulta de la plantilla; "
                                         "agregue la columna %2 a \"%3\" o quite la marca.")
                              .arg(marca, marca.toUpper(), ConsultaPlantilla));
+        for (const QString& columna : *columnas)
+            if (MarcadoresHtml::EsMarcado(columna))
+                r.Avisar(Plantilla,
+                         QStringLiteral("la columna %1 se inserta como marcado HTML, no como texto: lo que contenga "
+                                        "forma parte de la página. Si es texto, quite %2 del nombre de la columna.")
+                             .arg(columna.toUpper(), MarcadoresHtml::SufijoMarcado));
         r.ListaDeCampos(&*columnas);
         QString pagina = c.plantilla;
         QString donde = QStringLiteral("la plantilla");
+        const auto rehusado = [&r](const QString& descripcion) {
+            r.Avisar(Plantilla,
+                     descripcion
+                         + QStringLiteral(" Ponga la marca en el texto de la página o en el valor de un atributo "
+                                          "entre comillas."));
+        };
         if (!folio.isEmpty())
-            Trampa::Atrapar(fallo(Plantilla), [&] {
+            Trampa::Atrapar(QString(), fallo(Plantilla), rehusado, [&] {
                 pagina = Ensayo(c).Renderizar(folio);
                 donde = QStringLiteral("el documento %1").arg(folio);
             });

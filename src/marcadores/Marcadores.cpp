@@ -3,8 +3,6 @@
 #include <QSet>
 #include <QVarLengthArray>
 
-#include <vector>
-
 namespace rm640 {
 
 namespace {
@@ -117,16 +115,10 @@ QString entreLlaves(const QString& nombre)
 QString Marcadores::SustituirMarcador(const QString& texto, const QString& marcador, const QString& valor,
                                       bool ignorarMayusculas)
 {
-    if (marcador.isEmpty() || texto.size() < marcador.size())
-        return texto;
-
-    const Buscador buscador(marcador, ignorarMayusculas);
-    const qsizetype m = buscador.longitud();
-    std::vector<qsizetype> posiciones;
-    for (qsizetype p = buscador.Siguiente(texto, 0); p >= 0; p = buscador.Siguiente(texto, p + m))
-        posiciones.push_back(p);
+    const std::vector<qsizetype> posiciones = Posiciones(texto, marcador, ignorarMayusculas);
     if (posiciones.empty())
         return texto;
+    const qsizetype m = marcador.size();
 
     // Each pass sees what the earlier ones inserted, so values that carry
     // tokens can double the text pass after pass; past the limit it fails.
@@ -145,6 +137,18 @@ QString Marcadores::SustituirMarcador(const QString& texto, const QString& marca
     }
     resultado.append(origen.sliced(desde));
     return resultado;
+}
+
+std::vector<qsizetype> Marcadores::Posiciones(QStringView texto, const QString& marcador, bool ignorarMayusculas)
+{
+    std::vector<qsizetype> posiciones;
+    if (marcador.isEmpty() || texto.size() < marcador.size())
+        return posiciones;
+    const Buscador buscador(marcador, ignorarMayusculas);
+    const qsizetype m = buscador.longitud();
+    for (qsizetype p = buscador.Siguiente(texto, 0); p >= 0; p = buscador.Siguiente(texto, p + m))
+        posiciones.push_back(p);
+    return posiciones;
 }
 
 QString Marcadores::ExpandirConsulta(const QString& consulta, const QString& folio)

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace rm640 {
 
@@ -54,6 +55,8 @@ public:
     // marcador leaves the text as it is.
     static QString SustituirMarcador(const QString& texto, const QString& marcador, const QString& valor,
                                      bool ignorarMayusculas);
+    // Where SustituirMarcador would replace marcador: every start, in order.
+    static std::vector<qsizetype> Posiciones(QStringView texto, const QString& marcador, bool ignorarMayusculas);
 
     // {FOLIO} in the template query, case included.
     static QString ExpandirConsulta(const QString& consulta, const QString& folio);

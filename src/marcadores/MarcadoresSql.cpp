@@ -123,6 +123,12 @@ ValorNoAdmitido::ValorNoAdmitido(const QString& campo, const QString& motivo)
 {
 }
 
+ValorNoAdmitido::ValorNoAdmitido(const QString& campo, const QString& motivo, const QString& donde)
+    : orvinda::ErrorRm(QStringLiteral("El valor del campo '%1' no se puede usar en %2: %3.").arg(campo, donde, motivo))
+    , m_campo(campo)
+{
+}
+
 QString MarcadoresSql::Clave(const QString& clave, Modo modo)
 {
     return modo == Modo::Empalmar ? clave : Doblar(clave, u'\'');

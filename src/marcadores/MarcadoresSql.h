@@ -13,6 +13,8 @@ class ValorNoAdmitido : public orvinda::ErrorRm
 {
 public:
     ValorNoAdmitido(const QString& campo, const QString& motivo);
+    // For a text other than a statement; donde names it ("la plantilla").
+    ValorNoAdmitido(const QString& campo, const QString& motivo, const QString& donde);
     const QString& Campo() const { return m_campo; }
 
 private:

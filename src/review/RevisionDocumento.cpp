@@ -1,5 +1,6 @@
 #include "review/RevisionDocumento.h"
 
+#include "config/Parametros.h"
 #include "config/ReglasSql.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
@@ -8,6 +9,7 @@
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
 #include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
@@ -33,6 +35,7 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
 {
     orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
     const MarcadoresSql::Reglas reglas = ReglasSql::De(inicio);
+    const MarcadoresHtml::Modo modoHtml = Parametros::ModoPlantilla(inicio);
     Publico::CadenaSql = QString();
     Publico::CadenaSql += QStringLiteral(" SELECT ");
     Publico::CadenaSql += QStringLiteral(" Ca_Sql_Plantilla, ");
@@ -47,11 +50,11 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
     const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
     const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
     configuracion.Close();
-    return Renderizar(plantilla, consulta, folio, reglas);
+    return Renderizar(plantilla, consulta, folio, reglas, modoHtml);
 }
 
 QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                                      const MarcadoresSql::Reglas& reglas)
+                                      const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml)
 {
     orvinda::Recordset datos = ConsultarPlantilla(consulta, folio, reglas);
 
@@ -65,7 +68,7 @@ QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& c
         }
         primeraFila = std::move(columnas);
     }
-    const QString html = Marcadores::ExpandirPlantilla(plantilla, primeraFila);
+    const QString html = MarcadoresHtml::ExpandirPlantilla(plantilla, primeraFila, modoHtml);
     datos.Close();
     return html;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
 #include "review/SentenciaDeRevision.h"
 
@@ -23,9 +24,10 @@ public:
     // folio; empty text when the configuration no longer exists. Database
     // errors and refused values are thrown.
     static QString Renderizar(const QString& clave, const QString& folio);
-    // The same from a template and its query as given, stored or not.
+    // The same from a template and its query as given, stored or not:
+    // modo quotes the folio into the query, modoHtml the values into the page.
     static QString Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                              const MarcadoresSql::Reglas& reglas);
+                              const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml);
 
     // The authorization statement of folio expanded as the review road
     // expands it: the template query names the columns the field list may

@@ -14,6 +14,7 @@
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
 #include "marcadores/Marcadores.h"
+#include "marcadores/MarcadoresHtml.h"
 #include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
@@ -137,7 +138,7 @@ rm640::frmAutorizacion& EntornoPrueba::MostrarRequisicionDemo(const QString& fol
 
     rm640::frmAutorizacion::Unload();
     rm640::frmAutorizacion& d = rm640::frmAutorizacion::Load();
-    d.setPlantilla(rm640::Marcadores::ExpandirPlantilla(c->plantilla, columnas));
+    d.setPlantilla(rm640::MarcadoresHtml::ExpandirPlantilla(c->plantilla, columnas, rm640::MarcadoresHtml::Modo::Escapar));
     d.setTabla(c->tabla);
     d.setFolio(folio);
     d.setCampos(c->camposAutorizar);

@@ -30,14 +30,17 @@ TEST_F(PruebaEditor, ProbarCadaDemoNoEscribeYMuestraElErrorDeLaBase)
 }
 
 // One row per check: a change to the first demo configuration that trips
-// it. The configuration as shipped trips none, and checking writes nothing.
+// it. The configuration as shipped only has its markup column listed, and
+// checking writes nothing.
 TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
 {
     CargarDemo();
     using C = rm640::ConfiguracionAutorizacion;
     const C demo = *C::Leer(*conexion, "0001");
     const QStringList antes = TodoElContenido();
-    EXPECT_EQ(rm640::Verificacion::Texto(rm640::Verificacion::Completa(demo)), "");
+    const QString marcado = "HTML plantilla: la columna DETALLE_HTML se inserta como marcado HTML, no como texto: lo que contenga forma parte de la página. Si "
+                            "es texto, quite _HTML del nombre de la columna.";
+    EXPECT_EQ(rm640::Verificacion::Texto(rm640::Verificacion::Completa(demo)), marcado);
     struct Caso
     {
         QString C::*texto;
@@ -59,6 +62,8 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
         {&C::sqlAutorizacion, "'{FECHA}'", "{FECHA}", "SQL autorización: El valor del campo 'FECHA' no se puede usar"},
         {&C::sqlAutorizacion, "'PE'", "'PE'; COMMIT", "SQL autorización: contiene la orden de transacción COMMIT y así no se ejecuta; quítela"},
         {&C::sql, "", "SELECT 1; rollback", "SQL selección de datos: contiene la orden de transacción ROLLBACK"},
+        {&C::plantilla, "<td>{FECHA_DOCUMENTO}</td>", "<td title={FECHA_DOCUMENTO}></td>",
+         "HTML plantilla: El valor del campo 'FECHA_DOCUMENTO' no se puede usar en la plantilla"},
     };
     for (const Caso& c : casos) {
         C mala = demo;
@@ -74,7 +79,7 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
     frmConfiguracion& f = Editor();
     Cargar(f, "0001");
     f.Verificar();
-    EsperarMensaje("ERR-ID:7500092", "La configuración no tiene avisos.", 64, "Verificar");
+    EsperarMensaje("ERR-ID:7500093", marcado, 48, "Verificar");
     Pulsar(f, "cmdModificar");
     f.txtCampos1().setTexto("*MONTO_AUTORIZADO, CUENTA_PRESUPUESTAL");
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.lblAvisos().text().contains("' CUENTA_PRESUPUESTAL' tiene espacios"); }));

@@ -49,6 +49,11 @@ TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
 
     const QString html = impresor.Componer("OC_AUTORIZADA", folio);
     EXPECT_TRUE(html.contains("Folio " + folio) && html.contains("<style>") && !html.contains("{FOLIO}") && !html.contains("{PROVEEDOR}"));
+    // Values are text as on the review page, unless the site brings verbatim insertion back.
+    Ejecutar("UPDATE Ordenes_Compra SET Oc_Lugar_Entrega = '<b>Patio</b>' WHERE Oc_Folio = '" + folio + "'");
+    EXPECT_TRUE(impresor.Componer("OC_AUTORIZADA", folio).contains("<td>&lt;b&gt;Patio&lt;/b&gt;</td>"));
+    Ejecutar("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('RM640_PLANTILLA_SIN_ESCAPAR', 0, 'B', '1')");
+    EXPECT_TRUE(impresor.Componer("OC_AUTORIZADA", folio).contains("<td><b>Patio</b></td>"));
 
     impresor.Imprimir("OC_AUTORIZADA", folio, QString(), 0, 0, QString());
     const QString ruta = QDir(destino).filePath("OC_AUTORIZADA_" + folio + ".pdf");

@@ -246,7 +246,7 @@ TEST_P(PruebaSeguridad, UnaOrdenDeTransaccionEnLaConfiguracionNoEscribeNada)
                            "abre y cierra el componente.";
 
     Abrir(primero, [&](frmAutorizacion& d) { d.CmdAutorizado_Click(); });
-    const AutorizacionEnLote::Resumen lote = AutorizacionEnLote::Ejecutar("0001", {primero}, {});
+    const AutorizacionEnLote::Resumen lote = Lote("0001", {primero});
     MostrarRechazo("REQUISICIONES_COMPRA", primero, "0001", "Sin presupuesto").cmdAceptar_Click();
     const auto [autorizacion, rechazo] = EnsayarDemo("0001");
 
@@ -258,6 +258,53 @@ TEST_P(PruebaSeguridad, UnaOrdenDeTransaccionEnLaConfiguracionNoEscribeNada)
     EXPECT_TRUE(autorizacion.error == motivo && rechazo.error == motivo && autorizacion.filas == -1 && rechazo.filas == -1);
     EXPECT_EQ(TodoElContenido(), antes);
     EXPECT_FALSE(conexion->EnTransaccion());
+}
+
+// A field of the requester's own, in the justification or opened by the
+// folio, would hide the real amount: through the dialog and in bulk, the
+// document's own amount is what gets stored.
+TEST_P(PruebaSeguridad, UnCampoOcultoEnLosDatosNoCambiaElMontoAutorizado)
+{
+    const QString campo = "<input type=\"hidden\" id=\"MONTO_AUTORIZADO\" value=\"9999999.99\">";
+    const std::pair<QString, QString> casos[]
+        = {{"A1-DIALOGO", campo + "<!--"}, {"<!--A2", "-->" + campo + "<!--"}, {"A3-LOTE", campo + "<!--"}, {"<!--A4", "-->" + campo + "<!--"}};
+    for (const auto& [folio, justificacion] : casos) {
+        Copiar(folio);
+        Ejecutar(QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Justificacion = '%1' WHERE Rq_Folio = '%2'").arg(justificacion, folio));
+    }
+    for (const int i : {0, 1})
+        Abrir(casos[i].first, [](frmAutorizacion& d) { d.CmdAutorizado_Click(); });
+    const auto lote = Lote("0001", {casos[2].first, casos[3].first});
+    EXPECT_TRUE(g.mensajes.isEmpty() && lote.autorizados.size() == 2) << g.mensajes.value(0).mensaje.toStdString();
+    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU' AND Rq_Monto_Autorizado = Rq_Total"
+                    " AND Rq_Folio IN ('A1-DIALOGO', '<!--A2', 'A3-LOTE', '<!--A4')"),
+              "4");
+}
+
+// Markup in a requester's text is shown as that text, and the page keeps
+// every element the template made.
+TEST_P(PruebaSeguridad, ElMarcadoDelSolicitanteSeMuestraComoTexto)
+{
+    const QString elementos = "document.body.querySelectorAll('*').length";
+    int propios = 0;
+    Abrir(primero, [&](frmAutorizacion& d) { propios = d.WebBrowser1().EjecutarSincrono(elementos).toInt(); });
+    const char* textos[] = {"<plaintext>",
+                            "<iframe src=x <",
+                            "'><script>alert(1)</script x='",
+                            "<style>*{display:none}</style>",
+                            "<meta http-equiv=\"refresh\" content=\"1\">",
+                            "<b style=\"position:absolute;top:0\">Total $1.00</b>"};
+    for (const char* t : textos) {
+        const QString texto = QString::fromUtf8(t);
+        Ejecutar(
+            QStringLiteral("UPDATE Requisiciones_Compra SET Rq_Justificacion = '%1' WHERE Rq_Folio = '%2'").arg(QString(texto).replace(u'\'', "''"), primero));
+        Abrir(primero, [&](frmAutorizacion& d) {
+            EXPECT_EQ(d.WebBrowser1().EjecutarSincrono(elementos).toInt(), propios) << t;
+            EXPECT_TRUE(d.WebBrowser1().EjecutarSincrono("document.body.textContent").toString().contains(texto)) << t;
+        });
+    }
+    EXPECT_GT(propios, 20);
+    EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
 }
 
 TEST(MarcadoresSql, CadaValorSeCitaSegunDondeEsta)
