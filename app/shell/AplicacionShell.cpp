@@ -131,6 +131,13 @@ int AplicacionShell::Iniciar()
     }
 
     QString destino = m_opciones.baseDatos;
+    if (destino.startsWith(u'@')) {
+        try {
+            destino = Secretos::LeerArchivo(destino.mid(1));
+        } catch (const ErrorRm& e) {
+            return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
+        }
+    }
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
         if (!QFileInfo::exists(destino)) {
@@ -176,7 +183,7 @@ int AplicacionShell::Iniciar()
         m_opciones.operador = sesion.operador;
         m_opciones.nivel = sesion.nivel;
         if (m_traza) {
-            m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
+            m_traza->Nota(QStringLiteral("Orvinda, operador %1, sobre %2").arg(m_opciones.operador, destino));
             if (!sesion.aviso.isEmpty())
                 m_traza->Nota(sesion.aviso);
         }

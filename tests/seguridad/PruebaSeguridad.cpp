@@ -3,6 +3,8 @@
 #include "config/Parametros.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
+#include "host/datos/Secretos.h"
+#include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "inbox/frmRM640.h"
 #include "marcadores/MarcadoresSql.h"
@@ -238,12 +240,52 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     EXPECT_TRUE(codigo == 0 && salida.contains("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3"))
         << salida.toStdString();
 
-    // A password is never shown: on SQLite a server that cannot be reached, on
-    // PostgreSQL the same one, which opens.
-    const QString conClave = GetParam() ? cadena + ";PWD=Secreto9" : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u;Password={Se;cr}}eto9}";
-    std::tie(codigo, salida) = Orvinda({"--db", conClave, "--captura", carpeta.filePath("c.png")});
-    EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && !salida.contains("eto9")) << salida.toStdString();
-    EXPECT_TRUE(salida.contains(GetParam() ? "UID=rm640;PWD=***" : "UID=u;Password=***")) << salida.toStdString();
+    // A password is never shown on stderr, in the trace or in a message, blanks
+    // and braces included, given on the command line or in a private file: on
+    // SQLite a server that cannot be reached, on PostgreSQL the same one, which opens.
+    const QString sinClave = GetParam() ? cadena : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u";
+    const QString uid = GetParam() ? "UID=rm640" : "UID=u";
+    const QString archivo = carpeta.filePath("conexion");
+    const struct
+    {
+        QString clave;
+        bool enArchivo;
+        QString oculta;
+    } claves[] = {
+        {";PWD=Zorro Plata42", false, ";PWD=***"},
+        {";Password={Ma;pa}}che 7}", false, ";Password=***"},
+        {";PWD=Zorro Plata42;", true, ";PWD=***;"},
+    };
+    for (const auto& c : claves) {
+        QString destino = sinClave + c.clave;
+        if (c.enArchivo) {
+            QFile f(archivo);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0 && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+            destino = "@" + archivo;
+        }
+        std::tie(codigo, salida) = Orvinda({"--db", destino, "--captura", carpeta.filePath("c.png")});
+        EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && salida.contains(uid + c.oculta)) << salida.toStdString();
+        for (const char* trozo : {"Zorro", "Plata42", "Ma;pa", "che 7"})
+            EXPECT_FALSE(salida.contains(trozo)) << trozo << salida.toStdString();
+    }
+}
+
+TEST(Secretos, ElValorEnteroSeOcultaHastaElPuntoYComaOElFinDeLaLinea)
+{
+    const struct
+    {
+        const char* texto;
+        const char* oculto;
+    } casos[] = {
+        {"PWD=Top Secret42", "PWD=***"},
+        {"DRIVER={x};PWD=Top Secret42;UID=u", "DRIVER={x};PWD=***;UID=u"},
+        {"PWD={a;b}}c}", "PWD=***"},
+        {"UID=u;password = {a;b}}c} d;DSN=x", "UID=u;password = ***;DSN=x"},
+        {"No se puede abrir DSN=x;Pwd=a b:\n[unixODBC] Data source not found", "No se puede abrir DSN=x;Pwd=***\n[unixODBC] Data source not found"},
+        {"DSN=x;UID=u", "DSN=x;UID=u"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(orvinda::Secretos::Ocultar(QString::fromUtf8(c.texto)), QString::fromUtf8(c.oculto)) << c.texto;
 }
 
 TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)

@@ -190,8 +190,10 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
             const QString texto = TextoError(db.lastError());
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(nombre);
+            // The driver's words on a line of their own: masking ends a
+            // password at the end of its line.
             throw ErrorRm(
-                Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto)));
+                Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1:\n%2").arg(destino, texto)));
         }
     }
     const Dialecto supuesto = odbc ? DialectoCadena(destino) : Dialecto::SQLite;
