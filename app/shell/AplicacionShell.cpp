@@ -163,8 +163,6 @@ int AplicacionShell::Iniciar()
         m_conexion.reset();
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
-    if (!Conexion::EsCadenaOdbc(destino))
-        ArchivosPrivados::Proteger(destino);
     LimitesEspera::Aplicar(*m_conexion);
     if (m_conexion->ComprobarSoloLectura())
         m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se "

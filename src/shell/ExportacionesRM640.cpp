@@ -7,6 +7,7 @@
 #include "shell/FabricaPantalla.h"
 #include "shell/Pantalla.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <cstring>
 #include <dlfcn.h>
@@ -22,7 +23,12 @@ QString RutaPropia()
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&RutaPropia), &info) == 0 || !info.dli_fname)
         return {};
-    return QString::fromLocal8Bit(info.dli_fname);
+    // The shell maps the library from the descriptor it checked; the file
+    // behind that descriptor is the one to register.
+    const QString nombre = QString::fromLocal8Bit(info.dli_fname);
+    if (nombre.startsWith(QLatin1String("/proc/self/fd/")))
+        return QFileInfo(nombre).symLinkTarget();
+    return nombre;
 }
 
 // The exports' trap: whatever the body raises becomes the code given.

@@ -90,7 +90,7 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
                         "Operadores, Comentarios_Documento). Cree la base de demostración con: orvinda --crear-demo ARCHIVO_NUEVO")},
         {demo, conTruncada, 1, QStringLiteral("La biblioteca del componente %1 está dañada (el archivo está truncado)").arg(truncada)},
         {demo, basura, 1, QStringLiteral("El registro de componentes %1 está dañado (línea 2)").arg(basura)},
-        {demo, sinPermiso, 1, QStringLiteral("No se puede escribir el registro de componentes %1.").arg(sinPermiso)},
+        {demo, sinPermiso, 1, QStringLiteral("No se usa el registro de componentes %1: una parte de la ruta no es una carpeta.").arg(sinPermiso)},
         {soloLectura, registro, -1, QStringLiteral("La base de datos %1 es de solo lectura").arg(soloLectura)},
     };
     for (const auto& c : casos) {

@@ -96,7 +96,7 @@ TEST_F(PruebaComponente, ElShellCreaLaPantallaPorSuIdentificadorYCadaFallaSeExpl
     EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto("RM640.Pantalla"); }),
               QStringLiteral("No se encuentra la biblioteca del componente: %1").arg(carpeta.path() + "/librm640.so"));
 
-    const QString sinExportaciones = QCoreApplication::applicationDirPath() + "/liborvinda_base.so";
+    const QString sinExportaciones = QCoreApplication::applicationDirPath() + "/liborvinda_errores.so";
     RegistroComponentes::Escribir({"Otro.Componente", "{1}", sinExportaciones});
     EXPECT_EQ(DescripcionDe([] { CargadorComponentes::CrearObjeto("Otro.Componente"); }),
               QStringLiteral("La biblioteca %1 no exporta DllGetClassObject.").arg(sinExportaciones));

@@ -1,5 +1,6 @@
 #include "host/datos/Conexion.h"
 
+#include "host/datos/ArchivoVerificado.h"
 #include "host/datos/Secretos.h"
 #include "host/errores/ErrorRm.h"
 
@@ -12,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <fcntl.h>
 
 namespace orvinda {
 
@@ -137,6 +139,24 @@ bool EsSentenciaQuoted(const QString& s, bool& activar)
     return false;
 }
 
+// SQLite opens its file again by its path: the file is judged first on a
+// descriptor, and once SQLite has opened it the path must still name it.
+// Left open: whoever may write the folder could swap another file in and
+// ours back between the two; such a person can replace the database anyway.
+ArchivoVerificado ArchivoSqlite(const QString& destino)
+{
+    const QFileInfo info(destino);
+    if (!info.absoluteDir().exists())
+        throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.")
+                          .arg(destino, info.absolutePath()));
+    ArchivoVerificado archivo = ArchivoVerificado::AbrirOCrear(destino, O_RDONLY, ArchivoVerificado::Uso::Escribir);
+    if (!archivo.Abierto())
+        throw ErrorRm(QStringLiteral("No se abre la base de datos %1: %2.").arg(destino, archivo.Motivo()));
+    // Statements and documents: the user's alone.
+    archivo.Privatizar();
+    return archivo;
+}
+
 Conexion::Dialecto DialectoDriver(const QSqlDatabase& db, Conexion::Dialecto supuesto)
 {
     switch (db.driver() ? db.driver()->dbmsType() : QSqlDriver::UnknownDbms) {
@@ -166,6 +186,7 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
     static QAtomicInt contador;
     const QString nombre = QStringLiteral("orvinda_%1").arg(contador.fetchAndAddRelaxed(1));
     const bool odbc = EsCadenaOdbc(destino);
+    const ArchivoVerificado archivo = odbc ? ArchivoVerificado() : ArchivoSqlite(destino);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
         if (!db.isValid()) {
@@ -175,17 +196,9 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
                               .arg(odbc ? "QODBC" : "QSQLITE"));
         }
         db.setDatabaseName(odbc ? CadenaParaQodbc(destino) : destino);
-        if (!odbc) {
-            // Two shells on one file wait for each other instead of failing at once.
+        // Two shells on one file wait for each other instead of failing at once.
+        if (!odbc)
             db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaBloqueoPorOmision * 1000));
-            const QFileInfo info(destino);
-            if (!info.absoluteDir().exists()) {
-                db = QSqlDatabase();
-                QSqlDatabase::removeDatabase(nombre);
-                throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.")
-                                  .arg(destino, info.absolutePath()));
-            }
-        }
         if (!db.open()) {
             const QString texto = TextoError(db.lastError());
             db = QSqlDatabase();
@@ -206,6 +219,10 @@ std::unique_ptr<Conexion> Conexion::Abrir(const QString& destino)
         } catch (const ErrorRm& e) {
             throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, e.Descripcion()));
         }
+        if (!archivo.EstaEn(destino))
+            throw ErrorRm(
+                QStringLiteral("No se abre la base de datos %1: otro archivo ocupó su lugar mientras se abría.")
+                    .arg(destino));
     }
     return c;
 }
