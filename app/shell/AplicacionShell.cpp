@@ -222,18 +222,33 @@ void AplicacionShell::RegistrarClases()
 void AplicacionShell::AsegurarComponente()
 {
     const QString id = QString::fromLatin1(IdPantalla);
+    const QString propia = QStringLiteral(RM640_VERSION);
     VerificacionInicio::Registro(false);
     const auto entrada = RegistroComponentes::Buscar(id);
-    if (entrada && QFileInfo::exists(entrada->biblioteca))
-        return;
+    // A registry another build or installation wrote may name a library of
+    // another version: this shell runs only its own, and asks without
+    // running the other.
+    QString otraVersion;
+    if (entrada && QFileInfo::exists(entrada->biblioteca)) {
+        const QString version = CargadorComponentes::Version(entrada->biblioteca);
+        if (version == propia)
+            return;
+        otraVersion
+            = QStringLiteral("El componente %1 registrado en %2 es de la versión %3 y el shell de la %4")
+                  .arg(id, entrada->biblioteca, version.isEmpty() ? QStringLiteral("desconocida") : version, propia);
+    }
     const QString incluida = BibliotecaIncluida();
     if (!QFileInfo::exists(incluida)) {
+        if (!otraVersion.isEmpty())
+            throw ErrorRm(QStringLiteral("%1, y no se encuentra %2.").arg(otraVersion, incluida));
         if (entrada)
             throw ErrorRm(QStringLiteral("El componente %1 está registrado en %2, pero esa biblioteca no existe.")
                               .arg(id, entrada->biblioteca));
         throw ErrorRm(QStringLiteral("El componente %1 no está registrado y no se encuentra %2.").arg(id, incluida));
     }
-    if (entrada)
+    if (!otraVersion.isEmpty() && m_traza)
+        m_traza->Nota(QStringLiteral("%1: se registra %2.").arg(otraVersion, incluida));
+    else if (entrada && otraVersion.isEmpty())
         m_mensajero->Mostrar(
             QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.")
                 .arg(id, entrada->biblioteca, incluida),
@@ -241,6 +256,10 @@ void AplicacionShell::AsegurarComponente()
             QStringLiteral("ERR-ID:9900006"));
     VerificacionInicio::Registro(true);
     CargadorComponentes::RegistrarBiblioteca(incluida);
+    if (const QString version = CargadorComponentes::Version(incluida); version != propia)
+        throw ErrorRm(QStringLiteral("La biblioteca del componente %1 es de la versión %2 y el shell de la %3; "
+                                     "reinstale Orvinda.")
+                          .arg(incluida, version, propia));
 }
 
 void AplicacionShell::AbrirPantalla()

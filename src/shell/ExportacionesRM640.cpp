@@ -1,5 +1,6 @@
-// The four entry points of the component library, with C linkage. Nothing
-// may escape them as an exception: every failure becomes a result code.
+// The four entry points of the component library, with C linkage, and the
+// version it was built as. Nothing may escape the entry points as an
+// exception: every failure becomes a result code.
 
 #include "host/errores/ErrorRm.h"
 #include "host/servicios/FabricaClase.h"
@@ -43,6 +44,8 @@ std::int32_t Resultado(std::int32_t siFalla, Cuerpo cuerpo)
 }
 
 } // namespace
+
+[[gnu::used, gnu::section(RM640_SECCION_VERSION)]] extern const char VersionRM640[] = RM640_VERSION;
 
 RM640_EXPORTA std::int32_t DllRegisterServer()
 {

@@ -75,6 +75,11 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
     orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", truncada});
     const QString basura = Archivo("basura.ini", QByteArray("[ProgID]\n\x7f\x01\x02 binario\0\n", 22));
     const QString sinPermiso = Archivo("archivo", "x") + "/componentes.ini";
+    // Left registered by another build: the shell registers its own and starts.
+    const QString conOtraVersion = carpeta.path() + "/otra.ini";
+    const QString otraVersion = QCoreApplication::applicationDirPath() + "/librm640_otra_version.so";
+    qputenv("ORVINDA_REGISTRO", conOtraVersion.toLocal8Bit());
+    orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", otraVersion});
 
     const struct
     {
@@ -91,6 +96,9 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
         {demo, conTruncada, 1, QStringLiteral("La biblioteca del componente %1 está dañada (el archivo está truncado)").arg(truncada)},
         {demo, basura, 1, QStringLiteral("El registro de componentes %1 está dañado (línea 2)").arg(basura)},
         {demo, sinPermiso, 1, QStringLiteral("No se usa el registro de componentes %1: una parte de la ruta no es una carpeta.").arg(sinPermiso)},
+        {demo, conOtraVersion, -1,
+         QStringLiteral("El componente RM640.Pantalla registrado en %1 es de la versión 0.9 y el shell de la 1.0: se registra %2.")
+             .arg(otraVersion, AplicacionShell::BibliotecaIncluida())},
         {soloLectura, registro, -1, QStringLiteral("La base de datos %1 es de solo lectura").arg(soloLectura)},
     };
     for (const auto& c : casos) {
@@ -102,13 +110,15 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
         QFile::remove(o.traza);
         AplicacionShell shell(o);
         EXPECT_TRUE(shell.Iniciar() == c.codigo && LeerArchivo(o.traza).contains(c.mensaje)) << c.db.toStdString() << LeerArchivo(o.traza).toStdString();
-        if (c.codigo < 0) {
+        if (c.db == soloLectura) {
             // Writing is refused before the statement is sent.
             EXPECT_EQ(DescripcionDe([&] { shell.ObtenerConexion()->Execute("UPDATE Operadores SET Op_Nivel = 0"); }),
                       "No se intentó escribir: la base de datos es de solo lectura.");
         }
     }
     EXPECT_EQ(LeerArchivo(soloLectura), LeerArchivo(demo));
+    qputenv("ORVINDA_REGISTRO", conOtraVersion.toLocal8Bit());
+    EXPECT_EQ(orvinda::RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }
 
 TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)

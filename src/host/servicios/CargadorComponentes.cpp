@@ -9,6 +9,7 @@
 #include <QLibrary>
 #include <QObject>
 #include <QScopeGuard>
+#include <algorithm>
 #include <cstring>
 #include <dlfcn.h>
 #include <elf.h>
@@ -96,6 +97,32 @@ ArchivoVerificado AbrirBiblioteca(const QString& ruta)
     return archivo;
 }
 
+// The text of the section RM640_SECCION_VERSION, read from the file: a
+// library is asked its version without running any of it. Empty when it has
+// none. The headers were checked by VerificarBiblioteca.
+QString VersionEnArchivo(int fd)
+{
+    Elf64_Ehdr e{};
+    Elf64_Shdr nombres{};
+    if (!LeerEn(fd, &e, sizeof e, 0) || e.e_shstrndx == SHN_UNDEF || e.e_shstrndx >= e.e_shnum
+        || !LeerEn(fd, &nombres, sizeof nombres, e.e_shoff + quint64(e.e_shstrndx) * e.e_shentsize))
+        return {};
+    QByteArray tabla(qsizetype(std::min<quint64>(nombres.sh_size, 1 << 20)), '\0');
+    if (!LeerEn(fd, tabla.data(), size_t(tabla.size()), nombres.sh_offset))
+        return {};
+    for (int i = 0; i < e.e_shnum; ++i) {
+        Elf64_Shdr s{};
+        if (!LeerEn(fd, &s, sizeof s, e.e_shoff + quint64(i) * e.e_shentsize) || s.sh_name >= quint64(tabla.size())
+            || std::strcmp(tabla.constData() + s.sh_name, RM640_SECCION_VERSION) != 0)
+            continue;
+        QByteArray version(qsizetype(std::min<quint64>(s.sh_size, 64)), '\0');
+        return LeerEn(fd, version.data(), size_t(version.size()), s.sh_offset)
+            ? QString::fromLatin1(version.constData())
+            : QString();
+    }
+    return {};
+}
+
 // The library is opened once, judged and checked on that descriptor, and
 // mapped from it through /proc/self/fd: a file put in its place after the
 // check is never what runs.
@@ -160,6 +187,11 @@ void CargadorComponentes::RegistrarBiblioteca(const QString& biblioteca)
     const std::int32_t hr = Exportada<FuncionDllRegisterServer>(biblioteca, "DllRegisterServer")();
     if (hr != Hresult::S_Ok)
         throw ErrorRm(QStringLiteral("DllRegisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
+}
+
+QString CargadorComponentes::Version(const QString& biblioteca)
+{
+    return VersionEnArchivo(AbrirBiblioteca(biblioteca).Descriptor());
 }
 
 int CargadorComponentes::LiberarBibliotecasSinUso()
