@@ -39,6 +39,19 @@
 
 namespace orvinda {
 
+namespace {
+
+// SQLite says "database or disk is full": the operator is told in words.
+QString MotivoCreacion(const std::exception& e)
+{
+    const QString texto = QString::fromUtf8(e.what());
+    if (texto.contains(QLatin1String("disk is full"), Qt::CaseInsensitive))
+        return QStringLiteral("el disco está lleno (%1)").arg(texto);
+    return texto;
+}
+
+} // namespace
+
 AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
     : QObject(parent)
     , m_opciones(std::move(opciones))
@@ -124,9 +137,8 @@ int AplicacionShell::Iniciar()
                          qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
-            return Fallar(
-                QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())),
-                QStringLiteral("ERR-ID:9900003"));
+            return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(MotivoCreacion(e)),
+                          QStringLiteral("ERR-ID:9900003"));
         }
     }
 
@@ -141,13 +153,16 @@ int AplicacionShell::Iniciar()
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
         if (!QFileInfo::exists(destino)) {
-            ArchivosPrivados::CrearCarpeta(QFileInfo(destino).absolutePath());
+            const QString carpeta = QFileInfo(destino).absolutePath();
+            if (const QString motivo = ArchivosPrivados::CrearCarpeta(carpeta); !motivo.isEmpty())
+                return Fallar(QStringLiteral("No se puede crear la carpeta de datos %1: %2.").arg(carpeta, motivo),
+                              QStringLiteral("ERR-ID:9900003"));
             try {
                 CreacionDemo::Crear(destino);
             } catch (const std::exception& e) {
-                return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2")
-                                  .arg(destino, QString::fromUtf8(e.what())),
-                              QStringLiteral("ERR-ID:9900003"));
+                return Fallar(
+                    QStringLiteral("No se pudo crear la base de demostración %1: %2").arg(destino, MotivoCreacion(e)),
+                    QStringLiteral("ERR-ID:9900003"));
             }
         }
     } else if (!Conexion::EsCadenaOdbc(destino) && !QFileInfo::exists(destino)) {

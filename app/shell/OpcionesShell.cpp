@@ -12,7 +12,7 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
         QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
                        "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
                        "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
-                       "o cargar el componente; 2 la línea de órdenes no es válida."));
+                       "cargar el componente, o no hay pantalla; 2 la línea de órdenes no es válida."));
     p.addHelpOption();
     p.addVersionOption();
     const QCommandLineOption db(

@@ -78,4 +78,26 @@ void VerificacionInicio::Registro(bool escribir)
         throw ErrorRm(QStringLiteral("No se puede escribir el registro de componentes %1: %2.").arg(ruta, motivo));
 }
 
+QString VerificacionInicio::SinPantalla(const QStringList& argumentos)
+{
+    QString plataformas = qEnvironmentVariable("QT_QPA_PLATFORM");
+    for (qsizetype i = 1; i + 1 < argumentos.size(); ++i)
+        if (argumentos[i] == QLatin1String("-platform") || argumentos[i] == QLatin1String("--platform"))
+            plataformas = argumentos[i + 1];
+    // Qt tries each platform of the list in turn; with none, the desktop's own.
+    QStringList lista = plataformas.split(u';', Qt::SkipEmptyParts);
+    if (lista.isEmpty())
+        lista = {QStringLiteral("xcb"), QStringLiteral("wayland")};
+    for (const QString& plataforma : lista) {
+        const QString nombre = plataforma.section(u':', 0, 0);
+        if (nombre == QLatin1String("xcb")                    ? !qEnvironmentVariableIsEmpty("DISPLAY")
+                : nombre.startsWith(QLatin1String("wayland")) ? !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+                                                              : true)
+            return {};
+    }
+    return QStringLiteral("No hay pantalla (DISPLAY y WAYLAND_DISPLAY están vacías) y la bandeja necesita una. Sin "
+                          "pantalla funcionan --help, --version y --crear-demo; con QT_QPA_PLATFORM=offscreen, "
+                          "--captura.");
+}
+
 } // namespace orvinda

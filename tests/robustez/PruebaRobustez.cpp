@@ -7,6 +7,7 @@
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -141,6 +142,8 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
         {{"--crear-demo", conVista}, 1, "orvinda: No se pudo crear la base de demostración: "},
         {{"--crear-demo", carpeta.path() + "/falta/x.db"}, 1, "/falta no existe"},
         {{"--nivel", "x"}, 2, "--nivel espera un número entero no negativo."},
+        // Qt would abort (134) for want of a display.
+        {{"--db", "x"}, 1, "orvinda: No hay pantalla (DISPLAY y WAYLAND_DISPLAY están vacías) y la bandeja necesita una."},
         // With a screen nobody sees, the failure is said on stderr, not in a box that waits.
         {{"--db", "/dev/null"}, 1, "orvinda: La base de datos /dev/null está vacía", true},
     };
@@ -163,4 +166,44 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
     EXPECT_EQ(orvinda::Conexion::Abrir(conVista)->Execute("SELECT group_concat(name) FROM sqlite_master WHERE name NOT LIKE 'sqlite%'").Fields(0).Texto(),
               "Empleados");
     EXPECT_FALSE(QFile::exists(carpeta.path() + "/falta"));
+}
+
+TEST_F(PruebaRobustez, UnDiscoLlenoSeNombraAlArrancar)
+{
+    // The home on a small disk of its own, mounted for the shell alone.
+    QProcess prueba;
+    prueba.start("unshare", {"-m", "true"});
+    if (!prueba.waitForFinished(10000) || prueba.exitStatus() != QProcess::NormalExit || prueba.exitCode() != 0)
+        GTEST_SKIP() << "no se puede crear un espacio de montajes (unshare -m)";
+    const QString demo = carpeta.path() + "/demo.db";
+    CreacionDemo::Crear(demo);
+    const QString disco = carpeta.path() + "/disco";
+    ASSERT_TRUE(QDir().mkpath(disco));
+    const struct
+    {
+        const char* opciones;
+        bool lleno; // filled up before the shell starts
+        QStringList argumentos;
+        QString mensaje;
+    } casos[] = {
+        {"size=64k,nr_inodes=2", false, {}, "No se puede crear la carpeta de datos " + disco + "/Orvinda/orvinda: el disco está lleno."},
+        {"size=64k", false, {}, "No se pudo crear la base de demostración " + disco + "/Orvinda/orvinda/orvinda.db: el disco está lleno ("},
+        {"size=16k", true, {"--db", demo}, "No se puede escribir el registro de componentes " + disco + "/componentes.ini: el disco está lleno."},
+    };
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert("XDG_DATA_HOME", disco);
+    entorno.insert("ORVINDA_REGISTRO", disco + "/componentes.ini");
+    for (const auto& c : casos) {
+        const QString guion = QStringLiteral("mount -t tmpfs -o %1 tmpfs \"$0\" || exit 77; %2 exec \"$@\"")
+                                  .arg(QLatin1String(c.opciones), c.lleno ? "cat /dev/zero > \"$0/relleno\" 2> /dev/null;" : "");
+        QProcess p;
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start("unshare", QStringList{"-m", "sh", "-c", guion, disco, QCoreApplication::applicationDirPath() + "/orvinda", "--desatendido"} + c.argumentos);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString salida = QString::fromUtf8(p.readAll());
+        if (p.exitCode() == 77)
+            GTEST_SKIP() << "no se puede montar un tmpfs: " << salida.toStdString();
+        EXPECT_TRUE(p.exitCode() == 1 && salida.contains(c.mensaje) && !salida.contains("DllRegisterServer")) << salida.toStdString();
+    }
 }

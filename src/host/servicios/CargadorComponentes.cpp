@@ -185,8 +185,13 @@ std::unique_ptr<QObject> CargadorComponentes::CrearObjeto(const QString& idProgr
 void CargadorComponentes::RegistrarBiblioteca(const QString& biblioteca)
 {
     const std::int32_t hr = Exportada<FuncionDllRegisterServer>(biblioteca, "DllRegisterServer")();
-    if (hr != Hresult::S_Ok)
-        throw ErrorRm(QStringLiteral("DllRegisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
+    if (hr == Hresult::S_Ok)
+        return;
+    // The registry says why it could not be written (a full disk...),
+    // which the result code cannot.
+    if (const QString motivo = RegistroComponentes::UltimoError(); !motivo.isEmpty())
+        throw ErrorRm(motivo);
+    throw ErrorRm(QStringLiteral("DllRegisterServer de %1 falló (%2).").arg(biblioteca, Hex(hr)));
 }
 
 QString CargadorComponentes::Version(const QString& biblioteca)
