@@ -1,8 +1,10 @@
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
 #include "shell/OpcionesShell.h"
+#include "shell/VerificacionInicio.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,6 +31,13 @@ int main(int argc, char* argv[])
         Nombrar();
         orvinda::AplicacionShell shell(orvinda::OpcionesShell::Leer(app.arguments()));
         return shell.Iniciar();
+    }
+
+    // Without a display Qt would abort the process: it is said, and the exit
+    // code is the one --help lists.
+    if (const QString motivo = orvinda::VerificacionInicio::SinPantalla(argumentos); !motivo.isEmpty()) {
+        std::fprintf(stderr, "orvinda: %s\n", qPrintable(motivo));
+        return orvinda::OpcionesShell::SalidaFallo;
     }
 
     // The embedded browser refuses to start its sandbox as root.

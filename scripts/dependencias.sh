@@ -8,10 +8,11 @@ paquetes=(
   libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
-  sqlite3 libsqlite3-dev dpkg-dev
+  sqlite3 libsqlite3-dev dpkg-dev help2man
 )
-# The server tests: without these they are skipped with a line that says why.
-opcionales=(postgresql odbc-postgresql unixodbc)
+# The server tests and the package's lintian check: without these they are
+# skipped with a line that says why.
+opcionales=(postgresql odbc-postgresql unixodbc lintian)
 faltantes() {
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || echo "$p"
@@ -31,5 +32,5 @@ fi
 if [ ${#faltan_opc[@]} -gt 0 ]; then
   echo "Instalando (opcional): ${faltan_opc[*]}"
   DEBIAN_FRONTEND=noninteractive $sudo_ apt-get install -y -qq "${faltan_opc[@]}" \
-    || echo "No se pudieron instalar ${faltan_opc[*]}: las pruebas de servidor se omitirán."
+    || echo "No se pudieron instalar ${faltan_opc[*]}: las pruebas de servidor y lintian se omitirán."
 fi

@@ -1,19 +1,28 @@
 #include "servicios/Traza.h"
 
+#include "host/datos/ArchivoVerificado.h"
 #include "host/datos/Secretos.h"
-#include "host/servicios/ArchivosPrivados.h"
 
 #include <QDateTime>
+#include <fcntl.h>
 
 namespace orvinda {
 
 Traza::Traza(const QString& ruta)
-    : m_archivo(ruta)
 {
-    m_archivo.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    ArchivoVerificado archivo
+        = ArchivoVerificado::AbrirOCrear(ruta, O_WRONLY | O_APPEND, ArchivoVerificado::Uso::Escribir);
+    if (!archivo.Abierto()) {
+        m_error = archivo.Motivo();
+        return;
+    }
     // Statements and messages carry the business's data: the user's alone.
-    if (m_archivo.isOpen())
-        ArchivosPrivados::Proteger(ruta);
+    archivo.Privatizar();
+    if (!m_archivo.open(archivo.Descriptor(), QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text,
+                        QFileDevice::AutoCloseHandle))
+        m_error = m_archivo.errorString();
+    else
+        archivo.Soltar();
 }
 
 void Traza::Escribir(const QString& linea)

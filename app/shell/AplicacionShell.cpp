@@ -39,6 +39,19 @@
 
 namespace orvinda {
 
+namespace {
+
+// SQLite says "database or disk is full": the operator is told in words.
+QString MotivoCreacion(const std::exception& e)
+{
+    const QString texto = QString::fromUtf8(e.what());
+    if (texto.contains(QLatin1String("disk is full"), Qt::CaseInsensitive))
+        return QStringLiteral("el disco está lleno (%1)").arg(texto);
+    return texto;
+}
+
+} // namespace
+
 AplicacionShell::AplicacionShell(OpcionesShell opciones, QObject* parent)
     : QObject(parent)
     , m_opciones(std::move(opciones))
@@ -124,23 +137,32 @@ int AplicacionShell::Iniciar()
                          qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;
         } catch (const std::exception& e) {
-            return Fallar(
-                QStringLiteral("No se pudo crear la base de demostración: %1").arg(QString::fromUtf8(e.what())),
-                QStringLiteral("ERR-ID:9900003"));
+            return Fallar(QStringLiteral("No se pudo crear la base de demostración: %1").arg(MotivoCreacion(e)),
+                          QStringLiteral("ERR-ID:9900003"));
         }
     }
 
     QString destino = m_opciones.baseDatos;
+    if (destino.startsWith(u'@')) {
+        try {
+            destino = Secretos::LeerArchivo(destino.mid(1));
+        } catch (const ErrorRm& e) {
+            return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
+        }
+    }
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
         if (!QFileInfo::exists(destino)) {
-            ArchivosPrivados::CrearCarpeta(QFileInfo(destino).absolutePath());
+            const QString carpeta = QFileInfo(destino).absolutePath();
+            if (const QString motivo = ArchivosPrivados::CrearCarpeta(carpeta); !motivo.isEmpty())
+                return Fallar(QStringLiteral("No se puede crear la carpeta de datos %1: %2.").arg(carpeta, motivo),
+                              QStringLiteral("ERR-ID:9900003"));
             try {
                 CreacionDemo::Crear(destino);
             } catch (const std::exception& e) {
-                return Fallar(QStringLiteral("No se pudo crear la base de demostración %1: %2")
-                                  .arg(destino, QString::fromUtf8(e.what())),
-                              QStringLiteral("ERR-ID:9900003"));
+                return Fallar(
+                    QStringLiteral("No se pudo crear la base de demostración %1: %2").arg(destino, MotivoCreacion(e)),
+                    QStringLiteral("ERR-ID:9900003"));
             }
         }
     } else if (!Conexion::EsCadenaOdbc(destino) && !QFileInfo::exists(destino)) {
@@ -156,8 +178,6 @@ int AplicacionShell::Iniciar()
         m_conexion.reset();
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
-    if (!Conexion::EsCadenaOdbc(destino))
-        ArchivosPrivados::Proteger(destino);
     LimitesEspera::Aplicar(*m_conexion);
     if (m_conexion->ComprobarSoloLectura())
         m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se "
@@ -176,7 +196,7 @@ int AplicacionShell::Iniciar()
         m_opciones.operador = sesion.operador;
         m_opciones.nivel = sesion.nivel;
         if (m_traza) {
-            m_traza->Nota(QStringLiteral("Orvinda sobre %1, operador %2").arg(destino, m_opciones.operador));
+            m_traza->Nota(QStringLiteral("Orvinda, operador %1, sobre %2").arg(m_opciones.operador, destino));
             if (!sesion.aviso.isEmpty())
                 m_traza->Nota(sesion.aviso);
         }
@@ -217,18 +237,33 @@ void AplicacionShell::RegistrarClases()
 void AplicacionShell::AsegurarComponente()
 {
     const QString id = QString::fromLatin1(IdPantalla);
+    const QString propia = QStringLiteral(RM640_VERSION);
     VerificacionInicio::Registro(false);
     const auto entrada = RegistroComponentes::Buscar(id);
-    if (entrada && QFileInfo::exists(entrada->biblioteca))
-        return;
+    // A registry another build or installation wrote may name a library of
+    // another version: this shell runs only its own, and asks without
+    // running the other.
+    QString otraVersion;
+    if (entrada && QFileInfo::exists(entrada->biblioteca)) {
+        const QString version = CargadorComponentes::Version(entrada->biblioteca);
+        if (version == propia)
+            return;
+        otraVersion
+            = QStringLiteral("El componente %1 registrado en %2 es de la versión %3 y el shell de la %4")
+                  .arg(id, entrada->biblioteca, version.isEmpty() ? QStringLiteral("desconocida") : version, propia);
+    }
     const QString incluida = BibliotecaIncluida();
     if (!QFileInfo::exists(incluida)) {
+        if (!otraVersion.isEmpty())
+            throw ErrorRm(QStringLiteral("%1, y no se encuentra %2.").arg(otraVersion, incluida));
         if (entrada)
             throw ErrorRm(QStringLiteral("El componente %1 está registrado en %2, pero esa biblioteca no existe.")
                               .arg(id, entrada->biblioteca));
         throw ErrorRm(QStringLiteral("El componente %1 no está registrado y no se encuentra %2.").arg(id, incluida));
     }
-    if (entrada)
+    if (!otraVersion.isEmpty() && m_traza)
+        m_traza->Nota(QStringLiteral("%1: se registra %2.").arg(otraVersion, incluida));
+    else if (entrada && otraVersion.isEmpty())
         m_mensajero->Mostrar(
             QStringLiteral("El componente %1 estaba registrado en %2, que ya no existe; se registra %3.")
                 .arg(id, entrada->biblioteca, incluida),
@@ -236,6 +271,10 @@ void AplicacionShell::AsegurarComponente()
             QStringLiteral("ERR-ID:9900006"));
     VerificacionInicio::Registro(true);
     CargadorComponentes::RegistrarBiblioteca(incluida);
+    if (const QString version = CargadorComponentes::Version(incluida); version != propia)
+        throw ErrorRm(QStringLiteral("La biblioteca del componente %1 es de la versión %2 y el shell de la %3; "
+                                     "reinstale Orvinda.")
+                          .arg(incluida, version, propia));
 }
 
 void AplicacionShell::AbrirPantalla()

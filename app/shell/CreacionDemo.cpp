@@ -4,7 +4,6 @@
 #include "basedatos/EsquemaBaseDatos.h"
 #include "host/datos/Conexion.h"
 #include "host/errores/ErrorRm.h"
-#include "host/servicios/ArchivosPrivados.h"
 #include "shell/IdentidadOperador.h"
 
 #include <QFile>
@@ -45,7 +44,8 @@ void CreacionDemo::Llenar(Conexion& conexion)
 void CreacionDemo::Crear(const QString& destino)
 {
     const bool archivo = !Conexion::EsCadenaOdbc(destino);
-    const bool existia = archivo && QFileInfo::exists(destino);
+    // A link counts as something that was there: it is not ours to remove.
+    const bool existia = archivo && (QFileInfo::exists(destino) || QFileInfo(destino).isSymLink());
     std::unique_ptr<Conexion> conexion;
     bool creando = false;
     try {
@@ -61,8 +61,6 @@ void CreacionDemo::Crear(const QString& destino)
                                        + (tablas.size() > 3 ? QStringLiteral("...") : QString())));
         creando = true;
         Llenar(*conexion);
-        if (archivo)
-            ArchivosPrivados::Proteger(destino);
     } catch (const std::exception& e) {
         const QString motivo = QString::fromUtf8(e.what());
         if (conexion && creando)

@@ -12,12 +12,15 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
         QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
                        "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
                        "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
-                       "o cargar el componente; 2 la línea de órdenes no es válida."));
+                       "cargar el componente, o no hay pantalla; 2 la línea de órdenes no es válida."));
     p.addHelpOption();
     p.addVersionOption();
-    const QCommandLineOption db(QStringLiteral("db"),
-                                QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC."),
-                                QStringLiteral("DESTINO"));
+    const QCommandLineOption db(
+        QStringLiteral("db"),
+        QStringLiteral("Base de datos: ruta de un archivo SQLite o cadena de conexión ODBC (DRIVER=... o DSN=...). "
+                       "@ARCHIVO la lee de ARCHIVO, que solo su usuario puede leer y escribir: una contraseña en la "
+                       "línea de órdenes la ve cualquier usuario con ps."),
+        QStringLiteral("DESTINO"));
     const QCommandLineOption operador(
         QStringLiteral("operador"),
         QStringLiteral(
@@ -59,6 +62,9 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
         return o;
     }
     o.baseDatos = p.value(db);
+    // A connection string is one line: a password ends at the end of its line when it is masked.
+    if (o.baseDatos.contains(u'\n') || o.baseDatos.contains(u'\r'))
+        o.error = QStringLiteral("--db no admite saltos de línea.");
     if (p.isSet(operador))
         o.operador = p.value(operador);
     if (p.isSet(nivel)) {

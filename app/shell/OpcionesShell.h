@@ -8,7 +8,7 @@ namespace orvinda {
 // The shell's command line.
 struct OpcionesShell
 {
-    QString baseDatos; // --db: a file path or an ODBC connection string
+    QString baseDatos; // --db: a file path, an ODBC connection string, or @FILE holding either
     QString operador; // --operador; empty: the one mapped to the session's account
     int nivel = -1; // --nivel; -1: the operator's level in Operadores
     QString crearDemo; // --crear-demo FILE

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace orvinda {
 
@@ -20,6 +21,10 @@ public:
     // The component registry can be read and is not damaged; with
     // escribir, it can also be written.
     static void Registro(bool escribir);
+    // Before any window system is touched: why no window can open (no
+    // display for the platform Qt would use, where Qt itself would abort),
+    // or empty when one can.
+    static QString SinPantalla(const QStringList& argumentos);
 };
 
 } // namespace orvinda

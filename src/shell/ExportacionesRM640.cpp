@@ -1,5 +1,6 @@
-// The four entry points of the component library, with C linkage. Nothing
-// may escape them as an exception: every failure becomes a result code.
+// The four entry points of the component library, with C linkage, and the
+// version it was built as. Nothing may escape the entry points as an
+// exception: every failure becomes a result code.
 
 #include "host/errores/ErrorRm.h"
 #include "host/servicios/FabricaClase.h"
@@ -7,6 +8,7 @@
 #include "shell/FabricaPantalla.h"
 #include "shell/Pantalla.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <cstring>
 #include <dlfcn.h>
@@ -22,7 +24,12 @@ QString RutaPropia()
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&RutaPropia), &info) == 0 || !info.dli_fname)
         return {};
-    return QString::fromLocal8Bit(info.dli_fname);
+    // The shell maps the library from the descriptor it checked; the file
+    // behind that descriptor is the one to register.
+    const QString nombre = QString::fromLocal8Bit(info.dli_fname);
+    if (nombre.startsWith(QLatin1String("/proc/self/fd/")))
+        return QFileInfo(nombre).symLinkTarget();
+    return nombre;
 }
 
 // The exports' trap: whatever the body raises becomes the code given.
@@ -37,6 +44,8 @@ std::int32_t Resultado(std::int32_t siFalla, Cuerpo cuerpo)
 }
 
 } // namespace
+
+[[gnu::used, gnu::section(RM640_SECCION_VERSION)]] extern const char VersionRM640[] = RM640_VERSION;
 
 RM640_EXPORTA std::int32_t DllRegisterServer()
 {

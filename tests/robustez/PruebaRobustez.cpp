@@ -7,6 +7,7 @@
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -75,6 +76,11 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
     orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", truncada});
     const QString basura = Archivo("basura.ini", QByteArray("[ProgID]\n\x7f\x01\x02 binario\0\n", 22));
     const QString sinPermiso = Archivo("archivo", "x") + "/componentes.ini";
+    // Left registered by another build: the shell registers its own and starts.
+    const QString conOtraVersion = carpeta.path() + "/otra.ini";
+    const QString otraVersion = QCoreApplication::applicationDirPath() + "/librm640_otra_version.so";
+    qputenv("ORVINDA_REGISTRO", conOtraVersion.toLocal8Bit());
+    orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}", otraVersion});
 
     const struct
     {
@@ -90,7 +96,10 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
                         "Operadores, Comentarios_Documento). Cree la base de demostración con: orvinda --crear-demo ARCHIVO_NUEVO")},
         {demo, conTruncada, 1, QStringLiteral("La biblioteca del componente %1 está dañada (el archivo está truncado)").arg(truncada)},
         {demo, basura, 1, QStringLiteral("El registro de componentes %1 está dañado (línea 2)").arg(basura)},
-        {demo, sinPermiso, 1, QStringLiteral("No se puede escribir el registro de componentes %1.").arg(sinPermiso)},
+        {demo, sinPermiso, 1, QStringLiteral("No se usa el registro de componentes %1: una parte de la ruta no es una carpeta.").arg(sinPermiso)},
+        {demo, conOtraVersion, -1,
+         QStringLiteral("El componente RM640.Pantalla registrado en %1 es de la versión 0.9 y el shell de la 1.0: se registra %2.")
+             .arg(otraVersion, AplicacionShell::BibliotecaIncluida())},
         {soloLectura, registro, -1, QStringLiteral("La base de datos %1 es de solo lectura").arg(soloLectura)},
     };
     for (const auto& c : casos) {
@@ -102,13 +111,15 @@ TEST_F(PruebaRobustez, CadaArchivoDanadoSeDiceAlArrancar)
         QFile::remove(o.traza);
         AplicacionShell shell(o);
         EXPECT_TRUE(shell.Iniciar() == c.codigo && LeerArchivo(o.traza).contains(c.mensaje)) << c.db.toStdString() << LeerArchivo(o.traza).toStdString();
-        if (c.codigo < 0) {
+        if (c.db == soloLectura) {
             // Writing is refused before the statement is sent.
             EXPECT_EQ(DescripcionDe([&] { shell.ObtenerConexion()->Execute("UPDATE Operadores SET Op_Nivel = 0"); }),
                       "No se intentó escribir: la base de datos es de solo lectura.");
         }
     }
     EXPECT_EQ(LeerArchivo(soloLectura), LeerArchivo(demo));
+    qputenv("ORVINDA_REGISTRO", conOtraVersion.toLocal8Bit());
+    EXPECT_EQ(orvinda::RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }
 
 TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
@@ -131,6 +142,8 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
         {{"--crear-demo", conVista}, 1, "orvinda: No se pudo crear la base de demostración: "},
         {{"--crear-demo", carpeta.path() + "/falta/x.db"}, 1, "/falta no existe"},
         {{"--nivel", "x"}, 2, "--nivel espera un número entero no negativo."},
+        // Qt would abort (134) for want of a display.
+        {{"--db", "x"}, 1, "orvinda: No hay pantalla (DISPLAY y WAYLAND_DISPLAY están vacías) y la bandeja necesita una."},
         // With a screen nobody sees, the failure is said on stderr, not in a box that waits.
         {{"--db", "/dev/null"}, 1, "orvinda: La base de datos /dev/null está vacía", true},
     };
@@ -153,4 +166,44 @@ TEST_F(PruebaRobustez, SinPantallaAyudaVersionYCrearDemo)
     EXPECT_EQ(orvinda::Conexion::Abrir(conVista)->Execute("SELECT group_concat(name) FROM sqlite_master WHERE name NOT LIKE 'sqlite%'").Fields(0).Texto(),
               "Empleados");
     EXPECT_FALSE(QFile::exists(carpeta.path() + "/falta"));
+}
+
+TEST_F(PruebaRobustez, UnDiscoLlenoSeNombraAlArrancar)
+{
+    // The home on a small disk of its own, mounted for the shell alone.
+    QProcess prueba;
+    prueba.start("unshare", {"-m", "true"});
+    if (!prueba.waitForFinished(10000) || prueba.exitStatus() != QProcess::NormalExit || prueba.exitCode() != 0)
+        GTEST_SKIP() << "no se puede crear un espacio de montajes (unshare -m)";
+    const QString demo = carpeta.path() + "/demo.db";
+    CreacionDemo::Crear(demo);
+    const QString disco = carpeta.path() + "/disco";
+    ASSERT_TRUE(QDir().mkpath(disco));
+    const struct
+    {
+        const char* opciones;
+        bool lleno; // filled up before the shell starts
+        QStringList argumentos;
+        QString mensaje;
+    } casos[] = {
+        {"size=64k,nr_inodes=2", false, {}, "No se puede crear la carpeta de datos " + disco + "/Orvinda/orvinda: el disco está lleno."},
+        {"size=64k", false, {}, "No se pudo crear la base de demostración " + disco + "/Orvinda/orvinda/orvinda.db: el disco está lleno ("},
+        {"size=16k", true, {"--db", demo}, "No se puede escribir el registro de componentes " + disco + "/componentes.ini: el disco está lleno."},
+    };
+    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+    entorno.insert("XDG_DATA_HOME", disco);
+    entorno.insert("ORVINDA_REGISTRO", disco + "/componentes.ini");
+    for (const auto& c : casos) {
+        const QString guion = QStringLiteral("mount -t tmpfs -o %1 tmpfs \"$0\" || exit 77; %2 exec \"$@\"")
+                                  .arg(QLatin1String(c.opciones), c.lleno ? "cat /dev/zero > \"$0/relleno\" 2> /dev/null;" : "");
+        QProcess p;
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start("unshare", QStringList{"-m", "sh", "-c", guion, disco, QCoreApplication::applicationDirPath() + "/orvinda", "--desatendido"} + c.argumentos);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QString salida = QString::fromUtf8(p.readAll());
+        if (p.exitCode() == 77)
+            GTEST_SKIP() << "no se puede montar un tmpfs: " << salida.toStdString();
+        EXPECT_TRUE(p.exitCode() == 1 && salida.contains(c.mensaje) && !salida.contains("DllRegisterServer")) << salida.toStdString();
+    }
 }

@@ -3,6 +3,8 @@
 #include "config/Parametros.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
+#include "host/datos/Secretos.h"
+#include "host/servicios/CargadorComponentes.h"
 #include "host/servicios/RegistroComponentes.h"
 #include "inbox/frmRM640.h"
 #include "marcadores/MarcadoresSql.h"
@@ -14,6 +16,7 @@
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/ServidorPaginas.h"
 #include "shell/AplicacionShell.h"
+#include "shell/CreacionDemo.h"
 #include "shell/IdentidadOperador.h"
 
 #include <QFile>
@@ -21,6 +24,10 @@
 #include <QTcpServer>
 #include <QTest>
 
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,8 +38,33 @@ namespace {
 
 const QString Carga = "PRE-1', Rq_Oper_Autoriza='SOLICITANTE', Rq_Estado='AU' WHERE Rq_Estado='PE' /*";
 
+// The shell itself, run as the operator starts it.
+class PruebaConShell : public EntornoPrueba
+{
+protected:
+    // Its exit code, then what it printed and what it traced.
+    std::pair<int, QString> Orvinda(QStringList argumentos, const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment())
+    {
+        const QString traza = carpeta.filePath(QStringLiteral("traza%1.txt").arg(++corridas));
+        QProcess p;
+        p.setProcessEnvironment(entorno);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        if (!argumentos.contains("--traza"))
+            argumentos << "--traza" << traza;
+        p.start(QCoreApplication::applicationDirPath() + "/orvinda", argumentos);
+        EXPECT_TRUE(p.waitForFinished(120000));
+        QFile t(traza);
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAll()) + QString::fromUtf8(t.open(QIODevice::ReadOnly) ? t.readAll() : QByteArray())};
+    }
+
+    int corridas = 0;
+};
+
+// The user's own files on this machine.
+using PruebaArchivos = PruebaConShell;
+
 // On the tests' own SQLite file (false) and on their PostgreSQL (true).
-class PruebaSeguridad : public EntornoPrueba, public ::testing::WithParamInterface<bool>
+class PruebaSeguridad : public PruebaConShell, public ::testing::WithParamInterface<bool>
 {
 protected:
     void SetUp() override
@@ -94,24 +126,8 @@ protected:
                          .arg(QString(folio).replace(u'\'', QLatin1String("''"))));
     }
 
-    // The shell itself, as the operator starts it: exit code, then what it
-    // printed and what it traced.
-    std::pair<int, QString> Orvinda(QStringList argumentos, const QProcessEnvironment& entorno = QProcessEnvironment::systemEnvironment())
-    {
-        const QString traza = carpeta.filePath(QStringLiteral("traza%1.txt").arg(++corridas));
-        QProcess p;
-        p.setProcessEnvironment(entorno);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QCoreApplication::applicationDirPath() + "/orvinda", argumentos << "--traza" << traza);
-        EXPECT_TRUE(p.waitForFinished(120000));
-        QFile t(traza);
-        t.open(QIODevice::ReadOnly);
-        return {p.exitCode(), QString::fromLocal8Bit(p.readAll()) + QString::fromUtf8(t.readAll())};
-    }
-
     QString cadena;
     QString primero;
-    int corridas = 0;
 };
 
 INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true), [](const auto& i) { return i.param ? "PostgreSQL" : "SQLite"; });
@@ -410,12 +426,34 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     EXPECT_TRUE(codigo == 0 && salida.contains("--operador y --nivel no se aplican: la base no es de demostración; operador CAPTURA, nivel 3"))
         << salida.toStdString();
 
-    // A password is never shown: on SQLite a server that cannot be reached, on
-    // PostgreSQL the same one, which opens.
-    const QString conClave = GetParam() ? cadena + ";PWD=Secreto9" : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u;Password={Se;cr}}eto9}";
-    std::tie(codigo, salida) = Orvinda({"--db", conClave, "--captura", carpeta.filePath("c.png")});
-    EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && !salida.contains("eto9")) << salida.toStdString();
-    EXPECT_TRUE(salida.contains(GetParam() ? "UID=rm640;PWD=***" : "UID=u;Password=***")) << salida.toStdString();
+    // A password is never shown on stderr, in the trace or in a message, blanks
+    // and braces included, given on the command line or in a private file: on
+    // SQLite a server that cannot be reached, on PostgreSQL the same one, which opens.
+    const QString sinClave = GetParam() ? cadena : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u";
+    const QString uid = GetParam() ? "UID=rm640" : "UID=u";
+    const QString archivo = carpeta.filePath("conexion");
+    const struct
+    {
+        QString clave;
+        bool enArchivo;
+        QString oculta;
+    } claves[] = {
+        {";PWD=Zorro Plata42", false, ";PWD=***"},
+        {";Password={Ma;pa}}che 7}", false, ";Password=***"},
+        {";PWD=Zorro Plata42;", true, ";PWD=***;"},
+    };
+    for (const auto& c : claves) {
+        QString destino = sinClave + c.clave;
+        if (c.enArchivo) {
+            QFile f(archivo);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0 && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+            destino = "@" + archivo;
+        }
+        std::tie(codigo, salida) = Orvinda({"--db", destino, "--captura", carpeta.filePath("c.png")});
+        EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && salida.contains(uid + c.oculta)) << salida.toStdString();
+        for (const char* trozo : {"Zorro", "Plata42", "Ma;pa", "che 7"})
+            EXPECT_FALSE(salida.contains(trozo)) << trozo << salida.toStdString();
+    }
 }
 
 // On a server the operator is the login: a role the session switches to, through the environment or the connection
@@ -449,10 +487,26 @@ TEST_P(PruebaSeguridad, ElOperadorEsElInicioDeSesionAunqueLaSesionCambieDeRol)
     }
 }
 
-TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
+TEST(Secretos, ElValorEnteroSeOcultaHastaElPuntoYComaOElFinDeLaLinea)
 {
-    if (GetParam())
-        GTEST_SKIP() << "archivos locales";
+    const struct
+    {
+        const char* texto;
+        const char* oculto;
+    } casos[] = {
+        {"PWD=Top Secret42", "PWD=***"},
+        {"DRIVER={x};PWD=Top Secret42;UID=u", "DRIVER={x};PWD=***;UID=u"},
+        {"PWD={a;b}}c}", "PWD=***"},
+        {"UID=u;password = {a;b}}c} d;DSN=x", "UID=u;password = ***;DSN=x"},
+        {"No se puede abrir DSN=x;Pwd=a b:\n[unixODBC] Data source not found", "No se puede abrir DSN=x;Pwd=***\n[unixODBC] Data source not found"},
+        {"DSN=x;UID=u", "DSN=x;UID=u"},
+    };
+    for (const auto& c : casos)
+        EXPECT_EQ(orvinda::Secretos::Ocultar(QString::fromUtf8(c.texto)), QString::fromUtf8(c.oculto)) << c.texto;
+}
+
+TEST_F(PruebaArchivos, LosArchivosPropiosSonPrivadosAunConUmaskCero)
+{
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
     entorno.insert("XDG_DATA_HOME", carpeta.filePath("datos"));
     entorno.insert("ORVINDA_REGISTRO", carpeta.filePath("registro/componentes.ini"));
@@ -491,4 +545,104 @@ TEST_P(PruebaSeguridad, LosArchivosPropiosSonPrivadosAunConUmaskCero)
         const QString motivo = QStringLiteral("No se carga la biblioteca del componente %1: %2.").arg(copia, QLatin1String(c.motivo));
         EXPECT_TRUE(fallo == 1 && texto.contains(motivo)) << texto.toStdString();
     }
+}
+
+TEST_F(PruebaArchivos, UnArchivoEnlazadoAjenoOQueOtrosPuedenCambiarSeRechazaSinTocarlo)
+{
+    const QString demo = carpeta.filePath("demo.db");
+    orvinda::CreacionDemo::Crear(demo);
+    enum Cual { Traza, Registro, BaseDatos, ArchivoConexion };
+    // Each file is tried as a link to a private file of this user's, as
+    // another user's, and open to others in a way its kind does not allow.
+    const struct
+    {
+        Cual cual;
+        const char* mensaje;
+        mode_t abierto;
+        const char* motivoAbierto;
+    } tipos[] = {
+        {Traza, "No se puede escribir la traza %1: %2", 0666, "la pueden modificar otros usuarios (permisos 0666)"},
+        {Registro, "No se usa el registro de componentes %1: %2.", 0620, "la pueden modificar otros usuarios (permisos 0620)"},
+        {BaseDatos, "No se abre la base de datos %1: %2.", 0666, "la pueden modificar otros usuarios (permisos 0666)"},
+        {ArchivoConexion, "No se usa el archivo de conexión %1: %2.", 0640, "la pueden leer otros usuarios (permisos 0640)"},
+    };
+    const auto estado = [](const QString& ruta) {
+        QFile f(ruta);
+        return std::make_tuple(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray(), int(f.permissions()), QFileInfo(ruta).ownerId());
+    };
+    int i = 0;
+    for (const auto& t : tipos) {
+        const struct
+        {
+            mode_t modo; // 0: a link
+            uid_t dueno;
+            const char* motivo;
+        } defectos[]
+            = {{0, ::geteuid(), "es un enlace simbólico"}, {0600, 65534, "pertenece a otro usuario (uid 65534)"}, {t.abierto, ::geteuid(), t.motivoAbierto}};
+        for (const auto& d : defectos) {
+            const QString ruta = carpeta.filePath(QStringLiteral("caso%1").arg(++i));
+            const QString objetivo = d.modo ? ruta : ruta + ".objetivo";
+            QFile f(objetivo);
+            const QByteArray contenido = t.cual == Traza ? "original\n" : t.cual == Registro ? "[ProgID]\nRM640.Pantalla=x\n" : (demo + "\n").toUtf8();
+            ASSERT_TRUE(t.cual == BaseDatos ? QFile::copy(demo, objetivo) : f.open(QIODevice::WriteOnly) && f.write(contenido) > 0);
+            f.close();
+            const QByteArray nativo = QFile::encodeName(objetivo);
+            ASSERT_EQ(::chmod(nativo.constData(), d.modo ? d.modo : 0600), 0);
+            if (::chown(nativo.constData(), d.dueno, -1) != 0)
+                continue; // only root can give a file away
+            ASSERT_TRUE(d.modo || ::symlink(nativo.constData(), QFile::encodeName(ruta).constData()) == 0);
+            const auto antes = estado(objetivo);
+
+            QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
+            QStringList argumentos = {"--db", demo, "--desatendido"};
+            if (t.cual == Traza)
+                argumentos << "--traza" << ruta;
+            else if (t.cual == Registro)
+                entorno.insert("ORVINDA_REGISTRO", ruta);
+            else
+                argumentos[1] = t.cual == BaseDatos ? ruta : "@" + ruta;
+            const auto [codigo, salida] = Orvinda(argumentos, entorno);
+            EXPECT_TRUE(codigo == 1 && salida.contains(QString::fromUtf8(t.mensaje).arg(ruta, QString::fromUtf8(d.motivo)))) << salida.toStdString();
+            EXPECT_TRUE(estado(objetivo) == antes) << ruta.toStdString();
+        }
+    }
+
+    // A private file is read, and what it names is used.
+    QFile conexion(carpeta.filePath("conexion"));
+    ASSERT_TRUE(conexion.open(QIODevice::WriteOnly) && conexion.write((demo + "\n").toUtf8()) > 0
+                && conexion.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    conexion.close();
+    const auto [codigo, salida] = Orvinda({"--db", "@" + conexion.fileName(), "--captura", carpeta.filePath("c.png")});
+    EXPECT_TRUE(codigo == 0 && salida.contains("sobre " + demo)) << salida.toStdString();
+}
+
+TEST_F(PruebaArchivos, LaBibliotecaCorreDelDescriptorQueSeComprobo)
+{
+    const QString copia = carpeta.filePath("librm640.so");
+    ASSERT_TRUE(QFile::copy(orvinda::AplicacionShell::BibliotecaIncluida(), copia));
+    const QString enlace = carpeta.filePath("enlace.so");
+    ASSERT_EQ(::symlink(QFile::encodeName(copia).constData(), QFile::encodeName(enlace).constData()), 0);
+    const QString clsid = "{5E0C6D2A-8B1F-4C3A-9D64-0A1B2C3D4E64}";
+    orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", clsid, enlace});
+    EXPECT_EQ(DescripcionDe([] { orvinda::CargadorComponentes::CrearObjeto("RM640.Pantalla"); }),
+              QStringLiteral("No se carga la biblioteca del componente %1: es un enlace simbólico.").arg(enlace));
+
+    orvinda::RegistroComponentes::Escribir({"RM640.Pantalla", clsid, copia});
+    std::unique_ptr<QObject> pantalla = orvinda::CargadorComponentes::CrearObjeto("RM640.Pantalla");
+    // Mapped under the name of a descriptor, and that descriptor is the copy:
+    // a file put in its place after the check would not be what runs.
+    QStringList nombres;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* datos) {
+            static_cast<QStringList*>(datos)->append(QString::fromLocal8Bit(info->dlpi_name));
+            return 0;
+        },
+        &nombres);
+    const QStringList descriptores = nombres.filter(QRegularExpression("^/proc/self/fd/\\d+$"));
+    EXPECT_TRUE(std::any_of(descriptores.begin(), descriptores.end(), [&](const QString& n) {
+        return QFileInfo(n).symLinkTarget() == QFileInfo(copia).canonicalFilePath();
+    })) << nombres.join(' ').toStdString();
+    delete pantalla->property("GetPantalla").value<QObject*>();
+    pantalla.reset();
+    EXPECT_EQ(orvinda::CargadorComponentes::LiberarBibliotecasSinUso(), 1);
 }

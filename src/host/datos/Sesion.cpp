@@ -1,5 +1,6 @@
 #include "host/datos/Sesion.h"
 
+#include "host/datos/ArchivoVerificado.h"
 #include "host/datos/ErrorSql.h"
 #include "host/datos/Secretos.h"
 
@@ -9,6 +10,8 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <fcntl.h>
 
 namespace orvinda {
 
@@ -46,6 +49,21 @@ QString CadenaParaQodbc(const QString& cadena)
     return partes.join(u';');
 }
 
+// SQLite opens its file again by its path: the file is judged first on a
+// descriptor (made, 0600, where there was none), and once SQLite has opened
+// it the path must still name it. Left open: whoever may write the folder
+// could swap another file in and ours back between the two; such a person
+// can replace the database anyway.
+ArchivoVerificado ArchivoSqlite(const QString& destino)
+{
+    ArchivoVerificado archivo = ArchivoVerificado::AbrirOCrear(destino, O_RDONLY, ArchivoVerificado::Uso::Escribir);
+    if (!archivo.Abierto())
+        throw ErrorRm(QStringLiteral("No se abre la base de datos %1: %2.").arg(destino, archivo.Motivo()));
+    // Statements and documents: the user's alone.
+    archivo.Privatizar();
+    return archivo;
+}
+
 } // namespace
 
 QString Sesion::NombreNuevo()
@@ -57,11 +75,21 @@ QString Sesion::NombreNuevo()
 QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool soloLectura)
 {
     const bool odbc = Conexion::EsCadenaOdbc(destino);
+    // The driver's words on a line of their own: masking ends a password at
+    // the end of its line.
     const auto fallar = [&](const QString& motivo) {
         Cerrar(nombre);
         return ErrorRm(
-            Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, motivo)));
+            Secretos::Ocultar(QStringLiteral("No se puede abrir la base de datos %1:\n%2").arg(destino, motivo)));
     };
+    ArchivoVerificado archivo;
+    if (!odbc) {
+        const QFileInfo info(destino);
+        if (!info.absoluteDir().exists())
+            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: la carpeta %2 no existe.")
+                              .arg(destino, info.absolutePath()));
+        archivo = ArchivoSqlite(destino);
+    }
     QSqlDatabase db = QSqlDatabase::addDatabase(odbc ? QStringLiteral("QODBC") : QStringLiteral("QSQLITE"), nombre);
     if (!db.isValid()) {
         db = QSqlDatabase();
@@ -70,16 +98,10 @@ QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool s
             QStringLiteral("No está instalado el controlador de base de datos %1.").arg(odbc ? "QODBC" : "QSQLITE"));
     }
     db.setDatabaseName(odbc ? CadenaParaQodbc(destino) : destino);
-    if (!odbc) {
-        // Two shells on one file wait for each other instead of failing at once.
+    // Two shells on one file wait for each other instead of failing at once.
+    if (!odbc)
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Conexion::EsperaBloqueoPorOmision * 1000)
                              + (soloLectura ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
-        const QFileInfo info(destino);
-        if (!info.absoluteDir().exists()) {
-            db = QSqlDatabase();
-            throw fallar(QStringLiteral("la carpeta %1 no existe.").arg(info.absolutePath()));
-        }
-    }
     if (!db.open()) {
         const QString texto = ErrorSql::Texto(db.lastError());
         db = QSqlDatabase();
@@ -92,7 +114,15 @@ QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool s
             const QString texto = ErrorSql::Texto(prueba.lastError());
             prueba = QSqlQuery();
             db = QSqlDatabase();
-            throw fallar(texto);
+            Cerrar(nombre);
+            throw ErrorRm(QStringLiteral("No se puede abrir la base de datos %1: %2").arg(destino, texto));
+        }
+        if (!archivo.EstaEn(destino)) {
+            prueba = QSqlQuery();
+            db = QSqlDatabase();
+            Cerrar(nombre);
+            throw ErrorRm(QStringLiteral("No se abre la base de datos %1: otro archivo ocupó su lugar mientras se abría.")
+                              .arg(destino));
         }
     }
     return db;

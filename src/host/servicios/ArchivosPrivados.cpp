@@ -1,44 +1,48 @@
 #include "host/servicios/ArchivosPrivados.h"
 
+#include "host/datos/ArchivoVerificado.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace orvinda {
 
-void ArchivosPrivados::Proteger(const QString& archivo)
+QString ArchivosPrivados::CrearCarpeta(const QString& carpeta)
 {
-    // Only takes away: a file its owner made read-only stays read-only. The
-    // owner's bits alone, since the "user" ones say what root may do.
-    if (QFile::exists(archivo))
-        QFile::setPermissions(archivo,
-                              QFile::permissions(archivo) & (QFileDevice::ReadOwner | QFileDevice::WriteOwner));
-}
-
-bool ArchivosPrivados::CrearCarpeta(const QString& carpeta)
-{
-    if (!QDir().mkpath(carpeta))
-        return false;
-    return QFile::setPermissions(carpeta,
-                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                     | QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
-}
-
-QString ArchivosPrivados::MotivoNoConfiable(const QString& ruta)
-{
-    struct stat datos
+    // The folders on the way are made as the umask says; the last one is
+    // the user's alone.
+    const QString absoluta = QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath());
+    const QStringList partes = absoluta.split(u'/', Qt::SkipEmptyParts);
+    QString camino;
+    for (qsizetype i = 0; i < partes.size(); ++i) {
+        camino += u'/' + partes[i];
+        const QByteArray nativo = QFile::encodeName(camino);
+        struct stat d
+        {
+        };
+        if (::stat(nativo.constData(), &d) == 0)
+            continue;
+        if (::mkdir(nativo.constData(), i + 1 == partes.size() ? 0700 : 0777) != 0 && errno != EEXIST)
+            return ArchivoVerificado::MotivoSistema(errno);
+    }
+    // An existing folder is made private through what was opened: a link
+    // in its place is left as it is, and so is another user's folder.
+    const int fd = ::open(QFile::encodeName(absoluta).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ELOOP ? QString() : ArchivoVerificado::MotivoSistema(errno);
+    struct stat d
     {
     };
-    if (::stat(QFile::encodeName(ruta).constData(), &datos) != 0)
-        return QString(); // a missing file is reported by whoever needs it
-    if (datos.st_uid != ::geteuid() && datos.st_uid != 0)
-        return QStringLiteral("pertenece a otro usuario (uid %1)").arg(datos.st_uid);
-    if (datos.st_mode & (S_IWGRP | S_IWOTH))
-        return QStringLiteral("la pueden modificar otros usuarios (permisos %1)")
-            .arg(datos.st_mode & 07777, 4, 8, QLatin1Char('0'));
-    return QString();
+    if (::fstat(fd, &d) == 0 && d.st_uid == ::geteuid())
+        ::fchmod(fd, 0700);
+    ::close(fd);
+    return {};
 }
 
 } // namespace orvinda

@@ -4,19 +4,15 @@
 
 namespace orvinda {
 
-// The user's own files: the database, the trace, the component registry and
-// the folders that hold them are readable by that user alone, whatever the
-// umask; and what is loaded as code must not be changeable by anyone else.
+// The folders that hold the user's own files (the database, the trace, the
+// component registry) are readable by that user alone, whatever the umask.
+// The files themselves are opened through ArchivoVerificado.
 class ArchivosPrivados
 {
 public:
-    // Leaves an existing file at 0600.
-    static void Proteger(const QString& archivo);
-    // Creates the folder as needed and leaves it at 0700.
-    static bool CrearCarpeta(const QString& carpeta);
-    // Empty when the file belongs to this user or to root and neither group
-    // nor others may write it; otherwise why it may not be trusted.
-    static QString MotivoNoConfiable(const QString& ruta);
+    // Creates the folder as needed and leaves it at 0700 when it is this
+    // user's own. Empty when done, else why not ("el disco está lleno"...).
+    static QString CrearCarpeta(const QString& carpeta);
 };
 
 } // namespace orvinda

@@ -20,6 +20,10 @@ public:
     // Loads a library and runs its DllRegisterServer.
     static void RegistrarBiblioteca(const QString& biblioteca);
 
+    // The version a library was built as, read from its file after the checks
+    // a load makes, without loading it; empty when it names none.
+    static QString Version(const QString& biblioteca);
+
     // Unloads the libraries whose DllCanUnloadNow answers S_OK; returns how many.
     static int LiberarBibliotecasSinUso();
 };

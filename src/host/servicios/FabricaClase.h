@@ -42,4 +42,9 @@ using FuncionDllGetClassObject = std::int32_t (*)(const char* clsid, const char*
 using FuncionDllCanUnloadNow = std::int32_t (*)();
 }
 
+// The ELF section in which a component library carries the version it was
+// built as: the shell reads it from the file and never runs a component of
+// another version.
+#define RM640_SECCION_VERSION ".rm640_version"
+
 } // namespace orvinda
