@@ -304,9 +304,10 @@ void Medir(QApplication& app, const QString& nombre, const QString& destino, boo
                         msBandeja / msCli, msBandeja <= 1.5 * msCli ? "met" : "missed");
         }
         std::printf("text of the rows: %.1f MB; resident memory %.1f MB (%.1f MB before the fill) = %.2f x the text; "
-                    "aim < 3 x -> %s\n",
+                    "aim < 3 x -> %s; the fill's own: +%.1f MB = %.2f x the text (aiming at 2 x)\n",
                     kibTexto / 1024, rssLlena / 1024.0, rssVacia / 1024.0, rssLlena / kibTexto,
-                    rssLlena < 3 * kibTexto ? "met" : "missed");
+                    rssLlena < 3 * kibTexto ? "met" : "missed", (rssLlena - rssVacia) / 1024.0,
+                    (rssLlena - rssVacia) / kibTexto);
     }
     rm640::Publico::Terminar();
     orvinda::TablaClases::RetirarTodas();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <malloc.h>
 
 namespace orvinda {
 
@@ -152,6 +153,8 @@ void ModeloLista::TerminarCarga()
     m_texto.squeeze();
     m_celdas.squeeze();
     m_filas.squeeze();
+    // What the store outgrew while it filled goes back to the system.
+    malloc_trim(0);
     m_cargando = false;
     m_oculta = false;
     CalcularOrden();
@@ -243,10 +246,30 @@ void ModeloLista::CalcularOrden()
         break;
     }
     case Clase::Texto: {
-        std::vector<std::pair<bool, QByteArray>> claves(n);
-        for (int i = 0; i < n; ++i)
-            claves[i] = {true, ComparacionTexto::Plegar(Celda(i, c))};
-        ordenar(std::move(claves));
+        // Every cell folded into one buffer, and its first eight bytes as a
+        // number: most comparisons end there, without touching the text.
+        QByteArray plegado;
+        plegado.reserve(m_texto.size() / std::max<qsizetype>(1, m_columnas.size()) + n);
+        std::vector<quint32> inicio(n + 1);
+        std::vector<quint64> prefijo(n);
+        for (int i = 0; i < n; ++i) {
+            inicio[i] = static_cast<quint32>(plegado.size());
+            ComparacionTexto::PlegarEn(Celda(i, c), plegado);
+            quint64 p = 0;
+            const qsizetype largo = plegado.size() - inicio[i];
+            for (qsizetype k = 0; k < 8; ++k)
+                p = (p << 8) | (k < largo ? static_cast<unsigned char>(plegado[inicio[i] + k]) : 0u);
+            prefijo[i] = p;
+        }
+        inicio[n] = static_cast<quint32>(plegado.size());
+        const auto texto
+            = [&](int i) { return QByteArrayView(plegado.constData() + inicio[i], inicio[i + 1] - inicio[i]); };
+        const auto menor = [&](int a, int b) {
+            if (prefijo[a] != prefijo[b])
+                return prefijo[a] < prefijo[b];
+            return texto(a).compare(texto(b)) < 0;
+        };
+        std::stable_sort(m_orden.begin(), m_orden.end(), [&](int a, int b) { return asc ? menor(a, b) : menor(b, a); });
         break;
     }
     }
