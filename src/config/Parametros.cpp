@@ -35,4 +35,11 @@ MarcadoresHtml::Modo Parametros::ModoPlantilla(orvinda::Conexion& conexion)
     return Activado(conexion, PlantillaSinEscapar) ? MarcadoresHtml::Modo::Empalmar : MarcadoresHtml::Modo::Escapar;
 }
 
+int Parametros::FilasPorDocumento(orvinda::Conexion& conexion)
+{
+    bool numero = false;
+    const int filas = Leer(conexion, FilasPorDocumentoNombre).value_or(QString()).trimmed().toInt(&numero);
+    return numero && filas >= 1 ? filas : 1;
+}
+
 } // namespace rm640

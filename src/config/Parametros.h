@@ -22,6 +22,11 @@ public:
     static inline const QString SustitucionSinCitar = QStringLiteral("RM640_SUSTITUCION_SIN_CITAR");
 
     static MarcadoresSql::Modo ModoSustitucion(orvinda::Conexion& conexion);
+
+    // How many rows one document's authorization or rejection may change
+    // (a header and its detail lines): a whole number, 1 unless set.
+    static inline const QString FilasPorDocumentoNombre = QStringLiteral("RM640_FILAS_POR_DOCUMENTO");
+    static int FilasPorDocumento(orvinda::Conexion& conexion);
     // Brings the verbatim insertion of values into the HTML template back. Unsafe.
     static inline const QString PlantillaSinEscapar = QStringLiteral("RM640_PLANTILLA_SIN_ESCAPAR");
 

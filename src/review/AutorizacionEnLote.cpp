@@ -135,13 +135,13 @@ void AutorizacionEnLote::Decidir()
                         const RevisionDocumento::Autorizacion autorizacion = RevisionDocumento::Autorizar(
                             reportar, m_clave, m_tabla, folio, m_campos,
                             [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
-                        if (!autorizacion.ejecutada)
+                        if (!autorizacion.ejecutada && !autorizacion.sinCambios)
                             return;
                         // Printed, or its failure set aside: the authorization
                         // stands. A statement that changed no row leaves the
                         // notice as the reason.
                         RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
-                        autorizado = !autorizacion.sinCambios;
+                        autorizado = autorizacion.ejecutada;
                     });
     if (!autorizado)
         return DejarPendiente(motivo.isEmpty() ? QStringLiteral("El documento no se autorizó.") : motivo);

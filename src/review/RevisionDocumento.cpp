@@ -14,12 +14,40 @@
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
 
+#include <QHash>
 #include <memory>
 #include <optional>
 
 namespace rm640 {
 
 namespace {
+
+// The page's values, each read once before the transaction begins: the
+// write lock is held while statements run, never while the page answers. A
+// value that could not be read fails where it would have been read.
+RevisionDocumento::ValorDe LeidoAntes(const QString& campos, const RevisionDocumento::ValorDe& pagina)
+{
+    auto leidos = std::make_shared<QHash<QString, std::pair<QString, std::exception_ptr>>>();
+    for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(campos)) {
+        if (leidos->contains(campo.nombre))
+            continue;
+        std::pair<QString, std::exception_ptr> leido;
+        try {
+            leido.first = pagina(campo.nombre);
+        } catch (...) {
+            leido.second = std::current_exception();
+        }
+        leidos->insert(campo.nombre, leido);
+    }
+    return [leidos, pagina](const QString& campo) {
+        const auto it = leidos->constFind(campo);
+        if (it == leidos->cend())
+            return pagina(campo);
+        if (it->second)
+            std::rethrow_exception(it->second);
+        return it->first;
+    };
+}
 
 orvinda::Recordset ConsultarPlantilla(const QString& consulta, const QString& folio,
                                       const MarcadoresSql::Reglas& reglas)
@@ -94,12 +122,14 @@ QString RevisionDocumento::CampoObligatorio(const QString& campo)
     return QStringLiteral("El campo '") + campo + QStringLiteral("' es obligatorio no puede estar vacío");
 }
 
-RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave,
-                                                             const QString& tabla, const QString& folio,
-                                                             const QString& campos, const ValorDe& valorDe)
+RevisionDocumento::Autorizacion
+RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla, const QString& folio,
+                             const QString& campos, const ValorDe& pagina,
+                             const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar)
 {
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
+    const ValorDe valorDe = LeidoAntes(campos, pagina);
 
     const auto consulta = [&clave](MarcadoresSql::Modo modo) {
         QString s;
@@ -130,11 +160,16 @@ RevisionDocumento::Autorizacion RevisionDocumento::Autorizar(const Reportar& rep
         return expansion.sentencia;
     };
     // A refused value is the operator's to correct, not the configuration's.
-    resultado.ejecutada = SentenciaDeRevision::Ejecutar(
+    const SentenciaDeRevision::Resultado r = SentenciaDeRevision::Ejecutar(
         reportar,
         {QStringLiteral("Verifique la configuración de la autorización"), QStringLiteral("Autorizar"),
-         QStringLiteral("ERR-ID:7500028"), QStringLiteral("ERR-ID:7500059")},
-        consulta, expansion, resultado.sinCambios);
+         QStringLiteral("ERR-ID:7500028"), QStringLiteral("ERR-ID:7500059"), QStringLiteral("La autorización"),
+         QStringLiteral("ERR-ID:7500062")},
+        consulta, expansion, antesDeConfirmar);
+    resultado.ejecutada = r.desenlace == SentenciaDeRevision::Desenlace::Confirmada;
+    resultado.sinCambios = r.desenlace == SentenciaDeRevision::Desenlace::SinCambios;
+    resultado.sentencia = r.sentencia;
+    resultado.filas = r.filas;
     return resultado;
 }
 

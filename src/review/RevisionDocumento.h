@@ -42,20 +42,27 @@ public:
 
     struct Autorizacion
     {
+        // Ran and committed.
         bool ejecutada = false;
-        // Committed, but the statement changed no row: someone else
-        // processed the document first.
+        // Ran and changed no row: undone, for someone else processed the
+        // document first.
         bool sinCambios = false;
         // The required field found empty, when that stopped it.
         QString campoFaltante;
+        // The statement that ran, and the rows it changed.
+        QString sentencia;
+        int filas = -1;
     };
     // Expands and runs the authorization of folio in a transaction of its
-    // own. What stops it is reported through reportar as the dialog shows
-    // it; reading the operator or the date throws before anything starts.
+    // own, the page's values read before it begins. What stops it is
+    // reported through reportar as the dialog shows it; reading the operator
+    // or the date throws before anything starts. antesDeConfirmar commits
+    // with the decision, or undoes it.
     static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
-                                  const QString& folio, const QString& campos, const ValorDe& valorDe);
+                                  const QString& folio, const QString& campos, const ValorDe& valorDe,
+                                  const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
 
-    // What follows a committed authorization, wherever it ran: when the
+    // What follows an authorization that ran, wherever it ran: when the
     // statement changed no row, the notice that someone else decided first,
     // and nothing printed; otherwise the document printed, a failure
     // reported (the authorization stands). True when nothing was reported.

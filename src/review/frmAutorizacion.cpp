@@ -246,13 +246,14 @@ void frmAutorizacion::CmdAutorizado_Click()
                   return m_webBrowser1->ValorElemento(campo);
               });
     });
-    if (!autorizacion.ejecutada) {
+    if (!autorizacion.ejecutada && !autorizacion.sinCambios) {
         // The reviewer's next keystroke goes where the message sent them.
         if (!autorizacion.campoFaltante.isEmpty())
             Trampa::Intentar([&] { m_webBrowser1->EnfocarYMarcar(autorizacion.campoFaltante); });
         return;
     }
-    // Committed: whatever the printing says, the document leaves the inbox.
+    // Committed, or decided by someone else first: whatever the printing
+    // says, the document leaves the inbox.
     RevisionDocumento::Concluir(reportar, autorizacion, m_clave, m_folio);
     m_procesado = true;
     hide();

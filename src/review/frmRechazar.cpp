@@ -152,12 +152,10 @@ void frmRechazar::cmdAceptar_Click()
             m_txtComentario->setFocus();
             return;
         }
-        if (!EjecutarRechazo(m_clave, m_folio))
-            return;
-        // Another operator got there first: no rejection of ours to comment.
-        // A retry after this dialog's own rejection committed changes no row
-        // either, and only has the comment left to hand over.
-        if (m_sinCambios && m_folioRechazado != m_folio) {
+        const bool rechazado = EjecutarRechazo(m_clave, m_folio);
+        // Another operator got there first: nothing of ours was kept, the
+        // comment included.
+        if (m_desenlace == SentenciaDeRevision::Desenlace::SinCambios) {
             Reportar(
                 QStringLiteral(
                     "El documento %1 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
@@ -167,9 +165,8 @@ void frmRechazar::cmdAceptar_Click()
             hide();
             return;
         }
-        m_folioRechazado = m_folio;
-        QString comentario = m_txtComentario->toPlainText();
-        Publico::Utilerias->GuardarComentario(m_tabla, m_folio, comentario);
+        if (!rechazado)
+            return;
         m_procesado = true;
         hide();
     });
@@ -198,11 +195,19 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
         Reportar(m, estilo, titulo, id);
     };
-    return SentenciaDeRevision::Ejecutar(reportar,
-                                         {QStringLiteral("Verifique la configuración del rechazo"),
-                                          QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500009"),
-                                          QStringLiteral("ERR-ID:7500060")},
-                                         consulta, expansion, m_sinCambios);
+    // The comment is the rejection's: it commits with it, or neither does.
+    const auto comentar = [this, &Folio](const QString&, int) {
+        QString comentario = m_txtComentario->toPlainText();
+        Publico::Utilerias->GuardarComentario(m_tabla, Folio, comentario);
+    };
+    const SentenciaDeRevision::Resultado r = SentenciaDeRevision::Ejecutar(
+        reportar,
+        {QStringLiteral("Verifique la configuración del rechazo"), QStringLiteral("Rechazar"),
+         QStringLiteral("ERR-ID:7500009"), QStringLiteral("ERR-ID:7500060"), QStringLiteral("El rechazo"),
+         QStringLiteral("ERR-ID:7500063")},
+        consulta, expansion, comentar);
+    m_desenlace = r.desenlace;
+    return m_desenlace == SentenciaDeRevision::Desenlace::Confirmada;
 }
 
 } // namespace rm640

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "review/SentenciaDeRevision.h"
+
 #include <QDialog>
 
 class QKeyEvent;
@@ -76,10 +78,8 @@ private:
     QString m_folio;
     QString m_tabla;
     bool m_procesado = false;
-    // The statement ran and changed no row: someone else processed the document first.
-    bool m_sinCambios = false;
-    // The folio whose rejection this dialog committed.
-    QString m_folioRechazado;
+    // What became of the last rejection tried.
+    SentenciaDeRevision::Desenlace m_desenlace = SentenciaDeRevision::Desenlace::Detenida;
     bool m_formaCargada = false;
 
     QPlainTextEdit* m_txtComentario = nullptr;

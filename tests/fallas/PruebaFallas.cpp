@@ -193,7 +193,15 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
             MostrarRechazo("REQUISICIONES_COMPRA", folio, "0001", "Sin presupuesto");
         },
         [&] { rm640::frmRechazar::Instancia().cmdAceptar_Click(); },
-        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008"); }, [&] { comprobar("RE"); });
+        [&](int k, const QStringList& p) {
+            // The comment goes in the rejection's transaction, after its statement: a failure there is the dialog's own.
+            const int sentencia = p.indexOf(QRegularExpression("UPDATE Requisiciones_Compra.*", QRegularExpression::DotMatchesEverythingOption)),
+                      fin = p.indexOf("CommitTrans");
+            if (sentencia >= 0 && k > sentencia && (fin < 0 || k < fin))
+                return QStringLiteral("ERR-ID:7500008");
+            return SegunPaso(k, p, "ERR-ID:7500008", "ERR-ID:7500009", "ERR-ID:7500008");
+        },
+        [&] { comprobar("RE"); });
     comprobar("RE");
     EXPECT_TRUE(rm640::frmRechazar::Instancia().Procesado());
     EXPECT_EQ(Valor(QStringLiteral("SELECT Cd_Comentario FROM Comentarios_Documento WHERE Cd_Folio = '%1'").arg(folio)), "Sin presupuesto");

@@ -10,6 +10,7 @@
 #include "inbox/frmRM640.h"
 #include "publico/Publico.h"
 #include "review/AutorizacionEnLote.h"
+#include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
 #include "servicios/ServidorPaginas.h"
@@ -400,7 +401,7 @@ TEST_F(PruebaRevision, OperadorNoDisponibleNoEmpiezaNada)
     EXPECT_TRUE(Sentencias().isEmpty() && d.isVisible() && !r.Procesado());
 }
 
-TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
+TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaConElRechazo)
 {
     CrearDocumentos();
     Iniciar();
@@ -436,7 +437,8 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(Sentencias(),
               (QStringList{"BeginTrans", SelectRechazo,
                            "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
-    EXPECT_EQ(g.llamadas.last(), "GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)");
+    // The comment goes inside the rejection's transaction.
+    EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3, 2), (QStringList{"GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)", "ObtenerConexion()"}));
     EXPECT_EQ(Documentos()[2], "D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00");
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
 
@@ -451,7 +453,7 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(Sentencias(), (QStringList{"BeginTrans", SelectRechazo, mala, "RollbackTrans"}));
     EXPECT_TRUE(Documentos() == antes && r.isVisible() && !r.Procesado());
 
-    // The rejection commits, then the shell refuses the comment.
+    // The shell refuses the comment: the rejection is undone with it.
     Configurar("Ca_Sql_Rechazar", Rechazo);
     g.alGuardarComentario = [](QString&) { throw ErrorRm("Comentarios fuera de línea"); };
     g.llamadas.clear();
@@ -459,8 +461,9 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaTrasElCommit)
     EXPECT_EQ(g.Avisos(),
               (QStringList{"ERR-ID:7500009|16|Rechazar|frmRechazar|Verifique la configuración del rechazo\r\n" + descripcion,
                            "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"}));
-    EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf("GuardarComentario(DOCUMENTOS,D-1,   )"));
-    EXPECT_TRUE(Valor("SELECT Estado FROM Documentos WHERE Folio = 'D-1'") == "RE" && r.isVisible() && !r.Procesado());
+    EXPECT_EQ(Sentencias().mid(Sentencias().size() - 2),
+              (QStringList{"UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-1'", "RollbackTrans"}));
+    EXPECT_TRUE(Documentos() == antes && r.isVisible() && !r.Procesado());
 
     // Pressing again runs the rejection a second time.
     g.alGuardarComentario = nullptr;
@@ -485,20 +488,10 @@ TEST_F(PruebaRevision, DecisionQueNoCambiaNingunaFilaAvisaQueOtroLaTomo)
     const QString otro = "|64|%1|%2|El documento %3 ya no está pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.";
     EXPECT_EQ(g.TomarAvisos(),
               (QStringList{"ERR-ID:7500057" + otro.arg("Autorizar", "frmAutorizacion", "D-1"), "ERR-ID:7500058" + otro.arg("Rechazar", "frmRechazar", "D-2")}));
-    EXPECT_EQ(Sentencias().filter("CommitTrans").size(), 2);
+    // Nothing of the loser's decision is kept: each transaction is undone.
+    EXPECT_TRUE(Sentencias().filter("CommitTrans").isEmpty() && Sentencias().filter("RollbackTrans").size() == 2);
     EXPECT_TRUE(Documentos() == antes && impresiones.isEmpty() && g.comentarios.isEmpty());
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && r.Procesado() && !r.isVisible());
-
-    // The retry of a comment the shell refused changes no row either, yet it
-    // is this dialog's own rejection: the comment is handed over, no warning.
-    frmRechazar::Unload();
-    frmRechazar& otra = MostrarRechazo("DOCUMENTOS", "D-3", Clave, "Sin presupuesto");
-    g.alGuardarComentario = [](QString&) { throw ErrorRm("Comentarios fuera de línea"); };
-    otra.cmdAceptar_Click();
-    g.alGuardarComentario = nullptr;
-    otra.cmdAceptar_Click();
-    EXPECT_TRUE(otra.Procesado() && !otra.isVisible() && g.LlamadasA("GuardarComentario").size() == 2);
-    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|Comentarios fuera de línea"});
 }
 
 TEST_F(PruebaRevision, PlantillaQueNoSePuedeMostrarNoAbreNada)
@@ -596,4 +589,43 @@ TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloD
     // Printed as the dialog prints, nothing shown, nothing left open.
     EXPECT_EQ(impresiones, (QStringList{"FMT_DOC|D-1||0|0|", "FMT_DOC|D-4||0|0|"}));
     EXPECT_TRUE(g.mensajes.isEmpty() && !conexion->EnTransaccion());
+}
+
+// A statement that lost its folio condition would change every document:
+// the dialog, the bulk run and the rejection undo it and say how many rows
+// and which limit; with the limit raised, a statement that touches detail
+// rows goes through. The page is read before the transaction begins.
+TEST_F(PruebaRevision, UnaDecisionQueCambiaDemasiadasFilasSeDeshaceYLaPaginaSeLeeAntes)
+{
+    CrearDocumentos();
+    Configurar("Ca_Sql_Autoriazion", "UPDATE Documentos SET Estado = 'AU', Monto = '{MONTO}'");
+    Configurar("Ca_Sql_Rechazar", "UPDATE Documentos SET Estado = 'RE'");
+    Iniciar();
+    const QStringList antes = Documentos();
+    QList<bool> enTransaccion;
+    const auto leer = [&](const QString&) {
+        enTransaccion << conexion->EnTransaccion();
+        return QStringLiteral("1");
+    };
+    const auto autorizar = [&] {
+        return RevisionDocumento::Autorizar(
+            [this](const QString& m, int e, const QString& t, const QString& id) {
+                g.mensajes.append({m, e, t, id, {}});
+            },
+            Clave, "DOCUMENTOS", "D-1", "*MONTO,CUENTA,COMENTARIO_DOCUMENTO", leer);
+    };
+    const auto r = autorizar();
+    const auto lote = Lote(Clave, {"D-2"});
+    MostrarRechazo("DOCUMENTOS", "D-3", Clave, "No procede").cmdAceptar_Click();
+    const QString limite = "%1 cambiaría 3 filas y el límite por documento es 1 (parámetro general RM640_FILAS_POR_DOCUMENTO): se deshizo y no se "
+                           "aplicó ningún cambio. Si la sentencia debe cambiar también filas de detalle, suba ese límite.";
+    EXPECT_EQ(
+        g.Avisos(),
+        (QStringList{"ERR-ID:7500062|16|Autorizar||" + limite.arg("La autorización"), "ERR-ID:7500063|16|Rechazar|frmRechazar|" + limite.arg("El rechazo")}));
+    EXPECT_TRUE(!r.ejecutada && lote.autorizados.isEmpty() && lote.pendientes.value(0).motivo == limite.arg("La autorización"));
+    EXPECT_TRUE(Documentos() == antes && Valor("SELECT COUNT(*) FROM Comentarios_Documento") == "0" && !conexion->EnTransaccion());
+    EXPECT_TRUE(!enTransaccion.isEmpty() && !enTransaccion.contains(true));
+
+    Ejecutar("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('RM640_FILAS_POR_DOCUMENTO', 0, 'N', '3')");
+    EXPECT_TRUE(autorizar().ejecutada && Valor("SELECT COUNT(*) FROM Documentos WHERE Estado = 'AU'") == "3");
 }

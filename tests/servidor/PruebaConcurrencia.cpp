@@ -39,11 +39,15 @@ TEST_F(PruebaConcurrencia, UnDocumentoAutorizadoPorOtroOperadorNoSeAplicaDosVece
     const QStringList tras = Contenido("Requisiciones_Compra", "Rq_Folio");
     EXPECT_EQ(Valor(QStringLiteral("SELECT Rq_Oper_Autoriza FROM Requisiciones_Compra WHERE Rq_Folio = '%1'").arg(folio)), "OPERADOR2");
 
-    // The guarded statement changes no row: nothing is applied twice, and the
-    // operator is told why the document leaves the inbox.
+    // The guarded statement changes no row: nothing is applied twice, the
+    // comment the page handed over goes with it, and the operator is told
+    // why the document leaves the inbox.
+    const QString comentarios = Valor("SELECT COUNT(*) FROM Comentarios_Documento");
+    ASSERT_TRUE(EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", "Visto bueno"));
     conexion->LimpiarBitacora();
     d.CmdAutorizado_Click();
-    EXPECT_TRUE(conexion->Bitacora().count("CommitTrans") == 1 && Contenido("Requisiciones_Compra", "Rq_Folio") == tras);
+    EXPECT_TRUE(conexion->Bitacora().count("RollbackTrans") == 1 && Contenido("Requisiciones_Compra", "Rq_Folio") == tras);
+    EXPECT_TRUE(g.LlamadasA("GuardarComentario").size() == 1 && Valor("SELECT COUNT(*) FROM Comentarios_Documento") == comentarios);
     EXPECT_EQ(g.Avisos(),
               QStringList{QStringLiteral("ERR-ID:7500057|64|Autorizar|frmAutorizacion|El documento %1 ya no está"
                                          " pendiente: otro operador lo procesó antes. No se aplicó ningún cambio.")
