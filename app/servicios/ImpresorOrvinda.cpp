@@ -1,29 +1,19 @@
 #include "servicios/ImpresorOrvinda.h"
 
-#include "host/controles/PaginaSegura.h"
 #include "host/datos/Conexion.h"
 #include "host/errores/ErrorRm.h"
 #include "marcadores/MarcadoresHtml.h"
 #include "servicios/Mensajero.h"
 #include "servicios/ServidorPaginas.h"
 #include "servicios/TextoSql.h"
+#include "servicios/TrabajoPdf.h"
 #include "servicios/Traza.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPointer>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTimer>
-#include <QUrl>
-#include <QWebEnginePage>
-#include <memory>
 
 namespace orvinda {
 
@@ -98,7 +88,9 @@ QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
     Recordset datos = m_conexion.Execute(consulta);
     if (datos.Eof())
         throw ErrorRm(QStringLiteral("El formato de impresión '%1' no encontró el documento %2.").arg(formato, folio));
-    // As in the review page, values escaped by where they stand; a NULL prints as nothing.
+    // Values escaped by where they stand, as in the review page; unlike the
+    // review page, which refuses a NULL, a print leaves it blank: the
+    // document has already been decided.
     QList<rm640::ColumnaPlantilla> fila;
     for (int i = 0; i < datos.FieldsCount(); ++i) {
         const Campo c = datos.Fields(i);
@@ -112,77 +104,30 @@ QString ImpresorOrvinda::Componer(const QString& formato, const QString& folio)
              PaginaSegura::MetaPolitica());
 }
 
-QByteArray ImpresorOrvinda::GenerarPdf(const QString& html, int esperaMs)
-{
-    auto pagina = std::make_unique<QWebEnginePage>();
-    // The document's text is data here too: no script, no outside request.
-    PaginaSegura::Aplicar(pagina.get());
-    QEventLoop bucle;
-    QTimer limite;
-    limite.setSingleShot(true);
-    QObject::connect(&limite, &QTimer::timeout, &bucle, &QEventLoop::quit);
-
-    bool cargada = false;
-    bool correcta = false;
-    QObject::connect(pagina.get(), &QWebEnginePage::loadFinished, &bucle, [&](bool ok) {
-        cargada = true;
-        correcta = ok;
-        bucle.quit();
-    });
-    pagina->setHtml(html, QUrl(QStringLiteral("orvinda://web/Impresion/")));
-    limite.start(esperaMs);
-    if (!cargada)
-        bucle.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!cargada || !correcta)
-        throw ErrorRm(QStringLiteral("No se pudo preparar el documento para imprimir."));
-
-    // The answer lands in shared state: it may come after we gave up.
-    struct Respuesta
-    {
-        bool llego = false;
-        QByteArray pdf;
-        QPointer<QEventLoop> bucle;
-    };
-    auto respuesta = std::make_shared<Respuesta>();
-    respuesta->bucle = &bucle;
-    const QPageLayout hoja(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(14, 14, 14, 14),
-                           QPageLayout::Millimeter);
-    pagina->printToPdf(
-        [respuesta](const QByteArray& pdf) {
-            respuesta->llego = true;
-            respuesta->pdf = pdf;
-            if (respuesta->bucle)
-                respuesta->bucle->quit();
-        },
-        hoja);
-    limite.start(esperaMs);
-    if (!respuesta->llego)
-        bucle.exec(QEventLoop::ExcludeUserInputEvents);
-    respuesta->bucle = nullptr;
-    if (!respuesta->llego || respuesta->pdf.isEmpty())
-        throw ErrorRm(QStringLiteral("No se pudo generar el PDF del documento."));
-    return respuesta->pdf;
-}
-
 void ImpresorOrvinda::Imprimir(const QString& formato, const QString& folio, const QString&, int, int, const QString&)
 {
     const QString html = Componer(formato, folio);
-    const QByteArray pdf = GenerarPdf(html);
-
     const QString ruta = RutaDocumento(formato, folio);
-    QDir().mkpath(QFileInfo(ruta).absolutePath());
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly) || archivo.write(pdf) != pdf.size() || !archivo.commit())
-        throw ErrorRm(
-            QStringLiteral("No se pudo guardar %1: %2").arg(QDir::toNativeSeparators(ruta), archivo.errorString()));
-
-    if (m_traza)
-        m_traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2 archivo=%3").arg(formato, folio, ruta));
-    if (m_mensajero)
-        m_mensajero->Mostrar(
-            QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(ruta)), 64,
-            QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
-            QStringLiteral("ERR-ID:9900020"));
+    // The browser answers through the event loop: the document is written
+    // while the window goes on, and its end is told to whoever asked.
+    TrabajoPdf::Iniciar(
+        html, ruta,
+        [formato, folio, alTerminar = m_alTerminar, mensajero = m_mensajero, traza = m_traza](const QString& archivo,
+                                                                                              const QString& error) {
+            if (traza && error.isEmpty())
+                traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2 archivo=%3").arg(formato, folio, archivo));
+            if (mensajero && error.isEmpty())
+                mensajero->Mostrar(
+                    QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(archivo)),
+                    64, QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
+                    QStringLiteral("ERR-ID:9900020"));
+            else if (mensajero && !alTerminar)
+                mensajero->Mostrar(QStringLiteral("No se pudo imprimir el documento %1: %2").arg(folio, error), 16,
+                                   QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),
+                                   QStringLiteral("ERR-ID:9900021"));
+            if (alTerminar)
+                alTerminar(archivo, error);
+        });
 }
 
 } // namespace orvinda

@@ -30,10 +30,6 @@ public:
     QString RutaDocumento(const QString& formato, const QString& folio) const;
     QString Carpeta() const;
 
-    // The page rendered to PDF bytes by the embedded browser; waits for it
-    // in a local loop that holds user input back.
-    static QByteArray GenerarPdf(const QString& html, int esperaMs = 30000);
-
 private:
     Conexion& m_conexion;
     Mensajero* m_mensajero;

@@ -24,9 +24,9 @@
 #include "shell/VentanaContenedora.h"
 #include "shell/VerificacionInicio.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -289,17 +289,32 @@ void AplicacionShell::AbrirPantalla()
     m_ventana->Alojar(forma);
     m_ventana->show();
     if (!m_opciones.captura.isEmpty())
+        EsperarPantallaLlena(*forma);
+}
+
+void AplicacionShell::EsperarPantallaLlena(QObject& forma)
+{
+    // The screen says when its refresh has ended, whatever it found; the
+    // capture waits for that, once, on a turn of its own so the window
+    // has laid itself out. A screen that says nothing is taken as it is.
+    const int senal = forma.metaObject()->indexOfSignal("Llenada()");
+    const int ranura = metaObject()->indexOfMethod("Capturar()");
+    if (senal < 0
+        || !QMetaObject::connect(&forma, senal, this, ranura, Qt::QueuedConnection | Qt::SingleShotConnection))
         QTimer::singleShot(0, this, &AplicacionShell::Capturar);
 }
 
 void AplicacionShell::Capturar()
 {
-    // The first activation fills the screen; wait for it, within reason.
-    QDeadlineTimer limite(10000);
-    QObject* forma = m_pantalla ? m_pantalla->property("GetPantalla").value<QObject*>() : nullptr;
-    while (!limite.hasExpired() && forma && !forma->property("Cargado").toBool())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QCoreApplication::processEvents();
+    if (m_traza && m_ventana) {
+        // What the capture shows, for whoever reads the trace.
+        qint64 filas = 0;
+        const QList<QAbstractItemView*> listas = m_ventana->findChildren<QAbstractItemView*>();
+        for (const QAbstractItemView* lista : listas)
+            filas += lista->model() ? lista->model()->rowCount() : 0;
+        m_traza->Nota(
+            QStringLiteral("Captura %1: %2 filas en %3 listas").arg(m_opciones.captura).arg(filas).arg(listas.size()));
+    }
     int codigo = 0;
     if (!m_ventana || !m_ventana->grab().save(m_opciones.captura, "PNG")) {
         std::fprintf(stderr, "orvinda: no se pudo guardar la captura %s\n", qPrintable(m_opciones.captura));

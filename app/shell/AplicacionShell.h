@@ -42,7 +42,8 @@ private:
     void RegistrarClases();
     void AsegurarComponente();
     void AbrirPantalla();
-    void Capturar();
+    void EsperarPantallaLlena(QObject& forma);
+    Q_INVOKABLE void Capturar();
     int Fallar(const QString& mensaje, const QString& idError);
 
     OpcionesShell m_opciones;

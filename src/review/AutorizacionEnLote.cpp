@@ -7,6 +7,7 @@
 #include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
 
+#include <QPointer>
 #include <QTimer>
 
 namespace rm640 {
@@ -129,26 +130,33 @@ void AutorizacionEnLote::Decidir()
         if (motivo.isEmpty())
             motivo = mensaje;
     };
-    bool autorizado = false;
+    RevisionDocumento::Autorizacion autorizacion;
     Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
                     [&] {
-                        const RevisionDocumento::Autorizacion autorizacion = RevisionDocumento::Autorizar(
+                        autorizacion = RevisionDocumento::Autorizar(
                             reportar, m_clave, m_tabla, folio, m_campos,
                             [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
-                        if (!autorizacion.ejecutada && !autorizacion.sinCambios)
-                            return;
-                        // Printed, or its failure set aside: the authorization
-                        // stands. A statement that changed no row leaves the
-                        // notice as the reason.
-                        RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
-                        autorizado = autorizacion.ejecutada;
                     });
-    if (!autorizado)
+    if (autorizacion.sinCambios) {
+        // The notice that someone else decided first is the reason.
+        RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
+        return DejarPendiente(motivo);
+    }
+    if (!autorizacion.ejecutada)
         return DejarPendiente(motivo.isEmpty() ? QStringLiteral("El documento no se autorizó.") : motivo);
+    // Authorized: the next document waits for this one's printing, whose
+    // failure is a notice, not a reason to stay pending.
     m_resumen.autorizados.append(folio);
-    if (!motivo.isEmpty())
-        m_resumen.avisos.append({folio, motivo});
-    QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
+    QPointer<AutorizacionEnLote> vivo(this);
+    RevisionDocumento::Concluir([](const QString&, int, const QString&, const QString&) {}, autorizacion, m_clave,
+                                folio,
+                                [vivo, folio](const QString&, const QString& error) {
+                                    if (!vivo)
+                                        return;
+                                    if (!error.isEmpty())
+                                        vivo->m_resumen.avisos.append({folio, error});
+                                    QTimer::singleShot(0, vivo, &AutorizacionEnLote::Siguiente);
+                                });
 }
 
 void AutorizacionEnLote::DejarPendiente(const QString& motivo)

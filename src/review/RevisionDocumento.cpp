@@ -173,8 +173,8 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
     return resultado;
 }
 
-bool RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
-                                 const QString& folio)
+void RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
+                                 const QString& folio, AlImprimir alImprimir)
 {
     if (autorizacion.sinCambios) {
         Trampa::Intentar([&] {
@@ -184,14 +184,27 @@ bool RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& a
                      orvinda::Sistema::EstiloInformacion, QStringLiteral("Autorizar"),
                      QStringLiteral("ERR-ID:7500057"));
         });
-        return false;
+        return;
     }
-    return Trampa::Atrapar(
+    const auto titulo = QStringLiteral("CmdAutorizado_Click()");
+    const auto id = QStringLiteral("ERR-ID:7500051");
+    // What ends later is told on its own: whoever asked may be gone by then.
+    AlImprimir fin = alImprimir;
+    if (!fin)
+        fin = [titulo, id](const QString&, const QString& error) {
+            if (!error.isEmpty())
+                Trampa::Intentar([&] { Trampa::Mostrar(nullptr, error, orvinda::Sistema::EstiloError, titulo, id); });
+        };
+    QString formato;
+    const bool empezada = Trampa::Atrapar(
         [&](const QString& descripcion) {
-            reportar(descripcion, orvinda::Sistema::EstiloError, QStringLiteral("CmdAutorizado_Click()"),
-                     QStringLiteral("ERR-ID:7500051"));
+            reportar(descripcion, orvinda::Sistema::EstiloError, titulo, id);
+            if (alImprimir)
+                alImprimir(QString(), descripcion);
         },
-        [&] { Imprimir(clave, folio); });
+        [&] { formato = Imprimir(clave, folio, fin); });
+    if (empezada && formato.isEmpty() && alImprimir)
+        alImprimir(QString(), QString());
 }
 
 QString RevisionDocumento::Pagina(const QString& urlBase)
@@ -199,7 +212,7 @@ QString RevisionDocumento::Pagina(const QString& urlBase)
     return urlBase + QStringLiteral("/EditorWeb/Pagina.Html");
 }
 
-QString RevisionDocumento::Imprimir(const QString& clave, const QString& folio)
+QString RevisionDocumento::Imprimir(const QString& clave, const QString& folio, AlImprimir alTerminar)
 {
     const QString formato = Publico::Utilerias->BuscarValor(
         QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
@@ -207,6 +220,7 @@ QString RevisionDocumento::Imprimir(const QString& clave, const QString& folio)
     if (formato.isEmpty())
         return formato;
     std::unique_ptr<orvinda::Impresor> impresor = orvinda::TablaClases::Crear<orvinda::Impresor>();
+    impresor->setAlTerminar(std::move(alTerminar));
     impresor->Imprimir(formato, folio, QString(), 0, 0, QString());
     impresor.reset();
     return formato;

@@ -62,19 +62,23 @@ public:
                                   const QString& folio, const QString& campos, const ValorDe& valorDe,
                                   const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
 
+    // What became of the printing of an authorized document: the file, or why not.
+    using AlImprimir = std::function<void(const QString& archivo, const QString& error)>;
     // What follows an authorization that ran, wherever it ran: when the
     // statement changed no row, the notice that someone else decided first,
-    // and nothing printed; otherwise the document printed, a failure
-    // reported (the authorization stands). True when nothing was reported.
-    static bool Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
-                         const QString& folio);
+    // and nothing printed; otherwise the document printed in the background
+    // (the authorization stands whatever the printing says). alImprimir
+    // hears the end of the printing, at once when there is nothing to print;
+    // without it, a failure is told in a message of its own.
+    static void Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
+                         const QString& folio, AlImprimir alImprimir = {});
 
     // The address of the editor page under the base address of "GEN_URL".
     static QString Pagina(const QString& urlBase);
 
-    // Prints folio in the configuration's format, when it has one; the
-    // format used, empty when none.
-    static QString Imprimir(const QString& clave, const QString& folio);
+    // Starts printing folio in the configuration's format, when it has one;
+    // the format used, empty when none. alTerminar hears the end.
+    static QString Imprimir(const QString& clave, const QString& folio, AlImprimir alTerminar = {});
 };
 
 } // namespace rm640

@@ -253,7 +253,7 @@ void frmAutorizacion::CmdAutorizado_Click()
         return;
     }
     // Committed, or decided by someone else first: whatever the printing
-    // says, the document leaves the inbox.
+    // says (it goes on in the background), the document leaves the inbox.
     RevisionDocumento::Concluir(reportar, autorizacion, m_clave, m_folio);
     m_procesado = true;
     hide();

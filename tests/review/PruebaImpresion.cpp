@@ -55,9 +55,13 @@ TEST_F(PruebaImpresor, ImprimeElFormatoAPdfYDiceDondeQuedo)
     Ejecutar("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('RM640_PLANTILLA_SIN_ESCAPAR', 0, 'B', '1')");
     EXPECT_TRUE(impresor.Componer("OC_AUTORIZADA", folio).contains("<td><b>Patio</b></td>"));
 
+    // Printed in the background: whoever asked hears the file once it is written.
+    QString escrito;
+    impresor.setAlTerminar([&](const QString& archivo, const QString& error) { escrito = archivo + error; });
     impresor.Imprimir("OC_AUTORIZADA", folio, QString(), 0, 0, QString());
     const QString ruta = QDir(destino).filePath("OC_AUTORIZADA_" + folio + ".pdf");
-    EXPECT_TRUE(LeerArchivo(ruta).startsWith("%PDF-"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !escrito.isEmpty(); }, 30000));
+    EXPECT_TRUE(escrito == ruta && LeerArchivo(ruta).startsWith("%PDF-"));
     // Unattended, the message goes to the trace.
     EXPECT_TRUE(LeerArchivo(rutaTraza).contains(
         QStringLiteral("MSG ERR-ID:9900020 estilo=64 titulo=\"Imprimir\" modulo=ORVINDA texto=\"El documento %1 se guardó en:\n%2\"")

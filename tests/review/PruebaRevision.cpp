@@ -64,6 +64,8 @@ struct ImpresorGrabador : orvinda::Impresor
         r.append(QStringLiteral("%1|%2|%3|%4|%5|%6").arg(formato, folio, e1).arg(o1).arg(o2).arg(e2));
         if (!falla.isEmpty())
             throw ErrorRm(falla);
+        if (m_alTerminar)
+            m_alTerminar(folio + ".pdf", QString());
     }
     QStringList& r;
     int& vivos;

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest/QTest>
 
@@ -206,4 +207,26 @@ TEST_F(PruebaRobustez, UnDiscoLlenoSeNombraAlArrancar)
             GTEST_SKIP() << "no se puede montar un tmpfs: " << salida.toStdString();
         EXPECT_TRUE(p.exitCode() == 1 && salida.contains(c.mensaje) && !salida.contains("DllRegisterServer")) << salida.toStdString();
     }
+}
+
+// --captura waits for the screen's own word that it is filled: a tab of
+// 200,000 documents is in the picture whole, never half-read.
+TEST_F(PruebaRobustez, LaCapturaEsperaALaBandejaLlena)
+{
+    const QString demo = carpeta.path() + "/grande.db";
+    CreacionDemo::Crear(demo);
+    orvinda::Conexion::Abrir(demo)->Execute(
+        "INSERT INTO Configuracion_Autorizacion (Ca_Cve_Configuracion_Autorizacion, Ca_Etiqueta, Ca_Sql) VALUES ('0005', 'Muchos', "
+        "'WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) SELECT printf(''F-%06d'', i) AS Folio FROM n')");
+    QProcess p;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(e);
+    const QString traza = carpeta.path() + "/captura.txt";
+    p.start(QCoreApplication::applicationDirPath() + "/orvinda", {"--db", demo, "--captura", carpeta.path() + "/c.png", "--traza", traza});
+    ASSERT_TRUE(p.waitForFinished(120000) && p.exitCode() == 0) << p.readAllStandardError().toStdString();
+    const QRegularExpressionMatch m = QRegularExpression("Captura .*: (\\d+) filas").match(LeerArchivo(traza));
+    ASSERT_TRUE(m.hasMatch()) << LeerArchivo(traza).toStdString();
+    EXPECT_GE(m.captured(1).toLongLong(), 200000);
+    EXPECT_TRUE(QFile(carpeta.path() + "/c.png").size() > 0);
 }

@@ -15,6 +15,7 @@
 #include "review/frmRechazar.h"
 #include "servicios/ImpresorOrvinda.h"
 #include "servicios/ServidorPaginas.h"
+#include "servicios/TrabajoPdf.h"
 #include "shell/AplicacionShell.h"
 #include "shell/CreacionDemo.h"
 #include "shell/IdentidadOperador.h"
@@ -151,7 +152,11 @@ TEST_P(PruebaSeguridad, UnDocumentoHostilNoEjecutaNadaNiSaleDelProceso)
         EXPECT_NE(d.WebBrowser1().ValorElemento("MONTO_AUTORIZADO"), "666");
     });
     // Printing renders the same text.
-    EXPECT_FALSE(orvinda::ImpresorOrvinda::GenerarPdf(QStringLiteral("<body>%1</body>").arg(hostil)).isEmpty());
+    QString impreso = "<pendiente>";
+    orvinda::TrabajoPdf::Iniciar(QStringLiteral("<body>%1</body>").arg(hostil), carpeta.filePath("hostil.pdf"),
+                                 [&](const QString& archivo, const QString& error) { impreso = error.isEmpty() ? LeerArchivo(archivo).left(5) : error; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return impreso != "<pendiente>"; }, 30000));
+    EXPECT_EQ(impreso, "%PDF-");
     QTest::qWait(500);
     EXPECT_FALSE(escucha.hasPendingConnections());
 }
