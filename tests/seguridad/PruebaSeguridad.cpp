@@ -651,3 +651,42 @@ TEST_F(PruebaArchivos, LaBibliotecaCorreDelDescriptorQueSeComprobo)
     pantalla.reset();
     EXPECT_EQ(orvinda::CargadorComponentes::LiberarBibliotecasSinUso(), 1);
 }
+
+// A folio goes from the database through the list, the page and the statement to the summary as it is stored, whatever
+// it holds: each odd one is authorized through the dialog and in bulk, taken from the list, and changes its own document.
+TEST_P(PruebaSeguridad, CadaFolioViajaIntactoDeLaBaseALaSentencia)
+{
+    const auto c = [](char16_t u) { return QString(QChar(u)); };
+    const QString folios[]
+        = {c(0xFEFF) + "BOM", "NO" + c(0xFFFE) + "CAR", "MARCA-e" + c(0x0301), "DIR" + c(0x200F) + c(0x202E) + "-1", "CTL" + c(0x0001) + "-2"};
+    for (const QString& f : folios)
+        for (const char* via : {"-D", "-L"})
+            Copiar(f + via);
+    Publico::Main();
+    frmRM640& bandeja = frmRM640::Instancia();
+    bandeja.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bandeja.Cargado(); }, 10000));
+    orvinda::ListView& lista = bandeja.lvInsidencias(0);
+    for (const QString& f : folios) {
+        EXPECT_EQ(EsperarLista(lista), "");
+        ASSERT_TRUE(lista.SeleccionarTexto(f + "-D")) << f.toStdString();
+        EXPECT_EQ(lista.SelectedItem(), f + "-D");
+        AlAbrirse<frmAutorizacion>([](frmAutorizacion& d) {
+            if (EsperarPagina(d.WebBrowser1(), "MONTO_AUTORIZADO"))
+                d.CmdAutorizado_Click();
+        });
+        bandeja.lvInsidencias_DblClick(0);
+        EXPECT_TRUE(Estado(f + "-D").startsWith("AU|")) << f.toStdString() << g.Avisos().join('\n').toStdString();
+    }
+    EXPECT_EQ(EsperarLista(lista), "");
+    QStringList enLote;
+    for (const QString& f : folios) {
+        ASSERT_TRUE(lista.SeleccionarTexto(f + "-L"));
+        enLote += lista.SelectedItems();
+    }
+    const AutorizacionEnLote::Resumen r = Lote("0001", enLote);
+    EXPECT_EQ(r.autorizados, enLote);
+    for (const QString& f : folios)
+        EXPECT_TRUE(Estado(f + "-L").startsWith("AU|")) << f.toStdString();
+    EXPECT_TRUE(g.mensajes.isEmpty()) << g.Avisos().join('\n').toStdString();
+}

@@ -173,7 +173,9 @@ QByteArrayView ModeloLista::Celda(int fila, int columna) const
 
 QString ModeloLista::Texto(int mostrada, int columna) const
 {
-    return QString::fromUtf8(Celda(FilaAlmacen(mostrada), columna));
+    // QString::fromUtf8 drops a leading U+FEFF; a folio is kept as stored.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return utf8(Celda(FilaAlmacen(mostrada), columna));
 }
 
 int ModeloLista::BuscarMostrada(const QString& texto) const

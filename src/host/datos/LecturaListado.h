@@ -20,8 +20,6 @@ class LecturaListado : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int FilasPorBloque = 4096;
-
     LecturaListado(SesionLectura& sesion, const QString& consulta);
     ~LecturaListado() override;
 

@@ -121,8 +121,9 @@ QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool s
             prueba = QSqlQuery();
             db = QSqlDatabase();
             Cerrar(nombre);
-            throw ErrorRm(QStringLiteral("No se abre la base de datos %1: otro archivo ocupó su lugar mientras se abría.")
-                              .arg(destino));
+            throw ErrorRm(
+                QStringLiteral("No se abre la base de datos %1: otro archivo ocupó su lugar mientras se abría.")
+                    .arg(destino));
         }
     }
     return db;
