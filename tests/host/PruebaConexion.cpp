@@ -4,11 +4,14 @@
 #include "host/datos/Transaccion.h"
 #include "host/errores/ErrorRm.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <signal.h>
 
 using orvinda::Conexion;
 using orvinda::ErrorRm;
@@ -243,6 +246,98 @@ TEST_P(PruebaConexion, ElControladorNombraLaBaseAunqueLaCadenaSoloDigaDsn)
     // And it gets the engine's limits.
     EXPECT_EQ(dsn->Execute("SHOW lock_timeout").Fields(0).Texto(), "15s");
     EXPECT_EQ(dsn->Execute("SHOW statement_timeout").Fields(0).Texto(), "2min");
+}
+
+TEST_P(PruebaConexion, UnaSentenciaSinFinSeCancelaPasadoElLimite)
+{
+    // On a server its own limit fires first; the embedded engine has none,
+    // and the watchdog interrupts it.
+    conexion->FijarLimites(15, 1);
+    QElapsedTimer reloj;
+    reloj.start();
+    const QString error = DescripcionDe([&] {
+        conexion->Execute("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) SELECT COUNT(*) FROM c");
+    });
+    EXPECT_LT(reloj.elapsed(), 1000 * (1 + 2 + 2));
+    if (GetParam() == Conexion::Dialecto::SQLite)
+        EXPECT_EQ(error, "La sentencia pasó de 1 segundos, el límite de la base de datos (BD_LIMITE_SENTENCIA), y se "
+                         "canceló; no se aplicó ningún cambio.");
+    else
+        EXPECT_TRUE(error.contains("statement timeout")) << error.toStdString();
+    EXPECT_EQ(conexion->Execute("SELECT COUNT(*) FROM T").Fields(0).Texto(), "0");
+}
+
+TEST_P(PruebaConexion, UnServidorDetenidoSeAbandonaSinDarPorHechoLoQueNoSeSabe)
+{
+    if (GetParam() != Conexion::Dialecto::PostgreSQL)
+        GTEST_SKIP() << "sin servidor que detener";
+    // The backend stops (SIGSTOP) with the statement on its way: no limit of
+    // the server's can fire, and the client library would wait for ever.
+    struct Caso
+    {
+        const char* paso;
+        std::function<void()> antes, ultimo;
+        QString explicacion;
+    };
+    const QString causa = "El servidor de base de datos no responde; se abandonó la sesión y la siguiente operación abre "
+                          "una nueva.\r\n";
+    const QList<Caso> casos{
+        {"una escritura en la transacción", [&] { conexion->BeginTrans(); },
+         [&] { conexion->Execute("INSERT INTO T VALUES ('E', 'x', 1)"); },
+         causa + "La operación no terminó en 5 segundos; no se aplicó ningún cambio."},
+        {"la confirmación",
+         [&] {
+             conexion->BeginTrans();
+             conexion->Execute("INSERT INTO T VALUES ('C', 'x', 1)");
+         },
+         [&] { conexion->CommitTrans(); },
+         causa + "No se sabe si el servidor llegó a aplicar el cambio: compruébelo antes de repetir la operación."},
+    };
+    conexion->FijarLimites(15, 1);
+    for (const Caso& c : casos) {
+        const int backend = conexion->Execute("SELECT pg_backend_pid()").Fields(0).Value().toInt();
+        c.antes();
+        ASSERT_EQ(kill(backend, SIGSTOP), 0);
+        QElapsedTimer reloj;
+        reloj.start();
+        QString explicacion;
+        try {
+            c.ultimo();
+        } catch (const ErrorRm& e) {
+            explicacion = e.Explicada("pista");
+        }
+        const qint64 tardo = reloj.elapsed();
+        kill(backend, SIGCONT);
+        EXPECT_EQ(explicacion, c.explicacion) << c.paso;
+        EXPECT_LT(tardo, 1000 * (1 + 5 + 1)) << c.paso;
+        EXPECT_NO_THROW(conexion->RollbackTrans()) << c.paso;
+        // The next command opens a new session.
+        EXPECT_NE(conexion->Execute("SELECT pg_backend_pid()").Fields(0).Value().toInt(), backend) << c.paso;
+    }
+}
+
+TEST_P(PruebaConexion, LosValoresLleganComoLosTipaQtYElTextoTalCual)
+{
+    const QString consulta = "SELECT 1::int2 a, 2::int4 b, 3::int8 c, 4.5::numeric(10,2) d, 6.25::float4 e, 7.125::float8 f, "
+                             "'abc'::text g, 'y'::char(3) h, DATE '2026-12-07' i, TIME '10:11:12' j, "
+                             "TIMESTAMP '2026-12-07 10:11:12.345' k, '\\x0102'::bytea l, NULL::int4 m, NULL::text n, "
+                             "(1::numeric / 3) o, 'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'::uuid p, true q";
+    if (GetParam() != Conexion::Dialecto::PostgreSQL)
+        GTEST_SKIP() << "el motor embebido se lee con el controlador de Qt";
+    QSqlQuery q(conexion->BaseDatos());
+    ASSERT_TRUE(q.exec(consulta) && q.next());
+    orvinda::Recordset rs = conexion->Execute(consulta);
+    ASSERT_EQ(rs.FieldsCount(), q.record().count());
+    for (int i = 0; i < rs.FieldsCount(); ++i) {
+        const QVariant qt = q.value(i), nuestro = rs.Fields(i).Value();
+        EXPECT_EQ(nuestro.isNull(), qt.isNull()) << i;
+        if (!qt.isNull())
+            EXPECT_EQ(std::make_pair(nuestro.typeId(), nuestro), std::make_pair(qt.typeId(), qt)) << i;
+    }
+    // Where Qt's driver drops a leading byte order mark, the text arrives whole.
+    const QString marcado = QString(QChar(0xFEFF)) + "F-1";
+    conexion->Execute("INSERT INTO T (Clave) VALUES ('" + marcado + "')");
+    EXPECT_EQ(conexion->Execute("SELECT Clave FROM T").Fields(0).Texto(), marcado);
 }
 
 INSTANTIATE_TEST_SUITE_P(Motores, PruebaConexion, ::testing::Values(Conexion::Dialecto::SQLite, Conexion::Dialecto::PostgreSQL),

@@ -1,9 +1,12 @@
 #include "host/datos/Conexion.h"
 
 #include "host/datos/ErrorSql.h"
+#include "host/datos/LectorSqlite.h"
 #include "host/datos/LecturaListado.h"
+#include "host/datos/SentenciaOdbc.h"
 #include "host/datos/Sesion.h"
 #include "host/datos/SesionLectura.h"
+#include "host/datos/Vigia.h"
 #include "host/errores/ErrorRm.h"
 
 #include <QDir>
@@ -15,6 +18,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <fcntl.h>
+#include <sqlite3.h>
 
 namespace orvinda {
 
@@ -129,15 +133,61 @@ void Conexion::Registrar(const QString& texto)
 
 QSqlDatabase Conexion::Abierta()
 {
+    Sesion::CerrarApartadas(m_apartadas);
     QSqlDatabase db = BaseDatos();
     // A dropped session is opened again between transactions; inside one,
     // what it held is gone and the caller must see the failure.
-    if (!db.isOpen() && !m_enTransaccion && db.open())
-        AplicarLimites(db);
+    if (!db.isOpen() && !m_enTransaccion) {
+        if (db.isValid()) {
+            if (Sesion::Reabrir(db))
+                AplicarLimites(db);
+        } else {
+            // The last one was abandoned.
+            try {
+                db = Sesion::Abrir(m_nombre, m_destino, m_soloLectura);
+                AplicarLimites(db);
+            } catch (const ErrorRm& e) {
+                throw ErrorRm(e.Descripcion(), NumeroCerrada, ErrorRm::Causa::ConexionPerdida);
+            }
+        }
+    }
     if (!db.isOpen())
-        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), 3709,
+        throw ErrorRm(QStringLiteral("La conexión con la base de datos está cerrada."), NumeroCerrada,
                       ErrorRm::Causa::ConexionPerdida);
     return db;
+}
+
+template <typename Paso>
+auto Conexion::Vigilado(QSqlDatabase db, Desenlace desenlace, Paso&& paso)
+{
+    Vigia::Guardia guardia(std::chrono::seconds(m_limiteSentencia),
+                           {nullptr, [canal = Sesion::Canal(m_nombre)] { canal.Cortar(); }});
+    if (sqlite3* h = LectorSqlite::Handle(db))
+        guardia.AlCancelar([h] { sqlite3_interrupt(h); });
+    const auto abandonada = [&] {
+        // A cancel may still be on its way inside the old session.
+        Sesion::Apartar(m_nombre, m_apartadas);
+        return ErrorSql::SinRespuesta(m_limiteSentencia, desenlace == Desenlace::Incierto);
+    };
+    try {
+        if constexpr (std::is_void_v<decltype(paso(guardia))>) {
+            paso(guardia);
+            if (guardia.Abandonada())
+                Sesion::Apartar(m_nombre, m_apartadas);
+        } else {
+            auto resultado = paso(guardia);
+            // It answered after all, but through a socket that is cut.
+            if (guardia.Abandonada())
+                Sesion::Apartar(m_nombre, m_apartadas);
+            return resultado;
+        }
+    } catch (const ErrorRm& e) {
+        if (guardia.Abandonada())
+            throw abandonada();
+        if (guardia.Cancelada())
+            throw ErrorSql::Cancelada(m_limiteSentencia, e);
+        throw;
+    }
 }
 
 void Conexion::FijarLimites(int esperaBloqueo, int limiteSentencia)
@@ -192,7 +242,8 @@ bool Conexion::Reintentar(const ErrorRm& e, bool& reintentado)
         return false;
     // The session cannot be used again: closed, the next use opens another.
     BaseDatos().close();
-    if (m_enTransaccion || reintentado)
+    // A session that could not even be opened is not tried again at once.
+    if (m_enTransaccion || reintentado || e.Numero() == NumeroCerrada)
         return false;
     reintentado = true;
     return true;
@@ -255,7 +306,10 @@ Recordset Conexion::Execute(const QString& sentencia)
     const QString texto = TextoParaEjecutar(sentencia, sinEnvio);
     if (sinEnvio)
         return Recordset();
-    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto); });
+    // Outside a transaction a write commits as it runs, whether or not its
+    // answer comes back.
+    const Desenlace desenlace = !m_enTransaccion && EsEscritura(texto) ? Desenlace::Incierto : Desenlace::Deshecho;
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto, desenlace); });
 }
 
 std::unique_ptr<LecturaListado> Conexion::LeerListado(const QString& consulta)
@@ -272,22 +326,54 @@ std::unique_ptr<LecturaListado> Conexion::LeerListado(const QString& consulta)
 void Conexion::Compilar(const QString& sentencia)
 {
     ConReintento([&](QSqlDatabase db) {
-        QSqlQuery q(db);
-        if (!q.prepare(sentencia))
-            throw ErrorSql::De(q.lastError());
+        Vigilado(db, Desenlace::Deshecho, [&](Vigia::Guardia&) {
+            QSqlQuery q(db);
+            if (!q.prepare(sentencia))
+                throw ErrorSql::De(q.lastError());
+        });
     });
 }
 
 Recordset Conexion::LeerSinRegistro(const QString& consulta)
 {
-    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, consulta); });
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, consulta, Desenlace::Deshecho); });
 }
 
-Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
+Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace)
+{
+    m_afectados = -1;
+    return Vigilado(db, desenlace, [&](Vigia::Guardia& guardia) {
+        if (void* odbc = SentenciaOdbc::Handle(db))
+            return EjecutarOdbc(odbc, texto, guardia);
+        return EjecutarQt(db, texto);
+    });
+}
+
+Recordset Conexion::EjecutarOdbc(void* odbc, const QString& texto, Vigia::Guardia& guardia)
+{
+    SentenciaOdbc s(odbc);
+    guardia.AlCancelar([cancelar = s.Cancelador()] { Vigia::Aparte(cancelar); });
+    s.Ejecutar(texto);
+    if (!s.EsConsulta()) {
+        m_afectados = static_cast<int>(s.FilasAfectadas());
+        return Recordset();
+    }
+    std::vector<QVariantList> filas;
+    const int n = static_cast<int>(s.Nombres().size());
+    while (s.Siguiente()) {
+        QVariantList fila;
+        fila.reserve(n);
+        for (int i = 0; i < n; ++i)
+            fila.append(s.Valor(i));
+        filas.push_back(std::move(fila));
+    }
+    return Recordset(s.Nombres(), std::move(filas));
+}
+
+Recordset Conexion::EjecutarQt(QSqlDatabase db, const QString& texto)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    m_afectados = -1;
     if (!q.exec(texto))
         throw ErrorSql::De(q.lastError());
     if (!q.isSelect()) {
@@ -320,7 +406,7 @@ void Conexion::BeginTrans()
         m_antesDePaso(QStringLiteral("BeginTrans"));
     if (m_enTransaccion)
         throw ErrorRm(QStringLiteral("La conexión ya tiene una transacción abierta."));
-    ConReintento([this](QSqlDatabase db) { Comenzar(db); });
+    ConReintento([this](QSqlDatabase db) { Vigilado(db, Desenlace::Deshecho, [&](Vigia::Guardia&) { Comenzar(db); }); });
     m_enTransaccion = true;
 }
 
@@ -356,12 +442,14 @@ void Conexion::CommitTrans()
         throw ErrorRm(QStringLiteral("No hay ninguna transacción activa."), 3724);
     const Ocupado ocupado;
     QSqlDatabase db = BaseDatos();
-    if (!db.commit()) {
-        const ErrorRm e = ErrorSql::De(db.lastError());
-        bool reintentado = true;
-        Reintentar(e, reintentado);
-        throw e;
-    }
+    Vigilado(db, Desenlace::Incierto, [&](Vigia::Guardia&) {
+        if (!db.commit()) {
+            const ErrorRm e = ErrorSql::De(db.lastError());
+            bool reintentado = true;
+            Reintentar(e, reintentado);
+            throw e;
+        }
+    });
     m_enTransaccion = false;
 }
 
@@ -375,14 +463,20 @@ void Conexion::RollbackTrans()
     // A lost session took its transaction with it: nothing is left to undo.
     if (!db.isOpen())
         return;
-    if (!db.rollback()) {
-        const ErrorRm e = ErrorSql::De(db.lastError());
+    try {
+        Vigilado(db, Desenlace::Deshecho, [&](Vigia::Guardia&) {
+            if (!db.rollback())
+                throw ErrorSql::De(db.lastError());
+        });
+    } catch (const ErrorRm& e) {
         // The session died with its transaction: nothing is left to undo.
+        if (e.ObtenerCausa() == ErrorRm::Causa::SinRespuesta)
+            return;
         if (e.ObtenerCausa() == ErrorRm::Causa::ConexionPerdida) {
             db.close();
             return;
         }
-        throw e;
+        throw;
     }
 }
 

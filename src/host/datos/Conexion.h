@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/datos/Recordset.h"
+#include "host/datos/Vigia.h"
 
 #include <QString>
 #include <QStringList>
@@ -103,11 +104,21 @@ private:
     Conexion(QString nombre, QString destino, Dialecto dialecto);
     void Registrar(const QString& texto);
     QSqlDatabase Abierta();
+    // What is known of a statement that never answered.
+    enum class Desenlace { Deshecho, Incierto };
+    // Runs paso under the watchdog: past the statement limit it is
+    // cancelled, and a moment later, if the server does not answer even
+    // that, the session is abandoned and paso fails with
+    // ErrorRm::Causa::SinRespuesta.
+    template <typename Paso>
+    auto Vigilado(QSqlDatabase db, Desenlace desenlace, Paso&& paso);
     // Runs paso on the open session; a session lost outside a transaction is
     // opened again and paso runs once more.
     template <typename Paso>
     auto ConReintento(Paso&& paso);
-    Recordset Ejecutar(QSqlDatabase db, const QString& texto);
+    Recordset Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace);
+    Recordset EjecutarOdbc(void* odbc, const QString& texto, Vigia::Guardia& guardia);
+    Recordset EjecutarQt(QSqlDatabase db, const QString& texto);
     QString TextoParaEjecutar(const QString& sentencia, bool& sinEnvio);
     void AplicarLimites(QSqlDatabase db);
     void Comenzar(QSqlDatabase db);
@@ -116,7 +127,11 @@ private:
     bool Reintentar(const ErrorRm& e, bool& reintentado);
     bool EmulaQuotedIdentifier() const { return m_dialecto != Dialecto::SqlServer; }
 
+    static constexpr int NumeroCerrada = 3709;
+
     QString m_nombre;
+    // Sessions abandoned, not yet closed (see Sesion::Apartar).
+    QStringList m_apartadas;
     QString m_destino;
     Dialecto m_dialecto;
     bool m_enTransaccion = false;

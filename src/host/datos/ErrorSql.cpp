@@ -1,5 +1,7 @@
 #include "host/datos/ErrorSql.h"
 
+#include "host/datos/Vigia.h"
+
 #include <QSqlError>
 
 namespace orvinda {
@@ -49,6 +51,23 @@ ErrorRm ErrorSql::De(const QSqlError& e)
     else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
         causa = ErrorRm::Causa::SoloLectura;
     return ErrorRm(Texto(e), 0, causa);
+}
+
+ErrorRm ErrorSql::Cancelada(int limite, const ErrorRm& error)
+{
+    return ErrorRm(QStringLiteral("La sentencia pasó de %1 segundos, el límite de la base de datos "
+                                  "(BD_LIMITE_SENTENCIA), y se canceló; no se aplicó ningún cambio.")
+                       .arg(limite),
+                   error.Numero());
+}
+
+ErrorRm ErrorSql::SinRespuesta(int limite, bool incierto)
+{
+    return ErrorRm(incierto ? QStringLiteral("No se sabe si el servidor llegó a aplicar el cambio: compruébelo antes "
+                                             "de repetir la operación.")
+                            : QStringLiteral("La operación no terminó en %1 segundos; no se aplicó ningún cambio.")
+                                  .arg(limite + Vigia::MargenAbandonar.count()),
+                   NumeroSinRespuesta, ErrorRm::Causa::SinRespuesta);
 }
 
 } // namespace orvinda

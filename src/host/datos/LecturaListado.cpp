@@ -2,8 +2,8 @@
 
 #include "host/datos/CeldasListado.h"
 #include "host/datos/ErrorSql.h"
-#include "host/datos/LectorOdbc.h"
 #include "host/datos/LectorSqlite.h"
+#include "host/datos/SentenciaOdbc.h"
 #include "host/datos/SesionLectura.h"
 
 #include <QSqlDatabase>
@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <functional>
+#include <sqlite3.h>
 
 namespace orvinda {
 
@@ -28,9 +29,36 @@ signals:
     void Fin(const QString& error);
 };
 
+using Columnas = std::function<void(const QStringList&)>;
+
+// A server through the driver manager's own API (see SentenciaOdbc).
+QString LeerOdbc(void* conexion, const QString& consulta, const Columnas& columnas, CeldasListado& celdas,
+                 const std::atomic<bool>& cancelada, Vigia::Guardia& guardia, bool& perdida, bool& leida)
+{
+    try {
+        SentenciaOdbc s(conexion);
+        guardia.AlCancelar([cancelar = s.Cancelador()] { Vigia::Aparte(cancelar); });
+        s.Ejecutar(consulta);
+        leida = true;
+        columnas(s.Nombres());
+        const int n = static_cast<int>(s.Nombres().size());
+        while (s.Siguiente()) {
+            if (cancelada.load(std::memory_order_relaxed))
+                return QString();
+            for (int i = 0; i < n; ++i)
+                s.Celda(i, celdas);
+            celdas.FinFila(n);
+        }
+        celdas.Terminar();
+        return QString();
+    } catch (const ErrorRm& e) {
+        perdida = e.ObtenerCausa() == ErrorRm::Causa::ConexionPerdida;
+        return e.Explicada(QString());
+    }
+}
+
 // Any other engine through its Qt driver.
-QString LeerQt(QSqlDatabase& db, const QString& consulta, const std::function<void(const QStringList&)>& columnas,
-               CeldasListado& celdas, const std::atomic<bool>& cancelada, bool& perdida, bool& leida)
+QString LeerQt(QSqlDatabase& db, const QString& consulta, const Columnas& columnas, CeldasListado& celdas, const std::atomic<bool>& cancelada, bool& perdida, bool& leida)
 {
     const auto fallo = [&perdida](const QSqlError& error) {
         const ErrorRm e = ErrorSql::De(error);
@@ -74,8 +102,9 @@ LecturaListado::LecturaListado(SesionLectura& sesion, const QString& consulta)
     });
     // Emitted on the session's thread, queued to this one.
     emisor->moveToThread(nullptr);
-    sesion.Encargar([emisor, consulta, cancelada = m_cancelada, intentos = 0](QSqlDatabase& db,
-                                                                              const QString& fallaApertura) mutable {
+    sesion.Encargar([emisor, consulta, cancelada = m_cancelada, intentos = 0](
+                        QSqlDatabase& db, const QString& fallaApertura,
+                        SesionLectura::Vigilancia& vigilancia) mutable {
         const auto fin = [emisor](const QString& error) {
             emit emisor->Fin(error);
             delete emisor;
@@ -88,18 +117,31 @@ LecturaListado::LecturaListado(SesionLectura& sesion, const QString& consulta)
         const auto columnas = [emisor](const QStringList& nombres) { emit emisor->Columnas(nombres); };
         CeldasListado celdas(
             [emisor](const QByteArray& texto, const QList<quint32>& fines) { emit emisor->Filas(texto, fines); });
-        if (sqlite3* h = LectorSqlite::Handle(db))
-            return fin(LectorSqlite::Leer(h, consulta, columnas, celdas, *cancelada));
+        Vigia::Guardia& guardia = vigilancia.guardia;
+        // What the watchdog did says more than the driver's words for it.
+        const auto vigilado = [&](const QString& error) {
+            if (guardia.Abandonada())
+                return ErrorSql::SinRespuesta(vigilancia.limite, false).Explicada(QString());
+            if (!error.isEmpty() && guardia.Cancelada())
+                return ErrorSql::Cancelada(vigilancia.limite, ErrorRm(error)).Explicada(QString());
+            return error;
+        };
+        if (sqlite3* h = LectorSqlite::Handle(db)) {
+            guardia.AlCancelar([h] { sqlite3_interrupt(h); });
+            return fin(vigilado(LectorSqlite::Leer(h, consulta, columnas, celdas, *cancelada)));
+        }
         // A session lost before the statement ran is opened again once.
         bool perdida = false, leida = false;
-        void* odbc = LectorOdbc::Handle(db);
-        const QString error = odbc ? LectorOdbc::Leer(odbc, consulta, columnas, celdas, *cancelada, perdida, leida)
+        void* odbc = SentenciaOdbc::Handle(db);
+        const QString error = odbc ? LeerOdbc(odbc, consulta, columnas, celdas, *cancelada, guardia, perdida, leida)
                                    : LeerQt(db, consulta, columnas, celdas, *cancelada, perdida, leida);
+        if (guardia.Abandonada())
+            return fin(vigilado(error));
         if (perdida && !leida && ++intentos == 1)
             return true;
         if (perdida)
             db.close();
-        return fin(error);
+        return fin(vigilado(error));
     });
 }
 

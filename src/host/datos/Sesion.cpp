@@ -3,6 +3,7 @@
 #include "host/datos/ArchivoVerificado.h"
 #include "host/datos/ErrorSql.h"
 #include "host/datos/Secretos.h"
+#include "host/datos/Vigia.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -11,7 +12,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <QHash>
 #include <fcntl.h>
+#include <mutex>
 
 namespace orvinda {
 
@@ -64,6 +67,33 @@ ArchivoVerificado ArchivoSqlite(const QString& destino)
     return archivo;
 }
 
+std::mutex g_canales;
+QHash<QString, CanalServidor> g_canal;
+
+// Sessions open one at a time, so that the socket that appeared is the one
+// the session opened.
+bool Conectar(QSqlDatabase& db)
+{
+    static std::mutex apertura;
+    const std::lock_guard bloqueo(apertura);
+    const CanalServidor::Huella antes = CanalServidor::Tomar();
+    if (!db.open())
+        return false;
+    if (db.driverName() != u"QODBC")
+        return true;
+    int puerto = 0;
+    if (db.driver()->dbmsType() == QSqlDriver::PostgreSQL) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT inet_client_port()")) && q.next())
+            puerto = q.value(0).toInt();
+    }
+    const CanalServidor canal = CanalServidor::Buscar(antes, puerto);
+    canal.ActivarKeepalive(30);
+    const std::lock_guard registro(g_canales);
+    g_canal.insert(db.connectionName(), canal);
+    return true;
+}
+
 } // namespace
 
 QString Sesion::NombreNuevo()
@@ -102,7 +132,9 @@ QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool s
     if (!odbc)
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(Conexion::EsperaBloqueoPorOmision * 1000)
                              + (soloLectura ? QStringLiteral(";QSQLITE_OPEN_READONLY") : QString()));
-    if (!db.open()) {
+    else
+        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(EsperaConexion));
+    if (!Conectar(db)) {
         const QString texto = ErrorSql::Texto(db.lastError());
         db = QSqlDatabase();
         throw fallar(texto);
@@ -129,8 +161,38 @@ QSqlDatabase Sesion::Abrir(const QString& nombre, const QString& destino, bool s
     return db;
 }
 
+bool Sesion::Reabrir(QSqlDatabase& db)
+{
+    return Conectar(db);
+}
+
+CanalServidor Sesion::Canal(const QString& nombre)
+{
+    const std::lock_guard registro(g_canales);
+    return g_canal.value(nombre);
+}
+
+void Sesion::Apartar(QString& nombre, QStringList& apartadas)
+{
+    apartadas.append(nombre);
+    nombre = NombreNuevo();
+}
+
+void Sesion::CerrarApartadas(QStringList& apartadas)
+{
+    if (Vigia::AparteEnCurso() > 0)
+        return;
+    for (const QString& nombre : std::as_const(apartadas))
+        Cerrar(nombre);
+    apartadas.clear();
+}
+
 void Sesion::Cerrar(const QString& nombre)
 {
+    {
+        const std::lock_guard registro(g_canales);
+        g_canal.remove(nombre);
+    }
     {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
         if (db.isOpen())

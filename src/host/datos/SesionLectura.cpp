@@ -15,11 +15,11 @@ struct SesionLectura::Estado
 {
     SesionLectura::Ajustes ajustes;
     QString nombre = Sesion::NombreNuevo();
-    bool abierta = false;
+    QStringList apartadas;
 };
 
 SesionLectura::SesionLectura(Ajustes ajustes)
-    : m_estado(new Estado{std::move(ajustes)})
+    : m_estado(new Estado{std::move(ajustes), Sesion::NombreNuevo(), {}})
     , m_hilo(new QThread())
     , m_contexto(new QObject())
 {
@@ -32,6 +32,7 @@ SesionLectura::SesionLectura(Ajustes ajustes)
         m_hilo, &QThread::finished, m_contexto,
         [estado] {
             Sesion::Cerrar(estado->nombre);
+            Sesion::CerrarApartadas(estado->apartadas);
             delete estado;
         },
         Qt::DirectConnection);
@@ -56,6 +57,7 @@ void SesionLectura::Encargar(Trabajo trabajo)
     QMetaObject::invokeMethod(
         m_contexto,
         [estado, trabajo = std::move(trabajo)] {
+            Sesion::CerrarApartadas(estado->apartadas);
             for (int intento = 0; intento < 2; ++intento) {
                 QSqlDatabase db = QSqlDatabase::database(estado->nombre, false);
                 QString falla;
@@ -70,7 +72,17 @@ void SesionLectura::Encargar(Trabajo trabajo)
                         falla = e.Explicada(QString());
                     }
                 }
-                if (!trabajo(db, falla) || !falla.isEmpty())
+                const int limite = estado->ajustes.limiteSentencia;
+                Vigia::Guardia guardia(std::chrono::seconds(limite),
+                                       {nullptr, [canal = Sesion::Canal(estado->nombre)] { canal.Cortar(); }});
+                Vigilancia vigilancia{guardia, limite};
+                const bool otraVez = trabajo(db, falla, vigilancia);
+                if (guardia.Abandonada()) {
+                    db = QSqlDatabase();
+                    Sesion::Apartar(estado->nombre, estado->apartadas);
+                    return;
+                }
+                if (!otraVez || !falla.isEmpty())
                     return;
                 // Lost: closed, and opened anew for the second try.
                 db.close();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/datos/Conexion.h"
+#include "host/datos/Vigia.h"
 
 #include <QString>
 #include <functional>
@@ -35,11 +36,19 @@ public:
     SesionLectura(const SesionLectura&) = delete;
     SesionLectura& operator=(const SesionLectura&) = delete;
 
+    // What watches a trabajo: the guard that cancels its statement past the
+    // statement limit (the trabajo says how) and abandons the session when
+    // the server does not answer even that.
+    struct Vigilancia
+    {
+        Vigia::Guardia& guardia;
+        int limite;
+    };
     // Runs trabajo on the session's thread, after the ones before it, with
     // the session open; a session that could not open is handed over closed,
     // with the reason. A trabajo that returns true found the session lost
     // before it read anything: it runs once more on a new one.
-    using Trabajo = std::function<bool(QSqlDatabase& db, const QString& fallaApertura)>;
+    using Trabajo = std::function<bool(QSqlDatabase& db, const QString& fallaApertura, Vigilancia& vigilancia)>;
     void Encargar(Trabajo trabajo);
 
 private:

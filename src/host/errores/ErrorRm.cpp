@@ -19,6 +19,10 @@ QString ErrorRm::Explicada(const QString& pista) const
         causa = QStringLiteral("Se perdió la conexión con el servidor de base de datos; no se aplicó ningún cambio. "
                                "La siguiente operación abre una sesión nueva.");
         break;
+    case Causa::SinRespuesta:
+        causa = QStringLiteral("El servidor de base de datos no responde; se abandonó la sesión y la siguiente "
+                               "operación abre una nueva.");
+        break;
     case Causa::Bloqueo:
         causa = QStringLiteral("Otro usuario tiene ocupado el documento o la tabla; no se aplicó ningún cambio. "
                                "Intente de nuevo en un momento.");

@@ -13,7 +13,8 @@ class ErrorRm : public std::runtime_error
 public:
     // Why a database step failed, when the cause is the database itself and
     // not the statement: the forms then name that cause instead of their own hint.
-    enum class Causa { Sentencia, ConexionPerdida, Bloqueo, SoloLectura };
+    // SinRespuesta: the server stopped answering and the session was abandoned.
+    enum class Causa { Sentencia, ConexionPerdida, SinRespuesta, Bloqueo, SoloLectura };
 
     explicit ErrorRm(const QString& descripcion, int numero = 0, Causa causa = Causa::Sentencia);
 
