@@ -7,11 +7,16 @@
 namespace orvinda {
 
 // Browser control. Its own scripts run in a world of their own, which the
-// page's script (when a page is allowed any) cannot reach; they run
-// asynchronously, and the readers here
-// wait for the answer in a local event loop (user input held back) so that
-// the forms read page values as plain calls. They throw ErrorRm when the
-// answer does not come within the timeout.
+// page's script (when a page is allowed any) cannot reach.
+//
+// The one nested event loop of the system lives here: a script's answer
+// comes back asynchronously, and the synchronous readers (ValorElemento,
+// HtmlCuerpo, EjecutarSincrono) wait for it in a local loop so that the
+// review road reads page values as plain calls, in order, before its
+// transaction. That loop holds user input back and lasts at most Timeout
+// milliseconds (then ErrorRm is thrown); what may still run inside it are
+// posted events and timers, so nothing long is ever posted while a page
+// value is being read. Everything else waits through signals.
 class WebBrowser : public QWebEngineView
 {
     Q_OBJECT

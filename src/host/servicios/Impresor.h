@@ -21,6 +21,9 @@ public:
     using AlTerminar = std::function<void(const QString& archivo, const QString& error)>;
     void setAlTerminar(AlTerminar alTerminar) { m_alTerminar = std::move(alTerminar); }
 
+    // The document folio in the print format formato. extra1, the options
+    // and extra2 are the suite's: unused here (the component passes an empty
+    // text, 0, 0 and an empty text).
     virtual void Imprimir(const QString& formato, const QString& folio, const QString& extra1, int opcion1, int opcion2,
                           const QString& extra2)
         = 0;
