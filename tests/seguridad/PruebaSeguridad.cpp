@@ -21,6 +21,7 @@
 #include "shell/IdentidadOperador.h"
 
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTest>
@@ -689,4 +690,43 @@ TEST_P(PruebaSeguridad, CadaFolioViajaIntactoDeLaBaseALaSentencia)
     for (const QString& f : folios)
         EXPECT_TRUE(Estado(f + "-L").startsWith("AU|")) << f.toStdString();
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.Avisos().join('\n').toStdString();
+}
+
+TEST_P(PruebaSeguridad, UnAtajoMantenidoAutorizaSoloLaSeleccion)
+{
+    for (const char* f : {"H-1", "H-2", "H-3", "H-4"})
+        Copiar(f);
+    Publico::Main();
+    frmRM640& bandeja = frmRM640::Instancia();
+    bandeja.show();
+    bandeja.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bandeja.Cargado(); }, 10000));
+    orvinda::ListView& lista = bandeja.lvInsidencias(0);
+    EXPECT_EQ(EsperarLista(lista), "");
+    ASSERT_TRUE(lista.SeleccionarTexto("H-3"));
+    ASSERT_TRUE(lista.SeleccionarTexto("H-2"));
+    lista.selectionModel()->select(lista.currentIndex().siblingAtRow(lista.currentIndex().row() + 1),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_EQ(lista.SelectedItems(), (QStringList{"H-2", "H-3"}));
+    lista.setFocus();
+    // Ctrl+Shift+A held down: one press, then the keyboard's repeats, some
+    // arriving while the run is on, some after the list was read again.
+    const auto pulsar = [&](bool repetida) {
+        QKeyEvent e(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, "A", repetida);
+        if (!qt_sendShortcutOverrideEvent(&lista, e.timestamp(), Qt::Key_A, e.modifiers(), "A", repetida))
+            QCoreApplication::sendEvent(&lista, &e);
+    };
+    pulsar(false);
+    for (int i = 0; i < 40; ++i) {
+        pulsar(true);
+        QTest::qWait(25);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !g.mensajes.isEmpty(); }, 60000));
+    QTest::qWait(200);
+    // One run, one summary.
+    EXPECT_EQ(g.Avisos().size(), 1) << g.Avisos().join('\n').toStdString();
+    for (const char* f : {"H-1", "H-4"})
+        EXPECT_TRUE(Estado(f).startsWith("PE|")) << f;
+    for (const char* f : {"H-2", "H-3"})
+        EXPECT_TRUE(Estado(f).startsWith("AU|")) << f;
 }
