@@ -251,11 +251,16 @@ auto Conexion::ConReintento(Paso&& paso)
 
 Recordset Conexion::Execute(const QString& sentencia)
 {
+    return Execute(sentencia, {});
+}
+
+Recordset Conexion::Execute(const QString& sentencia, const QVariantList& valores)
+{
     bool sinEnvio = false;
     const QString texto = TextoParaEjecutar(sentencia, sinEnvio);
     if (sinEnvio)
         return Recordset();
-    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto); });
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto, valores); });
 }
 
 std::unique_ptr<LecturaListado> Conexion::LeerListado(const QString& consulta)
@@ -283,12 +288,20 @@ Recordset Conexion::LeerSinRegistro(const QString& consulta)
     return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, consulta); });
 }
 
-Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto)
+Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto, const QVariantList& valores)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     m_afectados = -1;
-    if (!q.exec(texto))
+    bool ejecutada = false;
+    if (valores.isEmpty()) {
+        ejecutada = q.exec(texto);
+    } else if (q.prepare(texto)) {
+        for (const QVariant& v : valores)
+            q.addBindValue(v);
+        ejecutada = q.exec();
+    }
+    if (!ejecutada)
         throw ErrorSql::De(q.lastError());
     if (!q.isSelect()) {
         m_afectados = q.numRowsAffected();
