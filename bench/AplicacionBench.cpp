@@ -1,5 +1,7 @@
 #include "AplicacionBench.h"
 
+#include "basedatos/DatosDemo.h"
+#include "host/datos/Conexion.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
 #include "host/servicios/Utilerias.h"
@@ -8,6 +10,7 @@
 #include "servicios/SistemaOrvinda.h"
 #include "servicios/UtileriasOrvinda.h"
 
+#include <QSqlDatabase>
 #include <memory>
 
 #include <unistd.h>
@@ -37,4 +40,13 @@ void AplicacionBench::RegistrarServicios(orvinda::Conexion& conexion, orvinda::M
     orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Utilerias::IdPrograma), [=] {
         return std::make_unique<orvinda::UtileriasOrvinda>(*c, QStringLiteral("GCOMPRAS"));
     });
+}
+
+std::unique_ptr<orvinda::Conexion> AplicacionBench::AbrirDemo(const QString& archivo, orvinda::Mensajero& mensajero)
+{
+    std::unique_ptr<orvinda::Conexion> conexion = orvinda::Conexion::Abrir(archivo);
+    QSqlDatabase db = conexion->BaseDatos();
+    orvinda::DatosDemo::Cargar(db);
+    RegistrarServicios(*conexion, mensajero);
+    return conexion;
 }

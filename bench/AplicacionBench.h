@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <memory>
 
 namespace orvinda {
 class Conexion;
@@ -18,6 +19,8 @@ public:
     // The shell's system and utilities over conexion, for the demo's level 4
     // operator of GCOMPRAS.
     static void RegistrarServicios(orvinda::Conexion& conexion, orvinda::Mensajero& mensajero);
+    // The demo database made in archivo, the services registered over it.
+    static std::unique_ptr<orvinda::Conexion> AbrirDemo(const QString& archivo, orvinda::Mensajero& mensajero);
 
 private:
     static int& Preparar(int& argc);

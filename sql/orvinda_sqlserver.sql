@@ -99,6 +99,63 @@ BEGIN
 END
 GO
 
+-- The decision log: one row per authorization, rejection and printing, each
+-- sealed with the hash of the row before it (orvinda --verificar-bitacora
+-- checks the chain). The date is text as the server wrote it, so a row reads
+-- back exactly as it was hashed. Operators may insert and read it, never
+-- change it: see orvinda_permisos_sqlserver.sql.
+IF NOT EXISTS (SELECT 1 FROM sys.tables WHERE name = N'Bitacora_Decisiones' AND schema_id = SCHEMA_ID(N'dbo'))
+BEGIN
+    CREATE TABLE dbo.Bitacora_Decisiones (
+        Bd_Id            INT NOT NULL,
+        Bd_Fecha         NVARCHAR(26) NOT NULL,
+        Bd_Operador      NVARCHAR(10) NOT NULL,
+        Bd_Cuenta        NVARCHAR(128) NULL,
+        Bd_Maquina       NVARCHAR(255) NULL,
+        Bd_Clave         NVARCHAR(10) NULL,
+        Bd_Tabla         NVARCHAR(30) NULL,
+        Bd_Folio         NVARCHAR(100) NULL,
+        Bd_Decision      NVARCHAR(2) NOT NULL,
+        Bd_Valores       NVARCHAR(MAX) NULL,
+        Bd_Sentencia     NVARCHAR(MAX) NULL,
+        Bd_Filas         INT NULL,
+        Bd_Comentario    NVARCHAR(MAX) NULL,
+        Bd_Origen        NVARCHAR(12) NOT NULL,
+        Bd_Referencia    INT NULL,
+        Bd_Resultado     NVARCHAR(MAX) NULL,
+        Bd_Hash_Anterior NVARCHAR(64) NOT NULL,
+        Bd_Hash          NVARCHAR(64) NOT NULL,
+        CONSTRAINT PK_Bitacora_Decisiones PRIMARY KEY (Bd_Id)
+    );
+END
+GO
+
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'IX_Bitacora_Decisiones_Operador' AND object_id = OBJECT_ID(N'dbo.Bitacora_Decisiones'))
+    CREATE INDEX IX_Bitacora_Decisiones_Operador ON dbo.Bitacora_Decisiones (Bd_Operador, Bd_Fecha);
+GO
+
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'IX_Bitacora_Decisiones_Referencia' AND object_id = OBJECT_ID(N'dbo.Bitacora_Decisiones'))
+    CREATE INDEX IX_Bitacora_Decisiones_Referencia ON dbo.Bitacora_Decisiones (Bd_Referencia);
+GO
+
+-- The log's last id and hash, in its one row: each writer locks it
+-- (UPDLOCK) for the moment of its append, so two shells never fork the chain.
+IF NOT EXISTS (SELECT 1 FROM sys.tables WHERE name = N'Bitacora_Cabeza' AND schema_id = SCHEMA_ID(N'dbo'))
+BEGIN
+    CREATE TABLE dbo.Bitacora_Cabeza (
+        Bc_Clave     INT NOT NULL,
+        Bc_Ultimo_Id INT NOT NULL,
+        Bc_Hash      NVARCHAR(64) NOT NULL,
+        CONSTRAINT PK_Bitacora_Cabeza PRIMARY KEY (Bc_Clave)
+    );
+END
+GO
+
+IF NOT EXISTS (SELECT 1 FROM dbo.Bitacora_Cabeza)
+    INSERT INTO dbo.Bitacora_Cabeza (Bc_Clave, Bc_Ultimo_Id, Bc_Hash)
+    VALUES (1, 0, N'0000000000000000000000000000000000000000000000000000000000000000');
+GO
+
 IF NOT EXISTS (SELECT 1 FROM sys.tables WHERE name = N'Departamentos' AND schema_id = SCHEMA_ID(N'dbo'))
 BEGIN
     CREATE TABLE dbo.Departamentos (

@@ -70,6 +70,43 @@ constexpr DefinicionTabla kTablas[] = {
      " Fi_Sql TEXT NULL,"
      " Fi_Plantilla TEXT NULL)",
      nullptr},
+    // The decision log, one row per authorization, rejection and printing,
+    // each sealed with the hash of the one before. The date is text as the
+    // server wrote it, so the row reads back exactly as it was hashed.
+    {"Bitacora_Decisiones",
+     "CREATE TABLE IF NOT EXISTS Bitacora_Decisiones ("
+     " Bd_Id INTEGER NOT NULL PRIMARY KEY,"
+     " Bd_Fecha VARCHAR(26) NOT NULL,"
+     " Bd_Operador VARCHAR(10) NOT NULL,"
+     " Bd_Cuenta VARCHAR(128) NULL,"
+     " Bd_Maquina VARCHAR(255) NULL,"
+     " Bd_Clave VARCHAR(10) NULL,"
+     " Bd_Tabla VARCHAR(30) NULL,"
+     " Bd_Folio VARCHAR(100) NULL,"
+     " Bd_Decision VARCHAR(2) NOT NULL,"
+     " Bd_Valores TEXT NULL,"
+     " Bd_Sentencia TEXT NULL,"
+     " Bd_Filas INTEGER NULL,"
+     " Bd_Comentario TEXT NULL,"
+     " Bd_Origen VARCHAR(12) NOT NULL,"
+     " Bd_Referencia INTEGER NULL,"
+     " Bd_Resultado TEXT NULL,"
+     " Bd_Hash_Anterior VARCHAR(64) NOT NULL,"
+     " Bd_Hash VARCHAR(64) NOT NULL)",
+     "CREATE INDEX IF NOT EXISTS IX_Bitacora_Decisiones_Operador"
+     " ON Bitacora_Decisiones (Bd_Operador, Bd_Fecha)",
+     "CREATE INDEX IF NOT EXISTS IX_Bitacora_Decisiones_Referencia"
+     " ON Bitacora_Decisiones (Bd_Referencia)"},
+    // The log's last id and hash, in its one row: writers lock it in turn.
+    {"Bitacora_Cabeza",
+     "CREATE TABLE IF NOT EXISTS Bitacora_Cabeza ("
+     " Bc_Clave INTEGER NOT NULL PRIMARY KEY,"
+     " Bc_Ultimo_Id INTEGER NOT NULL,"
+     " Bc_Hash VARCHAR(64) NOT NULL)",
+     nullptr,
+     "INSERT INTO Bitacora_Cabeza (Bc_Clave, Bc_Ultimo_Id, Bc_Hash)"
+     " SELECT 1, 0, '0000000000000000000000000000000000000000000000000000000000000000'"
+     " WHERE NOT EXISTS (SELECT 1 FROM Bitacora_Cabeza)"},
     {"Departamentos",
      "CREATE TABLE IF NOT EXISTS Departamentos ("
      " Dp_Cve_Departamento VARCHAR(10) NOT NULL PRIMARY KEY,"
@@ -282,6 +319,15 @@ QString EsquemaBaseDatos::EnDialecto(const char* sentenciaSqlite, Dialecto diale
     return s;
 }
 
+QStringList EsquemaBaseDatos::Sentencias(const DefinicionTabla& tabla, Dialecto dialecto)
+{
+    QStringList sentencias{EnDialecto(tabla.sqlite, dialecto)};
+    for (const char* s : {tabla.indiceSqlite, tabla.complementoSqlite})
+        if (s)
+            sentencias << EnDialecto(s, dialecto);
+    return sentencias;
+}
+
 void EsquemaBaseDatos::Crear(QSqlDatabase& db)
 {
     const Dialecto dialecto = DialectoDe(db);
@@ -289,19 +335,17 @@ void EsquemaBaseDatos::Crear(QSqlDatabase& db)
         throw std::runtime_error(("No se pudo iniciar la transacción: " + db.lastError().text()).toStdString());
 
     QSqlQuery q(db);
-    const auto ejecutar = [&](const char* tabla, const char* sentencia) {
-        if (!q.exec(EnDialecto(sentencia, dialecto))) {
+    const auto ejecutar = [&](const char* tabla, const QString& sentencia) {
+        if (!q.exec(sentencia)) {
             const QString error = QStringLiteral("Tabla %1: %2").arg(QString::fromLatin1(tabla), q.lastError().text());
             q.finish();
             db.rollback();
             throw std::runtime_error(error.toStdString());
         }
     };
-    for (const auto& t : kTablas) {
-        ejecutar(t.nombre, t.sqlite);
-        if (t.indiceSqlite)
-            ejecutar(t.nombre, t.indiceSqlite);
-    }
+    for (const auto& t : kTablas)
+        for (const QString& sentencia : Sentencias(t, dialecto))
+            ejecutar(t.nombre, sentencia);
     q.finish();
     if (!db.commit()) {
         const QString error = db.lastError().text();

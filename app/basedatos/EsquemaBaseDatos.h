@@ -17,10 +17,12 @@ struct DefinicionTabla
     const char* nombre;
     const char* sqlite; // CREATE TABLE IF NOT EXISTS ...
     const char* indiceSqlite; // CREATE INDEX IF NOT EXISTS ..., or nullptr
+    const char* complementoSqlite = nullptr; // a further index, or the table's first row
 };
 
 // Schema of the shell database: the authorization configuration, the shell's
-// own tables (parameters, operators, comments, print formats) and the
+// own tables (parameters, operators, comments, print formats, the decision
+// log and its head) and the
 // business documents that the demo configurations authorize.
 class EsquemaBaseDatos
 {
@@ -40,6 +42,8 @@ public:
     static Dialecto DialectoDe(QSqlDatabase& db);
     static QString EnDialecto(const char* sentenciaSqlite, Dialecto dialecto);
     static QStringList NombresTablas();
+    // The table's statements in the dialect, in the order they run.
+    static QStringList Sentencias(const DefinicionTabla& tabla, Dialecto dialecto);
 };
 
 } // namespace orvinda

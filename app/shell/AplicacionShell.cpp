@@ -4,6 +4,7 @@
 
 #include "basedatos/DatosDemo.h"
 #include "basedatos/EsquemaBaseDatos.h"
+#include "host/bitacora/EscrituraBitacora.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Secretos.h"
 #include "host/errores/ErrorRm.h"
@@ -21,6 +22,7 @@
 #include "servicios/UtileriasOrvinda.h"
 #include "shell/CreacionDemo.h"
 #include "shell/IdentidadOperador.h"
+#include "shell/OrdenesBitacora.h"
 #include "shell/VentanaContenedora.h"
 #include "shell/VerificacionInicio.h"
 
@@ -150,11 +152,16 @@ int AplicacionShell::Iniciar()
             return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
         }
     }
+    // The log's commands work on a database that exists, never on a new one.
+    const bool ordenBitacora = m_opciones.verificarBitacora || m_opciones.actualizarEsquema;
     if (destino.isEmpty()) {
         destino = BaseDatosPorOmision();
+        if (ordenBitacora && !QFileInfo::exists(destino))
+            return Fallar(QStringLiteral("No existe la base de datos %1.").arg(destino),
+                          QStringLiteral("ERR-ID:9900004"));
         if (!QFileInfo::exists(destino)) {
             const QString carpeta = QFileInfo(destino).absolutePath();
-            if (const QString motivo = ArchivosPrivados::CrearCarpeta(carpeta); !motivo.isEmpty())
+            if (const QString motivo = ArchivosPrivados::CrearCarpeta(carpeta, true); !motivo.isEmpty())
                 return Fallar(QStringLiteral("No se puede crear la carpeta de datos %1: %2.").arg(carpeta, motivo),
                               QStringLiteral("ERR-ID:9900003"));
             try {
@@ -178,6 +185,14 @@ int AplicacionShell::Iniciar()
         m_conexion.reset();
         return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
     }
+    if (ordenBitacora) {
+        try {
+            return m_opciones.verificarBitacora ? OrdenesBitacora::Verificar(*m_conexion, m_opciones.desde)
+                                                : OrdenesBitacora::ActualizarEsquema(*m_conexion, destino);
+        } catch (const ErrorRm& e) {
+            return Fallar(e.Descripcion(), QStringLiteral("ERR-ID:9900004"));
+        }
+    }
     LimitesEspera::Aplicar(*m_conexion);
     if (m_conexion->ComprobarSoloLectura())
         m_mensajero->Mostrar(QStringLiteral("La base de datos %1 es de solo lectura: se puede consultar, pero no se "
@@ -185,6 +200,11 @@ int AplicacionShell::Iniciar()
                                  .arg(Secretos::Ocultar(destino)),
                              48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
                              QStringLiteral("ERR-ID:9900008"));
+    // Nothing is decided without a trail: said now, refused when tried.
+    if (!EscrituraBitacora::Existe(*m_conexion))
+        m_mensajero->Mostrar(EscrituraBitacora::SinBitacora(OrdenesBitacora::OrdenActualizar(m_opciones.baseDatos)), 48,
+                             QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
+                             QStringLiteral("ERR-ID:9900009"));
     if (m_traza) {
         Traza* t = m_traza.get();
         m_conexion->AlRegistrar([t](const QString& s) { t->Sentencia(s); });

@@ -1,36 +1,27 @@
 #include "shell/IdentidadOperador.h"
 
+#include "host/bitacora/CuentaSesion.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
 #include "host/errores/ErrorRm.h"
 #include "servicios/TextoSql.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace orvinda {
 
 QString IdentidadOperador::CuentaSistema()
 {
-    // The effective user, not $USER: the environment is the caller's to set.
-    if (const passwd* p = getpwuid(geteuid()))
-        return QString::fromLocal8Bit(p->pw_name);
-    return QString::number(geteuid());
+    return CuentaSesion::DelSistema();
 }
 
 QString IdentidadOperador::Cuenta(Conexion& conexion)
 {
-    QString consulta;
-    switch (conexion.ObtenerDialecto()) {
-    case Conexion::Dialecto::SQLite: return CuentaSistema();
     // The login itself: a role or user the session switched to afterwards
     // (SET ROLE, EXECUTE AS, or the same asked for in the connection's
     // settings) does not change who is at the keyboard.
-    case Conexion::Dialecto::SqlServer: consulta = QStringLiteral("SELECT ORIGINAL_LOGIN()"); break;
-    case Conexion::Dialecto::PostgreSQL: consulta = QStringLiteral("SELECT SESSION_USER"); break;
-    default: consulta = QStringLiteral("SELECT CURRENT_USER"); break;
-    }
-    Recordset rs = conexion.Execute(consulta);
+    const QString expresion = CuentaSesion::Expresion(conexion.ObtenerDialecto());
+    if (expresion.isEmpty())
+        return CuentaSistema();
+    Recordset rs = conexion.Execute(QStringLiteral("SELECT ") + expresion);
     if (rs.Eof() || rs.Fields(0).EsNulo() || rs.Fields(0).Texto().isEmpty())
         throw ErrorRm(QStringLiteral("El servidor no dijo con qué usuario se inició la sesión."));
     return rs.Fields(0).Texto();
@@ -57,8 +48,8 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
         // A database made before accounts were mapped.
         throw ErrorRm(
             QStringLiteral("No se puede saber qué operador corresponde a la cuenta \"%1\": %2\nLa tabla Operadores"
-                           " necesita la columna Op_Cuenta (ALTER TABLE Operadores ADD Op_Cuenta VARCHAR(128) NULL)"
-                           " con la cuenta de cada operador.")
+                           " necesita la columna Op_Cuenta (la agrega orvinda --actualizar-esquema) con la cuenta de"
+                           " cada operador.")
                 .arg(s.cuenta, e.Descripcion()));
     }
     if (rs.Eof())

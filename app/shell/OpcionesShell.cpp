@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 namespace orvinda {
 
@@ -10,9 +11,11 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
     QCommandLineParser p;
     p.setApplicationDescription(
         QStringLiteral("Orvinda: escritorio de gestión con la pantalla RM640, Autorizacion de operaciones.\n\n"
-                       "--help, --version y --crear-demo no abren ventana ni necesitan pantalla.\n"
+                       "--help, --version, --crear-demo, --verificar-bitacora y --actualizar-esquema no abren "
+                       "ventana ni necesitan pantalla.\n"
                        "Códigos de salida: 0 terminó bien; 1 no se pudo abrir o crear la base de datos, "
-                       "cargar el componente, o no hay pantalla; 2 la línea de órdenes no es válida."));
+                       "cargar el componente, o no hay pantalla; 2 la línea de órdenes no es válida; 3 la bitácora "
+                       "de decisiones está alterada o ya no contiene el hash de --desde."));
     p.addHelpOption();
     p.addVersionOption();
     const QCommandLineOption db(
@@ -46,7 +49,21 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
         QStringLiteral(
             "Tras la primera activación guarda un PNG de la ventana en ARCHIVO y termina (implica --desatendido)."),
         QStringLiteral("ARCHIVO"));
-    p.addOptions({db, operador, nivel, demo, traza, desatendido, captura});
+    const QCommandLineOption verificar(
+        QStringLiteral("verificar-bitacora"),
+        QStringLiteral(
+            "Recalcula la cadena de la bitácora de decisiones de --db y escribe cuántas filas tiene y el "
+            "hash de su cabeza (64 dígitos hexadecimales), o la primera fila que no corresponde y por qué."));
+    const QCommandLineOption desde(
+        QStringLiteral("desde"),
+        QStringLiteral("Con --verificar-bitacora: confirma además que HASH, una cabeza registrada antes, sigue en la "
+                       "cadena."),
+        QStringLiteral("HASH"));
+    const QCommandLineOption actualizar(
+        QStringLiteral("actualizar-esquema"),
+        QStringLiteral("Agrega a --db lo que esta versión necesita y le falta (la bitácora de decisiones, "
+                       "Operadores.Op_Cuenta), dice qué agregó y termina; si nada falta, no cambia nada."));
+    p.addOptions({db, operador, nivel, demo, traza, desatendido, captura, verificar, desde, actualizar});
 
     OpcionesShell o;
     if (!p.parse(argumentos)) {
@@ -77,6 +94,16 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
     o.traza = p.value(traza);
     o.captura = p.value(captura);
     o.desatendido = p.isSet(desatendido) || !o.captura.isEmpty();
+    o.verificarBitacora = p.isSet(verificar);
+    o.desde = p.value(desde);
+    o.actualizarEsquema = p.isSet(actualizar);
+    static const QRegularExpression hash(QStringLiteral("^[0-9A-Fa-f]{64}$"));
+    if (p.isSet(desde) && !hash.match(o.desde).hasMatch())
+        o.error = QStringLiteral("--desde espera un hash de 64 dígitos hexadecimales.");
+    if (!o.desde.isEmpty() && !o.verificarBitacora)
+        o.error = QStringLiteral("--desde solo se usa con --verificar-bitacora.");
+    if (o.verificarBitacora && o.actualizarEsquema)
+        o.error = QStringLiteral("--verificar-bitacora y --actualizar-esquema se piden por separado.");
     return o;
 }
 

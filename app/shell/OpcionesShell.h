@@ -15,6 +15,9 @@ struct OpcionesShell
     QString traza; // --traza FILE
     QString captura; // --captura FILE
     bool desatendido = false;
+    bool verificarBitacora = false; // --verificar-bitacora
+    QString desde; // --desde HASH: a head hash recorded earlier
+    bool actualizarEsquema = false; // --actualizar-esquema
     QString error; // set when the command line is not valid
     QString texto; // --help or --version: printed, and the shell ends
 
@@ -22,9 +25,13 @@ struct OpcionesShell
     static constexpr int SalidaBien = 0;
     static constexpr int SalidaFallo = 1;
     static constexpr int SalidaLineaDeOrdenes = 2;
+    static constexpr int SalidaBitacoraAlterada = 3;
 
     // What runs with no window and needs no display.
-    bool SinVentana() const { return !error.isEmpty() || !texto.isEmpty() || !crearDemo.isEmpty(); }
+    bool SinVentana() const
+    {
+        return !error.isEmpty() || !texto.isEmpty() || !crearDemo.isEmpty() || verificarBitacora || actualizarEsquema;
+    }
 
     static OpcionesShell Leer(const QStringList& argumentos);
 };

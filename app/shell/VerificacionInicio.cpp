@@ -71,7 +71,7 @@ void VerificacionInicio::Registro(bool escribir)
     }
     if (!escribir)
         return;
-    QString motivo = ArchivosPrivados::CrearCarpeta(info.absolutePath());
+    QString motivo = ArchivosPrivados::CrearCarpeta(info.absolutePath(), RegistroComponentes::RutaPropia());
     if (motivo.isEmpty() && (!QFileInfo(info.absolutePath()).isWritable() || (info.exists() && !info.isWritable())))
         motivo = QStringLiteral("no tiene permiso");
     if (!motivo.isEmpty())

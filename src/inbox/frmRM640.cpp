@@ -131,6 +131,7 @@ frmRM640::frmRM640(QWidget* parent)
     m_lista = {lista};
     ConectarLista(lista);
     PrepararTriaje();
+    PrepararHistorial();
 }
 
 frmRM640::~frmRM640()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/datos/Recordset.h"
+#include "inbox/frmHistorial.h"
 #include "review/AutorizacionEnLote.h"
 
 #include <QElapsedTimer>
@@ -81,6 +82,9 @@ public:
     // Keyboard triage: the filter box, the bulk command and each tab's count.
     QLineEdit& txtFiltro() const { return *m_filtro; }
     QToolButton& cmdAutorizarSeleccionados() const { return *m_autorizarSeleccionados; }
+    QToolButton& cmdHistorial() const { return *m_historial; }
+    // The history window while it is open.
+    frmHistorial* Historial() const { return m_ventanaHistorial.data(); }
     // What the count beside tab i reads: "120", or "12 de 120" while filtered.
     QString CuentaPestania(int i) const;
 
@@ -95,6 +99,8 @@ public slots:
     void Refrescar();
     // Authorizes every selected document of the shown tab at once.
     void AutorizarSeleccionados();
+    // Ctrl+H: the decisions in the log, in a window of their own.
+    void AbrirHistorial();
     void Controles_Salir();
     void Controles_BotonExtra();
     // Opens the selected document of list Index for review.
@@ -133,6 +139,7 @@ private:
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
 
     void PrepararTriaje();
+    void PrepararHistorial();
     // After a run of several documents: the list read again, then the summary.
     void TerminarLote(const AutorizacionEnLote::Resumen& resumen, int pedidos, int i, const QString& clave);
     void AplicarFiltro();
@@ -175,6 +182,8 @@ private:
     QLineEdit* m_filtro = nullptr;
     QToolButton* m_autorizarSeleccionados = nullptr;
     QPointer<AutorizacionEnLote> m_lote;
+    QToolButton* m_historial = nullptr;
+    QPointer<frmHistorial> m_ventanaHistorial;
 };
 
 } // namespace rm640

@@ -135,7 +135,8 @@ void AutorizacionEnLote::Decidir()
                     [&] {
                         autorizacion = RevisionDocumento::Autorizar(
                             reportar, m_clave, m_tabla, folio, m_campos,
-                            [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
+                            [this](const QString& campo) { return m_navegador->ValorElemento(campo); },
+                            AnotacionDecision::Origen::Lote);
                     });
     if (autorizacion.sinCambios) {
         // The notice that someone else decided first is the reason.

@@ -2,8 +2,10 @@
 
 #include "config/Parametros.h"
 #include "config/ReglasSql.h"
+#include "host/bitacora/RegistroBitacora.h"
 #include "host/datos/Conexion.h"
 #include "host/datos/Recordset.h"
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Impresor.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/TablaClases.h"
@@ -24,8 +26,10 @@ namespace {
 
 // The page's values, each read once before the transaction begins: the
 // write lock is held while statements run, never while the page answers. A
-// value that could not be read fails where it would have been read.
-RevisionDocumento::ValorDe LeidoAntes(const QString& campos, const RevisionDocumento::ValorDe& pagina)
+// value that could not be read fails where it would have been read. leidos
+// keeps them in the order of the field list, for the log.
+RevisionDocumento::ValorDe LeidoAntes(const QString& campos, const RevisionDocumento::ValorDe& pagina,
+                                      AnotacionDecision::Valores& leidosEnOrden)
 {
     auto leidos = std::make_shared<QHash<QString, std::pair<QString, std::exception_ptr>>>();
     for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(campos)) {
@@ -38,6 +42,7 @@ RevisionDocumento::ValorDe LeidoAntes(const QString& campos, const RevisionDocum
             leido.second = std::current_exception();
         }
         leidos->insert(campo.nombre, leido);
+        leidosEnOrden.append({campo.nombre, leido.second ? std::nullopt : std::optional<QString>(leido.first)});
     }
     return [leidos, pagina](const QString& campo) {
         const auto it = leidos->constFind(campo);
@@ -47,6 +52,24 @@ RevisionDocumento::ValorDe LeidoAntes(const QString& campos, const RevisionDocum
             std::rethrow_exception(it->second);
         return it->first;
     };
+}
+
+// The printing's end written in the log. The authorization committed long
+// before: a failure here is told as what it is, never as a change undone.
+QString ImpresionAnotada(const AnotacionDecision::Impresion& impresion, const QString& archivo, const QString& error)
+{
+    QString motivo;
+    try {
+        AnotacionDecision::AnotarImpresion(impresion, archivo, error);
+        return error;
+    } catch (const orvinda::ErrorRm& e) {
+        motivo = e.Descripcion();
+    } catch (const std::exception& e) {
+        motivo = QString::fromUtf8(e.what());
+    }
+    const QString aviso = QStringLiteral("El documento %1 quedó autorizado, pero la bitácora no anotó su impresión: %2")
+                              .arg(impresion.folio, motivo);
+    return error.isEmpty() ? aviso : error + QStringLiteral("\n") + aviso;
 }
 
 orvinda::Recordset ConsultarPlantilla(const QString& consulta, const QString& folio,
@@ -124,12 +147,13 @@ QString RevisionDocumento::CampoObligatorio(const QString& campo)
 
 RevisionDocumento::Autorizacion
 RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla, const QString& folio,
-                             const QString& campos, const ValorDe& pagina,
+                             const QString& campos, const ValorDe& pagina, AnotacionDecision::Origen origen,
                              const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar)
 {
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-    const ValorDe valorDe = LeidoAntes(campos, pagina);
+    AnotacionDecision::Valores valores;
+    const ValorDe valorDe = LeidoAntes(campos, pagina, valores);
 
     const auto consulta = [&clave](MarcadoresSql::Modo modo) {
         QString s;
@@ -142,6 +166,7 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
         return s;
     };
     Autorizacion resultado;
+    QString comentario;
     const auto expansion = [&](orvinda::Recordset& rs, const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
         const QString sentencia = rs.Fields(QStringLiteral("Ca_Sql_Autoriazion")).Texto();
         const QString consultaPlantilla = rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
@@ -149,7 +174,10 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
 
         const ExpansionAutorizacion expansion = ExpandirAutorizacion(
             sentencia, consultaPlantilla, campos, folio, valorDe,
-            [&tabla, &folio](QString& comentario) { Publico::Utilerias->GuardarComentario(tabla, folio, comentario); },
+            [&](QString& texto) {
+                Publico::Utilerias->GuardarComentario(tabla, folio, texto);
+                comentario = texto;
+            },
             operador, fecha, reglas);
         if (!expansion.completa()) {
             resultado.campoFaltante = *expansion.campoFaltante;
@@ -165,8 +193,17 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
         {QStringLiteral("Verifique la configuración de la autorización"), QStringLiteral("Autorizar"),
          QStringLiteral("ERR-ID:7500028"), QStringLiteral("ERR-ID:7500059"), QStringLiteral("La autorización"),
          QStringLiteral("ERR-ID:7500062")},
-        consulta, expansion, antesDeConfirmar);
+        consulta, expansion, [&](const QString& sentencia, int filas) {
+            if (antesDeConfirmar)
+                antesDeConfirmar(sentencia, filas);
+            const qint64 registro
+                = AnotacionDecision::Anotar({operador, clave, tabla, folio, orvinda::RegistroBitacora::Autorizacion,
+                                             valores, sentencia, filas, comentario, origen});
+            resultado.impresion = {registro, operador, clave, tabla, folio, origen};
+        });
     resultado.ejecutada = r.desenlace == SentenciaDeRevision::Desenlace::Confirmada;
+    if (!resultado.ejecutada)
+        resultado.impresion = {};
     resultado.sinCambios = r.desenlace == SentenciaDeRevision::Desenlace::SinCambios;
     resultado.sentencia = r.sentencia;
     resultado.filas = r.filas;
@@ -195,16 +232,29 @@ void RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& a
             if (!error.isEmpty())
                 Trampa::Intentar([&] { Trampa::Mostrar(nullptr, error, orvinda::Sistema::EstiloError, titulo, id); });
         };
+    const AnotacionDecision::Impresion impresion = autorizacion.impresion;
+    const bool anotar = impresion.referencia > 0;
+    if (anotar) {
+        AnotacionDecision::MarcarEnCurso(impresion.referencia, true);
+        fin = [impresion, siguiente = std::move(fin)](const QString& archivo, const QString& error) {
+            siguiente(archivo, ImpresionAnotada(impresion, archivo, error));
+        };
+    }
     QString formato;
     const bool empezada = Trampa::Atrapar(
         [&](const QString& descripcion) {
-            reportar(descripcion, orvinda::Sistema::EstiloError, titulo, id);
+            const QString aviso = anotar ? ImpresionAnotada(impresion, QString(), descripcion) : descripcion;
+            reportar(aviso, orvinda::Sistema::EstiloError, titulo, id);
             if (alImprimir)
-                alImprimir(QString(), descripcion);
+                alImprimir(QString(), aviso);
         },
         [&] { formato = Imprimir(clave, folio, fin); });
-    if (empezada && formato.isEmpty() && alImprimir)
-        alImprimir(QString(), QString());
+    if (empezada && formato.isEmpty()) {
+        // Nothing to print: nothing for the log to wait for.
+        AnotacionDecision::MarcarEnCurso(impresion.referencia, false);
+        if (alImprimir)
+            alImprimir(QString(), QString());
+    }
 }
 
 QString RevisionDocumento::Pagina(const QString& urlBase)

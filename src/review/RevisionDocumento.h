@@ -2,6 +2,7 @@
 
 #include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
+#include "review/AnotacionDecision.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QString>
@@ -52,14 +53,18 @@ public:
         // The statement that ran, and the rows it changed.
         QString sentencia;
         int filas = -1;
+        // The decision's row in the log, whose printing is yet to be recorded.
+        AnotacionDecision::Impresion impresion;
     };
     // Expands and runs the authorization of folio in a transaction of its
     // own, the page's values read before it begins. What stops it is
     // reported through reportar as the dialog shows it; reading the operator
-    // or the date throws before anything starts. antesDeConfirmar commits
-    // with the decision, or undoes it.
+    // or the date throws before anything starts. The decision's row in the
+    // log, which says where it came from, and antesDeConfirmar commit with
+    // the decision, or undo it.
     static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
                                   const QString& folio, const QString& campos, const ValorDe& valorDe,
+                                  AnotacionDecision::Origen origen = AnotacionDecision::Origen::Dialogo,
                                   const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
 
     // What became of the printing of an authorized document: the file, or why not.
@@ -67,9 +72,10 @@ public:
     // What follows an authorization that ran, wherever it ran: when the
     // statement changed no row, the notice that someone else decided first,
     // and nothing printed; otherwise the document printed in the background
-    // (the authorization stands whatever the printing says). alImprimir
-    // hears the end of the printing, at once when there is nothing to print;
-    // without it, a failure is told in a message of its own.
+    // (the authorization stands whatever the printing says), its end
+    // recorded in the log. alImprimir hears the end of the printing, at once
+    // when there is nothing to print; without it, a failure is told in a
+    // message of its own.
     static void Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,
                          const QString& folio, AlImprimir alImprimir = {});
 

@@ -1,5 +1,6 @@
 #include "review/frmRechazar.h"
 
+#include "host/bitacora/RegistroBitacora.h"
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
 #include "host/controles/flatButton.h"
@@ -12,6 +13,7 @@
 #include "publico/FormaUnica.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/AnotacionDecision.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QCloseEvent>
@@ -195,10 +197,21 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
         Reportar(m, estilo, titulo, id);
     };
-    // The comment is the rejection's: it commits with it, or neither does.
-    const auto comentar = [this, &Folio](const QString&, int) {
+    // The comment and the log's row are the rejection's: they commit with
+    // it, or none does.
+    const auto comentar = [&](const QString& sentencia, int filas) {
         QString comentario = m_txtComentario->toPlainText();
         Publico::Utilerias->GuardarComentario(m_tabla, Folio, comentario);
+        AnotacionDecision::Anotar({operador,
+                                   Clave,
+                                   m_tabla,
+                                   Folio,
+                                   orvinda::RegistroBitacora::Rechazo,
+                                   {},
+                                   sentencia,
+                                   filas,
+                                   comentario,
+                                   AnotacionDecision::Origen::Dialogo});
     };
     const SentenciaDeRevision::Resultado r = SentenciaDeRevision::Ejecutar(
         reportar,

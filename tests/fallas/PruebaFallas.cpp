@@ -162,8 +162,8 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
     int siguiente = 0;
     QString folio;
     QStringList restoAntes;
-    // Only the document's row and its comment change, whatever the fault.
-    const QStringList documento = {"Requisiciones_Compra", "Comentarios_Documento"};
+    // Only the document's row, its comment and the decision's row in the log change, whatever the fault.
+    const QStringList documento = {"Requisiciones_Compra", "Comentarios_Documento", "Bitacora_Decisiones", "Bitacora_Cabeza"};
     const auto siguienteFolio = [&] {
         folio = folios.value(siguiente++);
         restoAntes = Foto(documento);
@@ -182,7 +182,14 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
             conexion->LimpiarBitacora();
         },
         [&] { rm640::frmAutorizacion::Instancia().CmdAutorizado_Click(); },
-        [&](int k, const QStringList& p) { return SegunPaso(k, p, "ERR-ID:7500050", "ERR-ID:7500028", "ERR-ID:7500051"); }, [&] { comprobar("AU"); });
+        [&](int k, const QStringList& p) {
+            // The log's row goes after the statement: a failure there is the dialog's own.
+            const int anotacion = p.indexOf(QRegularExpression("SELECT Bc_Ultimo_Id.*")), fin = p.indexOf("CommitTrans");
+            if (anotacion >= 0 && k >= anotacion && (fin < 0 || k < fin))
+                return QStringLiteral("ERR-ID:7500050");
+            return SegunPaso(k, p, "ERR-ID:7500050", "ERR-ID:7500028", "ERR-ID:7500051");
+        },
+        [&] { comprobar("AU"); });
     comprobar("AU");
     rm640::frmAutorizacion::Unload();
 
@@ -194,7 +201,7 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
         },
         [&] { rm640::frmRechazar::Instancia().cmdAceptar_Click(); },
         [&](int k, const QStringList& p) {
-            // The comment goes in the rejection's transaction, after its statement: a failure there is the dialog's own.
+            // The comment and the log's row go in the rejection's transaction, after its statement: a failure there is the dialog's own.
             const int sentencia = p.indexOf(QRegularExpression("UPDATE Requisiciones_Compra.*", QRegularExpression::DotMatchesEverythingOption)),
                       fin = p.indexOf("CommitTrans");
             if (sentencia >= 0 && k > sentencia && (fin < 0 || k < fin))
@@ -205,8 +212,9 @@ TEST_F(PruebaFallas, AutorizacionYRechazo)
     comprobar("RE");
     EXPECT_TRUE(rm640::frmRechazar::Instancia().Procesado());
     EXPECT_EQ(Valor(QStringLiteral("SELECT Cd_Comentario FROM Comentarios_Documento WHERE Cd_Folio = '%1'").arg(folio)), "Sin presupuesto");
-    // Every step of both paths was made to fail: a step that no longer runs shows here.
-    EXPECT_EQ(fallas, 36);
+    // Every step of both paths was made to fail: a step that no longer runs shows here
+    // (the log's three steps, two of them writes, count in each path).
+    EXPECT_EQ(fallas, 52);
 }
 
 TEST_F(PruebaFallas, GuardarEliminarYReactivarConfiguraciones)

@@ -1,4 +1,5 @@
 #include "comun/EntornoPrueba.h"
+#include "comun/ImpresorGrabador.h"
 #include "comun/SistemaGrabador.h"
 #include "host/controles/ListView.h"
 #include "host/controles/SSTab.h"
@@ -47,30 +48,14 @@ const QString Pagina = QStringLiteral("<div id=\"prueba\"><input id=\"MONTO\" va
 const QString Autorizacion = QStringLiteral("UPDATE Documentos SET Estado = 'AU', Monto = '{MONTO}', Cuenta = '{CUENTA}', Nota = '{COMENTARIO_DOCUMENTO}',"
                                             " Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'");
 const QString Rechazo = "UPDATE Documentos SET Estado = 'RE', Oper = '{OPERADOR}', Fecha = '{FECHA}' WHERE Folio = '{FOLIO}'";
+// The decision's row in the log: after its statement, before the commit.
+const QStringList AnotarDecision
+    = {"ObtenerConexion()", "SQL SELECT Bc_Ultimo_Id, Bc_Hash, strftime('%Y-%m-%dT%H:%M:%f', 'now', 'localtime') FROM Bitacora_Cabeza WHERE Bc_Clave = 1",
+       "SQL INSERT INTO Bitacora_Decisiones (Bd_Id, Bd_Fecha, Bd_Operador, Bd_Cuenta, Bd_Maquina, Bd_Clave, Bd_Tabla, Bd_Folio, Bd_Decision, Bd_Valores,"
+       " Bd_Sentencia, Bd_Filas, Bd_Comentario, Bd_Origen, Bd_Referencia, Bd_Resultado, Bd_Hash_Anterior, Bd_Hash)"
+       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+       "SQL UPDATE Bitacora_Cabeza SET Bc_Ultimo_Id = ?, Bc_Hash = ? WHERE Bc_Clave = 1"};
 const QString BuscarFormato = "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0100,Ca_Formato_Impresion,0,,,)";
-
-// The shell's printer as the component sees it: calls recorded, failure on request.
-struct ImpresorGrabador : orvinda::Impresor
-{
-    ImpresorGrabador(QStringList& r, int& vivos, QString falla)
-        : r(r)
-        , vivos(++vivos)
-        , falla(std::move(falla))
-    {
-    }
-    ~ImpresorGrabador() override { --vivos; }
-    void Imprimir(const QString& formato, const QString& folio, const QString& e1, int o1, int o2, const QString& e2) override
-    {
-        r.append(QStringLiteral("%1|%2|%3|%4|%5|%6").arg(formato, folio, e1).arg(o1).arg(o2).arg(e2));
-        if (!falla.isEmpty())
-            throw ErrorRm(falla);
-        if (m_alTerminar)
-            m_alTerminar(folio + ".pdf", QString());
-    }
-    QStringList& r;
-    int& vivos;
-    QString falla;
-};
 
 class SistemaSinOperador : public SistemaGrabador
 {
@@ -276,18 +261,20 @@ TEST_F(PruebaRevision, DobleClicAbreElDocumentoEscapeNoRecargaYAutorizarEscribeE
     EXPECT_EQ(Documentos()[2], "D-3|AU|70.00|Limpieza|PRE-140|Con ajuste|PRUEBA|2026-12-06T10:30:00");
     const qsizetype i = g.llamadas.indexOf("SQL BeginTrans");
     ASSERT_GE(i, 4);
-    // Operator and date first; the comment inside the transaction, before the statement.
-    EXPECT_EQ(g.llamadas.mid(i - 4, 17),
+    // Operator and date first; the comment inside the transaction, before
+    // the statement; the decision's row in the log after it.
+    EXPECT_EQ(g.llamadas.mid(i - 4, 21),
               (QStringList{"ObtenerOperador()", "FechaServidor()", "FormatearFecha(2026-12-06T10:30:00)", "ObtenerConexion()", "SQL BeginTrans",
                            "ObtenerConexion()", "SQL " + SelectAutorizacion, "ObtenerConexion()",
                            "SQL SELECT Folio AS FOLIO, Monto AS MONTO, Proveedor AS PROVEEDOR, '' AS CUENTA, '' AS COMENTARIO_DOCUMENTO"
                            " FROM Documentos WHERE Folio = 'D-3'",
                            "GuardarComentario(DOCUMENTOS,D-3,Con ajuste)", "ObtenerConexion()",
                            "SQL UPDATE Documentos SET Estado = 'AU', Monto = '70.00', Cuenta = 'PRE-140', Nota = 'Con ajuste',"
-                           " Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'",
-                           "ObtenerConexion()", "SQL CommitTrans", BuscarFormato,
-                           "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
-                           "LlenarLista(" + ListaDocumentos + ",true)"}));
+                           " Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'"}
+               + AnotarDecision
+               + QStringList{"ObtenerConexion()", "SQL CommitTrans", BuscarFormato,
+                             "SQL SELECT Ca_Formato_Impresion FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0100'",
+                             "LlenarLista(" + ListaDocumentos + ",true)"}));
     // No print format, no printer; only the first list was filled again.
     EXPECT_EQ(EsperarLista(forma.lvInsidencias(0)), "");
     EXPECT_EQ(vivos + impresiones.size(), 0);
@@ -324,7 +311,8 @@ TEST_F(PruebaRevision, CampoObligatorioVacioNoEscribeYLuegoAutoriza)
     EXPECT_TRUE(g.mensajes.size() == 1 && d.Procesado() && !d.isVisible());
     EXPECT_EQ(d.WebBrowser1().EjecutarSincrono("document.querySelectorAll('[aria-invalid]').length").toInt(), 0);
     EXPECT_EQ(Documentos()[0], "D-1|AU|99.90|Papelera||Nota|PRUEBA|2026-12-06T10:30:00");
-    EXPECT_EQ(Sentencias().filter("Trans"), (QStringList{"BeginTrans", "CommitTrans"}));
+    // The decision, then the row of its printing in a transaction of its own.
+    EXPECT_EQ(Sentencias().filter("Trans"), (QStringList{"BeginTrans", "CommitTrans", "BeginTrans", "CommitTrans"}));
     // Printed after the commit; a printer failure does not undo it.
     EXPECT_EQ(impresiones, QStringList{"FMT_DOC|D-1||0|0|"});
     EXPECT_LT(g.llamadas.indexOf("SQL CommitTrans"), g.llamadas.indexOf(BuscarFormato));
@@ -436,11 +424,12 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaConElRechazo)
     });
     d.CmdRechazar().click();
     EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500006|64|Orvinda|frmRechazar|Se requiere un comentario"});
-    EXPECT_EQ(Sentencias(),
-              (QStringList{"BeginTrans", SelectRechazo,
-                           "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'", "CommitTrans"}));
-    // The comment goes inside the rejection's transaction.
-    EXPECT_EQ(g.llamadas.mid(g.llamadas.size() - 3, 2), (QStringList{"GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)", "ObtenerConexion()"}));
+    EXPECT_EQ(
+        Sentencias().mid(0, 3),
+        (QStringList{"BeginTrans", SelectRechazo, "UPDATE Documentos SET Estado = 'RE', Oper = 'PRUEBA', Fecha = '2026-12-06T10:30:00' WHERE Folio = 'D-3'"}));
+    // The comment, then the decision's row in the log, inside the rejection's transaction.
+    const QString comentario = "GuardarComentario(DOCUMENTOS,D-3,Proveedor no autorizado)";
+    EXPECT_EQ(g.llamadas.mid(g.llamadas.indexOf(comentario)), (QStringList{comentario} + AnotarDecision + QStringList{"ObtenerConexion()", "SQL CommitTrans"}));
     EXPECT_EQ(Documentos()[2], "D-3|RE|75.25|Limpieza|<NULL>|<NULL>|PRUEBA|2026-12-06T10:30:00");
     EXPECT_TRUE(d.Procesado() && !d.isVisible() && !frmRechazar::ExisteInstancia());
 
@@ -470,7 +459,7 @@ TEST_F(PruebaRevision, RechazoPideComentarioYLoEntregaConElRechazo)
     // Pressing again runs the rejection a second time.
     g.alGuardarComentario = nullptr;
     r.cmdAceptar_Click();
-    EXPECT_TRUE(Sentencias().filter("UPDATE").size() == 2 && r.Procesado() && !r.isVisible());
+    EXPECT_TRUE(Sentencias().filter("UPDATE Documentos").size() == 2 && r.Procesado() && !r.isVisible());
 }
 
 // Another operator decided first: the guarded statement changes no row,
@@ -557,10 +546,12 @@ TEST_F(PruebaRevision, AutorizacionEnLoteDejaPendientesConSuMotivoYCancelarSoloD
     Ejecutar("UPDATE Documentos SET Monto = '' WHERE Folio = 'D-2'");
     Ejecutar("CREATE TRIGGER Bloqueo BEFORE UPDATE ON Documentos WHEN OLD.Folio = 'D-3' BEGIN SELECT RAISE(ABORT, 'Documento bloqueado'); END");
     Iniciar();
+    // The log has rows of its own for what was decided.
     const auto todo = [this] {
         QStringList r;
         for (const QString& t : conexion->BaseDatos().tables())
-            r << t << Contenido(t, "1");
+            if (!t.startsWith("Bitacora_"))
+                r << t << Contenido(t, "1");
         return r;
     };
     const QString hecho = "|AU|%1|%2|||PRUEBA|2026-12-06T10:30:00", obligatorio = "El campo 'MONTO' es obligatorio no puede estar vacío";

@@ -302,6 +302,11 @@ auto Conexion::ConReintento(Paso&& paso)
 
 Recordset Conexion::Execute(const QString& sentencia)
 {
+    return Execute(sentencia, {});
+}
+
+Recordset Conexion::Execute(const QString& sentencia, const QVariantList& valores)
+{
     bool sinEnvio = false;
     const QString texto = TextoParaEjecutar(sentencia, sinEnvio);
     if (sinEnvio)
@@ -309,7 +314,7 @@ Recordset Conexion::Execute(const QString& sentencia)
     // Outside a transaction a write commits as it runs, whether or not its
     // answer comes back.
     const Desenlace desenlace = !m_enTransaccion && EsEscritura(texto) ? Desenlace::Incierto : Desenlace::Deshecho;
-    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto, desenlace); });
+    return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, texto, desenlace, valores); });
 }
 
 std::unique_ptr<LecturaListado> Conexion::LeerListado(const QString& consulta)
@@ -339,13 +344,16 @@ Recordset Conexion::LeerSinRegistro(const QString& consulta)
     return ConReintento([&](QSqlDatabase db) { return Ejecutar(db, consulta, Desenlace::Deshecho); });
 }
 
-Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace)
+Recordset Conexion::Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace, const QVariantList& valores)
 {
     m_afectados = -1;
     return Vigilado(db, desenlace, [&](Vigia::Guardia& guardia) {
-        if (void* odbc = SentenciaOdbc::Handle(db))
+        // Bound values go through Qt's driver, which binds them as they are;
+        // the watchdog can still abandon such a statement, not cancel it.
+        void* odbc = SentenciaOdbc::Handle(db);
+        if (odbc && valores.isEmpty())
             return EjecutarOdbc(odbc, texto, guardia);
-        return EjecutarQt(db, texto);
+        return EjecutarQt(db, texto, valores);
     });
 }
 
@@ -370,11 +378,19 @@ Recordset Conexion::EjecutarOdbc(void* odbc, const QString& texto, Vigia::Guardi
     return Recordset(s.Nombres(), std::move(filas));
 }
 
-Recordset Conexion::EjecutarQt(QSqlDatabase db, const QString& texto)
+Recordset Conexion::EjecutarQt(QSqlDatabase db, const QString& texto, const QVariantList& valores)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(texto))
+    bool ejecutada = false;
+    if (valores.isEmpty()) {
+        ejecutada = q.exec(texto);
+    } else if (q.prepare(texto)) {
+        for (const QVariant& v : valores)
+            q.addBindValue(v);
+        ejecutada = q.exec();
+    }
+    if (!ejecutada)
         throw ErrorSql::De(q.lastError());
     if (!q.isSelect()) {
         m_afectados = q.numRowsAffected();

@@ -36,6 +36,10 @@ public:
     Conexion& operator=(const Conexion&) = delete;
 
     Recordset Execute(const QString& sentencia);
+    // The same with values bound to its ? marks rather than spliced into
+    // its text (any text, any length, exactly as given); the log shows the
+    // text, marks and all.
+    Recordset Execute(const QString& sentencia, const QVariantList& valores);
     // A read of a setting that is not part of what the caller runs: kept out
     // of the statement log, but retried on a new session like Execute.
     Recordset LeerSinRegistro(const QString& consulta);
@@ -116,9 +120,9 @@ private:
     // opened again and paso runs once more.
     template <typename Paso>
     auto ConReintento(Paso&& paso);
-    Recordset Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace);
+    Recordset Ejecutar(QSqlDatabase db, const QString& texto, Desenlace desenlace, const QVariantList& valores = {});
     Recordset EjecutarOdbc(void* odbc, const QString& texto, Vigia::Guardia& guardia);
-    Recordset EjecutarQt(QSqlDatabase db, const QString& texto);
+    Recordset EjecutarQt(QSqlDatabase db, const QString& texto, const QVariantList& valores);
     QString TextoParaEjecutar(const QString& sentencia, bool& sinEnvio);
     void AplicarLimites(QSqlDatabase db);
     void Comenzar(QSqlDatabase db);

@@ -13,7 +13,7 @@
 
 namespace orvinda {
 
-QString ArchivosPrivados::CrearCarpeta(const QString& carpeta)
+QString ArchivosPrivados::CrearCarpeta(const QString& carpeta, bool propia)
 {
     // The folders on the way are made as the umask says; the last one is
     // the user's alone.
@@ -31,6 +31,8 @@ QString ArchivosPrivados::CrearCarpeta(const QString& carpeta)
         if (::mkdir(nativo.constData(), i + 1 == partes.size() ? 0700 : 0777) != 0 && errno != EEXIST)
             return ArchivoVerificado::MotivoSistema(errno);
     }
+    if (!propia)
+        return {};
     // An existing folder is made private through what was opened: a link
     // in its place is left as it is, and so is another user's folder.
     const int fd = ::open(QFile::encodeName(absoluta).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);

@@ -10,9 +10,11 @@ namespace orvinda {
 class ArchivosPrivados
 {
 public:
-    // Creates the folder as needed and leaves it at 0700 when it is this
-    // user's own. Empty when done, else why not ("el disco está lleno"...).
-    static QString CrearCarpeta(const QString& carpeta);
+    // Creates the folder as needed, the last one 0700. An existing folder is
+    // made 0700 only when propia (one of the shell's own, which it names
+    // itself): a folder the user named may be shared, /tmp or a project's.
+    // Empty when done, else why not ("el disco está lleno"...).
+    static QString CrearCarpeta(const QString& carpeta, bool propia = false);
 };
 
 } // namespace orvinda

@@ -71,7 +71,9 @@ void Cambiar(Cambio cambio)
     g_ultimoError.clear();
     const QString ruta = RegistroComponentes::Ruta();
     try {
-        if (const QString motivo = ArchivosPrivados::CrearCarpeta(QFileInfo(ruta).absolutePath()); !motivo.isEmpty())
+        if (const QString motivo
+            = ArchivosPrivados::CrearCarpeta(QFileInfo(ruta).absolutePath(), RegistroComponentes::RutaPropia());
+            !motivo.isEmpty())
             throw ErrorRm(QStringLiteral("No se puede escribir el registro de componentes %1: %2.").arg(ruta, motivo));
         const QByteArray nuevo = EnCopia(Leer(ArchivoVerificado::Uso::Escribir), cambio);
         if (const QString motivo = ArchivoVerificado::Reemplazar(ruta, nuevo); !motivo.isEmpty())
@@ -83,6 +85,11 @@ void Cambiar(Cambio cambio)
 }
 
 } // namespace
+
+bool RegistroComponentes::RutaPropia()
+{
+    return qEnvironmentVariableIsEmpty("ORVINDA_REGISTRO");
+}
 
 QString RegistroComponentes::Ruta()
 {

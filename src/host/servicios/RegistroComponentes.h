@@ -25,6 +25,8 @@ public:
     };
 
     static QString Ruta();
+    // Whether Ruta is the shell's own (no $ORVINDA_REGISTRO names another).
+    static bool RutaPropia();
     // Throws ErrorRm when the file cannot be written, naming why.
     static void Escribir(const Entrada& entrada);
     static void Borrar(const QString& idPrograma);

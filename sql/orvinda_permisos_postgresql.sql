@@ -1,0 +1,39 @@
+-- Orvinda: what operators' logins may do, on PostgreSQL.
+--
+-- Run once by the owner of the tables (psql -d orvinda -f this file), again
+-- after --actualizar-esquema. Each operator's login becomes a member of
+-- orvinda_operadores:
+--   CREATE ROLE ana LOGIN PASSWORD '...' IN ROLE orvinda_operadores;
+--   UPDATE Operadores SET Op_Cuenta = 'ana' WHERE Op_Cve_Operador = 'ANA';
+-- The decision log takes rows and shows them; nobody but its owner can
+-- change or remove one. The document tables are the site's: grant on them
+-- what each authorization statement writes (see the end of this file).
+
+DO $$
+BEGIN
+    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'orvinda_operadores') THEN
+        CREATE ROLE orvinda_operadores NOLOGIN;
+    END IF;
+END
+$$;
+
+GRANT SELECT ON Configuracion_Autorizacion, Parametros_Generales, Operadores, Formatos_Impresion TO orvinda_operadores;
+
+GRANT SELECT, INSERT ON Comentarios_Documento TO orvinda_operadores;
+
+GRANT USAGE ON SEQUENCE comentarios_documento_cd_id_seq TO orvinda_operadores;
+
+-- The log: insert and read, never update, delete or empty.
+REVOKE ALL ON Bitacora_Decisiones FROM PUBLIC, orvinda_operadores;
+
+GRANT SELECT, INSERT ON Bitacora_Decisiones TO orvinda_operadores;
+
+-- Its head moves on with every row, under the writer's lock (FOR UPDATE
+-- needs UPDATE): the last id and hash, never its key.
+REVOKE ALL ON Bitacora_Cabeza FROM PUBLIC, orvinda_operadores;
+
+GRANT SELECT, UPDATE (Bc_Ultimo_Id, Bc_Hash) ON Bitacora_Cabeza TO orvinda_operadores;
+
+-- The documents, for example those of the demo:
+--   GRANT SELECT ON Departamentos, Empleados, Proveedores, Requisiciones_Compra_Detalle TO orvinda_operadores;
+--   GRANT SELECT, UPDATE ON Requisiciones_Compra TO orvinda_operadores;

@@ -1,0 +1,121 @@
+#include "host/bitacora/EscrituraBitacora.h"
+
+#include "host/bitacora/CuentaSesion.h"
+#include "host/bitacora/RegistroBitacora.h"
+#include "host/datos/Conexion.h"
+#include "host/errores/ErrorRm.h"
+
+#include <QMutex>
+#include <QSet>
+#include <QSqlDatabase>
+
+namespace orvinda {
+
+namespace {
+
+// The head row, locked, with the server's clock and login read in the same
+// turn; the date keeps milliseconds so that it follows the chain's order.
+QString ConsultaCabeza(Conexion::Dialecto dialecto)
+{
+    const QString columnas = QStringLiteral("SELECT Bc_Ultimo_Id, Bc_Hash, ");
+    const QString cuenta = CuentaSesion::Expresion(dialecto);
+    switch (dialecto) {
+    case Conexion::Dialecto::SQLite:
+        return columnas
+            + QStringLiteral(
+                   "strftime('%Y-%m-%dT%H:%M:%f', 'now', 'localtime') FROM Bitacora_Cabeza WHERE Bc_Clave = 1");
+    case Conexion::Dialecto::PostgreSQL:
+        return columnas + QStringLiteral("REPLACE(TO_CHAR(CLOCK_TIMESTAMP(), 'YYYY-MM-DD HH24:MI:SS.MS'), ' ', 'T'), ")
+            + cuenta + QStringLiteral(" FROM Bitacora_Cabeza WHERE Bc_Clave = 1 FOR UPDATE");
+    case Conexion::Dialecto::SqlServer:
+        return columnas + QStringLiteral("CONVERT(VARCHAR(23), SYSDATETIME(), 126), ") + cuenta
+            + QStringLiteral(" FROM Bitacora_Cabeza WITH (UPDLOCK, ROWLOCK) WHERE Bc_Clave = 1");
+    case Conexion::Dialecto::Otro: break;
+    }
+    return columnas + QStringLiteral("CAST(CURRENT_TIMESTAMP AS VARCHAR(30)), ") + cuenta
+        + QStringLiteral(" FROM Bitacora_Cabeza WHERE Bc_Clave = 1");
+}
+
+QString Insercion()
+{
+    QStringList columnas = RegistroBitacora::Columnas();
+    columnas << QStringLiteral("Bd_Hash_Anterior") << QStringLiteral("Bd_Hash");
+    QStringList marcas;
+    marcas.fill(QStringLiteral("?"), columnas.size());
+    return QStringLiteral("INSERT INTO Bitacora_Decisiones (%1) VALUES (%2)")
+        .arg(columnas.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+}
+
+// Sessions already seen to have the log: it is looked for once per session.
+QMutex g_vistas;
+QSet<QString> g_conBitacora;
+
+bool ConBitacora(Conexion& conexion)
+{
+    const QString sesion = conexion.BaseDatos().connectionName();
+    {
+        const QMutexLocker bloqueo(&g_vistas);
+        if (g_conBitacora.contains(sesion))
+            return true;
+    }
+    if (!EscrituraBitacora::Existe(conexion))
+        return false;
+    const QMutexLocker bloqueo(&g_vistas);
+    g_conBitacora.insert(sesion);
+    return true;
+}
+
+} // namespace
+
+bool EscrituraBitacora::Existe(Conexion& conexion)
+{
+    QStringList tablas = conexion.BaseDatos().tables(QSql::Tables);
+    for (QString& t : tablas)
+        t = t.toLower();
+    return tablas.contains(Tabla.toLower()) && tablas.contains(TablaCabeza.toLower());
+}
+
+QString EscrituraBitacora::SinBitacora(const QString& orden)
+{
+    return QStringLiteral("Esta base de datos no tiene la bitácora de decisiones (tablas %1 y %2): no se autoriza ni "
+                          "se rechaza nada sin dejar rastro. Agréguela con: %3")
+        .arg(Tabla, TablaCabeza, orden);
+}
+
+void EscrituraBitacora::Anotar(Conexion& conexion, RegistroBitacora& r)
+{
+    if (!ConBitacora(conexion))
+        throw ErrorRm(SinBitacora());
+    try {
+        const Conexion::Dialecto dialecto = conexion.ObtenerDialecto();
+        Recordset cabeza = conexion.Execute(ConsultaCabeza(dialecto));
+        if (cabeza.Eof())
+            throw ErrorRm(
+                QStringLiteral("La tabla %1 no tiene su fila. Agréguela con: %2").arg(TablaCabeza, OrdenActualizar));
+        r.id = cabeza.Fields(0).Value().toLongLong() + 1;
+        r.hashAnterior = cabeza.Fields(1).Texto();
+        r.fecha = cabeza.Fields(2).Texto();
+        r.cuenta = CuentaSesion::Expresion(dialecto).isEmpty() ? CuentaSesion::DelSistema() : cabeza.Fields(3).Texto();
+        cabeza.Close();
+        r.hash = RegistroBitacora::Sellar(r.hashAnterior, r.Textos());
+
+        const QVariant sinFilas(QMetaType::fromType<int>());
+        const QVariant sinReferencia(QMetaType::fromType<qlonglong>());
+        static const QString insercion = Insercion();
+        conexion.Execute(insercion,
+                         {r.id, r.fecha, r.operador, r.cuenta, r.maquina, r.clave, r.tabla, r.folio, r.decision,
+                          r.valores, r.sentencia, r.filas < 0 ? sinFilas : QVariant(r.filas), r.comentario, r.origen,
+                          r.referencia == 0 ? sinReferencia : QVariant(r.referencia), r.resultado, r.hashAnterior,
+                          r.hash});
+        conexion.Execute(QStringLiteral("UPDATE Bitacora_Cabeza SET Bc_Ultimo_Id = ?, Bc_Hash = ? WHERE Bc_Clave = 1"),
+                         {r.id, r.hash});
+    } catch (const ErrorRm& e) {
+        if (e.ObtenerCausa() != ErrorRm::Causa::Sentencia)
+            throw;
+        throw ErrorRm(
+            QStringLiteral("No se pudo anotar la decisión en la bitácora (tabla %1): %2").arg(Tabla, e.Descripcion()),
+            e.Numero());
+    }
+}
+
+} // namespace orvinda
