@@ -134,6 +134,7 @@ int main(int argc, char* argv[])
 
     QTemporaryDir carpeta;
     std::unique_ptr<Conexion> conexion = Conexion::Abrir(carpeta.filePath(QStringLiteral("bench.db")));
+    conexion->ObservarBitacora();
     QSqlDatabase db = conexion->BaseDatos();
     orvinda::DatosDemo::Cargar(db);
     if (!Crecer(db))
@@ -151,7 +152,9 @@ int main(int argc, char* argv[])
 
     frmRM640& forma = frmRM640::Instancia();
     forma.show();
-    if (!QTest::qWaitFor([&] { return forma.Cargado(); }, 30000)) {
+    // The lists fill after the refresh has made their tabs.
+    if (!QTest::qWaitFor([&] { return forma.Cargado() && !forma.Refrescando(); }, 30000)
+        || forma.lvInsidencias(0).ListItemsCount() == 0) {
         std::fprintf(stderr, "the inbox did not fill\n");
         return EXIT_FAILURE;
     }
@@ -193,7 +196,8 @@ int main(int argc, char* argv[])
         aperturasBd.push_back(bd);
     }
 
-    // Authorizing: "Autorizar" to the handler's return with the list reloaded.
+    // Authorizing: "Autorizar" to the list reloaded (read again off the GUI
+    // thread once the dialog has closed).
     std::vector<double> autorizaciones, autorizacionesBd;
     for (int i = 0; i < kAutorizaciones; ++i) {
         lista.setSelectedIndex(i * 131 % lista.ListItemsCount());
@@ -213,6 +217,7 @@ int main(int argc, char* argv[])
             });
         };
         emit lista.DblClick();
+        QTest::qWaitFor([&] { return !lista.Llenando(); }, 30000);
         const double total = reloj.isValid() ? Ms(reloj) : -1;
         if (total < 0 || lista.ListItemsCount() != antes - 1) {
             ++fallas;
