@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -174,6 +175,8 @@ private:
     QElapsedTimer m_ultimoMensaje;
     QLineEdit* m_filtro = nullptr;
     QToolButton* m_autorizarSeleccionados = nullptr;
+    // How many documents are selected and what they add up to.
+    QLabel* m_lblSeleccion = nullptr;
     QPointer<AutorizacionEnLote> m_lote;
 };
 
