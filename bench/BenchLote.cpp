@@ -75,10 +75,13 @@ int main(int argc, char* argv[])
     orvinda::ServidorPaginas::Instalar();
     rm640::Publico::Main();
 
-    // Requisitions, grown by copies of the newest when the demo has fewer.
+    // Pending requisitions but the bench operator's own: nobody decides on
+    // their own request.
     QStringList folios;
     QSqlQuery q(db);
-    q.exec(QStringLiteral("SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' ORDER BY Rq_Folio"));
+    q.exec(QStringLiteral("SELECT r.Rq_Folio FROM Requisiciones_Compra r JOIN Empleados e ON e.Em_Cve_Empleado = "
+                          "r.Em_Cve_Empleado WHERE r.Rq_Estado = 'PE' AND COALESCE(e.Op_Cve_Operador, '') <> 'GCOMPRAS'"
+                          " ORDER BY r.Rq_Folio"));
     while (q.next() && folios.size() < documentos)
         folios << q.value(0).toString();
     if (folios.size() < documentos) {

@@ -177,6 +177,7 @@ BEGIN
         Em_Puesto           NVARCHAR(60) NOT NULL,
         Dp_Cve_Departamento NVARCHAR(10) NOT NULL,
         Em_Fecha_Ingreso    DATE NOT NULL,
+        Op_Cve_Operador     NVARCHAR(10) NULL,
         CONSTRAINT PK_Empleados PRIMARY KEY (Em_Cve_Empleado)
     );
 END

@@ -46,7 +46,7 @@ CatalogoDemo::CatalogoDemo()
     for (const QStringList& f : Tabla(QStringLiteral("departamentos.tsv")))
         departamentos.push_back({f[0], f[1], f[2], f[3]});
     for (const QStringList& f : Tabla(QStringLiteral("empleados.tsv")))
-        empleados.push_back({f[0], f[1], f[2], f[3], f[4], f[5]});
+        empleados.push_back({f[0], f[1], f[2], f[3], f[4], f[5], f.value(6)});
     for (const Empleado& e : empleados) {
         if (e.papel.contains(QLatin1Char('C')))
             compradores.push_back(&e);

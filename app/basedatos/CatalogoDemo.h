@@ -29,6 +29,7 @@ public:
     struct Empleado
     {
         QString clave, nombre, puesto, departamento, ingreso, papel;
+        QString operador; // the employee's own key in Operadores, when they have one
     };
     struct Proveedor
     {

@@ -269,7 +269,9 @@ private:
 
         auto emp = Preparar(m_cat.Insercion(QStringLiteral("Empleados")));
         for (const auto& e : m_cat.empleados)
-            Ejecutar(emp, {e.clave, e.nombre, e.puesto, e.departamento, e.ingreso});
+            Ejecutar(emp,
+                     {e.clave, e.nombre, e.puesto, e.departamento, e.ingreso,
+                      e.operador.isEmpty() ? Nulo() : QVariant(e.operador)});
 
         auto prv = Preparar(m_cat.Insercion(QStringLiteral("Proveedores")));
         for (const auto& p : m_cat.proveedores)

@@ -121,7 +121,8 @@ constexpr DefinicionTabla kTablas[] = {
      " Em_Nombre VARCHAR(60) NOT NULL,"
      " Em_Puesto VARCHAR(60) NOT NULL,"
      " Dp_Cve_Departamento VARCHAR(10) NOT NULL,"
-     " Em_Fecha_Ingreso DATE NOT NULL)",
+     " Em_Fecha_Ingreso DATE NOT NULL,"
+     " Op_Cve_Operador VARCHAR(10) NULL)",
      nullptr},
     {"Proveedores",
      "CREATE TABLE IF NOT EXISTS Proveedores ("

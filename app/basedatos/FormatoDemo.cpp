@@ -51,6 +51,7 @@ QString FormatoDemo::ConsultaEnDialecto(QString sql, EsquemaBaseDatos::Dialecto 
          "printf('%s%,d.%02d', CASE WHEN \\1 < 0 THEN '-' ELSE '' END, CAST(ROUND(ABS(\\1) * 100) AS INTEGER) / 100,"
          " CAST(ROUND(ABS(\\1) * 100) AS INTEGER) % 100)",
          "to_char(\\1, 'FM999,999,999,990.00')", "FORMAT(\\1, 'N2', 'en-US')"},
+        {"IMPORTE", "printf('%.2f', \\1)", "to_char(\\1, 'FM999999999990.00')", "FORMAT(\\1, '0.00', 'en-US')"},
         {"FECHA_HORA", "strftime('%d/%m/%Y %H:%M', \\1)", "to_char(\\1, 'DD/MM/YYYY HH24:MI')",
          "FORMAT(\\1, 'dd/MM/yyyy HH:mm')"},
         {"FECHA", "strftime('%d/%m/%Y', \\1)", "to_char(\\1, 'DD/MM/YYYY')", "FORMAT(\\1, 'dd/MM/yyyy')"},

@@ -26,9 +26,10 @@ public:
     static QString TextoFecha(const QDate& d);
     static QString TextoFechaHora(const QDateTime& dt);
     // The demo's queries show money and dates as a person reads them,
-    // written with three functions of their own: DINERO(x) gives
-    // "23,794.10", FECHA(x) "06/12/2026" and FECHA_HORA(x) "06/12/2026 04:35",
-    // each of x a plain column. This spells them as the database does.
+    // written with functions of their own: DINERO(x) gives "23,794.10",
+    // IMPORTE(x) "23794.10" (what a number field of a page holds), FECHA(x)
+    // "06/12/2026" and FECHA_HORA(x) "06/12/2026 04:35", each of x a plain
+    // column. This spells them as the database does.
     static QString ConsultaEnDialecto(QString sql, EsquemaBaseDatos::Dialecto dialecto);
     // One HTML cell, its text escaped; numeric cells align right.
     static QString Celda(const QString& texto, bool numerica = false);

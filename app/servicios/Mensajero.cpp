@@ -1,6 +1,7 @@
 #include "servicios/Mensajero.h"
 
 #include "host/datos/Secretos.h"
+#include "host/servicios/Sistema.h"
 #include "servicios/Traza.h"
 
 #include <QMessageBox>
@@ -45,15 +46,27 @@ int Mensajero::RespuestaSinUsuario(qint32 estilo)
     }
 }
 
-int Mensajero::Mostrar(const QString& mensajeDado, qint32 estilo, const QString& tituloDado, QWidget* ventana,
+int Mensajero::Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
                        const QString& modulo, const QString& idError)
+{
+    return Presentar(mensaje, estilo, titulo, ventana, modulo, idError, 0, RespuestaSinUsuario(estilo));
+}
+
+int Mensajero::Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo,
+                         const QString& idError, int predeterminada, int desatendida)
+{
+    return Presentar(mensaje, Sistema::EstiloPregunta, titulo, ventana, modulo, idError, predeterminada, desatendida);
+}
+
+int Mensajero::Presentar(const QString& mensajeDado, qint32 estilo, const QString& tituloDado, QWidget* ventana,
+                         const QString& modulo, const QString& idError, int predeterminada, int desatendida)
 {
     const QString mensaje = Secretos::Ocultar(mensajeDado);
     const QString titulo = Secretos::Ocultar(tituloDado);
     if (m_traza)
         m_traza->Mensaje(mensaje, estilo, titulo, modulo, idError);
     if (m_desatendido)
-        return RespuestaSinUsuario(estilo);
+        return desatendida;
 
     QMessageBox caja(Icono(estilo), titulo, mensaje, QMessageBox::NoButton, ventana);
     caja.setInformativeText(QStringLiteral("Módulo %1 · %2").arg(modulo, idError));
@@ -81,6 +94,8 @@ int Mensajero::Mostrar(const QString& mensajeDado, qint32 estilo, const QString&
             p->setText(QStringLiteral("Aceptar"));
         else if (b.boton == QMessageBox::Cancel)
             p->setText(QStringLiteral("Cancelar"));
+        if (b.numero == predeterminada)
+            caja.setDefaultButton(p);
     }
     caja.exec();
     const auto pulsado = caja.standardButton(caja.clickedButton());

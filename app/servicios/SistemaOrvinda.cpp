@@ -104,4 +104,10 @@ QVariant SistemaOrvinda::MostrarMensaje(const QString& mensaje, qint32 estilo, c
     return m_mensajero.Mostrar(mensaje, estilo, titulo, ventana, modulo, idError);
 }
 
+QVariant SistemaOrvinda::Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana,
+                                   const QString& modulo, const QString& idError, int predeterminada, int desatendida)
+{
+    return m_mensajero.Preguntar(mensaje, titulo, ventana, modulo, idError, predeterminada, desatendida);
+}
+
 } // namespace orvinda

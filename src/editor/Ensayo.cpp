@@ -12,6 +12,8 @@
 #include "publico/Trampa.h"
 #include "review/RevisionDocumento.h"
 
+#include <QRegularExpression>
+
 namespace rm640 {
 
 namespace {
@@ -29,10 +31,19 @@ auto Deshecho(Cuerpo&& cuerpo)
     return cuerpo();
 }
 
+// The table an UPDATE, DELETE or INSERT names first.
+QString TablaDe(const QString& sentencia)
+{
+    static const QRegularExpression escritura(
+        QStringLiteral("^\\s*(?:UPDATE|DELETE\\s+FROM|INSERT\\s+INTO)\\s+([^\\s(]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    return escritura.match(sentencia).captured(1);
+}
+
 // Runs the expanded statement (when there is one) and notes what it did.
 // A transaction command would end the rehearsal's own transaction for real:
 // such a statement is shown, with why it did not run.
-void Ejecutar(Ensayo::Resultado& r,
+void Ejecutar(Ensayo::Resultado& r, const QString& tabla,
               const std::function<std::optional<QString>(const MarcadoresSql::Reglas&)>& expansion)
 {
     Trampa::Atrapar([&r](const QString& descripcion) { r.error = descripcion; },
@@ -47,6 +58,10 @@ void Ejecutar(Ensayo::Resultado& r,
                             orvinda::Conexion& c = Conexion();
                             c.Execute(r.sentencia);
                             r.filas = c.RegistrosAfectados();
+                            r.limite = Parametros::FilasPorDocumento(c);
+                            r.tabla = TablaDe(r.sentencia);
+                            if (r.tabla.isEmpty())
+                                r.tabla = tabla;
                         });
                     });
 }
@@ -75,12 +90,12 @@ QStringList Ensayo::Folios() const
     });
 }
 
-QString Ensayo::Renderizar(const QString& folio) const
+QString Ensayo::Renderizar(const QString& folio, QString* solicitante) const
 {
     return Deshecho([&] {
         orvinda::Conexion& c = Conexion();
         return RevisionDocumento::Renderizar(m_c.plantilla, m_c.sqlPlantilla, folio, ReglasSql::De(c),
-                                             Parametros::ModoPlantilla(c));
+                                             Parametros::ModoPlantilla(c), solicitante);
     });
 }
 
@@ -89,17 +104,18 @@ Ensayo::Resultado Ensayo::Autorizar(const QString& folio, const ValorDe& valorDe
     Resultado r;
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-    Ejecutar(r, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
-        const ExpansionAutorizacion expansion = RevisionDocumento::ExpandirAutorizacion(
-            m_c.sqlAutorizacion, m_c.sqlPlantilla, m_c.camposAutorizar, folio, valorDe,
-            [&r](QString& comentario) { r.comentario = comentario; }, operador, fecha, reglas);
+    Ejecutar(r, m_c.tabla, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
+            m_c.sqlAutorizacion, m_c.camposAutorizar,
+            RevisionDocumento::LeerColumnas(m_c.sqlPlantilla, folio, reglas).nombres, valorDe,
+            [&r](QString& comentario) { r.comentario = comentario; }, folio, operador, fecha, reglas);
         if (!expansion.completa()) {
             r.error = RevisionDocumento::CampoObligatorio(*expansion.campoFaltante);
             return std::nullopt;
         }
         return expansion.sentencia;
     });
-    if (r.error.isEmpty())
+    if (r.error.isEmpty() && r.filas <= r.limite)
         r.formato = m_c.formatoImpresion;
     return r;
 }
@@ -109,7 +125,7 @@ Ensayo::Resultado Ensayo::Rechazar(const QString& folio) const
     Resultado r;
     const QString operador = Publico::Sistema->ObtenerOperador();
     const QString fecha = Publico::Utilerias->FormatearFecha(Publico::Utilerias->FechaServidor());
-    Ejecutar(r, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
+    Ejecutar(r, m_c.tabla, [&](const MarcadoresSql::Reglas& reglas) -> std::optional<QString> {
         return MarcadoresSql::ExpandirRechazo(m_c.sqlRechazar, folio, operador, fecha, reglas);
     });
     return r;

@@ -23,9 +23,11 @@ public:
     {
         QString sentencia; // as expanded; empty when the expansion stopped
         int filas = -1; // rows the statement changed; -1 when it did not run
+        int limite = 1; // rows one document's decision may change; beyond it the review undoes it
+        QString tabla; // the table the statement changes, as it names it
         QString error; // the database's description, or why the expansion stopped
         std::optional<QString> comentario; // what the comment hook would receive
-        QString formato; // the print format a successful authorization would use
+        QString formato; // the print format a successful authorization would use; empty when it would not stand
     };
 
     static constexpr int MaximoFolios = 200;
@@ -34,8 +36,9 @@ public:
 
     // The first folios of the listing query. Throws the database's error.
     QStringList Folios() const;
-    // The document of folio as the reviewer would see it. Throws.
-    QString Renderizar(const QString& folio) const;
+    // The document of folio as the reviewer would see it, and who asked
+    // for it when the template query says so. Throws.
+    QString Renderizar(const QString& folio, QString* solicitante = nullptr) const;
     // The authorization, with the page's values as the reviewer left them.
     Resultado Autorizar(const QString& folio, const ValorDe& valorDe) const;
     Resultado Rechazar(const QString& folio) const;

@@ -18,6 +18,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <algorithm>
 
 namespace rm640 {
 
@@ -68,6 +69,9 @@ void Preparar(const QString& sentencia)
     }
 }
 
+using Gravedad = Verificacion::Gravedad;
+using Aviso = Verificacion::Aviso;
+
 class Revisor
 {
 public:
@@ -76,9 +80,22 @@ public:
     {
     }
 
-    void Avisar(const QString& elemento, const QString& mensaje) { avisos.append({elemento, mensaje}); }
+    void Avisar(const QString& elemento, const QString& mensaje, Gravedad gravedad = Gravedad::Advertencia)
+    {
+        avisos.append({elemento, mensaje, gravedad});
+    }
+    void Error(const QString& elemento, const QString& mensaje) { Avisar(elemento, mensaje, Gravedad::Error); }
 
-    void ListaDeCampos(const QStringList* columnas)
+    static bool TieneEspacios(const QString& nombre)
+    {
+        static const QRegularExpression espacio(QStringLiteral("\\s"));
+        return nombre.contains(espacio);
+    }
+
+    // An item no column fills is never read: its token stays in the
+    // statement as typed, and a required one is never required. That is an
+    // error when it is required, or the page has no element for it either.
+    void ListaDeCampos(const QStringList* columnas, const QString& pagina)
     {
         QSet<QString> nombres;
         if (columnas)
@@ -86,43 +103,50 @@ public:
                 nombres.insert(columna.toUpper());
         for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar)) {
             const QString& n = campo.nombre;
+            const auto sinElemento = [&pagina, &n] {
+                return Verificacion::ElementosLlamados(pagina, n) == 0 ? Gravedad::Error : Gravedad::Advertencia;
+            };
             if (n.trimmed().isEmpty())
                 Avisar(Campos,
                        QStringLiteral("hay un elemento vacío (dos comas seguidas o una coma al final); quítelo."));
-            else if (n.contains(QRegularExpression(QStringLiteral("\\s"))))
+            else if (TieneEspacios(n))
                 Avisar(Campos,
                        QStringLiteral("'%1' tiene espacios y no coincidirá con ninguna columna; quite los "
                                       "espacios junto a las comas.")
-                           .arg(n));
+                           .arg(n),
+                       sinElemento());
             else if (n != n.toUpper())
                 Avisar(Campos,
                        QStringLiteral("'%1' no está en mayúsculas y no coincidirá con ninguna columna; "
                                       "escríbalo como %2.")
-                           .arg(n, n.toUpper()));
+                           .arg(n, n.toUpper()),
+                       sinElemento());
             else if (columnas && !nombres.contains(n))
                 Avisar(Campos,
                        QStringLiteral("'%1' no es una columna de la consulta de la plantilla; corrija el nombre "
                                       "o agregue la columna a \"%2\".")
-                           .arg(n, ConsultaPlantilla));
+                           .arg(n, ConsultaPlantilla),
+                       campo.obligatorio ? Gravedad::Error : sinElemento());
         }
     }
 
-    // Each field the authorization reads needs exactly one element in the page.
+    // Each field the authorization reads needs exactly one element in the
+    // page: none is an error, several a warning (the reading refuses them).
+    // Without the template query's columns, every well-written item counts.
     void ElementosDeLaPagina(const QString& pagina, const QStringList* columnas, const QString& donde)
     {
         for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(c.camposAutorizar)) {
-            const bool leido = columnas
-                ? columnas->contains(campo.nombre, Qt::CaseInsensitive) && campo.nombre == campo.nombre.toUpper()
-                : campo.obligatorio;
+            const bool bienEscrito = campo.nombre == campo.nombre.toUpper() && !TieneEspacios(campo.nombre);
+            const bool leido = bienEscrito && (!columnas || columnas->contains(campo.nombre, Qt::CaseInsensitive));
             if (!leido || campo.nombre.isEmpty())
                 continue;
             const int total = Verificacion::ElementosLlamados(pagina, campo.nombre);
             const QString tipo = campo.obligatorio ? QStringLiteral("obligatorio ") : QString();
             if (total == 0)
-                Avisar(Plantilla,
-                       QStringLiteral("el campo %1'%2' no tiene ningún elemento con ese id o name en %3; "
-                                      "agregue, por ejemplo, <input name=\"%2\">.")
-                           .arg(tipo, campo.nombre, donde));
+                Error(Plantilla,
+                      QStringLiteral("el campo %1'%2' no tiene ningún elemento con ese id o name en %3; "
+                                     "agregue, por ejemplo, <input name=\"%2\">.")
+                          .arg(tipo, campo.nombre, donde));
             else if (total > 1)
                 Avisar(Plantilla,
                        QStringLiteral("el campo %1'%2' tiene %3 elementos con ese id o name en %4; deje "
@@ -139,9 +163,9 @@ public:
                                               {Autorizacion, &c.sqlAutorizacion},
                                               {Rechazo, &c.sqlRechazar}})
             if (!texto->isEmpty() && !texto->contains(QLatin1String("{FOLIO}")))
-                Avisar(elemento,
-                       QStringLiteral("no menciona {FOLIO}: no distingue un documento de otro; agregue la "
-                                      "condición sobre el folio, por ejemplo '{FOLIO}'."));
+                Error(elemento,
+                      QStringLiteral("no menciona {FOLIO}: no distingue un documento de otro; agregue la "
+                                     "condición sobre el folio, por ejemplo '{FOLIO}'."));
         for (const QString& marca : Marcas(c.sqlRechazar))
             if (!Fijos.contains(marca))
                 Avisar(Rechazo,
@@ -160,10 +184,10 @@ public:
                                               {Rechazo, &c.sqlRechazar}})
             if (const std::optional<QString> orden = MarcadoresSql::OrdenDeTransaccion(*texto, dialecto)) {
                 conOrden.insert(elemento);
-                Avisar(elemento,
-                       QStringLiteral("contiene la orden de transacción %1 y así no se ejecuta; quítela: cada "
-                                      "sentencia ya corre en una transacción que abre y cierra el componente.")
-                           .arg(*orden));
+                Error(elemento,
+                      QStringLiteral("contiene la orden de transacción %1 y así no se ejecuta; quítela: cada "
+                                     "sentencia ya corre en una transacción que abre y cierra el componente.")
+                          .arg(*orden));
             }
     }
 
@@ -197,6 +221,14 @@ public:
         }
     }
 
+    // Errors first, each group in the order found.
+    QList<Aviso> Ordenados() const
+    {
+        QList<Aviso> r = avisos;
+        std::stable_partition(r.begin(), r.end(), [](const Aviso& a) { return a.EsError(); });
+        return r;
+    }
+
     const ConfiguracionAutorizacion& c;
     QList<Verificacion::Aviso> avisos;
     QSet<QString> conOrden; // the items holding a transaction command
@@ -207,11 +239,11 @@ public:
 QList<Verificacion::Aviso> Verificacion::Textos(const ConfiguracionAutorizacion& c)
 {
     Revisor r(c);
-    r.ListaDeCampos(nullptr);
+    r.ListaDeCampos(nullptr, c.plantilla);
     r.ElementosDeLaPagina(c.plantilla, nullptr, Plantilla);
     r.SinFolio();
     r.Comillas({}, QStringLiteral("OPERADOR"), QStringLiteral("2000-01-01 00:00:00"));
-    return r.avisos;
+    return r.Ordenados();
 }
 
 QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacion& c)
@@ -221,15 +253,15 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
     r.Transacciones(dialecto);
     const auto fallo = [&r](const QString& elemento) {
         return [&r, elemento](const QString& error) {
-            r.Avisar(elemento,
-                     QStringLiteral("la base de datos no la acepta: ") + error
-                         + QStringLiteral(" Corríjala antes de usarla."));
+            r.Error(elemento,
+                    QStringLiteral("la base de datos no la acepta: ") + error
+                        + QStringLiteral(" Corríjala antes de usarla."));
         };
     };
 
     const auto preparar = [&](const QString& elemento, const QString& sentencia) {
         if (sentencia.trimmed().isEmpty()) {
-            r.Avisar(elemento, QStringLiteral("está vacía; escríbala."));
+            r.Error(elemento, QStringLiteral("está vacía; escríbala."));
             return false;
         }
         if (r.conOrden.contains(elemento))
@@ -284,7 +316,6 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
                          QStringLiteral("la columna %1 se inserta como marcado HTML, no como texto: lo que contenga "
                                         "forma parte de la página. Si es texto, quite %2 del nombre de la columna.")
                              .arg(columna.toUpper(), MarcadoresHtml::SufijoMarcado));
-        r.ListaDeCampos(&*columnas);
         QString pagina = c.plantilla;
         QString donde = QStringLiteral("la plantilla");
         const auto rehusado = [&r](const QString& descripcion) {
@@ -293,20 +324,32 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
                          + QStringLiteral(" Ponga la marca en el texto de la página o en el valor de un atributo "
                                           "entre comillas."));
         };
+        // The list is judged against the page rendered, though what the
+        // rendering says is told after it.
+        const qsizetype antes = r.avisos.size();
         if (!folio.isEmpty())
             Trampa::Atrapar(QString(), fallo(Plantilla), rehusado, [&] {
                 pagina = Ensayo(c).Renderizar(folio);
                 donde = QStringLiteral("el documento %1").arg(folio);
             });
+        const QList<Aviso> alMostrar = r.avisos.mid(antes);
+        r.avisos.resize(antes);
+        r.ListaDeCampos(&*columnas, pagina);
+        r.avisos += alMostrar;
         r.ElementosDeLaPagina(pagina, &*columnas, donde);
     } else {
-        r.ListaDeCampos(nullptr);
+        r.ListaDeCampos(nullptr, c.plantilla);
         r.ElementosDeLaPagina(c.plantilla, nullptr, QStringLiteral("la plantilla"));
     }
     r.SinFolio();
     if (Parametros::ModoSustitucion(Conexion()) == MarcadoresSql::Modo::Citar)
         r.Comillas(folios, operador, fecha, dialecto);
-    return r.avisos;
+    return r.Ordenados();
+}
+
+qsizetype Verificacion::Errores(const QList<Aviso>& avisos)
+{
+    return std::count_if(avisos.begin(), avisos.end(), [](const Aviso& a) { return a.EsError(); });
 }
 
 int Verificacion::ElementosLlamados(const QString& html, const QString& nombre)
@@ -335,6 +378,19 @@ QString Verificacion::Texto(const QList<Aviso>& avisos)
     for (const Aviso& a : avisos)
         lineas.append(a.elemento + QStringLiteral(": ") + a.mensaje);
     return lineas.join(u'\n');
+}
+
+QString Verificacion::Informe(const QList<Aviso>& avisos)
+{
+    const qsizetype errores = Errores(avisos);
+    if (errores == 0)
+        return Texto(avisos);
+    QString informe
+        = QStringLiteral("Errores (%1): con ellos el revisor autorizaría o rechazaría mal; corríjalos.\n").arg(errores)
+        + Texto(avisos.mid(0, errores));
+    if (errores < avisos.size())
+        informe += QStringLiteral("\nAvisos (%1):\n").arg(avisos.size() - errores) + Texto(avisos.mid(errores));
+    return informe;
 }
 
 } // namespace rm640

@@ -382,8 +382,11 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
             return;
         if (!CamposCompletos())
             return;
-        // The checks warn, and the save goes on.
         AvisarVerificacion();
+        if (!GuardarConErrores()) {
+            m_controles->RestaurarBotones();
+            return;
+        }
 
         orvinda::Transaccion transaccion(Publico::Conexion(), &Publico::Conexion);
         const QString operador = Publico::Sistema->ObtenerOperador();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/Verificacion.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -161,6 +163,10 @@ private:
     void ColocarTaller();
     void MostrarEstado();
     void AvisarVerificacion();
+    // The strip's line: errors in red ahead of the warnings.
+    void MostrarAvisos(const QList<Verificacion::Aviso>& avisos);
+    // With errors the texts alone find, whether the author still saves.
+    bool GuardarConErrores();
     void Activacion();
     QVariant Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError);
 

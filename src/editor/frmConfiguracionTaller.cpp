@@ -53,7 +53,6 @@ void frmConfiguracion::CrearTaller()
     m_lblAvisos = new QLabel(this);
     m_lblAvisos->setObjectName(QStringLiteral("lblAvisos"));
     m_lblAvisos->setFont(chica);
-    m_lblAvisos->setStyleSheet(QStringLiteral("color: rgb(150, 90, 0);"));
     m_cmdVerificar = Boton(this, "cmdVerificar", QStringLiteral("Verificar"),
                            QStringLiteral("Revisa la configuración sin guardarla"));
     m_cmdProbar = Boton(this, "cmdProbar", QStringLiteral("Probar (F9)"),
@@ -128,28 +127,58 @@ void frmConfiguracion::MostrarEstado()
 void frmConfiguracion::AvisarVerificacion()
 {
     m_verificacionPendiente->stop();
-    const QList<Verificacion::Aviso> avisos = Verificacion::Textos(ConfiguracionEnPantalla());
-    if (avisos.isEmpty() || !m_controles->EnEdicion()) {
+    MostrarAvisos(m_controles->EnEdicion() ? Verificacion::Textos(ConfiguracionEnPantalla())
+                                           : QList<Verificacion::Aviso>());
+}
+
+void frmConfiguracion::MostrarAvisos(const QList<Verificacion::Aviso>& avisos)
+{
+    if (avisos.isEmpty()) {
         m_lblAvisos->clear();
         m_lblAvisos->setToolTip(QString());
         return;
     }
-    m_lblAvisos->setText(QStringLiteral("%1 aviso(s) de Verificar. %2: %3")
-                             .arg(avisos.size())
-                             .arg(avisos.first().elemento, avisos.first().mensaje));
-    m_lblAvisos->setToolTip(Verificacion::Texto(avisos));
+    const qsizetype errores = Verificacion::Errores(avisos);
+    const QString primero = avisos.first().elemento + QStringLiteral(": ") + avisos.first().mensaje;
+    m_lblAvisos->setText(errores == 0 ? QStringLiteral("%1 aviso(s) de Verificar. %2").arg(avisos.size()).arg(primero)
+                                      : QStringLiteral("%1 error(es) y %2 aviso(s) de Verificar. %3")
+                                            .arg(errores)
+                                            .arg(avisos.size() - errores)
+                                            .arg(primero));
+    m_lblAvisos->setStyleSheet(errores == 0 ? QStringLiteral("color: rgb(150, 90, 0);")
+                                            : QStringLiteral("color: rgb(180, 30, 30); font-weight: bold;"));
+    m_lblAvisos->setToolTip(Verificacion::Informe(avisos));
+}
+
+bool frmConfiguracion::GuardarConErrores()
+{
+    QList<Verificacion::Aviso> errores = Verificacion::Textos(ConfiguracionEnPantalla());
+    errores.resize(Verificacion::Errores(errores));
+    if (errores.isEmpty())
+        return true;
+    // Unattended, the save asked for goes ahead; the trace keeps the list.
+    const QString pregunta
+        = QStringLiteral("La configuración tiene %1:\n%2\n¿Guardarla de todos modos?")
+              .arg(errores.size() == 1 ? QStringLiteral("1 error") : QStringLiteral("%1 errores").arg(errores.size()),
+                   Verificacion::Texto(errores));
+    return Trampa::Preguntar(this, pregunta, QStringLiteral("Guardar"), QStringLiteral("ERR-ID:7500095"),
+                             orvinda::Sistema::RespuestaNo, orvinda::Sistema::RespuestaSi)
+        == orvinda::Sistema::RespuestaSi;
 }
 
 void frmConfiguracion::Verificar()
 {
     Trampa::Atrapar(*this, QStringLiteral("Verificar()"), QStringLiteral("ERR-ID:7500091"), [this] {
         const QList<Verificacion::Aviso> avisos = Verificacion::Completa(ConfiguracionEnPantalla());
+        MostrarAvisos(avisos);
         if (avisos.isEmpty())
             Reportar(QStringLiteral("La configuración no tiene avisos."), orvinda::Sistema::EstiloInformacion,
                      QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500092"));
         else
-            Reportar(Verificacion::Texto(avisos), orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Verificar"),
-                     QStringLiteral("ERR-ID:7500093"));
+            Reportar(Verificacion::Informe(avisos),
+                     Verificacion::Errores(avisos) > 0 ? orvinda::Sistema::EstiloError
+                                                       : orvinda::Sistema::EstiloAdvertencia,
+                     QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500093"));
     });
 }
 

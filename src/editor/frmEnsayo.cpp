@@ -1,10 +1,12 @@
 #include "editor/frmEnsayo.h"
 
+#include "config/Parametros.h"
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/WebBrowser.h"
 #include "host/servicios/Sistema.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/ReglasDePagina.h"
 #include "review/RevisionDocumento.h"
 
 #include <QHBoxLayout>
@@ -13,14 +15,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace rm640 {
+
+const QColor frmEnsayo::ColorGrave(180, 30, 30);
 
 frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* parent)
     : QDialog(parent)
     , m_ensayo(configuracion)
     , m_formatoConfigurado(configuracion.formatoImpresion)
+    , m_campos(configuracion.camposAutorizar)
 {
     setObjectName(QStringLiteral("frmEnsayo"));
     setWindowTitle(QStringLiteral("Probar configuración: ") + configuracion.etiqueta);
@@ -117,7 +123,7 @@ bool frmEnsayo::MostrarFolio(int indice)
                                         .arg(m_folio)
                                     + error);
         },
-        [&] { html = m_ensayo.Renderizar(m_folio); });
+        [&] { html = m_ensayo.Renderizar(m_folio, &m_solicitante); });
     if (!bien)
         return false;
     m_html = html;
@@ -132,9 +138,18 @@ bool frmEnsayo::MostrarFolio(int indice)
 
 Ensayo::Resultado frmEnsayo::EnsayarAutorizacion()
 {
-    const Ensayo::Resultado r
-        = m_ensayo.Autorizar(m_folio, [this](const QString& campo) { return m_navegador->ValorElemento(campo); });
+    // The page read in one answer, and held to its own rules first, as the
+    // review road does.
+    const orvinda::WebBrowser::Lectura pagina = m_navegador->LeerCampos(ReglasDePagina::Nombres(m_campos));
+    const std::optional<ReglasDePagina::Incumplida> incumplida = ReglasDePagina::Primera(pagina, m_campos);
+    Ensayo::Resultado r;
+    if (incumplida)
+        r.error = incumplida->mensaje;
+    else
+        r = m_ensayo.Autorizar(m_folio, [&pagina](const QString& campo) { return pagina.Valor(campo); });
     Informar(QStringLiteral("Autorización"), r, true);
+    if (incumplida)
+        Trampa::Intentar([&] { m_navegador->EnfocarYMarcar(incumplida->campo); });
     return r;
 }
 
@@ -152,27 +167,59 @@ QString frmEnsayo::Informe() const
 
 void frmEnsayo::Informar(const QString& titulo, const Ensayo::Resultado& r, bool autorizacion)
 {
-    QStringList l;
-    l << QStringLiteral("%1 del documento %2 (deshecha)").arg(titulo, m_folio);
-    l << QStringLiteral("Sentencia:")
-      << (r.sentencia.isEmpty() ? QStringLiteral("(no se llegó a formar)") : r.sentencia);
-    if (!r.error.isEmpty())
-        l << QStringLiteral("Error:") << r.error;
-    else if (r.filas >= 0)
-        l << QStringLiteral("Filas afectadas: %1%2")
-                 .arg(r.filas)
-                 .arg(r.filas == 0 ? QStringLiteral(" (el revisor vería que el documento ya no está pendiente)")
-                                   : QString());
-    if (autorizacion) {
-        l << QStringLiteral("Comentario del documento: ")
-                + (r.comentario ? QStringLiteral("\"%1\"").arg(*r.comentario) : QStringLiteral("(ninguno)"));
-        l << QStringLiteral("Formato de impresión: ")
-                + (m_formatoConfigurado.isEmpty() ? QStringLiteral("(ninguno: no se imprimiría)")
-                                                  : m_formatoConfigurado
-                           + (r.formato.isEmpty() ? QStringLiteral(" (no se usaría: la autorización falla)")
-                                                  : QString()));
+    // What would stop or undo the reviewer's decision is red.
+    QList<std::pair<QString, bool>> l;
+    const auto linea = [&l](const QString& texto, bool grave = false) { l.append({texto, grave}); };
+    linea(QStringLiteral("%1 del documento %2 (deshecha)").arg(titulo, m_folio));
+    linea(QStringLiteral("Sentencia:"));
+    linea(r.sentencia.isEmpty() ? QStringLiteral("(no se llegó a formar)") : r.sentencia);
+    if (!r.error.isEmpty()) {
+        linea(QStringLiteral("Error:"));
+        linea(r.error, true);
+    } else if (r.filas > r.limite) {
+        linea(QStringLiteral("Filas afectadas: %1 en %2: más que el límite por documento, %3 (parámetro general %4). "
+                             "El revisor vería que se deshace y no se aplica ningún cambio.")
+                  .arg(r.filas)
+                  .arg(r.tabla)
+                  .arg(r.limite)
+                  .arg(Parametros::FilasPorDocumentoNombre),
+              true);
+    } else if (r.filas >= 0) {
+        linea(QStringLiteral("Filas afectadas: %1%2")
+                  .arg(r.filas)
+                  .arg(r.filas == 0 ? QStringLiteral(" (el revisor vería que el documento ya no está pendiente)")
+                                    : QString()));
     }
-    m_informe->setPlainText(l.join(u'\n'));
+    if (autorizacion) {
+        linea(QStringLiteral("Comentario del documento: ")
+              + (r.comentario ? QStringLiteral("\"%1\"").arg(*r.comentario) : QStringLiteral("(ninguno)")));
+        linea(
+            QStringLiteral("Formato de impresión: ")
+            + (m_formatoConfigurado.isEmpty() ? QStringLiteral("(ninguno: no se imprimiría)")
+                                              : m_formatoConfigurado
+                       + (r.formato.isEmpty() ? QStringLiteral(" (no se usaría: la autorización falla)") : QString())));
+    }
+    if (!m_solicitante.isEmpty()) {
+        const QString operador = Publico::Sistema->ObtenerOperador();
+        linea(RevisionDocumento::EsPropia(m_solicitante, operador)
+                  ? RevisionDocumento::PropiaSolicitud(
+                      autorizacion ? QStringLiteral("autorizar") : QStringLiteral("rechazar"), m_folio, operador)
+                  : QStringLiteral("Lo solicitó el operador %1: ese operador no podría autorizarlo ni rechazarlo.")
+                        .arg(m_solicitante),
+              RevisionDocumento::EsPropia(m_solicitante, operador));
+    }
+    m_informe->clear();
+    QTextCursor cursor(m_informe->document());
+    for (qsizetype i = 0; i < l.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        QTextCharFormat formato;
+        if (l[i].second) {
+            formato.setForeground(ColorGrave);
+            formato.setFontWeight(QFont::Bold);
+        }
+        cursor.insertText(l[i].first, formato);
+    }
 }
 
 } // namespace rm640

@@ -3,6 +3,7 @@
 #include "config/ConfiguracionAutorizacion.h"
 #include "editor/Ensayo.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QString>
 #include <memory>
@@ -25,6 +26,9 @@ class frmEnsayo : public QDialog
     Q_OBJECT
 
 public:
+    // The colour of what would stop or undo the reviewer's decision.
+    static const QColor ColorGrave;
+
     frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* parent);
     ~frmEnsayo() override;
 
@@ -45,6 +49,9 @@ private:
 
     Ensayo m_ensayo;
     QString m_formatoConfigurado;
+    QString m_campos;
+    // Who asked for the document shown, when the template query says it.
+    QString m_solicitante;
     QString m_pagina;
     QString m_html;
     QString m_folio;

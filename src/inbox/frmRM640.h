@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QToolButton;
 
@@ -181,6 +182,8 @@ private:
     QElapsedTimer m_ultimoMensaje;
     QLineEdit* m_filtro = nullptr;
     QToolButton* m_autorizarSeleccionados = nullptr;
+    // How many documents are selected and what they add up to.
+    QLabel* m_lblSeleccion = nullptr;
     QPointer<AutorizacionEnLote> m_lote;
     QToolButton* m_historial = nullptr;
     QPointer<frmHistorial> m_ventanaHistorial;

@@ -7,6 +7,7 @@
 #include "host/controles/SSTab.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "inbox/SeleccionLote.h"
 #include "inbox/frmRM640.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
@@ -54,6 +55,9 @@ void frmRM640::PrepararTriaje()
     m_autorizarSeleccionados->setEnabled(false);
     m_controles->AgregarAccesorio(m_autorizarSeleccionados);
     connect(m_autorizarSeleccionados, &QToolButton::clicked, this, &frmRM640::AutorizarSeleccionados);
+    m_lblSeleccion = new QLabel(m_controles);
+    m_lblSeleccion->setObjectName(QStringLiteral("lblSeleccion"));
+    m_controles->AgregarAccesorio(m_lblSeleccion);
 
     const auto atajo = [this](QKeySequence teclas, auto accion) {
         auto* s = new QShortcut(teclas, this, accion);
@@ -140,6 +144,7 @@ void frmRM640::ActualizarComandos()
 {
     const int i = ListaMostrada();
     m_autorizarSeleccionados->setEnabled(i >= 0 && !m_lista[i]->SelectedItems().isEmpty());
+    m_lblSeleccion->setText(i >= 0 ? SeleccionLote::De(*m_lista[i]).Etiqueta() : QString());
 }
 
 frmRM640::Posicion frmRM640::PosicionTras(const orvinda::ListView& lista)
@@ -197,6 +202,15 @@ void frmRM640::AutorizarSeleccionados()
     const QString clave = m_clavesConfiguracion[i];
 
     Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
+        // Said before it is done; unattended, the run asked for goes ahead.
+        // A list read again while the question was open is asked about anew.
+        const QString pregunta = SeleccionLote::De(lista).Pregunta(m_ssTab->tabText(i));
+        if (Trampa::Preguntar(this, pregunta, TituloLote, QStringLiteral("ERR-ID:7500072"),
+                              orvinda::Sistema::RespuestaSi, orvinda::Sistema::RespuestaSi)
+                != orvinda::Sistema::RespuestaSi
+            || ListaMostrada() != i || m_clavesConfiguracion.value(i) != clave || m_refrescando || m_lote
+            || m_lista[i]->Llenando())
+            return;
         auto* lote = new AutorizacionEnLote(clave, folios, this);
         m_lote = lote;
         auto* avance = new QProgressDialog(QStringLiteral("Autorizando documentos..."), QStringLiteral("Cancelar"), 0,

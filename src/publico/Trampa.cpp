@@ -14,6 +14,12 @@ QVariant Trampa::Mostrar(QWidget* ventana, const QString& mensaje, int estilo, c
     return Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, ventana, Modulo, idError);
 }
 
+int Trampa::Preguntar(QWidget* ventana, const QString& mensaje, const QString& titulo, const QString& idError,
+                      int predeterminada, int desatendida)
+{
+    return Publico::Sistema->Preguntar(mensaje, titulo, ventana, Modulo, idError, predeterminada, desatendida).toInt();
+}
+
 QString Trampa::Descripcion(const std::exception_ptr& error)
 {
     return Explicada(error, QString());

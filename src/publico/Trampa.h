@@ -23,6 +23,10 @@ public:
     // The shell's message box, the form as its window; returns the answer.
     static QVariant Mostrar(QWidget* ventana, const QString& mensaje, int estilo, const QString& titulo,
                             const QString& idError);
+    // A yes/no question before a command the user asked for (see
+    // Sistema::Preguntar); the answer is a button number.
+    static int Preguntar(QWidget* ventana, const QString& mensaje, const QString& titulo, const QString& idError,
+                         int predeterminada, int desatendida);
 
     // The error's own description: an ErrorRm's, another exception's text,
     // or a fixed text for anything else. A database cause (lost session,

@@ -5,6 +5,7 @@
 #include "host/servicios/Utilerias.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/ReglasDePagina.h"
 #include "review/RevisionDocumento.h"
 
 #include <QPointer>
@@ -97,6 +98,7 @@ void AutorizacionEnLote::Siguiente()
         return DejarPendiente(motivo);
     if (m_html.isEmpty())
         return DejarPendiente(QStringLiteral("La configuración %1 ya no existe.").arg(m_clave));
+    m_decidido = false;
     m_carga = connect(m_navegador.get(), &orvinda::WebBrowser::DocumentComplete, this, &AutorizacionEnLote::Mostrado);
     const int documento = m_actual;
     QTimer::singleShot(m_navegador->Timeout(), this, [this, documento] {
@@ -112,17 +114,34 @@ void AutorizacionEnLote::Mostrado()
 {
     disconnect(m_carga);
     m_carga = {};
-    // Decided on a turn of its own: the page answers no read from inside
-    // one of its own answers.
-    m_navegador->ReemplazarCuerpo(m_html, [this, documento = m_actual] {
-        QTimer::singleShot(0, this, [this, documento] {
-            if (m_actual == documento)
-                Decidir();
+    // The page is read in one answer the run does not wait for (a read
+    // waited for right after the body changes may only come back once the
+    // wait is over), then decided on a turn of its own.
+    QPointer<AutorizacionEnLote> vivo(this);
+    const int documento = m_actual;
+    m_navegador->ReemplazarCuerpo(m_html, [this, vivo, documento] {
+        if (!vivo || m_actual != documento)
+            return;
+        m_navegador->LeerCampos(ReglasDePagina::Nombres(m_campos), [this, vivo, documento](const auto& lectura) {
+            if (!vivo)
+                return;
+            QTimer::singleShot(0, vivo, [this, documento, lectura] {
+                if (m_actual == documento && !m_decidido) {
+                    m_decidido = true;
+                    Decidir(lectura);
+                }
+            });
         });
+    });
+    QTimer::singleShot(m_navegador->Timeout(), this, [this, documento] {
+        if (m_actual == documento && !m_decidido) {
+            m_decidido = true;
+            DejarPendiente(QStringLiteral("La página %1 no respondió.").arg(m_pagina));
+        }
     });
 }
 
-void AutorizacionEnLote::Decidir()
+void AutorizacionEnLote::Decidir(const orvinda::WebBrowser::Lectura& pagina)
 {
     const QString folio = m_folios[m_actual];
     QString motivo;
@@ -131,13 +150,12 @@ void AutorizacionEnLote::Decidir()
             motivo = mensaje;
     };
     RevisionDocumento::Autorizacion autorizacion;
-    Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
-                    [&] {
-                        autorizacion = RevisionDocumento::Autorizar(
-                            reportar, m_clave, m_tabla, folio, m_campos,
-                            [this](const QString& campo) { return m_navegador->ValorElemento(campo); },
-                            AnotacionDecision::Origen::Lote);
-                    });
+    Trampa::Atrapar(
+        [&motivo](const QString& descripcion) { motivo = descripcion; },
+        [&] {
+            autorizacion = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, folio, m_campos, pagina,
+                                                        AnotacionDecision::Origen::Lote);
+        });
     if (autorizacion.sinCambios) {
         // The notice that someone else decided first is the reason.
         RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);

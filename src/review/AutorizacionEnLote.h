@@ -1,14 +1,12 @@
 #pragma once
 
+#include "host/controles/WebBrowser.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
-
-namespace orvinda {
-class WebBrowser;
-}
 
 namespace rm640 {
 
@@ -58,7 +56,7 @@ signals:
 private:
     void Siguiente();
     void Mostrado();
-    void Decidir();
+    void Decidir(const orvinda::WebBrowser::Lectura& pagina);
     void DejarPendiente(const QString& motivo);
     void Terminar();
 
@@ -67,6 +65,8 @@ private:
     QStringList m_folios;
     int m_actual = -1;
     bool m_cancelado = false;
+    // The current document was decided, or given up waiting for.
+    bool m_decidido = false;
     bool m_enCurso = false;
     Resumen m_resumen;
     std::unique_ptr<orvinda::WebBrowser> m_navegador;

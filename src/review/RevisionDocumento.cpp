@@ -15,6 +15,7 @@
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/ReglasDePagina.h"
 
 #include <QHash>
 #include <memory>
@@ -80,10 +81,32 @@ orvinda::Recordset ConsultarPlantilla(const QString& consulta, const QString& fo
     return Publico::Sistema->ObtenerConexion().Execute(sentencia);
 }
 
+// The requester column of the current row; empty without a row or a value.
+QString Solicitante(orvinda::Recordset& datos)
+{
+    if (datos.Eof())
+        return QString();
+    for (int i = 0; i < datos.FieldsCount(); ++i) {
+        const orvinda::Campo campo = datos.Fields(i);
+        if (campo.Name().compare(RevisionDocumento::ColumnaSolicitante, Qt::CaseInsensitive) == 0)
+            return campo.EsNulo() ? QString() : campo.Texto().trimmed();
+    }
+    return QString();
+}
+
+// The document the review road rendered last and who asked for it: the
+// rejection, which reads no template of its own, asks here.
+struct Mostrado
+{
+    QString clave, folio, solicitante;
+};
+Mostrado g_mostrado;
+
 } // namespace
 
 QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio)
 {
+    g_mostrado = {};
     orvinda::Conexion& inicio = Publico::Sistema->ObtenerConexion();
     const MarcadoresSql::Reglas reglas = ReglasSql::De(inicio);
     const MarcadoresHtml::Modo modoHtml = Parametros::ModoPlantilla(inicio);
@@ -101,13 +124,19 @@ QString RevisionDocumento::Renderizar(const QString& clave, const QString& folio
     const QString plantilla = configuracion.Fields(QStringLiteral("Ca_Plantilla_Autorizacion")).Texto();
     const QString consulta = configuracion.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
     configuracion.Close();
-    return Renderizar(plantilla, consulta, folio, reglas, modoHtml);
+    QString solicitante;
+    const QString html = Renderizar(plantilla, consulta, folio, reglas, modoHtml, &solicitante);
+    g_mostrado = {clave, folio, solicitante};
+    return html;
 }
 
 QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                                      const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml)
+                                      const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml,
+                                      QString* solicitante)
 {
     orvinda::Recordset datos = ConsultarPlantilla(consulta, folio, reglas);
+    if (solicitante)
+        *solicitante = Solicitante(datos);
 
     std::optional<QList<ColumnaPlantilla>> primeraFila;
     if (!datos.Eof()) {
@@ -124,20 +153,32 @@ QString RevisionDocumento::Renderizar(const QString& plantilla, const QString& c
     return html;
 }
 
-ExpansionAutorizacion RevisionDocumento::ExpandirAutorizacion(const QString& sentencia,
-                                                              const QString& consultaPlantilla, const QString& campos,
-                                                              const QString& folio, const ValorDe& valorDe,
-                                                              const Marcadores::GanchoComentario& alComentario,
-                                                              const QString& operador, const QString& fecha,
-                                                              const MarcadoresSql::Reglas& reglas)
+QString RevisionDocumento::SolicitanteMostrado(const QString& clave, const QString& folio)
 {
-    // Only the column names of the template query count; a query that
-    // finds no row still names its columns.
+    return g_mostrado.clave == clave && g_mostrado.folio == folio ? g_mostrado.solicitante : QString();
+}
+
+bool RevisionDocumento::EsPropia(const QString& solicitante, const QString& operador)
+{
+    return !solicitante.trimmed().isEmpty()
+        && solicitante.trimmed().compare(operador.trimmed(), Qt::CaseInsensitive) == 0;
+}
+
+QString RevisionDocumento::PropiaSolicitud(const QString& accion, const QString& folio, const QString& operador)
+{
+    return QStringLiteral("No puede %1 el documento %2: lo solicitó usted (operador %3) y nadie decide sobre su "
+                          "propia solicitud. Otro operador debe hacerlo.")
+        .arg(accion, folio, operador);
+}
+
+RevisionDocumento::ColumnasPlantilla RevisionDocumento::LeerColumnas(const QString& consultaPlantilla,
+                                                                     const QString& folio,
+                                                                     const MarcadoresSql::Reglas& reglas)
+{
     orvinda::Recordset plantilla = ConsultarPlantilla(consultaPlantilla, folio, reglas);
-    const QStringList columnas = plantilla.NombresCampos();
+    ColumnasPlantilla columnas{plantilla.NombresCampos(), Solicitante(plantilla)};
     plantilla.Close();
-    return MarcadoresSql::ExpandirAutorizacion(sentencia, campos, columnas, valorDe, alComentario, folio, operador,
-                                               fecha, reglas);
+    return columnas;
 }
 
 QString RevisionDocumento::CampoObligatorio(const QString& campo)
@@ -172,13 +213,21 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
         const QString consultaPlantilla = rs.Fields(QStringLiteral("Ca_Sql_Plantilla")).Texto();
         rs.Close();
 
-        const ExpansionAutorizacion expansion = ExpandirAutorizacion(
-            sentencia, consultaPlantilla, campos, folio, valorDe,
+        // Who asked for the document is known before any value is read or
+        // any comment handed over.
+        const ColumnasPlantilla columnas = LeerColumnas(consultaPlantilla, folio, reglas);
+        if (EsPropia(columnas.solicitante, operador)) {
+            reportar(PropiaSolicitud(QStringLiteral("autorizar"), folio, operador), orvinda::Sistema::EstiloAdvertencia,
+                     QStringLiteral("Autorizar"), QStringLiteral("ERR-ID:7500065"));
+            return std::nullopt;
+        }
+        const ExpansionAutorizacion expansion = MarcadoresSql::ExpandirAutorizacion(
+            sentencia, campos, columnas.nombres, valorDe,
             [&](QString& texto) {
                 Publico::Utilerias->GuardarComentario(tabla, folio, texto);
                 comentario = texto;
             },
-            operador, fecha, reglas);
+            folio, operador, fecha, reglas);
         if (!expansion.completa()) {
             resultado.campoFaltante = *expansion.campoFaltante;
             reportar(CampoObligatorio(*expansion.campoFaltante), orvinda::Sistema::EstiloInformacion,
@@ -208,6 +257,33 @@ RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, con
     resultado.sentencia = r.sentencia;
     resultado.filas = r.filas;
     return resultado;
+}
+
+RevisionDocumento::Autorizacion
+RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla, const QString& folio,
+                             const QString& campos, orvinda::WebBrowser& pagina, AnotacionDecision::Origen origen,
+                             const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar)
+{
+    return Autorizar(reportar, clave, tabla, folio, campos, pagina.LeerCampos(ReglasDePagina::Nombres(campos)), origen,
+                     antesDeConfirmar);
+}
+
+RevisionDocumento::Autorizacion
+RevisionDocumento::Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla, const QString& folio,
+                             const QString& campos, const orvinda::WebBrowser::Lectura& pagina,
+                             AnotacionDecision::Origen origen,
+                             const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar)
+{
+    if (const std::optional<ReglasDePagina::Incumplida> incumplida = ReglasDePagina::Primera(pagina, campos)) {
+        Autorizacion detenida;
+        detenida.campoFaltante = incumplida->campo;
+        reportar(incumplida->mensaje, orvinda::Sistema::EstiloInformacion, QStringLiteral("Orvinda"),
+                 QStringLiteral("ERR-ID:7500064"));
+        return detenida;
+    }
+    return Autorizar(
+        reportar, clave, tabla, folio, campos, [&pagina](const QString& campo) { return pagina.Valor(campo); }, origen,
+        antesDeConfirmar);
 }
 
 void RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& autorizacion, const QString& clave,

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "host/controles/WebBrowser.h"
+#include "review/AnotacionDecision.h"
 #include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
-#include "review/AnotacionDecision.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace rm640 {
@@ -27,17 +29,33 @@ public:
     static QString Renderizar(const QString& clave, const QString& folio);
     // The same from a template and its query as given, stored or not:
     // modo quotes the folio into the query, modoHtml the values into the page.
+    // solicitante, when given, receives who asked for the document.
     static QString Renderizar(const QString& plantilla, const QString& consulta, const QString& folio,
-                              const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml);
+                              const MarcadoresSql::Reglas& reglas, MarcadoresHtml::Modo modoHtml,
+                              QString* solicitante = nullptr);
 
-    // The authorization statement of folio expanded as the review road
-    // expands it: the template query names the columns the field list may
-    // use. Refused values, and a template query that would run a
-    // transaction command, are thrown.
-    static ExpansionAutorizacion
-    ExpandirAutorizacion(const QString& sentencia, const QString& consultaPlantilla, const QString& campos,
-                         const QString& folio, const ValorDe& valorDe, const Marcadores::GanchoComentario& alComentario,
-                         const QString& operador, const QString& fecha, const MarcadoresSql::Reglas& reglas);
+    // The operator who asked for a document, when the template query says
+    // it: no one authorizes or rejects their own request.
+    static inline const QString ColumnaSolicitante = QStringLiteral("SOLICITANTE_OPERADOR");
+    // Who asked for folio of clave, as the review road read it when it last
+    // rendered that document; empty when unknown.
+    static QString SolicitanteMostrado(const QString& clave, const QString& folio);
+    static bool EsPropia(const QString& solicitante, const QString& operador);
+    // Why operador may not decide (accion: "autorizar", "rechazar") on folio.
+    static QString PropiaSolicitud(const QString& accion, const QString& folio, const QString& operador);
+
+    // What the template query of folio says without its rows: the column
+    // names the field list may use (a query that finds no row still names
+    // them), and who asked for the document. A template query that would
+    // run a transaction command is thrown.
+    struct ColumnasPlantilla
+    {
+        QStringList nombres;
+        QString solicitante;
+    };
+    static ColumnasPlantilla LeerColumnas(const QString& consultaPlantilla, const QString& folio,
+                                          const MarcadoresSql::Reglas& reglas);
+
     // The message of a required field left empty.
     static QString CampoObligatorio(const QString& campo);
 
@@ -48,7 +66,8 @@ public:
         // Ran and changed no row: undone, for someone else processed the
         // document first.
         bool sinCambios = false;
-        // The required field found empty, when that stopped it.
+        // The field the reviewer must correct, when that stopped it: a
+        // required one found empty, or one that breaks its page's rules.
         QString campoFaltante;
         // The statement that ran, and the rows it changed.
         QString sentencia;
@@ -64,6 +83,20 @@ public:
     // the decision, or undo it.
     static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
                                   const QString& folio, const QString& campos, const ValorDe& valorDe,
+                                  AnotacionDecision::Origen origen = AnotacionDecision::Origen::Dialogo,
+                                  const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
+    // The same from the page the reviewer typed into, as it was read:
+    // before anything runs, its fields are held to their own HTML rules, and
+    // the first that breaks one stops it (ERR-ID:7500064) as a missing
+    // required field does.
+    static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
+                                  const QString& folio, const QString& campos,
+                                  const orvinda::WebBrowser::Lectura& pagina,
+                                  AnotacionDecision::Origen origen = AnotacionDecision::Origen::Dialogo,
+                                  const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
+    // The same from the page shown in a browser, read in one answer.
+    static Autorizacion Autorizar(const Reportar& reportar, const QString& clave, const QString& tabla,
+                                  const QString& folio, const QString& campos, orvinda::WebBrowser& pagina,
                                   AnotacionDecision::Origen origen = AnotacionDecision::Origen::Dialogo,
                                   const SentenciaDeRevision::AntesDeConfirmar& antesDeConfirmar = {});
 

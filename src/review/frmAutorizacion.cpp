@@ -241,10 +241,7 @@ void frmAutorizacion::CmdAutorizado_Click()
     RevisionDocumento::Autorizacion autorizacion;
     Trampa::Intentar([this] { m_webBrowser1->QuitarMarcas(); });
     Trampa::Atrapar(*this, QStringLiteral("CmdAutorizado_Click()"), QStringLiteral("ERR-ID:7500050"), [&] {
-        autorizacion
-            = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, m_folio, m_campos, [this](const QString& campo) {
-                  return m_webBrowser1->ValorElemento(campo);
-              });
+        autorizacion = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, m_folio, m_campos, *m_webBrowser1);
     });
     if (!autorizacion.ejecutada && !autorizacion.sinCambios) {
         // The reviewer's next keystroke goes where the message sent them.
@@ -262,6 +259,14 @@ void frmAutorizacion::CmdAutorizado_Click()
 void frmAutorizacion::CmdRechazar_Click()
 {
     Trampa::Atrapar(*this, QStringLiteral("CmdRechazar_Click()"), QStringLiteral("ERR-ID:7500052"), [this] {
+        // The requester is known from the rendering: no comment is asked of
+        // whoever may not reject.
+        const QString solicitante = RevisionDocumento::SolicitanteMostrado(m_clave, m_folio);
+        if (!solicitante.isEmpty() && RevisionDocumento::EsPropia(solicitante, Publico::Sistema->ObtenerOperador())) {
+            Reportar(RevisionDocumento::PropiaSolicitud(QStringLiteral("rechazar"), m_folio, solicitante),
+                     orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500066"));
+            return;
+        }
         const int antes = m_activaciones;
         frmRechazar& rechazo = frmRechazar::Load(this);
         rechazo.setTabla(m_tabla);

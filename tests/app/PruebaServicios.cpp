@@ -71,13 +71,16 @@ TEST_F(PruebaServicios, ParametrosConAmbitoTipoYValorPorOmision)
     EXPECT_EQ(SistemaOrvinda(*conexion, *mensajero, "ADMIN", 3).NivelSistema(), 3);
 }
 
-TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenNo)
+// No (or OK), but a question before a command asked for lets it go on.
+TEST_F(PruebaServicios, MensajesDesatendidosVanALaTrazaYRespondenSinDetenerLoPedido)
 {
     EXPECT_EQ(mensajero->Mostrar("¿Desea generar una nueva clave?", 36, "Generar nueva clave?", nullptr, "RM640", "ERR-ID:7500025"), 7);
     EXPECT_EQ(mensajero->Mostrar("Listo", 64, "Información", nullptr, "RM640", "ERR-ID:7500019"), 1);
+    EXPECT_EQ(mensajero->Preguntar("¿Guardarla de todos modos?", "Guardar", nullptr, "RM640", "ERR-ID:7500095", 7, 6), 6);
     EXPECT_EQ(LeerArchivo(rutaTraza),
               QStringLiteral("MSG ERR-ID:7500025 estilo=36 titulo=\"Generar nueva clave?\" modulo=RM640 texto=\"¿Desea generar una nueva clave?\"\n"
-                             "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"));
+                             "MSG ERR-ID:7500019 estilo=64 titulo=\"Información\" modulo=RM640 texto=\"Listo\"\n"
+                             "MSG ERR-ID:7500095 estilo=36 titulo=\"Guardar\" modulo=RM640 texto=\"¿Guardarla de todos modos?\"\n"));
 }
 
 TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
@@ -99,6 +102,12 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
         static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar("near \"X\": syntax error", 16, "ERROR", nullptr, "RM640", "ERR-ID:7500020"), 1);
+
+    // A question's default button is the one it names: Enter answers it.
+    for (const int predeterminada : {6, 7}) {
+        AlAbrirseModal(sondeos, caja, [](QWidget& w) { static_cast<QMessageBox&>(w).defaultButton()->click(); });
+        EXPECT_EQ(conUsuario.Preguntar("¿Seguro?", "Guardar", nullptr, "RM640", "ERR-ID:7500095", predeterminada, 6), predeterminada);
+    }
 }
 
 TEST_F(PruebaServicios, BusquedasClavesFechasYComentariosSobreLaBase)

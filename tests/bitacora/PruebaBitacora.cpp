@@ -165,7 +165,7 @@ TEST_P(PruebaBitacora, DialogoLoteYRechazoDejanCadaUnoSuFilaYLaCadenaSeVerifica)
 {
     ASSERT_GE(pendientes.size(), 3);
     frmAutorizacion& d = MostrarRequisicionDemo(pendientes[0]);
-    ASSERT_TRUE(EscribirCampo(d.WebBrowser1(), "MONTO_AUTORIZADO", "1,500.00") && EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", "Visto bueno"));
+    ASSERT_TRUE(EscribirCampo(d.WebBrowser1(), "MONTO_AUTORIZADO", "1500.00") && EscribirCampo(d.WebBrowser1(), "COMENTARIO_DOCUMENTO", "Visto bueno"));
     const QString cuenta = d.WebBrowser1().ValorElemento("CUENTA_PRESUPUESTAL");
     d.CmdAutorizado_Click();
     EXPECT_EQ(Lote("0001", {pendientes[1]}).autorizados.size(), 1);
@@ -186,7 +186,7 @@ TEST_P(PruebaBitacora, DialogoLoteYRechazoDejanCadaUnoSuFilaYLaCadenaSeVerifica)
     q.exec("SELECT Bd_Valores, Bd_Sentencia, Bd_Fecha, Bd_Cuenta, Bd_Maquina FROM Bitacora_Decisiones ORDER BY Bd_Id");
     const QString sesion = GetParam() ? "rm640" : orvinda::IdentidadOperador::CuentaSistema();
     for (const QString& patron :
-         {"^" + QRegularExpression::escape(valores.arg("1,500.00", cuenta, "Visto bueno")) + "$", enOrden, QStringLiteral("^\\[\\]$")}) {
+         {"^" + QRegularExpression::escape(valores.arg("1500.00", cuenta, "Visto bueno")) + "$", enOrden, QStringLiteral("^\\[\\]$")}) {
         ASSERT_TRUE(q.next());
         EXPECT_TRUE(QRegularExpression(patron).match(q.value(0).toString()).hasMatch()) << q.value(0).toString().toStdString();
         EXPECT_TRUE(conexion->Bitacora().contains(q.value(1).toString())) << q.value(1).toString().toStdString();

@@ -25,6 +25,10 @@ struct Grabacion
     QStringList llamadas;
     QList<Mensaje> mensajes;
     QList<int> respuestas; // scripted answers to MostrarMensaje, first in first out
+    // Questions asked through Preguntar, kept apart from the messages; each
+    // gets its scripted answer, or when none is left the unattended one.
+    QList<Mensaje> preguntas;
+    QList<int> respuestasPreguntas;
     std::function<void(const Mensaje&)> alMostrar;
 
     QString operador = "PRUEBA";

@@ -36,18 +36,30 @@ public:
                             const QString& idError) override
     {
         g.llamadas.append(QStringLiteral("MostrarMensaje(%1)").arg(idError));
-        // Every message the component shows is its own.
-        EXPECT_EQ(modulo.toStdString(), "RM640") << idError.toStdString();
-        const Grabacion::Mensaje m{mensaje, estilo, titulo, idError, ventana ? ventana->objectName() : QString()};
-        g.mensajes.append(m);
+        g.mensajes.append(Grabar(mensaje, estilo, titulo, ventana, modulo, idError));
         if (g.alMostrar)
-            g.alMostrar(m);
+            g.alMostrar(g.mensajes.last());
         if (!g.respuestas.isEmpty())
             return g.respuestas.takeFirst();
         return (estilo & 0x0F) == 4 ? Sistema::RespuestaNo : Sistema::RespuestaAceptar;
     }
+    QVariant Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo, const QString& idError, int predeterminada,
+                       int desatendida) override
+    {
+        g.llamadas.append(QStringLiteral("Preguntar(%1,%2,%3)").arg(idError).arg(predeterminada).arg(desatendida));
+        g.preguntas.append(Grabar(mensaje, EstiloPregunta, titulo, ventana, modulo, idError));
+        return g.respuestasPreguntas.isEmpty() ? desatendida : g.respuestasPreguntas.takeFirst();
+    }
 
 private:
+    static Grabacion::Mensaje Grabar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana, const QString& modulo,
+                                     const QString& idError)
+    {
+        // Every message the component shows is its own.
+        EXPECT_EQ(modulo.toStdString(), "RM640") << idError.toStdString();
+        return {mensaje, estilo, titulo, idError, ventana ? ventana->objectName() : QString()};
+    }
+
     Grabacion& g;
     orvinda::Conexion& m_conexion;
 };

@@ -28,10 +28,12 @@ using rm640::frmConfiguracion;
 namespace pruebas_editor {
 
 // The eleven non-key contents in column order, with every quote character
-// that the statements must carry through unchanged.
+// that the statements must carry through unchanged; a configuration without
+// errors, which saves without a question.
 const QStringList Datos = QStringLiteral("Requisición de 'compras'|Compras|FTO_REQ|REQUISICIONES|FOLIO|SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' "
                                          "AND Nota = \"x\"|UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'|*MONTO,COMENTARIO_DOCUMENTO 'libre'|"
-                                         "SELECT * FROM Req WHERE Folio = '{FOLIO}'|<p class=\"doc\">Folio {FOLIO} d'Artagnan</p>|"
+                                         "SELECT * FROM Req WHERE Folio = '{FOLIO}'|<p class=\"doc\">Folio {FOLIO} d'Artagnan</p><input name=\"MONTO\">"
+                                         "<textarea name=\"COMENTARIO_DOCUMENTO 'libre'\"></textarea>|"
                                          "UPDATE Req SET Estado = 'RE' WHERE Folio = \"{FOLIO}\"")
                               .split(u'|');
 const QStringList Activa{"Informacion", "Modificar", "Eliminar", "Copiar"};
@@ -41,11 +43,13 @@ const QStringList NombresColumnas
        "Ca_Campos_Autorizar", "Ca_Sql_Plantilla", "Ca_Plantilla_Autorizacion", "Ca_Sql_Rechazar"};
 
 // The same values as the statements must write them.
-const QString Valores = QStringLiteral("'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
-                                       "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
-                                       "   \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\",    '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
-                                       "   \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\",    '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
-                                       "   \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", ");
+const QString Valores
+    = QStringLiteral("'Requisición de ''compras''',    'Compras',    'FTO_REQ',    'REQUISICIONES',    'FOLIO', "
+                     "   \"SELECT Folio\n\tFROM Req WHERE Es_Cve_Estado <> 'BA' AND Nota = \"\"x\"\"\", "
+                     "   \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\",    '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
+                     "   \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\",    '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p><input name=\"MONTO\">"
+                     "<textarea name=\"COMENTARIO_DOCUMENTO ''libre''\"></textarea>', "
+                     "   \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", ");
 
 class ConsultaGrabadora : public orvinda::ConsultaRegistro
 {

@@ -140,7 +140,7 @@ TEST_F(PruebaEditor, InsertaConElTextoExactoYCierraTrasGuardar)
     // The editor is already empty when the user is told to reopen the inbox.
     EsperarMensaje("ERR-ID:7500019", "Para verificar la configuración guardada,\r\n es necesario salir y entrar de nuevo a la plantilla", 64, "Información");
     EXPECT_EQ(alAvisar, QStringList(12, QString()));
-    EXPECT_TRUE(f.Guardado && f.isHidden() && !f.Controles().EnEdicion() && f.txtClave().Habilitado());
+    EXPECT_TRUE(f.Guardado && f.isHidden() && !f.Controles().EnEdicion() && f.txtClave().Habilitado() && g.preguntas.isEmpty());
 }
 
 TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
@@ -161,7 +161,8 @@ TEST_F(PruebaEditor, ActualizaSinProbarLaClaveNiTocarElAlta)
                          "   Ca_Sql_Autoriazion = \"UPDATE Req SET Estado = 'AU' WHERE Folio = '{FOLIO}'\", "
                          "   Ca_Campos_Autorizar = '*MONTO,COMENTARIO_DOCUMENTO ''libre''', "
                          "   Ca_Sql_Plantilla = \"SELECT * FROM Req WHERE Folio = '{FOLIO}'\", "
-                         "   Ca_Plantilla_Autorizacion = '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p>', "
+                         "   Ca_Plantilla_Autorizacion = '<p class=\"doc\">Folio {FOLIO} d''Artagnan</p><input name=\"MONTO\">"
+                         "<textarea name=\"COMENTARIO_DOCUMENTO ''libre''\"></textarea>', "
                          "   Ca_Sql_Rechazar = \"UPDATE Req SET Estado = 'RE' WHERE Folio = \"\"{FOLIO}\"\"\", "
                          "   Oper_Ult_Modif = 'PRUEBA',    Fecha_Ult_Modif = '2026-12-06T10:30:00' "
                          "WHERE Ca_Cve_Configuracion_Autorizacion = '0001'");

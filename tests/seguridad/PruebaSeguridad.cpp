@@ -1,5 +1,5 @@
+#include "comun/EnCadaBase.h"
 #include "comun/EntornoPrueba.h"
-#include "comun/ServidorPostgres.h"
 #include "config/Parametros.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
@@ -66,29 +66,10 @@ protected:
 // The user's own files on this machine.
 using PruebaArchivos = PruebaConShell;
 
-// On the tests' own SQLite file (false) and on their PostgreSQL (true).
-class PruebaSeguridad : public PruebaConShell, public ::testing::WithParamInterface<bool>
+// On the tests' own SQLite file and on their PostgreSQL.
+class PruebaSeguridad : public EnCadaBase<PruebaConShell>
 {
 protected:
-    void SetUp() override
-    {
-        if (GetParam()) {
-            static ServidorPostgres servidor;
-            static int bases = 0;
-            if (!servidor.Activo())
-                GTEST_SKIP() << servidor.Motivo().toStdString();
-            const QString nombre = QStringLiteral("seguridad_%1").arg(++bases);
-            ASSERT_TRUE(servidor.CrearBaseDatos(nombre));
-            cadena = servidor.CadenaOdbc(nombre);
-        }
-        EntornoPrueba::SetUp();
-        orvinda::ServidorPaginas::Instalar();
-        g.parametros["GEN_URL"] = "orvinda://web";
-        CargarDemo();
-        primero = Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'");
-    }
-    QString DestinoBaseDatos() override { return GetParam() ? cadena : EntornoPrueba::DestinoBaseDatos(); }
-
     // A pending requisition under a new folio, a copy of the first one.
     void Copiar(const QString& folio)
     {
@@ -128,12 +109,9 @@ protected:
                                     " FROM Requisiciones_Compra WHERE Rq_Folio = '%1'")
                          .arg(QString(folio).replace(u'\'', QLatin1String("''"))));
     }
-
-    QString cadena;
-    QString primero;
 };
 
-INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true), [](const auto& i) { return i.param ? "PostgreSQL" : "SQLite"; });
+INSTANTIATE_TEST_SUITE_P(Bases, PruebaSeguridad, ::testing::Values(false, true), NombreDeBase);
 
 } // namespace
 
@@ -192,14 +170,15 @@ TEST_P(PruebaSeguridad, CadaValorEsDatoYCambiaUnSoloDocumento)
 
 TEST_P(PruebaSeguridad, UnValorSueltoQueNoEsNumeroSeRechazaYElParametroDevuelveElEmpalme)
 {
-    Ejecutar(QStringLiteral(
-        "UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = REPLACE(Ca_Sql_Autoriazion, '''{MONTO_AUTORIZADO}''', '{MONTO_AUTORIZADO}')"));
+    // A text field: a number field of the page would not even hold the text.
+    Ejecutar(QStringLiteral("UPDATE Configuracion_Autorizacion SET Ca_Sql_Autoriazion = "
+                            "REPLACE(Ca_Sql_Autoriazion, '''{CUENTA_PRESUPUESTAL}''', '{CUENTA_PRESUPUESTAL}')"));
     Abrir(primero, [&](frmAutorizacion& d) {
-        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "MONTO_AUTORIZADO", "1 OR 1=1"));
+        EXPECT_TRUE(EscribirCampo(d.WebBrowser1(), "CUENTA_PRESUPUESTAL", "1 OR 1=1"));
         d.CmdAutorizado_Click();
     });
     ASSERT_EQ(g.mensajes.size(), 1);
-    EXPECT_TRUE(g.mensajes[0].idError == "ERR-ID:7500059" && g.mensajes[0].estilo == 64 && g.mensajes[0].mensaje.contains("'MONTO_AUTORIZADO'"));
+    EXPECT_TRUE(g.mensajes[0].idError == "ERR-ID:7500059" && g.mensajes[0].estilo == 64 && g.mensajes[0].mensaje.contains("'CUENTA_PRESUPUESTAL'"));
     EXPECT_EQ(Estado(primero), "PE||");
 
     // The site's own choice: the values go in as typed, and today's text runs.

@@ -36,6 +36,42 @@ void BorrarPaginaGuardada()
     delete g_paginaGuardada.data();
 }
 
+// Each name's value and the rules its element's value breaks (see Lectura).
+// The browser counts length only once the user typed: a value the program
+// set, or the template put there, is measured here too.
+QString GuionLectura(const QStringList& nombres)
+{
+    return QStringLiteral(
+               "(function (nombres) { var todos = document.querySelectorAll('*'), valores = {}, incumplidas = [];"
+               "  var reglas = ['badInput', 'typeMismatch', 'patternMismatch', 'rangeUnderflow', 'rangeOverflow',"
+               "    'stepMismatch', 'tooLong', 'tooShort', 'valueMissing'];"
+               "  nombres.forEach(function (n) {"
+               "    var h = Array.prototype.filter.call(todos, function (e) {"
+               "      return e.id === n || e.getAttribute('name') === n; });"
+               "    if (h.length !== 1) { valores[n] = { total: h.length }; return; }"
+               "    var e = h[0], campo = /^(INPUT|TEXTAREA|SELECT|BUTTON|OPTION)$/.test(e.tagName);"
+               "    var v = campo ? e.value : e.textContent;"
+               "    v = v === null || v === undefined ? '' : String(v);"
+               "    valores[n] = { total: 1, valor: v };"
+               "    if (!campo || !e.willValidate || !e.validity) return;"
+               "    var regla = reglas.filter(function (k) { return e.validity[k]; })[0] || '';"
+               "    if (!regla && e.maxLength >= 0 && v.length > e.maxLength) regla = 'tooLong';"
+               "    if (!regla && e.minLength > 0 && v.length > 0 && v.length < e.minLength) regla = 'tooShort';"
+               "    if (!regla) return;"
+               "    var a = function (k) { return e.getAttribute(k) || ''; };"
+               "    incumplidas.push({ nombre: n, regla: regla, type: e.type || '', min: a('min'), max: a('max'),"
+               "      step: a('step'), pattern: a('pattern'), title: a('title'), maxlength: a('maxlength'),"
+               "      minlength: a('minlength'), longitud: v.length }); });"
+               "  return { valores: valores, incumplidas: incumplidas }; })(%1);")
+        .arg(QString::fromUtf8(QJsonDocument(QJsonArray::fromStringList(nombres)).toJson(QJsonDocument::Compact)));
+}
+
+WebBrowser::Lectura LecturaDe(const QVariant& respuesta)
+{
+    const QVariantMap r = respuesta.toMap();
+    return {r.value(QStringLiteral("valores")).toMap(), r.value(QStringLiteral("incumplidas")).toList(), {}};
+}
+
 // The element whose id or name is n, or null when none or several match.
 const char* const kElementoUnico
     = "function (n) {"
@@ -133,18 +169,29 @@ void WebBrowser::QuitarMarcas()
 
 QString WebBrowser::ValorElemento(const QString& nombre)
 {
-    const QString guion
-        = QStringLiteral("(function (n) {"
-                         "  var hallados = Array.prototype.filter.call(document.querySelectorAll('*'), function (e) {"
-                         "    return e.id === n || e.getAttribute('name') === n; });"
-                         "  if (hallados.length !== 1) return { total: hallados.length };"
-                         "  var e = hallados[0];"
-                         "  var campo = /^(INPUT|TEXTAREA|SELECT|BUTTON|OPTION)$/.test(e.tagName);"
-                         "  var v = campo ? e.value : e.textContent;"
-                         "  return { total: 1, valor: v === null || v === undefined ? '' : String(v) };"
-                         "})(%1);")
-              .arg(LiteralJs(nombre));
-    const QVariantMap r = EjecutarSincrono(guion, nombre).toMap();
+    return LecturaDe(EjecutarSincrono(GuionLectura({nombre}), nombre)).Valor(nombre);
+}
+
+WebBrowser::Lectura WebBrowser::LeerCampos(const QStringList& nombres)
+{
+    try {
+        return LecturaDe(EjecutarSincrono(GuionLectura(nombres), nombres.join(QStringLiteral(", "))));
+    } catch (...) {
+        return {{}, {}, std::current_exception()};
+    }
+}
+
+void WebBrowser::LeerCampos(const QStringList& nombres, std::function<void(const Lectura&)> alLeer)
+{
+    page()->runJavaScript(GuionLectura(nombres), QWebEngineScript::ApplicationWorld,
+                          [alLeer](const QVariant& respuesta) { alLeer(LecturaDe(respuesta)); });
+}
+
+QString WebBrowser::Lectura::Valor(const QString& nombre) const
+{
+    if (fallo)
+        std::rethrow_exception(fallo);
+    const QVariantMap r = valores.value(nombre).toMap();
     if (!r.contains(QStringLiteral("total")))
         throw ErrorRm(QStringLiteral("No se pudo leer el elemento '%1' de la página").arg(nombre));
     const int total = r.value(QStringLiteral("total")).toInt();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QVariantList>
+#include <QVariantMap>
 #include <QWebEngineView>
 
+#include <exception>
 #include <functional>
 
 namespace orvinda {
@@ -44,6 +47,32 @@ public:
     // form fields, the text content otherwise. Throws ErrorRm when no element
     // or several match.
     QString ValorElemento(const QString& nombre);
+
+    // What a review reads of the page, in one answer: each field's value,
+    // and the fields whose value breaks their element's own HTML rules, as
+    // the browser judges them (its validity state).
+    struct Lectura
+    {
+        // Per name: how many elements matched, and the value of the one.
+        QVariantMap valores;
+        // In the order asked, each as a map: nombre; regla, the broken rule
+        // as the validity state names it (badInput, patternMismatch,
+        // rangeUnderflow..., tooLong and tooShort also for a value the
+        // program set); the element's type, min, max, step, pattern, title,
+        // maxlength and minlength; and the value's length. Names without a
+        // single element are not judged.
+        QVariantList incumplidas;
+        // Why the page could not be read, when it could not.
+        std::exception_ptr fallo;
+
+        // The value of nombre as ValorElemento gives it; throws as it does.
+        QString Valor(const QString& nombre) const;
+    };
+    // Waits for the answer, as the readers above do; a page that does not
+    // answer gives a Lectura whose every value fails.
+    Lectura LeerCampos(const QStringList& nombres);
+    // Without waiting: alLeer runs once the page has answered.
+    void LeerCampos(const QStringList& nombres, std::function<void(const Lectura&)> alLeer);
     QString HtmlCuerpo();
     // Gives the keyboard to the one element whose id or name is nombre,
     // scrolls it into view and marks it (aria-invalid) until the next

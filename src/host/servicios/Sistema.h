@@ -37,6 +37,16 @@ public:
     virtual QVariant MostrarMensaje(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
                                     const QString& modulo, const QString& idError)
         = 0;
+    // A yes/no question (style 36) before a command the user asked for: its
+    // default button is predeterminada, and with nobody there to answer
+    // (unattended) the answer is desatendida, so that the command may go on.
+    // A shell that cannot tell them apart asks it as any other message.
+    virtual QVariant Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo,
+                               const QString& idError, [[maybe_unused]] int predeterminada,
+                               [[maybe_unused]] int desatendida)
+    {
+        return MostrarMensaje(mensaje, EstiloPregunta, titulo, ventana, modulo, idError);
+    }
 };
 
 } // namespace orvinda

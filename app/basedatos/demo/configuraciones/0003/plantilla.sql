@@ -6,7 +6,8 @@ SELECT COALESCE((SELECT g.Pg_Valor FROM Parametros_Generales g WHERE g.Pg_Cve_Pa
        (SELECT COUNT(*) FROM Reportes_Gastos_Detalle x WHERE x.Rg_Folio = r.Rg_Folio) AS COMPROBANTES,
        r.Rg_Detalle_Html AS DETALLE_HTML, DINERO(r.Rg_Subtotal) AS SUBTOTAL, DINERO(r.Rg_Iva) AS IVA, DINERO(r.Rg_Total) AS TOTAL,
        DINERO(r.Rg_Anticipo) AS ANTICIPO, DINERO(r.Rg_Por_Reembolsar) AS POR_REEMBOLSAR,
-       DINERO(r.Rg_Por_Reembolsar) AS MONTO_REEMBOLSO, d.Dp_Cuenta_Gastos AS CUENTA_CONTABLE, '' AS COMENTARIO_DOCUMENTO
+       IMPORTE(r.Rg_Por_Reembolsar) AS MONTO_REEMBOLSO, d.Dp_Cuenta_Gastos AS CUENTA_CONTABLE, '' AS COMENTARIO_DOCUMENTO,
+       COALESCE(e.Op_Cve_Operador, '') AS SOLICITANTE_OPERADOR
   FROM Reportes_Gastos r
   JOIN Empleados e ON e.Em_Cve_Empleado = r.Em_Cve_Empleado
   JOIN Departamentos d ON d.Dp_Cve_Departamento = r.Dp_Cve_Departamento
