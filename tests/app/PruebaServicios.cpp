@@ -180,11 +180,15 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
         EXPECT_TRUE(QTest::qWaitFor([&] { return forma->property("Cargado").toBool(); }, 5000));
     }
     EXPECT_TRUE(LeerArchivo(o.traza).contains("MSG ERR-ID:9900006 estilo=48"));
-    // The trace shows the configurations query as sent, then each listing query.
+    // The trace shows the configurations query as sent, then each listing
+    // query, then the server's date the ages count against.
     const QString traza = LeerArchivo(o.traza);
     const qsizetype consulta = traza.indexOf(QStringLiteral(
         "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
     ASSERT_GE(consulta, 0);
-    EXPECT_EQ(traza.mid(consulta).count("\nSQL SELECT "), 3);
+    const qsizetype fecha = traza.indexOf("\nSQL SELECT strftime(", consulta);
+    ASSERT_GE(fecha, 0);
+    EXPECT_EQ(traza.mid(consulta, fecha - consulta).count("\nSQL SELECT "), 3);
+    EXPECT_EQ(traza.mid(fecha).count("\nSQL SELECT "), 1);
     EXPECT_EQ(RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }
