@@ -241,10 +241,10 @@ private:
     QDate m_hoy;
     int m_diasAtraso = 7;
     int m_segundosReposo = 120;
-    QString m_tituloBase;
     // Each kind's folios at the last look, and those new since then.
-    QHash<QString, QSet<QByteArray>> m_conocidos;
-    QHash<QString, QSet<QByteArray>> m_nuevos;
+    // By ModeloLista::Huella: eight bytes a folio, even for a million.
+    QHash<QString, QSet<size_t>> m_conocidos;
+    QHash<QString, QSet<size_t>> m_nuevos;
     bool m_restaurando = false;
     QTimer* m_reposo = nullptr;
     QElapsedTimer m_actividad;

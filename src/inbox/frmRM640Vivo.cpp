@@ -54,8 +54,14 @@ QString Texto(const QVariant& valor, const char* columna)
 QSet<QString> frmRM640::Nuevos(const QString& clave) const
 {
     QSet<QString> folios;
-    for (const QByteArray& f : m_nuevos.value(clave))
-        folios.insert(QString::fromUtf8(f));
+    const QSet<size_t> nuevos = m_nuevos.value(clave);
+    const int i = static_cast<int>(m_clavesConfiguracion.indexOf(clave));
+    if (nuevos.isEmpty() || i < 0 || i >= m_lista.size())
+        return folios;
+    const orvinda::ModeloLista& modelo = m_lista[i]->Modelo();
+    for (int f = 0, n = modelo.Total(); f < n; ++f)
+        if (nuevos.contains(orvinda::ModeloLista::Huella(modelo.Celda(f, 0))))
+            folios.insert(QString::fromUtf8(modelo.Celda(f, 0)));
     return folios;
 }
 
@@ -84,17 +90,15 @@ void frmRM640::AplicarMarcas()
         // New since the last look: documents the last refresh did not list,
         // and those already new that nobody has looked at yet.
         const QString& clave = m_clavesConfiguracion[i];
-        QSet<QByteArray> ahora;
+        QSet<size_t> ahora;
         ahora.reserve(modelo.Total());
-        for (int f = 0, n = modelo.Total(); f < n; ++f) {
-            const QByteArrayView folio = modelo.Celda(f, 0);
-            ahora.insert(QByteArray(folio.data(), folio.size()));
-        }
-        QSet<QByteArray> nuevos;
+        for (int f = 0, n = modelo.Total(); f < n; ++f)
+            ahora.insert(orvinda::ModeloLista::Huella(modelo.Celda(f, 0)));
+        QSet<size_t> nuevos;
         const auto conocidos = m_conocidos.constFind(clave);
         if (conocidos != m_conocidos.constEnd()) {
-            const QSet<QByteArray> antes = m_nuevos.value(clave);
-            for (const QByteArray& folio : std::as_const(ahora))
+            const QSet<size_t> antes = m_nuevos.value(clave);
+            for (const size_t folio : std::as_const(ahora))
                 if (!conocidos->contains(folio) || antes.contains(folio))
                     nuevos.insert(folio);
         }
@@ -127,7 +131,7 @@ void frmRM640::MarcarVistos(int i)
     vistos.append(lista.SelectedItem());
     bool alguno = false;
     for (const QString& folio : std::as_const(vistos))
-        if (nuevos->remove(folio.toUtf8())) {
+        if (nuevos->remove(orvinda::ModeloLista::Huella(folio.toUtf8()))) {
             lista.Modelo().QuitarNueva(folio);
             alguno = true;
         }
@@ -139,20 +143,19 @@ void frmRM640::MarcarVistos(int i)
 
 void frmRM640::ActualizarTitulo()
 {
-    QWidget* ventana = window();
-    if (m_tituloBase.isNull()) {
-        m_tituloBase = ventana->windowTitle();
-        if (m_tituloBase.isEmpty())
-            m_tituloBase = QStringLiteral("Orvinda");
-    }
     if (m_clavesConfiguracion.isEmpty())
         return;
+    // The window's own title, without the count a refresh put after it.
+    QWidget* ventana = window();
+    QString base = ventana->windowTitle().section(QStringLiteral(" — "), 0, 0);
+    if (base.isEmpty())
+        base = QStringLiteral("Orvinda");
     qint64 pendientes = 0;
     for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
         pendientes += m_lista[i]->Modelo().Total();
     const QString cuenta = pendientes == 1 ? QStringLiteral("1 pendiente")
                                            : QStringLiteral("%1 pendientes").arg(QLocale().toString(pendientes));
-    ventana->setWindowTitle(m_tituloBase + QStringLiteral(" — ") + cuenta);
+    ventana->setWindowTitle(base + QStringLiteral(" — ") + cuenta);
 }
 
 // ---------------------------------------------------------------- the idle refresh

@@ -25,7 +25,7 @@ constexpr int MuestraClase = 200;
 // colours the reader sees.
 QIcon Signo(bool marcada, bool nueva)
 {
-    static const QIcon iconos[2] = {
+    static const QIcon iconos[3] = {
         [] {
             QPixmap p(32, 32);
             p.setDevicePixelRatio(2);
@@ -54,12 +54,19 @@ QIcon Signo(bool marcada, bool nueva)
             pintor.drawEllipse(QPointF(8, 8), 4, 4);
             return QIcon(p);
         }(),
+        // No sign: the same room, so every first cell starts at one place.
+        [] {
+            QPixmap p(32, 32);
+            p.setDevicePixelRatio(2);
+            p.fill(Qt::transparent);
+            return QIcon(p);
+        }(),
     };
     if (marcada)
         return iconos[0];
     if (nueva)
         return iconos[1];
-    return {};
+    return iconos[2];
 }
 
 // A date cell as a day: -1 when it does not read as one.
@@ -383,25 +390,22 @@ bool ModeloLista::Urgente(int fila) const
     return c >= 0 && ComparacionTexto::Plegar(Celda(fila, c).trimmed()) == "urgente";
 }
 
-void ModeloLista::setNuevas(const QSet<QByteArray>& folios)
+void ModeloLista::setNuevas(const QSet<size_t>& huellas)
 {
-    if (folios == m_nuevas)
+    if (huellas == m_nuevas)
         return;
-    m_nuevas = folios;
+    m_nuevas = huellas;
     AvisarMarcas();
 }
 
 bool ModeloLista::Nueva(int fila) const
 {
-    if (m_nuevas.isEmpty())
-        return false;
-    const QByteArrayView folio = Celda(fila, 0);
-    return m_nuevas.contains(QByteArray::fromRawData(folio.data(), folio.size()));
+    return !m_nuevas.isEmpty() && m_nuevas.contains(Huella(Celda(fila, 0)));
 }
 
 bool ModeloLista::QuitarNueva(const QString& folio)
 {
-    if (!m_nuevas.remove(folio.toUtf8()))
+    if (!m_nuevas.remove(Huella(folio.toUtf8())))
         return false;
     const int fila = BuscarMostrada(folio);
     if (fila >= 0)
@@ -646,12 +650,8 @@ QVariant ModeloLista::data(const QModelIndex& indice, int rol) const
         }
         return {};
     case Qt::DecorationRole:
-        if (indice.column() == 0) {
-            const bool marcada = Marcada(fila);
-            const bool nueva = Nueva(fila);
-            if (marcada || nueva)
-                return Signo(marcada, nueva);
-        }
+        if (indice.column() == 0)
+            return Signo(Marcada(fila), Nueva(fila));
         return {};
     case Qt::TextAlignmentRole:
         if (ClaseColumna(indice.column()) == Clase::Numero)

@@ -77,8 +77,9 @@ public:
     bool Atrasada(int filaAlmacen) const;
     bool Urgente(int filaAlmacen) const;
     bool Marcada(int filaAlmacen) const { return Atrasada(filaAlmacen) || Urgente(filaAlmacen); }
-    // First cells as UTF-8, as Celda gives them.
-    void setNuevas(const QSet<QByteArray>& folios);
+    // By the Huella of their first cells: eight bytes a folio, however many.
+    void setNuevas(const QSet<size_t>& huellas);
+    static size_t Huella(QByteArrayView folio) { return qHash(folio, 0); }
     bool Nueva(int filaAlmacen) const;
     // A new row seen: it is marked no more. False when it was not new.
     bool QuitarNueva(const QString& folio);
@@ -139,7 +140,7 @@ private:
     int m_diasAtraso = 7;
     mutable std::vector<qint16> m_edades; // per stored row, once asked for
     mutable bool m_edadesAlDia = false;
-    QSet<QByteArray> m_nuevas; // first cells, UTF-8
+    QSet<size_t> m_nuevas; // Huella of their first cells
     mutable int m_columnaFecha = -2; // -2: not known yet
     mutable int m_columnaPrioridad = -2;
 
