@@ -137,15 +137,15 @@ frmRM640::frmRM640(QWidget* parent)
     PrepararTriaje();
     m_ssTab->setAccessibleName(QStringLiteral("Tipos de documento"));
     lista->setAccessibleName(QStringLiteral("Documentos"));
-    // Tab goes round the commands in reading order: the kinds, the list of
-    // the kind shown, then the toolbar's filter and commands.
-    for (const char* nombre : {"cmdExtra", "cmdSalir"})
-        if (auto* boton = m_controles->findChild<QWidget*>(QLatin1String(nombre)))
-            setTabOrder(m_autorizarSeleccionados, boton);
-    if (auto* salir = m_controles->findChild<QWidget*>(QStringLiteral("cmdSalir")))
-        if (auto* extra = m_controles->findChild<QWidget*>(QStringLiteral("cmdExtra")))
-            setTabOrder(extra, salir);
+    // Tab goes round in reading order along the toolbar: the filter, the
+    // bulk command, "Configuración", "Salir"; then the kinds and the list.
+    auto* extra = m_controles->findChild<QWidget*>(QStringLiteral("cmdExtra"));
+    auto* salir = m_controles->findChild<QWidget*>(QStringLiteral("cmdSalir"));
     setTabOrder(m_filtro, m_autorizarSeleccionados);
+    if (extra && salir) {
+        setTabOrder(m_autorizarSeleccionados, extra);
+        setTabOrder(extra, salir);
+    }
 
     // The live inbox: any key or click anywhere in the application counts
     // as activity; the idle refresh waits for RM640_REFRESCO_SEG without it.
@@ -451,7 +451,7 @@ void frmRM640::SiguienteConfiguracion()
             m_ssTab->setTab(m_ssTab->Tabs() - (m_fila + 1));
             m_colorVEX->AplicarColores();
             m_controles->setTextoAuxiliar(QString());
-            AlTerminarLectura();
+            AlTerminarLectura(true);
             return;
         }
         const qint16 i = ++m_fila;
@@ -491,7 +491,7 @@ void frmRM640::AlLlenarConfiguracion(const QString& error, bool cancelado)
         // The reviewer stopped it: what was read stays, and only F5 reads again.
         m_cargado = true;
         m_controles->setTextoAuxiliar(QStringLiteral("Carga interrumpida: F5 vuelve a leer"));
-        AlTerminarLectura();
+        AlTerminarLectura(false);
         TerminarRefresco();
         return;
     }

@@ -153,8 +153,9 @@ private:
     static void OrdenarPorClave(QVector<FilaConfiguracion>& filas);
     // Once the lists of a refresh are there: the server's date and the
     // parameters, then the ages, the new documents and the title.
-    void AlTerminarLectura();
-    void AplicarMarcas();
+    // completa is false when the reviewer stopped the refresh part-way.
+    void AlTerminarLectura(bool completa);
+    void AplicarMarcas(bool completa);
     void ActualizarTitulo();
     // Idle refresh.
     void LeerSiguienteEnReposo();

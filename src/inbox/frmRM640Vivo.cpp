@@ -70,26 +70,31 @@ QString frmRM640::Estado() const
     return m_controles->TextoAuxiliar();
 }
 
-void frmRM640::AlTerminarLectura()
+void frmRM640::AlTerminarLectura(bool completa)
 {
     // After the refresh's own statements, once: the server's date, which
     // every age counts against, and the parameters of the live inbox.
     Trampa::Intentar([this] { m_hoy = Publico::Utilerias->FechaServidor().date(); });
     m_diasAtraso = Entero(m_conexionRefresco, ParametroDiasAtraso, 7, 0);
     m_segundosReposo = Entero(m_conexionRefresco, ParametroRefresco, 120, 0);
-    AplicarMarcas();
+    AplicarMarcas(completa);
     ProgramarReposo();
 }
 
-void frmRM640::AplicarMarcas()
+void frmRM640::AplicarMarcas(bool completa)
 {
     for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i) {
         orvinda::ModeloLista& modelo = m_lista[i]->Modelo();
         modelo.setDiasAtraso(m_diasAtraso);
         modelo.setFechaReferencia(m_hoy);
         // New since the last look: documents the last refresh did not list,
-        // and those already new that nobody has looked at yet.
+        // and those already new that nobody has looked at yet. A refresh the
+        // reviewer stopped read only part: it changes what is known of none.
         const QString& clave = m_clavesConfiguracion[i];
+        if (!completa) {
+            modelo.setNuevas(m_nuevos.value(clave));
+            continue;
+        }
         QSet<size_t> ahora;
         ahora.reserve(modelo.Total());
         for (int f = 0, n = modelo.Total(); f < n; ++f)
@@ -320,7 +325,7 @@ void frmRM640::AplicarReposo()
     m_hoy = hoy;
     m_diasAtraso = dias;
     m_segundosReposo = segundos;
-    AplicarMarcas();
+    AplicarMarcas(true);
     m_controles->setTextoAuxiliar(QStringLiteral("Actualizada a las %1").arg(Hora()));
     ProgramarReposo();
     emit RefrescoEnReposo(true);

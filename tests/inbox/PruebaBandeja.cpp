@@ -98,7 +98,7 @@ TEST_F(PruebaBandeja, SinConfiguracionesActivasAvisaEnCadaActivacionYConservaElD
     EXPECT_EQ(g.Avisos(), QStringList{vacia});
 }
 
-TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
+TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeSusClaves)
 {
     // One configuration uses the designed tab.
     Configuracion("0001", "Requisiciones", "SELECT Folio, Total FROM Docs WHERE Tipo = 'A' ORDER BY Folio");
@@ -106,9 +106,10 @@ TEST_F(PruebaBandeja, ConfiguracionesActivasEnElOrdenDeLaBase)
     EXPECT_EQ(Titulos(*una) << una->TotalPestanias() << QString::number(una->SSTab().TabsPerRow()), (QStringList{"&1Requisiciones", "1", "1"}));
     delete una;
 
-    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
-    Configuracion("0009", "Borrada", "SELECT 1", "BA");
+    // Stored out of order: the tabs follow the keys, whatever order the engine returns.
     Configuracion("0003", "Gastos", "SELECT Folio, Total FROM Docs");
+    Configuracion("0009", "Borrada", "SELECT 1", "BA");
+    Configuracion("0002", "Órdenes", "SELECT Folio FROM Docs WHERE Tipo = 'B'");
     g.llamadas.clear();
     frmRM640& f = Abrir();
     EXPECT_TRUE(g.mensajes.isEmpty() && f.Cargado() && f.SSTab().TabsPerRow() == 4 && f.SSTab().Tab() == 0);
