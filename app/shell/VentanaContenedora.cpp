@@ -1,6 +1,9 @@
 #include "shell/VentanaContenedora.h"
 
+#include "host/controles/AjusteVentana.h"
+
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace orvinda {
@@ -31,6 +34,13 @@ QString VentanaContenedora::Transaccion() const
 void VentanaContenedora::Unload()
 {
     close();
+}
+
+void VentanaContenedora::showEvent(QShowEvent* evento)
+{
+    QWidget::showEvent(evento);
+    if (!evento->spontaneous())
+        AjusteVentana::CaberEnPantalla(*this);
 }
 
 void VentanaContenedora::closeEvent(QCloseEvent* evento)

@@ -23,6 +23,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
+    // The window fits the screen it opens on, whatever size the screen asks for.
+    void showEvent(QShowEvent* evento) override;
 
 private:
     QString m_transaccion;

@@ -2,6 +2,7 @@
 
 #include "config/ConfiguracionAutorizacion.h"
 
+#include "host/controles/AjusteVentana.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/MatrizControles.h"
@@ -209,6 +210,8 @@ void frmConfiguracion::showEvent(QShowEvent* evento)
                         [this] { Form_Load(); });
     if (evento->spontaneous())
         return;
+    // Never larger than the screen it opens on.
+    orvinda::AjusteVentana::CaberEnPantalla(*this);
     m_activadaTrasMostrar = false;
     m_ignorarActivacion = false;
     // Where the window system sends no activation (offscreen, a window

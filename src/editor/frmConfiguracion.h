@@ -101,6 +101,13 @@ public:
     void Probar();
     // Every check of the configuration, shown as one message.
     void Verificar();
+    // F2 in the key field, or "Buscar" beside it: every configuration that
+    // exists, to choose one; the chosen key loads as typing it and
+    // confirming it does. Nothing while a new record or an edit is pending.
+    void Buscar();
+    // Runs with the list of configurations before it is shown (tests drive it).
+    void setAlBuscar(std::function<void(class frmBuscarConfiguracion&)> accion) { m_alBuscar = std::move(accion); }
+    QToolButton& cmdBuscar() const { return *m_cmdBuscar; }
     // The state of the record shown, and the checks the texts alone answer.
     QLabel& lblEstado() const { return *m_lblEstado; }
     QLabel& lblAvisos() const { return *m_lblAvisos; }
@@ -196,6 +203,8 @@ private:
     QLabel* m_lblAvisos = nullptr;
     QToolButton* m_cmdVerificar = nullptr;
     QToolButton* m_cmdProbar = nullptr;
+    QToolButton* m_cmdBuscar = nullptr;
+    std::function<void(class frmBuscarConfiguracion&)> m_alBuscar;
     QTimer* m_verificacionPendiente = nullptr;
 };
 

@@ -198,6 +198,17 @@ void frmConfiguracion::CrearControles()
     m_txtFto_Impresion->setEsclave(true);
     m_txtFto_Impresion->setMayusculas(true);
 
+    // Beside the key: every configuration that exists, to open one (F2 too).
+    m_cmdBuscar = new QToolButton(general);
+    m_cmdBuscar->setObjectName(QStringLiteral("cmdBuscar"));
+    m_cmdBuscar->setText(QStringLiteral("Buscar…"));
+    m_cmdBuscar->setToolTip(QStringLiteral("Lista las configuraciones que existen, eliminadas incluidas (F2)"));
+    m_cmdBuscar->setAccessibleName(QStringLiteral("Buscar configuración"));
+    m_cmdBuscar->setFocusPolicy(Qt::TabFocus);
+    m_cmdBuscar->setFont(Fuente(QStringLiteral("Calibri"), 8.25));
+    Twips::Mover(m_cmdBuscar, 3855, 120, 1095, 300);
+    connect(m_cmdBuscar, &QToolButton::clicked, this, &frmConfiguracion::Buscar);
+
     CrearCaja(m_fr[1], "txtProcedimiento", 0, 6135);
     m_etiqueta6 = CrearEtiqueta(m_fr[2], "Etiqueta6", QStringLiteral("Campos a recuperar:"),
                                 QStringLiteral("CAMPOS A RECUPERAR"), 240, 120, 2055, 255);
@@ -210,20 +221,28 @@ void frmConfiguracion::CrearControles()
     // Tab order of the design (the toolbar and the tab control come first by
     // creation); the host finds the key field as the first key-like field
     // along it.
-    const QList<QWidget*> orden = {m_txtClave,
-                                   m_txtDescripcion,
-                                   m_txtPestania,
-                                   m_txtTabla,
-                                   m_txtClave_Principal,
-                                   m_txtFto_Impresion,
-                                   m_txtProcedimiento[0],
-                                   m_txtCampos1,
-                                   m_txtProcedimiento[1],
-                                   m_txtProcedimiento[2],
-                                   m_txtProcedimiento[3],
-                                   m_txtProcedimiento[4]};
+    const QList<QWidget*> orden
+        = {m_txtClave,           m_cmdBuscar,           m_txtDescripcion,      m_txtPestania,
+           m_txtTabla,           m_txtClave_Principal,  m_txtFto_Impresion,    m_txtProcedimiento[0],
+           m_txtCampos1,         m_txtProcedimiento[1], m_txtProcedimiento[2], m_txtProcedimiento[3],
+           m_txtProcedimiento[4]};
     for (int i = 1; i < orden.size(); ++i)
         QWidget::setTabOrder(orden[i - 1], orden[i]);
+
+    // Each field is named by its label, for whoever reads the window aloud;
+    // the statement boxes by their tab.
+    const std::pair<const char*, QWidget*> etiquetas[]
+        = {{"Label9", m_txtClave},     {"Etiqueta2", m_txtDescripcion},     {"Label10", m_txtPestania},
+           {"Etiqueta4", m_txtTabla},  {"Etiqueta5", m_txtClave_Principal}, {"Etiqueta8", m_txtFto_Impresion},
+           {"Etiqueta6", m_txtCampos1}};
+    for (const auto& [nombre, campo] : etiquetas)
+        if (auto* etiqueta = findChild<orvinda::Etiqueta*>(QLatin1String(nombre))) {
+            etiqueta->setBuddy(campo);
+            campo->setAccessibleName(etiqueta->caption().remove(u':').trimmed());
+        }
+    for (int i = 0; i < m_txtProcedimiento.size(); ++i)
+        m_txtProcedimiento[i]->setAccessibleName(titulos[i + 1]);
+    m_ssTab->setAccessibleName(QStringLiteral("Secciones de la configuración"));
 
     connect(m_txtClave, &orvinda::txtVEX::Cambio, this, &frmConfiguracion::txtClave_Cambio);
     connect(m_txtClave, &orvinda::txtVEX::Enter, this, &frmConfiguracion::txtClave_Enter);

@@ -6,10 +6,13 @@
 
 #include "config/ConfiguracionAutorizacion.h"
 #include "editor/Verificacion.h"
+#include "editor/frmBuscarConfiguracion.h"
 #include "editor/frmEnsayo.h"
 #include "host/controles/Controles.h"
+#include "host/controles/ListView.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/Twips.h"
+#include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
 #include "host/servicios/Sistema.h"
 #include "publico/Trampa.h"
@@ -36,7 +39,7 @@ QToolButton* Boton(QWidget* padre, const char* nombre, const QString& texto, con
     b->setText(texto);
     b->setToolTip(ayuda);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::TabFocus);
     b->setStyleSheet(QStringLiteral("QToolButton { padding: 0px 6px; color: rgb(0, 83, 138); }"));
     return b;
 }
@@ -61,6 +64,18 @@ void frmConfiguracion::CrearTaller()
         b->setFont(chica);
     connect(m_cmdVerificar, &QToolButton::clicked, this, &frmConfiguracion::Verificar);
     connect(m_cmdProbar, &QToolButton::clicked, this, &frmConfiguracion::Probar);
+    // Tab reaches both, except while a statement box keeps Tab for itself
+    // (Tabulador takes every tab stop of the form away meanwhile).
+    for (int i = 0; i < 4; ++i) {
+        connect(m_txtProcedimiento[i], &orvinda::RichTextBox::GotFocus, this, [this] {
+            for (QToolButton* b : {m_cmdVerificar, m_cmdProbar})
+                b->setFocusPolicy(Qt::NoFocus);
+        });
+        connect(m_txtProcedimiento[i], &orvinda::RichTextBox::LostFocus, this, [this] {
+            for (QToolButton* b : {m_cmdVerificar, m_cmdProbar})
+                b->setFocusPolicy(Qt::TabFocus);
+        });
+    }
 
     // The text checks follow the typing, a moment after it stops.
     m_verificacionPendiente = new QTimer(this);
@@ -121,6 +136,7 @@ void frmConfiguracion::MostrarEstado()
     }
     m_lblEstado->setText(texto);
     m_lblEstado->setStyleSheet(estilo);
+    m_cmdBuscar->setEnabled(!m_controles->EnEdicion());
     AvisarVerificacion();
 }
 
@@ -179,6 +195,32 @@ void frmConfiguracion::Verificar()
                      Verificacion::Errores(avisos) > 0 ? orvinda::Sistema::EstiloError
                                                        : orvinda::Sistema::EstiloAdvertencia,
                      QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500093"));
+    });
+}
+
+void frmConfiguracion::Buscar()
+{
+    Trampa::Atrapar(*this, QStringLiteral("Buscar()"), QStringLiteral("ERR-ID:7500095"), [this] {
+        if (m_controles->EnEdicion())
+            return;
+        // Coming back from the list is no new activation of the form.
+        ++m_dialogosPropios;
+        const auto fin = qScopeGuard([this] { --m_dialogosPropios; });
+        frmBuscarConfiguracion lista(this);
+        lista.Cargar();
+        if (!m_txtClave->Texto().isEmpty())
+            lista.lstConfiguraciones().SeleccionarTexto(m_txtClave->Texto());
+        if (m_alBuscar)
+            m_alBuscar(lista);
+        if (lista.Elegida().isEmpty() && lista.exec() != QDialog::Accepted)
+            return;
+        if (lista.Elegida().isEmpty() || m_controles->EnEdicion())
+            return;
+        // As typing the key and confirming it.
+        m_ssTab->setActivetab(0);
+        m_txtClave->setTexto(lista.Elegida());
+        m_txtClave->setFocus();
+        txtClave_Enter();
     });
 }
 

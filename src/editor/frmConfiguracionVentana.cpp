@@ -291,6 +291,12 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
         return QDialog::eventFilter(objeto, evento);
 
     const auto* tecla = static_cast<QKeyEvent*>(evento);
+    // F2 in the key field lists the configurations that exist.
+    if (tecla->key() == Qt::Key_F2 && objeto == m_txtClave && !(tecla->modifiers() & ~Qt::KeypadModifier)) {
+        if (tipo == QEvent::KeyPress && !tecla->isAutoRepeat())
+            QTimer::singleShot(0, this, &frmConfiguracion::Buscar);
+        return true;
+    }
     if (tecla->key() == Qt::Key_F9 && !(tecla->modifiers() & ~Qt::KeypadModifier)) {
         if (tipo == QEvent::KeyPress && !tecla->isAutoRepeat())
             QTimer::singleShot(0, this, &frmConfiguracion::Probar);

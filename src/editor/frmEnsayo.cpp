@@ -1,6 +1,7 @@
 #include "editor/frmEnsayo.h"
 
 #include "config/Parametros.h"
+#include "host/controles/AjusteVentana.h"
 #include "host/controles/PaginaSegura.h"
 #include "host/controles/WebBrowser.h"
 #include "host/servicios/Sistema.h"
@@ -14,6 +15,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -30,6 +32,7 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
 {
     setObjectName(QStringLiteral("frmEnsayo"));
     setWindowTitle(QStringLiteral("Probar configuración: ") + configuracion.etiqueta);
+    // Capped at the screen it opens on when shown (a 1024 x 768 screen too).
     resize(1100, 720);
 
     m_lista = new QListWidget(this);
@@ -42,6 +45,9 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
     m_informe->setObjectName(QStringLiteral("txtInforme"));
     m_informe->setReadOnly(true);
     m_informe->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_lista->setAccessibleName(QStringLiteral("Folios pendientes"));
+    m_navegador->setAccessibleName(QStringLiteral("Documento de prueba"));
+    m_informe->setAccessibleName(QStringLiteral("Resultado de la prueba"));
     m_autorizar = new QPushButton(QStringLiteral("Probar la autorización"), this);
     m_rechazar = new QPushButton(QStringLiteral("Probar el rechazo"), this);
     auto* cerrar = new QPushButton(QStringLiteral("Cerrar"), this);
@@ -53,7 +59,9 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
     auto* izquierda = new QWidget(this);
     auto* columna = new QVBoxLayout(izquierda);
     columna->setContentsMargins(0, 0, 0, 0);
-    columna->addWidget(new QLabel(QStringLiteral("Folios pendientes (hasta %1):").arg(Ensayo::MaximoFolios), this));
+    auto* titulo = new QLabel(QStringLiteral("&Folios pendientes (hasta %1):").arg(Ensayo::MaximoFolios), this);
+    titulo->setBuddy(m_lista);
+    columna->addWidget(titulo);
     columna->addWidget(m_lista);
     auto* divisor = new QSplitter(Qt::Vertical, this);
     divisor->addWidget(m_navegador);
@@ -103,6 +111,13 @@ frmEnsayo::frmEnsayo(const ConfiguracionAutorizacion& configuracion, QWidget* pa
 }
 
 frmEnsayo::~frmEnsayo() = default;
+
+void frmEnsayo::showEvent(QShowEvent* evento)
+{
+    QDialog::showEvent(evento);
+    if (!evento->spontaneous())
+        orvinda::AjusteVentana::CaberEnPantalla(*this);
+}
 
 bool frmEnsayo::MostrarFolio(int indice)
 {

@@ -44,6 +44,9 @@ signals:
     // The page's body now holds the chosen document.
     void DocumentoMostrado();
 
+protected:
+    void showEvent(QShowEvent* evento) override;
+
 private:
     void Informar(const QString& titulo, const Ensayo::Resultado& r, bool autorizacion);
 

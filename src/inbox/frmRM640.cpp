@@ -1,6 +1,7 @@
 #include "inbox/frmRM640.h"
 
 #include "editor/frmConfiguracion.h"
+#include "host/controles/AjusteVentana.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/ListView.h"
@@ -23,8 +24,11 @@
 #include <QApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMetaMethod>
+#include <QShowEvent>
 #include <QTimer>
+#include <QToolButton>
 
 using orvinda::ErrorRm;
 using orvinda::Twips;
@@ -132,10 +136,34 @@ frmRM640::frmRM640(QWidget* parent)
     ConectarLista(lista);
     PrepararTriaje();
     PrepararHistorial();
+    m_ssTab->setAccessibleName(QStringLiteral("Tipos de documento"));
+    lista->setAccessibleName(QStringLiteral("Documentos"));
+    // Tab goes round in reading order along the toolbar: the filter, the
+    // bulk command, "Historial", "Configuración", "Salir"; then the kinds
+    // and the list.
+    auto* extra = m_controles->findChild<QWidget*>(QStringLiteral("cmdExtra"));
+    auto* salir = m_controles->findChild<QWidget*>(QStringLiteral("cmdSalir"));
+    setTabOrder(m_filtro, m_autorizarSeleccionados);
+    setTabOrder(m_autorizarSeleccionados, m_historial);
+    if (extra && salir) {
+        setTabOrder(m_historial, extra);
+        setTabOrder(extra, salir);
+    }
+
+    // The live inbox: any key or click anywhere in the application counts
+    // as activity; the idle refresh waits for RM640_REFRESCO_SEG without it.
+    m_actividad.start();
+    m_reposo = new QTimer(this);
+    m_reposo->setObjectName(QStringLiteral("tmrReposo"));
+    m_reposo->setSingleShot(true);
+    connect(m_reposo, &QTimer::timeout, this, &frmRM640::AlVencerReposo);
+    qApp->installEventFilter(this);
 }
 
 frmRM640::~frmRM640()
 {
+    qApp->removeEventFilter(this);
+    DetenerReposo();
     // Lists that go with the form say nothing more to it.
     for (orvinda::ListView* lista : m_lista) {
         lista->disconnect(this);
@@ -194,13 +222,11 @@ void frmRM640::showEvent(QShowEvent* evento)
     if (!m_formaCargada)
         Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500031"),
                         [this] { Form_Load(); });
-    QWidget* ventana = window();
-    if (m_ventanaObservada != ventana) {
-        if (m_ventanaObservada)
-            m_ventanaObservada->removeEventFilter(this);
-        m_ventanaObservada = ventana;
-        ventana->installEventFilter(this);
-    }
+    // Its activations reach eventFilter through the application's filter.
+    m_ventanaObservada = window();
+    // A window of its own fits the screen it opens on.
+    if (isWindow() && !evento->spontaneous())
+        orvinda::AjusteVentana::CaberEnPantalla(*this);
     // The first showing activates the form even where the window system
     // sends no activation (offscreen, or a window that is not focused).
     QTimer::singleShot(0, this, [this] {
@@ -211,6 +237,20 @@ void frmRM640::showEvent(QShowEvent* evento)
 
 bool frmRM640::eventFilter(QObject* objeto, QEvent* evento)
 {
+    switch (evento->type()) {
+    case QEvent::KeyPress:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+        // Someone is at the keys: an idle refresh under way stops unseen.
+        m_actividad.restart();
+        if (m_leyendoReposo >= 0)
+            DetenerReposo();
+        break;
+    default: break;
+    }
     // The window comes back to the front when one of our own message boxes
     // closes; that is not a new activation of the screen.
     const bool trasMensaje = m_ultimoMensaje.isValid() && m_ultimoMensaje.elapsed() < 500;
@@ -316,8 +356,52 @@ void frmRM640::LlenarLista(const QString& consulta, int i,
     lista.setEnabled(true);
 }
 
+QVector<frmRM640::FilaConfiguracion> frmRM640::LeerConfiguraciones()
+{
+    Publico::CadenaSql = QString();
+    Publico::CadenaSql += QStringLiteral(" SELECT ");
+    Publico::CadenaSql += QStringLiteral(" Ca_Cve_Configuracion_Autorizacion as ID, ");
+    Publico::CadenaSql += QStringLiteral(" Ca_Etiqueta , ");
+    Publico::CadenaSql += QStringLiteral(" Ca_Sql  ");
+    Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
+    Publico::CadenaSql += QStringLiteral(" where  Es_Cve_Estado <> 'BA' ");
+    orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
+    m_conexionRefresco = &conexion;
+    orvinda::Recordset rs = conexion.Execute(Publico::CadenaSql);
+    QVector<FilaConfiguracion> filas;
+    while (!rs.Eof()) {
+        filas.append({rs.Fields(QStringLiteral("ID")).Value(), rs.Fields(QStringLiteral("Ca_Etiqueta")).Value(),
+                      rs.Fields(QStringLiteral("Ca_Sql")).Value()});
+        rs.MoveNext();
+    }
+    rs.Close();
+    OrdenarPorClave(filas);
+    return filas;
+}
+
+void frmRM640::OrdenarPorClave(QVector<FilaConfiguracion>& filas)
+{
+    // The statement has no order: the rows are put in the order of their
+    // keys, so each tab keeps its place (and its Alt digit) on every engine.
+    // Keys of digits only go by their number.
+    const auto clave = [](const QVariant& v) { return v.isNull() ? QString() : v.toString().trimmed(); };
+    std::stable_sort(filas.begin(), filas.end(), [&](const FilaConfiguracion& a, const FilaConfiguracion& b) {
+        const QString ka = clave(a.id);
+        const QString kb = clave(b.id);
+        bool na = false, nb = false;
+        const qulonglong va = ka.toULongLong(&na);
+        const qulonglong vb = kb.toULongLong(&nb);
+        if (na && nb && va != vb)
+            return va < vb;
+        if (na != nb)
+            return na;
+        return ka < kb;
+    });
+}
+
 void frmRM640::Actualizar_Autorizaciones()
 {
+    DetenerReposo();
     m_refrescando = true;
     for (int i = 0; i < m_lista.size() && i < m_clavesConfiguracion.size(); ++i)
         m_orden.insert(m_clavesConfiguracion[i],
@@ -328,19 +412,11 @@ void frmRM640::Actualizar_Autorizaciones()
             VolverAlDiseno();
         m_totalPestanias = QStringLiteral("0");
         m_fila = -1;
-        Publico::CadenaSql = QString();
-        Publico::CadenaSql += QStringLiteral(" SELECT ");
-        Publico::CadenaSql += QStringLiteral(" Ca_Cve_Configuracion_Autorizacion as ID, ");
-        Publico::CadenaSql += QStringLiteral(" Ca_Etiqueta , ");
-        Publico::CadenaSql += QStringLiteral(" Ca_Sql  ");
-        Publico::CadenaSql += QStringLiteral(" FROM Configuracion_Autorizacion ");
-        Publico::CadenaSql += QStringLiteral(" where  Es_Cve_Estado <> 'BA' ");
-        m_configuraciones = Publico::Sistema->ObtenerConexion().Execute(Publico::CadenaSql);
+        m_filas = LeerConfiguraciones();
 
-        if (m_configuraciones.Eof()) {
+        if (m_filas.isEmpty()) {
             Reportar(QStringLiteral("No existe información"), orvinda::Sistema::EstiloAdvertencia,
                      QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500001"));
-            m_configuraciones.Close();
             m_controles->RestaurarBotones();
             return;
         }
@@ -352,43 +428,46 @@ void frmRM640::Actualizar_Autorizaciones()
         TerminarRefresco();
 }
 
+void frmRM640::CrearPestania(int i, const QString& clave, const QString& etiqueta)
+{
+    m_ssTab->setTabsPerRow(m_ssTab->Tabs() + i);
+    const QString titulo = QStringLiteral("&") + QString::number(i + 1) + etiqueta;
+    m_clavesConfiguracion.resize(i + 1);
+    m_clavesConfiguracion[i] = clave;
+    if (i == 0) {
+        m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+    } else {
+        m_ssTab->setTabs(m_ssTab->Tabs() + 1);
+        m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
+        m_ssTab->setTab(m_ssTab->Tabs() - 1);
+        CargarElemento(i);
+    }
+    m_lista[i]->setAccessibleName(QStringLiteral("Documentos de %1").arg(etiqueta));
+}
+
 void frmRM640::SiguienteConfiguracion()
 {
     bool llenando = false;
     Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [&] {
-        orvinda::Recordset& rs = m_configuraciones;
-        if (rs.Eof()) {
+        if (m_fila + 1 >= m_filas.size()) {
             m_cargado = true;
             m_ssTab->setTab(m_ssTab->Tabs() - (m_fila + 1));
             m_colorVEX->AplicarColores();
             m_controles->setTextoAuxiliar(QString());
+            AlTerminarLectura(true);
             return;
         }
         const qint16 i = ++m_fila;
+        const FilaConfiguracion& fila = m_filas[i];
         m_totalPestanias = QString::number(m_totalPestanias.toInt() + 1);
-        const QString etiqueta = rs.Fields(QStringLiteral("Ca_Etiqueta")).Texto();
-        m_ssTab->setTabsPerRow(m_ssTab->Tabs() + i);
-        const QString titulo = QStringLiteral("&") + QString::number(i + 1) + etiqueta;
-        QString consulta;
-        if (i == 0) {
-            m_clavesConfiguracion.resize(1);
-            m_clavesConfiguracion[0] = rs.Fields(QStringLiteral("ID")).Texto();
-            m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
-            consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
-            if (consulta.isEmpty()) {
-                Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
-                         orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"),
-                         QStringLiteral("ERR-ID:7500002"));
-                return;
-            }
-        } else {
-            m_clavesConfiguracion.resize(i + 1);
-            m_clavesConfiguracion[i] = rs.Fields(QStringLiteral("ID")).Texto();
-            m_ssTab->setTabs(m_ssTab->Tabs() + 1);
-            m_ssTab->setTabCaption(m_ssTab->Tabs() - 1, titulo);
-            m_ssTab->setTab(m_ssTab->Tabs() - 1);
-            CargarElemento(i);
-            consulta = rs.Fields(QStringLiteral("Ca_Sql")).Texto();
+        const QString etiqueta = orvinda::Campo(QStringLiteral("Ca_Etiqueta"), fila.etiqueta).Texto();
+        const QString clave = orvinda::Campo(QStringLiteral("ID"), fila.id).Texto();
+        CrearPestania(i, clave, etiqueta);
+        const QString consulta = orvinda::Campo(QStringLiteral("Ca_Sql"), fila.sql).Texto();
+        if (i == 0 && consulta.isEmpty()) {
+            Reportar(QStringLiteral("La consulta <REQUISICION_COMPRA_PENDIENTE> no está configurada"),
+                     orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Atención"), QStringLiteral("ERR-ID:7500002"));
+            return;
         }
         // Each kind keeps the order its list had: sorted once, as it fills.
         const auto orden = m_orden.value(m_clavesConfiguracion[i], {-1, Qt::AscendingOrder});
@@ -415,17 +494,18 @@ void frmRM640::AlLlenarConfiguracion(const QString& error, bool cancelado)
         // The reviewer stopped it: what was read stays, and only F5 reads again.
         m_cargado = true;
         m_controles->setTextoAuxiliar(QStringLiteral("Carga interrumpida: F5 vuelve a leer"));
+        AlTerminarLectura(false);
         TerminarRefresco();
         return;
     }
-    Trampa::Intentar([this] { m_configuraciones.MoveNext(); });
     SiguienteConfiguracion();
 }
 
 void frmRM640::TerminarRefresco()
 {
     m_refrescando = false;
-    m_configuraciones = orvinda::Recordset();
+    m_filas.clear();
+    m_conexionRefresco = nullptr;
     // The keys start on the list: arrows move, Enter opens.
     const int i = m_ssTab->Tab();
     if (i >= 0 && i < m_lista.size() && !isAncestorOf(QApplication::focusWidget()))
@@ -446,6 +526,8 @@ void frmRM640::Form_Resize()
 {
     const int ancho = Twips::DesdePixeles(width());
     const int alto = Twips::DesdePixeles(height());
+    // The header band spans the window, so its commands stay in sight.
+    Trampa::Intentar([&] { Twips::SetWidth(m_controles, ancho); });
     Trampa::Intentar([&] { Twips::SetWidth(m_ssTab, ancho - 2 * Twips::Left(m_ssTab)); });
     Trampa::Intentar([&] { Twips::SetHeight(m_ssTab, alto - Twips::Top(m_ssTab) - 100); });
     Trampa::Intentar([&] { Twips::SetWidth(m_barra[0], Twips::Width(m_ssTab)); });
@@ -499,6 +581,7 @@ void frmRM640::ConectarLista(orvinda::ListView* lista)
     // Enter opens the document as a double click does: same handler, same index.
     connect(lista, &orvinda::ListView::Aceptar, this, [this, lista] { lvInsidencias_DblClick(lista->Index()); });
     lista->setMultiSelect(true);
+    connect(lista, &orvinda::ListView::Recorrida, this, [this, lista] { MarcarVistos(lista->Index()); });
     const auto cuenta = [this, lista] { ActualizarCuenta(lista->Index()); };
     connect(&lista->Modelo(), &QAbstractItemModel::modelReset, this, cuenta);
     connect(&lista->Modelo(), &QAbstractItemModel::rowsInserted, this, cuenta);
@@ -511,12 +594,10 @@ void frmRM640::lvInsidencias_DblClick(int Index)
     // Nothing is opened from a list still being read.
     if (m_refrescando || (Index >= 0 && Index < m_lista.size() && m_lista[Index]->Llenando()))
         return;
-    // A list left behind by a refresh that stopped early has no key.
+    // A list left behind by a refresh that stopped early has no key: it
+    // holds nothing to open, and says so where the state is shown.
     if (Index < 0 || Index >= m_clavesConfiguracion.size()) {
-        Trampa::Intentar([this] {
-            Reportar(QStringLiteral("Subíndice fuera del intervalo"), orvinda::Sistema::EstiloError,
-                     QStringLiteral("lvInsidencias_DblClick()"), QStringLiteral("ERR-ID:7500055"));
-        });
+        m_controles->setTextoAuxiliar(QStringLiteral("Esta pestaña no tiene documentos que abrir: F5 vuelve a leer"));
         return;
     }
     const QString clave = m_clavesConfiguracion[Index];

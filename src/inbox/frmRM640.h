@@ -4,20 +4,27 @@
 #include "inbox/frmHistorial.h"
 #include "review/AutorizacionEnLote.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 #include <QWidget>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 class QToolButton;
 
 namespace orvinda {
+class Conexion;
 class Controles;
 class Frame;
 class ListView;
@@ -86,12 +93,36 @@ public:
     QToolButton& cmdHistorial() const { return *m_historial; }
     // The history window while it is open.
     frmHistorial* Historial() const { return m_ventanaHistorial.data(); }
-    // What the count beside tab i reads: "120", or "12 de 120" while filtered.
+    // What the count beside tab i reads: "120", or "12 de 120" while
+    // filtered, and how old the oldest of those documents is ("120 · 41 d")
+    // when the listing has a date column.
     QString CuentaPestania(int i) const;
+    // The accessible name of tab i: its label, its access key and its count.
+    QString NombrePestania(int i) const;
+    // What the status area at the top right says.
+    QString Estado() const;
+
+    // The general parameters of the live inbox, as the last refresh read them.
+    static inline const QString ParametroDiasAtraso = QStringLiteral("RM640_DIAS_ATRASO");
+    static inline const QString ParametroRefresco = QStringLiteral("RM640_REFRESCO_SEG");
+    int DiasAtraso() const { return m_diasAtraso; }
+    int SegundosReposo() const { return m_segundosReposo; }
+    // The server's date the ages count against, read once per refresh.
+    QDate FechaReferencia() const { return m_hoy; }
+    // The idle refresh: the listings read again unseen and put in place of
+    // the shown ones only when every one was read; tab, selection, filter and
+    // sort stay. Nothing starts while a dialog is open, a list is being read
+    // or a bulk run goes on: false then. A key or a click stops one under way.
+    bool RefrescarEnReposo();
+    bool RefrescandoEnReposo() const { return m_leyendoReposo >= 0; }
+    // Documents that arrived since the last look, by kind; marked until seen.
+    QSet<QString> Nuevos(const QString& clave) const;
 
 signals:
     // A refresh ended: the screen shows all it is going to show.
     void Llenada();
+    // An idle refresh ended: bien when the lists were read and put in place.
+    void RefrescoEnReposo(bool bien);
 
 public slots:
     // F5: the refresh again from the designed state, keeping the chosen tab,
@@ -115,6 +146,37 @@ protected:
 
 private:
     friend class Trampa;
+
+    // A row of the configurations query, its values as read.
+    struct FilaConfiguracion
+    {
+        QVariant id;
+        QVariant etiqueta;
+        QVariant sql;
+    };
+    // Runs the configurations query (exactly as Part 3.1 writes it) and
+    // keeps its rows in the order of their keys; throws on failure.
+    QVector<FilaConfiguracion> LeerConfiguraciones();
+    static void OrdenarPorClave(QVector<FilaConfiguracion>& filas);
+    // Once the lists of a refresh are there: the server's date and the
+    // parameters, then the ages, the new documents and the title.
+    // completa is false when the reviewer stopped the refresh part-way.
+    void AlTerminarLectura(bool completa);
+    void AplicarMarcas(bool completa);
+    void ActualizarTitulo();
+    // Idle refresh.
+    void LeerSiguienteEnReposo();
+    void AplicarReposo();
+    void FallarReposo(const QString& motivo);
+    void DetenerReposo();
+    bool PuedeRefrescarEnReposo() const;
+    void AlVencerReposo();
+    void ProgramarReposo();
+    void Reconstruir(const QVector<FilaConfiguracion>& filas);
+    void CrearPestania(int i, const QString& clave, const QString& etiqueta);
+    void MarcarVistos(int i);
+    void PedirCuentas();
+    void ActualizarCuentas();
 
     // The container set as Padre; throws ErrorRm when none is.
     QObject& PadreEstablecido() const;
@@ -163,7 +225,6 @@ private:
     bool m_cargado = false;
     bool m_refrescando = false;
     bool m_refrescoPendiente = false;
-    orvinda::Recordset m_configuraciones;
     qint16 m_fila = -1;
     // Each kind's order, kept across refreshes; what F5 restores at the end.
     QHash<QString, std::pair<int, Qt::SortOrder>> m_orden;
@@ -187,6 +248,24 @@ private:
     QPointer<AutorizacionEnLote> m_lote;
     QToolButton* m_historial = nullptr;
     QPointer<frmHistorial> m_ventanaHistorial;
+
+    QVector<FilaConfiguracion> m_filas;
+    orvinda::Conexion* m_conexionRefresco = nullptr;
+    QDate m_hoy;
+    int m_diasAtraso = 7;
+    int m_segundosReposo = 120;
+    // Each kind's folios at the last look, and those new since then.
+    // By ModeloLista::Huella: eight bytes a folio, even for a million.
+    QHash<QString, QSet<size_t>> m_conocidos;
+    QHash<QString, QSet<size_t>> m_nuevos;
+    bool m_restaurando = false;
+    QTimer* m_reposo = nullptr;
+    QElapsedTimer m_actividad;
+    int m_leyendoReposo = -1;
+    QVector<FilaConfiguracion> m_filasReposo;
+    std::vector<std::unique_ptr<orvinda::ListView>> m_leidas;
+    QSet<int> m_cuentasPendientes;
+    bool m_cuentasProgramadas = false;
 };
 
 } // namespace rm640

@@ -13,6 +13,7 @@
 #include "publico/Trampa.h"
 #include "review/AutorizacionEnLote.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
@@ -20,7 +21,9 @@
 #include <QProgressDialog>
 #include <QShortcut>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
+#include <utility>
 
 namespace rm640 {
 
@@ -37,8 +40,17 @@ void frmRM640::PrepararTriaje()
     m_filtro->setPlaceholderText(QStringLiteral("Buscar (Ctrl+F)"));
     m_filtro->setToolTip(QStringLiteral("Muestra solo los documentos que contienen el texto, en cualquier columna "
                                         "(Ctrl+F; Esc lo borra)"));
+    m_filtro->setAccessibleName(QStringLiteral("Filtro de documentos"));
     m_filtro->setClearButtonEnabled(true);
-    m_filtro->setFixedWidth(220);
+    // The clear button says what it does to whoever cannot see its icon.
+    if (auto* borrar = m_filtro->findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction"))) {
+        borrar->setText(QStringLiteral("Borrar el filtro"));
+        borrar->setToolTip(QStringLiteral("Borrar el filtro (Esc)"));
+    }
+    // As wide as it can be up to 220 pixels, narrower on a narrow window.
+    m_filtro->setMinimumWidth(120);
+    m_filtro->setMaximumWidth(220);
+    m_filtro->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_controles->AgregarAccesorio(m_filtro);
     connect(m_filtro, &QLineEdit::textChanged, this, &frmRM640::AplicarFiltro);
     // Enter in the box goes to the list, where the next Enter opens.
@@ -97,14 +109,11 @@ int frmRM640::ListaMostrada() const
 
 void frmRM640::AplicarFiltro()
 {
-    // The box narrows the list on screen only: the others show all their
-    // rows (and counts) until their tab is chosen.
-    const int actual = m_ssTab->Tab();
-    for (int i = 0; i < m_lista.size(); ++i)
-        if (i == actual)
-            m_lista[i]->setFiltro(m_filtro->text());
-        else if (!m_lista[i]->Filtro().isEmpty())
-            m_lista[i]->setFiltro(QString());
+    // Every tab is narrowed at once: each count says whether its kind matches.
+    const QString texto = m_filtro->text();
+    for (orvinda::ListView* lista : std::as_const(m_lista))
+        if (lista->Filtro() != texto)
+            lista->setFiltro(texto);
 }
 
 QString frmRM640::CuentaPestania(int i) const
@@ -113,31 +122,105 @@ QString frmRM640::CuentaPestania(int i) const
         return QString();
     const orvinda::ModeloLista& modelo = m_lista[i]->Modelo();
     const QLocale regional;
-    if (modelo.Filtro().trimmed().isEmpty())
-        return regional.toString(modelo.Total());
-    return QStringLiteral("%1 de %2").arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()));
+    QString cuenta = modelo.Filtro().trimmed().isEmpty()
+        ? regional.toString(modelo.Total())
+        : QStringLiteral("%1 de %2").arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()));
+    const int edad = modelo.EdadMayor();
+    if (edad >= 0)
+        cuenta += QStringLiteral(" · %1 d").arg(regional.toString(edad));
+    return cuenta;
+}
+
+QString frmRM640::NombrePestania(int i) const
+{
+    if (i < 0 || i >= m_ssTab->Tabs())
+        return QString();
+    // "&1Requisiciones de compra": the access key apart from the label.
+    QString etiqueta = m_ssTab->TabCaption(i);
+    QString tecla;
+    if (etiqueta.startsWith(u'&')) {
+        qsizetype k = 1;
+        while (k < etiqueta.size() && etiqueta[k].isDigit())
+            ++k;
+        tecla = etiqueta.mid(1, k - 1);
+        etiqueta = etiqueta.mid(k);
+    }
+    etiqueta.remove(u'&');
+    QString nombre = etiqueta;
+    if (!tecla.isEmpty())
+        nombre += QStringLiteral(" (Alt+%1)").arg(tecla);
+    if (i >= m_lista.size() || i >= m_clavesConfiguracion.size())
+        return nombre;
+    const orvinda::ModeloLista& modelo = m_lista[i]->Modelo();
+    const QLocale regional;
+    const bool filtrada = !modelo.Filtro().trimmed().isEmpty();
+    const int total = modelo.Total();
+    QString detalle
+        = total == 1 ? QStringLiteral("1 documento") : QStringLiteral("%1 documentos").arg(regional.toString(total));
+    if (filtrada)
+        detalle = QStringLiteral("%1 de %2").arg(regional.toString(modelo.Mostradas()), detalle);
+    const int edad = modelo.EdadMayor();
+    if (edad >= 0)
+        detalle += QStringLiteral(", el más antiguo de %1").arg(orvinda::ModeloLista::TextoEdad(edad));
+    const int nuevos = static_cast<int>(m_nuevos.value(m_clavesConfiguracion[i]).size());
+    if (nuevos > 0)
+        detalle += nuevos == 1 ? QStringLiteral(", 1 nuevo") : QStringLiteral(", %1 nuevos").arg(nuevos);
+    if (filtrada && modelo.Mostradas() == 0)
+        detalle += QStringLiteral(", ninguno coincide con el filtro");
+    return nombre + QStringLiteral(": ") + detalle;
 }
 
 void frmRM640::ActualizarCuenta(int i)
 {
-    // Drawn beside the caption, which stays as the refresh set it.
-    QTabBar* barra = m_ssTab->tabBar();
-    if (i < 0 || i >= barra->count())
-        return;
-    auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide));
-    if (!etiqueta) {
-        etiqueta = new QLabel(barra);
-        etiqueta->setObjectName(QStringLiteral("lblCuenta"));
-        etiqueta->setStyleSheet(QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }"));
-    }
-    etiqueta->setText(CuentaPestania(i));
-    etiqueta->adjustSize();
-    // Set again so the tab makes room for the new width (setting the same
-    // widget would only hide it).
-    barra->setTabButton(i, QTabBar::RightSide, nullptr);
-    barra->setTabButton(i, QTabBar::RightSide, etiqueta);
+    m_cuentasPendientes.insert(i);
     if (i == m_ssTab->Tab())
         ActualizarComandos();
+    PedirCuentas();
+}
+
+void frmRM640::PedirCuentas()
+{
+    // Many changes of one keystroke or one fill, one update of the strip.
+    if (m_cuentasProgramadas)
+        return;
+    m_cuentasProgramadas = true;
+    QTimer::singleShot(0, this, &frmRM640::ActualizarCuentas);
+}
+
+void frmRM640::ActualizarCuentas()
+{
+    m_cuentasProgramadas = false;
+    QTabBar* barra = m_ssTab->tabBar();
+    const QSet<int> pendientes = std::exchange(m_cuentasPendientes, {});
+    for (int i : pendientes) {
+        if (i < 0 || i >= barra->count())
+            continue;
+        // Drawn beside the caption, which stays as the refresh set it.
+        auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide));
+        const QString texto = CuentaPestania(i);
+        // A kind the filter leaves without a document is dimmed (the text
+        // still reads at 4.5:1 on the strip).
+        const bool apagada
+            = i < m_lista.size() && !m_lista[i]->Filtro().trimmed().isEmpty() && m_lista[i]->Modelo().Mostradas() == 0;
+        const QString estilo = apagada ? QStringLiteral("QLabel { color: #595959; padding: 0 2px; }")
+                                       : QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }");
+        barra->setTabTextColor(i, apagada ? QColor(0x59, 0x59, 0x59) : QColor());
+        barra->setAccessibleTabName(i, NombrePestania(i));
+        if (etiqueta && etiqueta->text() == texto && etiqueta->styleSheet() == estilo)
+            continue;
+        if (!etiqueta) {
+            etiqueta = new QLabel(barra);
+            etiqueta->setObjectName(QStringLiteral("lblCuenta"));
+        }
+        etiqueta->setStyleSheet(estilo);
+        etiqueta->setText(texto);
+        etiqueta->adjustSize();
+        // Set again so the tab makes room for the new width (setting the same
+        // widget would only hide it).
+        barra->setTabButton(i, QTabBar::RightSide, nullptr);
+        barra->setTabButton(i, QTabBar::RightSide, etiqueta);
+    }
+    ActualizarTitulo();
 }
 
 void frmRM640::ActualizarComandos()

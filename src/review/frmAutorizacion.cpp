@@ -57,6 +57,7 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    m_webBrowser1->setAccessibleName(QStringLiteral("Documento"));
     // The page's widgets come and go with its renderer; each is watched,
     // from before the page arrives.
     m_webBrowser1->installEventFilter(this);

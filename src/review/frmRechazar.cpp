@@ -62,6 +62,7 @@ frmRechazar::frmRechazar(QWidget* parent)
 
     m_txtComentario = new QPlainTextEdit(this);
     m_txtComentario->setObjectName(QStringLiteral("txtComentario"));
+    m_txtComentario->setAccessibleName(QStringLiteral("Comentario del rechazo"));
     // Long comments wrap at the box's edge and scroll; Tab moves on, as in
     // any other text box of the shell.
     m_txtComentario->setLineWrapMode(QPlainTextEdit::WidgetWidth);

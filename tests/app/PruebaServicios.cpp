@@ -190,12 +190,16 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
     }
     EXPECT_TRUE(LeerArchivo(o.traza).contains("MSG ERR-ID:9900006 estilo=48"));
     // The trace shows the configurations query as sent, then each listing
-    // query, then the look for authorizations whose printing never ended.
+    // query, then the server's date the ages count against and the look for
+    // authorizations whose printing never ended.
     const QString traza = LeerArchivo(o.traza);
     const qsizetype consulta = traza.indexOf(QStringLiteral(
         "SQL  SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' \n"));
     ASSERT_GE(consulta, 0);
-    EXPECT_EQ(traza.mid(consulta).count("\nSQL SELECT "), 4);
-    EXPECT_EQ(traza.mid(consulta).count("\nSQL SELECT h.Bc_Ultimo_Id"), 1);
+    const qsizetype fecha = traza.indexOf("\nSQL SELECT strftime(", consulta);
+    ASSERT_GE(fecha, 0);
+    EXPECT_EQ(traza.mid(consulta, fecha - consulta).count("\nSQL SELECT "), 3);
+    EXPECT_EQ(traza.mid(fecha).count("\nSQL SELECT "), 2);
+    EXPECT_EQ(traza.mid(fecha).count("\nSQL SELECT h.Bc_Ultimo_Id"), 1);
     EXPECT_EQ(RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }

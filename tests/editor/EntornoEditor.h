@@ -2,9 +2,11 @@
 
 #include "comun/EntornoPrueba.h"
 #include "editor/Verificacion.h"
+#include "editor/frmBuscarConfiguracion.h"
 #include "editor/frmConfiguracion.h"
 #include "editor/frmEnsayo.h"
 #include "host/controles/Controles.h"
+#include "host/controles/ListView.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QSettings>
 #include <QSyntaxHighlighter>

@@ -485,3 +485,59 @@ TEST_F(PruebaEditor, AltSinPestaniaNoEscribe)
         QTest::keyClick(&f.txtProcedimiento(), tecla, mods);
     EXPECT_TRUE(f.txtProcedimiento().Text() == "SELECT 1" && f.ssTabVex().activetab() == 1);
 }
+
+// F2 in the key field, or Buscar beside it, lists every configuration with
+// its state and the inbox's filter; the chosen one loads as typing its key
+// and confirming does. Nothing while an edit is pending.
+TEST_F(PruebaEditor, LaListaDeConfiguracionesCargaLaClaveElegida)
+{
+    Fila("0001", "AC");
+    Fila("0002", "BA");
+    Fila("0003", QVariant());
+    frmConfiguracion& f = Editor();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.txtClave().hasFocus(); }));
+
+    QStringList filas;
+    QString filtrada;
+    int abiertas = 0;
+    f.setAlBuscar([&](rm640::frmBuscarConfiguracion& l) {
+        ++abiertas;
+        orvinda::ListView& lista = l.lstConfiguraciones();
+        for (int r = 0; r < lista.ListItemsCount(); ++r)
+            filas << QStringList{lista.ListItemText(r), lista.ListItemText(r, 1), lista.ListItemText(r, 2), lista.ListItemText(r, 3)}.join(u'|');
+        QTest::keyClicks(&l.txtFiltro(), "PEST 0002");
+        filtrada = lista.ListItemsCount() == 1 ? lista.ListItemText(0) : QString();
+        EXPECT_TRUE(l.Elegir("0002"));
+    });
+    conexion->LimpiarBitacora();
+    QTest::keyClick(&f.txtClave(), Qt::Key_F2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return abiertas == 1 && f.txtDescripcion().Texto() == "Desc 0002"; }));
+    EXPECT_EQ(filas, (QStringList{"0001|Desc 0001|Pest 0001|Activa", "0002|Desc 0002|Pest 0002|Eliminada", "0003|Desc 0003|Pest 0003|Eliminada"}));
+    EXPECT_EQ(filtrada, "0002");
+    // As typing the key and confirming it: the same statement, the same buttons.
+    EXPECT_TRUE(conexion->Bitacora().contains("SELECT * FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'"));
+    EXPECT_EQ(Banderas(f), (QStringList{"Informacion", "Reactivar", "Copiar"}));
+    EXPECT_TRUE(f.txtClave().Texto() == "0002" && f.lblEstado().text().contains("ELIMINADA"));
+
+    // The button beside the key does the same.
+    f.setAlBuscar([&](rm640::frmBuscarConfiguracion& l) {
+        ++abiertas;
+        EXPECT_EQ(l.lstConfiguraciones().SelectedItem(), "0002"); // the key shown is the one chosen at first
+        l.Elegir("0001");
+    });
+    f.cmdBuscar().click();
+    EXPECT_EQ(abiertas, 2);
+    EXPECT_EQ(Banderas(f), Activa);
+    EXPECT_EQ(Textos(f).first(), "Desc 0001");
+
+    // While an edit is pending there is nothing to choose.
+    Pulsar(f, "cmdModificar");
+    EXPECT_FALSE(f.cmdBuscar().isEnabled());
+    f.Buscar();
+    QTest::keyClick(&f.txtDescripcion(), Qt::Key_F2);
+    QTest::qWait(50);
+    EXPECT_TRUE(abiertas == 2 && f.txtClave().Texto() == "0001" && g.mensajes.isEmpty());
+}

@@ -1,13 +1,19 @@
+#include "host/controles/ComparacionTexto.h"
 #include "host/controles/Controles.h"
 #include "host/controles/ListView.h"
+#include "host/controles/ModeloLista.h"
 #include "host/controles/SSTab.h"
 #include "host/controles/Twips.h"
 #include "host/errores/ErrorRm.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QIcon>
+#include <QLineEdit>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace orvinda;
@@ -156,4 +162,149 @@ TEST(ListView, OrdenYFiltroPorValor)
     // Numbers right-aligned; widths survive the sorting.
     EXPECT_EQ(lista.model()->index(0, 1).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight, Qt::AlignRight);
     EXPECT_EQ(lista.ColumnHeaderWidth(2), 1500);
+}
+
+// The age of a row is the whole days from its first date column to the
+// server's date; past the threshold, or "Urgente", the row is marked.
+TEST(ModeloLista, EdadesContraLaFechaDelServidorYMarcas)
+{
+    struct Caso
+    {
+        QDate hoy;
+        const char* fecha;
+        int edad;
+        const char* ayuda;
+        bool marcada;
+    };
+    const QDate diciembre(2026, 12, 6), marzo(2028, 3, 1);
+    for (const Caso& c : {Caso{diciembre, "06/12/2026", 0, "hoy", false},
+                          {diciembre, "05/12/2026", 1, "hace 1 día", false},
+                          {diciembre, "29/11/2026", 7, "hace 7 días", false}, // the threshold itself
+                          {diciembre, "28/11/2026", 8, "hace 8 días", true},
+                          {diciembre, "2026-10-26 17:45", 41, "hace 41 días", true},
+                          {marzo, "29/02/2028", 1, "hace 1 día", false}, // a leap day
+                          {marzo, "2028-02-28T23:59:59", 2, "hace 2 días", false},
+                          {QDate(2029, 3, 1), "29/02/2028", 366, "hace 366 días", true},
+                          {diciembre, "07/12/2026", -1, "", false}, // after the server's date
+                          {diciembre, "", -1, "", false}}) {
+        ListView lista;
+        for (const char* col : {"Folio", "Fecha", "Prioridad"})
+            lista.ColumnHeadersAdd(col);
+        lista.ListItemsAdd("A", {"01/01/2026", "Normal"});
+        lista.ListItemsAdd("B", {c.fecha, "Normal"});
+        ModeloLista& m = lista.Modelo();
+        m.setFechaReferencia(c.hoy);
+        const QModelIndex celda = m.index(1, 1);
+        EXPECT_EQ(m.Edad(1), c.edad) << c.fecha;
+        EXPECT_EQ(celda.data(Qt::ToolTipRole).toString(), QString::fromUtf8(c.ayuda)) << c.fecha;
+        EXPECT_EQ(m.Atrasada(1), c.marcada) << c.fecha;
+        // Marked by colour and by a sign beside the first cell, described in words.
+        EXPECT_EQ(m.index(1, 2).data(Qt::ForegroundRole).isValid(), c.marcada) << c.fecha;
+        const auto signo = [&](int fila) { return m.index(fila, 0).data(Qt::DecorationRole).value<QIcon>().cacheKey(); };
+        EXPECT_EQ(signo(1) == signo(0), c.marcada) << c.fecha; // row A is late on every date
+        EXPECT_EQ(m.index(1, 0).data(Qt::AccessibleDescriptionRole).toString().startsWith("Atrasado: "), c.marcada) << c.fecha;
+        // The oldest of the shown rows.
+        EXPECT_EQ(m.EdadMayor(), std::max<int>(c.hoy.toJulianDay() - QDate(2026, 1, 1).toJulianDay(), c.edad)) << c.fecha;
+    }
+
+    // "Urgente" in the priority column marks the row whatever its age; the
+    // threshold is the parameter's; the colour reads at 4.5:1 on the rows.
+    ListView lista;
+    for (const char* col : {"Folio", "Fecha", "prioridad"})
+        lista.ColumnHeadersAdd(col);
+    lista.ListItemsAdd("A", {"06/12/2026", " URGENTE "});
+    lista.ListItemsAdd("B", {"26/11/2026", "Normal"});
+    ModeloLista& m = lista.Modelo();
+    m.setFechaReferencia(diciembre);
+    EXPECT_TRUE(m.Urgente(0) && m.Marcada(0) && !m.Atrasada(0) && m.Atrasada(1));
+    m.setDiasAtraso(10);
+    EXPECT_FALSE(m.Marcada(1));
+    EXPECT_EQ(m.index(0, 0).data(Qt::ToolTipRole).toString(), "Urgente");
+    const auto luminancia = [](const QColor& c) {
+        const auto lineal = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * lineal(c.redF()) + 0.7152 * lineal(c.greenF()) + 0.0722 * lineal(c.blueF());
+    };
+    for (const QColor& fondo : {lista.palette().color(QPalette::Base), lista.palette().color(QPalette::AlternateBase), QColor(Qt::white)})
+        EXPECT_GE((luminancia(fondo) + 0.05) / (luminancia(ModeloLista::ColorMarca()) + 0.05), 4.5) << fondo.name().toStdString();
+
+    // A listing without a date column shows no ages.
+    ListView sinFechas;
+    sinFechas.ColumnHeadersAdd("Folio");
+    sinFechas.ColumnHeadersAdd("Total");
+    sinFechas.ListItemsAdd("A", {"150.00"});
+    sinFechas.Modelo().setFechaReferencia(diciembre);
+    EXPECT_TRUE(sinFechas.Modelo().ColumnaFecha() == -1 && sinFechas.Modelo().Edad(0) == -1 && sinFechas.Modelo().EdadMayor() == -1);
+    EXPECT_FALSE(sinFechas.Modelo().index(0, 1).data(Qt::ToolTipRole).isValid());
+}
+
+// Names stored decomposed (NFD) and letters beyond Latin-1 match without
+// regard to accents or case, typed either way, on both paths of the folding.
+TEST(ComparacionTexto, PlegadoDescompuestoYMasAllaDeLatin1)
+{
+    const QString jose = QString::fromUtf8("Jose\xCC\x81 A\xCC\x81vila"); // NFD, as some systems write it
+    struct Caso
+    {
+        QString celda;
+        QString filtro;
+        bool coincide;
+    };
+    for (const Caso& c : {Caso{jose, "josé ávila", true},
+                          {jose, "JOSE AVILA", true},
+                          {"José Ávila", QString::fromUtf8("jose\xCC\x81"), true},
+                          {"Łódź", "lodz", true},
+                          {"Łukasz Żak", "ŁUKASZ ZAK", true},
+                          {"Ávila Łukasz", "avila lukasz", true}, // starts on the Latin-1 path
+                          {"Győr", "gyor", true},
+                          {"GYŐR", "győr", true},
+                          {"Şahin", "sahin", true},
+                          {"Ştefan Ţăran", "stefan taran", true},
+                          {"Øresund", "oresund", true},
+                          {"Đorđe", "dorde", true},
+                          {"Łódź", "lodzz", false},
+                          {"Şahin", "sahim", false}}) {
+        ListView lista;
+        lista.ColumnHeadersAdd("Nombre");
+        lista.ListItemsAdd(c.celda);
+        lista.ListItemsAdd("otro");
+        lista.setFiltro(c.filtro);
+        EXPECT_EQ(lista.ListItemsCount() == 1 && lista.ListItemText(0) == c.celda, c.coincide) << c.celda.toStdString() << " / " << c.filtro.toStdString();
+    }
+    // Composed and decomposed text fold to the same bytes, so they sort together too.
+    EXPECT_EQ(ComparacionTexto::Plegar(QString("Árbol").toUtf8()), ComparacionTexto::Plegar(QString::fromUtf8("A\xCC\x81rbol").toUtf8()));
+    EXPECT_EQ(ComparacionTexto::Plegar(QString("Łódź").toUtf8()), "lodz");
+}
+
+// A sort shows the first row and keeps every selected item selected; Tab
+// leaves the list instead of walking its cells.
+TEST(ListView, OrdenMuestraLaPrimeraFilaYConservaLaSeleccion)
+{
+    QWidget ventana;
+    auto* lista = new ListView(&ventana);
+    auto* siguiente = new QLineEdit(&ventana);
+    lista->setGeometry(0, 0, 300, 120);
+    siguiente->setGeometry(0, 130, 100, 20);
+    lista->setMultiSelect(true);
+    lista->ColumnHeadersAdd("Folio");
+    lista->ColumnHeadersAdd("Total");
+    for (int i = 0; i < 60; ++i)
+        lista->ListItemsAdd(QStringLiteral("F-%1").arg(i, 2, 10, QChar('0')), {QString::number(1000 - i * 10)});
+    ventana.show();
+    ventana.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
+    lista->setSelectedIndex(50);
+    lista->selectionModel()->select(lista->model()->index(52, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    ASSERT_GT(lista->indexAt(QPoint(0, 0)).row(), 0);
+
+    lista->OrdenarPor(1, Qt::DescendingOrder);
+    EXPECT_EQ(lista->indexAt(QPoint(1, 1)).row(), 0);
+    EXPECT_EQ(lista->ListItemText(0), "F-00");
+    EXPECT_EQ(lista->SelectedItems(), (QStringList{"F-50", "F-52"}));
+    EXPECT_EQ(lista->SelectedItem(), "F-50");
+    EXPECT_TRUE(lista->horizontalHeader()->isSortIndicatorShown() && lista->horizontalHeader()->sortIndicatorSection() == 1);
+
+    lista->setFocus();
+    QTest::keyClick(lista, Qt::Key_Down);
+    EXPECT_EQ(lista->SelectedItem(), "F-51");
+    QTest::keyClick(lista, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), siguiente);
 }

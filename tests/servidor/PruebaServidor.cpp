@@ -12,6 +12,8 @@
 #include "servicios/UtileriasOrvinda.h"
 
 #include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
 
 using PruebaServidor = EntornoServidor;
 
@@ -104,4 +106,61 @@ TEST_F(PruebaServidor, ProbarCadaDemoNoEscribeEnElServidor)
     EXPECT_TRUE(rm640::Verificacion::Texto(rm640::Verificacion::Completa(*rm640::ConfiguracionAutorizacion::Leer(*conexion, "0001")))
                     .startsWith("HTML plantilla: la columna DETALLE_HTML se inserta como marcado HTML"));
     EXPECT_EQ(TodoElContenido(), antes);
+}
+
+// On PostgreSQL an edited row moves to the end of its table: the tabs still
+// come in the order of their keys (Alt+1 stays "Requisiciones de compra"),
+// and the demo's quoted aliases keep the headers' case.
+TEST_F(PruebaServidor, LasPestaniasSiguenElOrdenDeSusClavesTrasEditarUnaConfiguracion)
+{
+    auto& f = rm640::frmRM640::Instancia();
+    f.Form_Load();
+    Activar(f);
+    const auto titulos = [&] {
+        QStringList t;
+        for (int i = 0; i < f.SSTab().Tabs(); ++i)
+            t << f.SSTab().TabCaption(i);
+        return t;
+    };
+    const QStringList esperados{"&1Requisiciones de compra", "&2Órdenes de compra", "&3Reportes de gastos"};
+    ASSERT_EQ(titulos(), esperados);
+    QStringList encabezados;
+    for (int c = 0; c < f.lvInsidencias(0).ColumnHeadersCount(); ++c)
+        encabezados << f.lvInsidencias(0).ColumnHeaderText(c);
+    EXPECT_EQ(encabezados, (QStringList{"Folio", "Fecha", "Solicitante", "Departamento", "Prioridad", "Total"}));
+    // The demo's dates read as dates on this engine too: the oldest age shows.
+    EXPECT_TRUE(f.CuentaPestania(0).contains(" · ")) << f.CuentaPestania(0).toStdString();
+
+    // The editor saves a change to the first configuration.
+    rm640::frmConfiguracion& editor = rm640::frmConfiguracion::Instancia();
+    editor.Cargar();
+    editor.txtClave().setTexto("0001");
+    editor.txtClave_Enter();
+    editor.Controles_Modificar();
+    editor.txtDescripcion().setTexto(editor.txtDescripcion().Texto() + " (revisada)");
+    bool esNuevo = false;
+    editor.Controles_Guardar(esNuevo);
+    ASSERT_TRUE(editor.Guardado);
+    // The engine now returns it after the others.
+    EXPECT_EQ(
+        Valor(" SELECT  Ca_Cve_Configuracion_Autorizacion as ID,  Ca_Etiqueta ,  Ca_Sql   FROM Configuracion_Autorizacion  where  Es_Cve_Estado <> 'BA' "),
+        "0002");
+
+    f.show();
+    for (const char* como : {"F5", "en reposo"}) {
+        if (QLatin1String(como) == QLatin1String("F5")) {
+            f.Refrescar();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Refrescando(); }, 20000));
+        } else {
+            QSignalSpy fin(&f, &rm640::frmRM640::RefrescoEnReposo);
+            ASSERT_TRUE(f.RefrescarEnReposo());
+            ASSERT_TRUE(fin.wait(20000));
+            EXPECT_TRUE(fin.first().first().toBool()) << f.Estado().toStdString();
+        }
+        EXPECT_EQ(titulos(), esperados) << como;
+        EXPECT_EQ(f.ClavesConfiguracion(), (QStringList{"0001", "0002", "0003"})) << como;
+        EXPECT_EQ(f.lvInsidencias(0).ColumnHeaderText(0), "Folio") << como;
+    }
+    for (const auto& m : g.mensajes)
+        EXPECT_EQ(m.idError, "ERR-ID:7500019") << m.mensaje.toStdString();
 }

@@ -27,6 +27,32 @@ bool Digitos(QByteArrayView t, qsizetype& i, int n, int& valor)
     return true;
 }
 
+// Latin letters whose stroke or bar is part of the letter, so Unicode gives
+// them no decomposition: a reader still takes "ł" for an "l" with a mark.
+QChar SinDescomposicion(QChar letra)
+{
+    switch (letra.unicode()) {
+    case 0x00D0: // Ð
+    case 0x0110: // Đ
+    case 0x0111: // đ
+    case 0x00F0: return QLatin1Char('d'); // ð
+    case 0x00D8: // Ø
+    case 0x00F8: return QLatin1Char('o'); // ø
+    case 0x0126: // Ħ
+    case 0x0127: return QLatin1Char('h'); // ħ
+    case 0x0131: return QLatin1Char('i'); // ı
+    case 0x0141: // Ł
+    case 0x0142: return QLatin1Char('l'); // ł
+    case 0x0166: // Ŧ
+    case 0x0167: return QLatin1Char('t'); // ŧ
+    case 0x0180: // ƀ
+    case 0x0243: return QLatin1Char('b'); // Ƀ
+    case 0x01B5: // Ƶ
+    case 0x01B6: return QLatin1Char('z'); // ƶ
+    default: return letra;
+    }
+}
+
 } // namespace
 
 void ComparacionTexto::PlegarEn(QByteArrayView utf8, QByteArray& destino)
@@ -53,12 +79,18 @@ void ComparacionTexto::PlegarEn(QByteArrayView utf8, QByteArray& destino)
             }
         }
         destino.truncate(inicio);
-        const QString descompuesto = QString::fromUtf8(utf8).normalized(QString::NormalizationForm_D);
+        // Compatibility forms too (ligatures, full-width letters), then the
+        // marks dropped: decomposed text (NFD, as some systems store it) and
+        // composed text fold alike.
+        const QString descompuesto = QString::fromUtf8(utf8).normalized(QString::NormalizationForm_KD);
         QString sinMarcas;
         sinMarcas.reserve(descompuesto.size());
-        for (QChar letra : descompuesto)
-            if (letra.category() != QChar::Mark_NonSpacing)
-                sinMarcas.append(letra);
+        for (QChar letra : descompuesto) {
+            const QChar::Category categoria = letra.category();
+            if (categoria == QChar::Mark_NonSpacing || categoria == QChar::Mark_Enclosing)
+                continue;
+            sinMarcas.append(SinDescomposicion(letra));
+        }
         destino.append(sinMarcas.toCaseFolded().toUtf8());
         return;
     }

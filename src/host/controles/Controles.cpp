@@ -46,6 +46,7 @@ Controles::Controles(QWidget* parent)
     m_reactivar = CrearBoton("cmdReactivar", tr("Reactivar"));
     m_informacion = CrearBoton("cmdInformacion", QStringLiteral("i"));
     m_informacion->setToolTip(tr("Información"));
+    m_informacion->setAccessibleName(tr("Información"));
     m_extra = CrearBoton("cmdExtra", QString());
     m_salir = CrearBoton("cmdSalir", tr("Salir"));
 
@@ -91,9 +92,18 @@ QToolButton* Controles::CrearBoton(const char* nombre, const QString& texto)
     b->setText(texto);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     b->setAutoRaise(true);
-    // Commands are clicked, not tabbed to: the form's tab order stays its fields'.
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the commands too (after the form's fields when the form
+    // orders them so); Space or Enter presses the one with the focus.
+    b->setFocusPolicy(Qt::TabFocus);
     return b;
+}
+
+void Controles::setTabStop(bool si)
+{
+    m_tabStop = si;
+    for (QToolButton* b :
+         {m_nuevo, m_modificar, m_guardar, m_cancelar, m_eliminar, m_reactivar, m_informacion, m_extra, m_salir})
+        b->setFocusPolicy(si ? Qt::TabFocus : Qt::NoFocus);
 }
 
 void Controles::setTextoBotonExtra(const QString& texto)
@@ -150,6 +160,7 @@ QString Controles::caption() const
 void Controles::setCaption(const QString& texto)
 {
     m_titulo->setText(texto);
+    setAccessibleName(texto);
 }
 
 void Controles::setEasyaccessenabled(const QString& siNo)
@@ -293,6 +304,7 @@ void Controles::ActualizarEstilo()
                                  "background: transparent; }"
                                  "QToolButton:hover { background: %1; border-color: %2; }"
                                  "QToolButton:pressed { background: %2; }"
+                                 "QToolButton:focus { border: 1px solid rgb(0, 83, 138); }"
                                  "QToolButton:disabled { color: rgb(128, 128, 128); }")
                       .arg(m_colorResalte.name(), m_colorSeleccion.name()));
 }

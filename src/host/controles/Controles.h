@@ -41,6 +41,7 @@ class Controles : public QFrame
     Q_PROPERTY(QString showexitbutton READ showexitbutton WRITE setShowexitbutton)
     Q_PROPERTY(bool permitir_mover READ permitir_mover WRITE setPermitir_mover)
     Q_PROPERTY(int captionbuttonsize READ captionbuttonsize WRITE setCaptionbuttonsize)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE setTabStop)
 
 public:
     enum class Modo { Consulta, Nuevo, Edicion };
@@ -89,6 +90,11 @@ public:
     // Least width of the command buttons, in twips; 0 sizes them to their text.
     int captionbuttonsize() const { return m_anchoBoton; }
     void setCaptionbuttonsize(int twips);
+
+    // The command buttons are tab stops (Tab reaches them, Space or Enter
+    // presses them) unless a form takes that away for a while.
+    bool TabStop() const { return m_tabStop; }
+    void setTabStop(bool si);
 
     // Scheme colours: bar background, hovered button, pressed button.
     void setColores(const QColor& fondo, const QColor& resalte, const QColor& seleccion);
@@ -157,6 +163,7 @@ private:
     QString m_listaVentanas = QStringLiteral("NO");
     QString m_botonSalir = QStringLiteral("SI");
     bool m_permitirMover = false;
+    bool m_tabStop = true;
     int m_anchoBoton = 0;
     QColor m_colorFondo{179, 204, 221};
     QColor m_colorResalte{245, 236, 203};

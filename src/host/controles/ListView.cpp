@@ -7,6 +7,7 @@
 #include "host/errores/ErrorRm.h"
 
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMouseEvent>
@@ -36,6 +37,8 @@ ListView::ListView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // Tab goes to the next control, never to the next cell; arrows move in the list.
+    setTabKeyNavigation(false);
     QHeaderView* filas = verticalHeader();
     filas->hide();
     filas->setSectionResizeMode(QHeaderView::Fixed);
@@ -47,6 +50,11 @@ ListView::ListView(QWidget* parent)
     cabecera->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cabecera->setSectionsClickable(true);
     connect(cabecera, &QHeaderView::sectionClicked, this, &ListView::Ordenar);
+    connect(m_modelo, &QAbstractItemModel::modelReset, this, &ListView::MostrarOrden);
+    const auto movida = [this] { m_seleccionMovida = true; };
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, movida);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, movida);
+    connect(m_modelo, &QAbstractItemModel::columnsInserted, this, &ListView::MostrarOrden);
 }
 
 // A fill in progress goes before the store it fills, and tells nobody:
@@ -183,6 +191,58 @@ void ListView::setMultiSelect(bool si)
     setSelectionMode(si ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
+ListView::Seleccion ListView::SeleccionActual() const
+{
+    Seleccion s;
+    s.elementos = SelectedItems();
+    s.actual = SelectedItem();
+    return s;
+}
+
+bool ListView::Restaurar(const Seleccion& seleccion, bool desplazar)
+{
+    if (seleccion.elementos.isEmpty() && seleccion.actual.isEmpty())
+        return false;
+    // One pass over the shown rows, however many items were selected.
+    QSet<QByteArray> buscados;
+    for (const QString& t : seleccion.elementos)
+        buscados.insert(t.toUtf8());
+    const QByteArray actual = seleccion.actual.toUtf8();
+    QItemSelection filas;
+    int filaActual = -1;
+    const int n = ListItemsCount();
+    const int ultima = std::max(0, m_modelo->columnCount() - 1);
+    int inicio = -1; // a run of selected rows goes in as one range
+    for (int f = 0; f <= n; ++f) {
+        bool elegida = false;
+        if (f < n) {
+            const QByteArrayView celda = m_modelo->Celda(m_modelo->FilaAlmacen(f), 0);
+            const QByteArray clave = QByteArray::fromRawData(celda.data(), celda.size());
+            if (filaActual < 0 && !seleccion.actual.isEmpty() && clave == actual)
+                filaActual = f;
+            elegida = buscados.contains(clave);
+        }
+        if (elegida && inicio < 0)
+            inicio = f;
+        if (!elegida && inicio >= 0) {
+            filas.select(m_modelo->index(inicio, 0), m_modelo->index(f - 1, ultima));
+            inicio = -1;
+        }
+    }
+    if (filas.isEmpty() && filaActual < 0)
+        return false;
+    QItemSelectionModel* sm = selectionModel();
+    if (filaActual < 0)
+        filaActual = filas.first().top();
+    sm->setCurrentIndex(m_modelo->index(filaActual, 0), QItemSelectionModel::NoUpdate);
+    sm->select(filas, QItemSelectionModel::ClearAndSelect);
+    if (filas.isEmpty())
+        sm->select(m_modelo->index(filaActual, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (desplazar)
+        scrollTo(m_modelo->index(filaActual, 0));
+    return true;
+}
+
 template <typename Cambio>
 void ListView::ConservandoSeleccion(Cambio cambio)
 {
@@ -214,9 +274,57 @@ void ListView::OrdenarPor(int columna, Qt::SortOrder sentido)
 {
     if (columna < 0)
         return;
-    ConservandoSeleccion([&] { m_modelo->sort(columna, sentido); });
-    horizontalHeader()->setSortIndicatorShown(true);
-    horizontalHeader()->setSortIndicator(columna, sentido);
+    const Seleccion antes = SeleccionActual();
+    m_modelo->sort(columna, sentido);
+    // The list is read from its top after a sort: whatever was selected
+    // stays selected, wherever the order put it.
+    if (!Restaurar(antes, false))
+        SeleccionInicial();
+    scrollToTop();
+    MostrarOrden();
+}
+
+void ListView::MostrarOrden()
+{
+    const int columna = m_modelo->ColumnaOrden();
+    if (columna < 0 || columna >= m_modelo->columnCount())
+        return;
+    QHeaderView* cabecera = horizontalHeader();
+    cabecera->setSortIndicatorShown(true);
+    cabecera->setSortIndicator(columna, m_modelo->SentidoOrden());
+}
+
+void ListView::TomarFilas(ListView& fuente)
+{
+    if (&fuente == this)
+        return;
+    const Seleccion antes = SeleccionActual();
+    const int filaAntes = SelectedIndex();
+    const QModelIndex arriba = indexAt(QPoint(0, 0));
+    const QString primera = arriba.isValid() ? m_modelo->Texto(arriba.row(), 0) : QString();
+    const bool mismas = m_modelo->Columnas() == fuente.Modelo().Columnas();
+    QList<int> anchos;
+    if (!mismas)
+        for (int c = 0; c < fuente.Modelo().columnCount(); ++c)
+            anchos.append(fuente.columnWidth(c));
+    m_modelo->TomarFilas(fuente.Modelo());
+    for (int c = 0; c < anchos.size(); ++c)
+        setColumnWidth(c, anchos[c]);
+    MostrarOrden();
+    if (!Restaurar(antes, false)) {
+        // The selected item is gone: the row that now stands where it stood.
+        const int n = ListItemsCount();
+        if (n > 0 && filaAntes >= 0)
+            setSelectedIndex(std::min(filaAntes, n - 1));
+        else
+            SeleccionInicial();
+    }
+    // The same first row in view, where it is still there.
+    const int fila = primera.isEmpty() ? -1 : m_modelo->BuscarMostrada(primera);
+    if (fila >= 0)
+        scrollTo(m_modelo->index(fila, 0), QAbstractItemView::PositionAtTop);
+    else
+        scrollToTop();
 }
 
 void ListView::AplicarEsquema(const QColor& par, const QColor& impar)
@@ -283,6 +391,14 @@ void ListView::mouseDoubleClickEvent(QMouseEvent* e)
         emit DblClick();
 }
 
+void ListView::mousePressEvent(QMouseEvent* e)
+{
+    m_seleccionMovida = false;
+    QTableView::mousePressEvent(e);
+    if (m_seleccionMovida)
+        emit Recorrida();
+}
+
 void ListView::keyPressEvent(QKeyEvent* e)
 {
     const bool sinModificador = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
@@ -291,7 +407,10 @@ void ListView::keyPressEvent(QKeyEvent* e)
         emit Aceptar();
         return;
     }
+    m_seleccionMovida = false;
     QTableView::keyPressEvent(e);
+    if (m_seleccionMovida)
+        emit Recorrida();
 }
 
 } // namespace orvinda

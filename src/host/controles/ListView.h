@@ -58,7 +58,8 @@ public:
     bool SeleccionarTexto(const QString& folio);
     void setMultiSelect(bool si);
 
-    // As a click on the header does; a negative column leaves the order alone.
+    // As a click on the header does; a negative column leaves the order
+    // alone. The selected items stay selected, and the view shows the first row.
     void OrdenarPor(int columna, Qt::SortOrder sentido);
     // Narrows the shown rows; the selected item stays selected while shown.
     void setFiltro(const QString& texto);
@@ -73,6 +74,19 @@ public:
     ModeloLista& Modelo() const { return *m_modelo; }
     // After a fill: the first row selected, as a fresh list has it.
     void SeleccionInicial();
+
+    // The rows of fuente, read unseen, take the place of this list's: its
+    // order, filter, selection (by text) and first row in view stay.
+    void TomarFilas(ListView& fuente);
+    // Texts of the selected items and of the current one, and back again:
+    // the rows that hold them are selected (false when none is).
+    struct Seleccion
+    {
+        QStringList elementos;
+        QString actual;
+    };
+    Seleccion SeleccionActual() const;
+    bool Restaurar(const Seleccion& seleccion, bool desplazar);
 
     // Fills the list from a listing being read; a fill in progress is
     // stopped first. The list shows nothing of it until it ends, and says
@@ -90,14 +104,19 @@ signals:
     void DblClick();
     // Enter or Return pressed on the list.
     void Aceptar();
+    // The reviewer moved the current item or the selection, by key or mouse.
+    void Recorrida();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void Ordenar(int columna);
+    // The header's arrow as the model is sorted, after its columns change.
+    void MostrarOrden();
     // Keeps the selected item across a change of order or filter.
     template <typename Cambio>
     void ConservandoSeleccion(Cambio cambio);
@@ -106,6 +125,7 @@ private:
     ModeloLista* m_modelo = nullptr;
     QPointer<LlenadoLista> m_llenado;
     qint64 m_filasLeidas = 0;
+    bool m_seleccionMovida = false;
 };
 
 } // namespace orvinda

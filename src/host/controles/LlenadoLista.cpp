@@ -6,6 +6,7 @@
 #include "host/errores/ErrorRm.h"
 
 #include <QFontMetrics>
+#include <QStyle>
 
 namespace orvinda {
 
@@ -90,9 +91,11 @@ void LlenadoLista::Terminar(const QString& error, bool cancelado)
     m_terminado = true;
     m_modelo.TerminarCarga();
     const QFontMetrics fm(m_lista.font());
+    // The first column also makes room for the sign of a marked or new row.
+    const int signo = m_lista.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &m_lista) + 6;
     for (int i = 0; i < m_anchos.size(); ++i) {
-        const int ancho = std::max(m_anchos[i], fm.horizontalAdvance(m_masLargo[i]) + 16);
-        m_lista.setColumnWidth(i, std::clamp(ancho, AnchoMinimo, AnchoMaximo));
+        const int ancho = std::max(m_anchos[i], fm.horizontalAdvance(m_masLargo[i]) + 16 + (i == 0 ? signo : 0));
+        m_lista.setColumnWidth(i, std::clamp(ancho, AnchoMinimo, AnchoMaximo + (i == 0 ? signo : 0)));
     }
     m_lista.SeleccionInicial();
     emit Terminado(error, cancelado);

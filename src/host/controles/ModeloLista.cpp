@@ -3,6 +3,12 @@
 #include "host/controles/ComparacionTexto.h"
 #include "host/errores/ErrorRm.h"
 
+#include <QBrush>
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 #include <limits>
 #include <malloc.h>
@@ -13,6 +19,66 @@ namespace {
 
 // Enough cells to tell a column of numbers or dates from one of text.
 constexpr int MuestraClase = 200;
+
+// The sign of a row, beside its first cell: a triangle with "!" for a late
+// or urgent row, a dot for a new one. Their shapes tell them apart, whatever
+// colours the reader sees.
+QIcon Signo(bool marcada, bool nueva)
+{
+    static const QIcon iconos[3] = {
+        [] {
+            QPixmap p(32, 32);
+            p.setDevicePixelRatio(2);
+            p.fill(Qt::transparent);
+            QPainter pintor(&p);
+            pintor.setRenderHint(QPainter::Antialiasing);
+            QPainterPath triangulo;
+            triangulo.moveTo(8, 1);
+            triangulo.lineTo(15, 15);
+            triangulo.lineTo(1, 15);
+            triangulo.closeSubpath();
+            pintor.fillPath(triangulo, ModeloLista::ColorMarca());
+            pintor.setPen(QPen(Qt::white, 2));
+            pintor.drawLine(QPointF(8, 5.5), QPointF(8, 10));
+            pintor.drawPoint(QPointF(8, 12.8));
+            return QIcon(p);
+        }(),
+        [] {
+            QPixmap p(32, 32);
+            p.setDevicePixelRatio(2);
+            p.fill(Qt::transparent);
+            QPainter pintor(&p);
+            pintor.setRenderHint(QPainter::Antialiasing);
+            pintor.setPen(Qt::NoPen);
+            pintor.setBrush(QColor(0, 83, 138));
+            pintor.drawEllipse(QPointF(8, 8), 4, 4);
+            return QIcon(p);
+        }(),
+        // No sign: the same room, so every first cell starts at one place.
+        [] {
+            QPixmap p(32, 32);
+            p.setDevicePixelRatio(2);
+            p.fill(Qt::transparent);
+            return QIcon(p);
+        }(),
+    };
+    if (marcada)
+        return iconos[0];
+    if (nueva)
+        return iconos[1];
+    return iconos[2];
+}
+
+// A date cell as a day: -1 when it does not read as one.
+qint64 DiaJuliano(QByteArrayView celda)
+{
+    qint64 valor = 0;
+    if (!ComparacionTexto::Fecha(celda, valor))
+        return -1;
+    const qint64 dia = valor / 1000000;
+    const QDate fecha(static_cast<int>(dia / 10000), static_cast<int>(dia / 100 % 100), static_cast<int>(dia % 100));
+    return fecha.isValid() ? fecha.toJulianDay() : -1;
+}
 
 } // namespace
 
@@ -34,12 +100,17 @@ void ModeloLista::Olvidar()
     m_plegado = QByteArray();
     m_inicioPlegado = {};
     m_clases.clear();
+    m_columnaFecha = -2;
+    m_columnaPrioridad = -2;
+    m_edades = {};
+    m_edadesAlDia = false;
 }
 
 void ModeloLista::AgregarColumna(const QString& titulo)
 {
     beginInsertColumns({}, m_columnas.size(), m_columnas.size());
     m_columnas.append(titulo);
+    Olvidar();
     endInsertColumns();
 }
 
@@ -157,6 +228,8 @@ void ModeloLista::TerminarCarga()
     malloc_trim(0);
     m_cargando = false;
     m_oculta = false;
+    // What was worked out from the rows while they came is worked out again.
+    Olvidar();
     CalcularOrden();
     CalcularVista();
     endResetModel();
@@ -185,6 +258,199 @@ int ModeloLista::BuscarMostrada(const QString& texto) const
         if (Celda(FilaAlmacen(i), 0) == QByteArrayView(buscado))
             return i;
     return -1;
+}
+
+void ModeloLista::TomarFilas(ModeloLista& otro)
+{
+    if (&otro == this || otro.m_cargando)
+        return;
+    const auto tomar = [&] {
+        m_texto.swap(otro.m_texto);
+        m_celdas.swap(otro.m_celdas);
+        m_filas.swap(otro.m_filas);
+        m_orden = {};
+        m_vista = {};
+        m_directa = true;
+        m_cargando = false;
+        Olvidar();
+        if (m_columnaOrden >= m_columnas.size())
+            m_columnaOrden = -1;
+        CalcularOrden();
+        CalcularVista();
+    };
+    otro.beginResetModel();
+    if (m_columnas == otro.m_columnas) {
+        CambiarVista(tomar);
+    } else {
+        beginResetModel();
+        m_columnas = otro.m_columnas;
+        tomar();
+        m_oculta = false;
+        endResetModel();
+    }
+    otro.VaciarAlmacen();
+    otro.m_orden = {};
+    otro.m_vista = {};
+    otro.m_directa = true;
+    otro.Olvidar();
+    otro.endResetModel();
+}
+
+int ModeloLista::ColumnaFecha() const
+{
+    if (m_columnaFecha == -2) {
+        m_columnaFecha = -1;
+        for (int c = 0; c < m_columnas.size(); ++c)
+            if (ClaseColumna(c) == Clase::Fecha) {
+                m_columnaFecha = c;
+                break;
+            }
+    }
+    return m_columnaFecha;
+}
+
+int ModeloLista::ColumnaPrioridad() const
+{
+    if (m_columnaPrioridad == -2) {
+        m_columnaPrioridad = -1;
+        for (int c = 0; c < m_columnas.size(); ++c)
+            if (ComparacionTexto::Plegar(m_columnas[c].trimmed().toUtf8()) == "prioridad") {
+                m_columnaPrioridad = c;
+                break;
+            }
+    }
+    return m_columnaPrioridad;
+}
+
+void ModeloLista::CalcularEdades()
+{
+    m_edades = {};
+    m_edadesAlDia = true;
+    const int c = ColumnaFecha();
+    if (!m_hoy.isValid() || c < 0)
+        return;
+    const qint64 hoy = m_hoy.toJulianDay();
+    const int n = Total();
+    m_edades.resize(n);
+    for (int f = 0; f < n; ++f) {
+        const qint64 dia = DiaJuliano(Celda(f, c));
+        m_edades[f] = dia < 0
+            ? qint16(-1)
+            : static_cast<qint16>(std::clamp<qint64>(hoy - dia, std::numeric_limits<qint16>::min() + 1,
+                                                     std::numeric_limits<qint16>::max()));
+    }
+}
+
+int ModeloLista::Edad(int fila) const
+{
+    if (!m_edadesAlDia)
+        const_cast<ModeloLista*>(this)->CalcularEdades();
+    if (fila < 0 || static_cast<size_t>(fila) >= m_edades.size())
+        return -1;
+    // A date after the date of reference is no age.
+    const int edad = m_edades[fila];
+    return edad < 0 ? -1 : edad;
+}
+
+int ModeloLista::EdadMayor() const
+{
+    int mayor = -1;
+    if (!m_edadesAlDia)
+        const_cast<ModeloLista*>(this)->CalcularEdades();
+    if (m_edades.empty())
+        return -1;
+    for (int i = 0, n = Mostradas(); i < n; ++i)
+        mayor = std::max<int>(mayor, m_edades[FilaAlmacen(i)]);
+    return mayor;
+}
+
+void ModeloLista::setFechaReferencia(const QDate& hoy)
+{
+    if (hoy == m_hoy)
+        return;
+    m_hoy = hoy;
+    m_edadesAlDia = false;
+    AvisarMarcas();
+}
+
+void ModeloLista::setDiasAtraso(int dias)
+{
+    if (dias == m_diasAtraso)
+        return;
+    m_diasAtraso = dias;
+    AvisarMarcas();
+}
+
+bool ModeloLista::Atrasada(int fila) const
+{
+    return Edad(fila) > m_diasAtraso;
+}
+
+bool ModeloLista::Urgente(int fila) const
+{
+    const int c = ColumnaPrioridad();
+    return c >= 0 && ComparacionTexto::Plegar(Celda(fila, c).trimmed()) == "urgente";
+}
+
+void ModeloLista::setNuevas(const QSet<size_t>& huellas)
+{
+    if (huellas == m_nuevas)
+        return;
+    m_nuevas = huellas;
+    AvisarMarcas();
+}
+
+bool ModeloLista::Nueva(int fila) const
+{
+    return !m_nuevas.isEmpty() && m_nuevas.contains(Huella(Celda(fila, 0)));
+}
+
+bool ModeloLista::QuitarNueva(const QString& folio)
+{
+    if (!m_nuevas.remove(Huella(folio.toUtf8())))
+        return false;
+    const int fila = BuscarMostrada(folio);
+    if (fila >= 0)
+        emit dataChanged(index(fila, 0), index(fila, columnCount() - 1));
+    return true;
+}
+
+QString ModeloLista::TextoEdad(int dias)
+{
+    if (dias < 0)
+        return QString();
+    if (dias == 0)
+        return QStringLiteral("hoy");
+    if (dias == 1)
+        return QStringLiteral("hace 1 día");
+    return QStringLiteral("hace %1 días").arg(dias);
+}
+
+QString ModeloLista::DescripcionMarcas(int fila) const
+{
+    QStringList partes;
+    if (Atrasada(fila))
+        partes.append(
+            QStringLiteral("Atrasado: %1 (más de %2)")
+                .arg(TextoEdad(Edad(fila)),
+                     m_diasAtraso == 1 ? QStringLiteral("1 día") : QStringLiteral("%1 días").arg(m_diasAtraso)));
+    if (Urgente(fila))
+        partes.append(QStringLiteral("Urgente"));
+    if (Nueva(fila))
+        partes.append(QStringLiteral("Nuevo desde la última consulta"));
+    return partes.join(QStringLiteral("; "));
+}
+
+QColor ModeloLista::ColorMarca()
+{
+    return QColor(155, 20, 20);
+}
+
+void ModeloLista::AvisarMarcas()
+{
+    const int filas = Mostradas();
+    if (filas > 0 && columnCount() > 0)
+        emit dataChanged(index(0, 0), index(filas - 1, columnCount() - 1));
 }
 
 ModeloLista::Clase ModeloLista::ClaseColumna(int columna) const
@@ -358,8 +624,37 @@ QVariant ModeloLista::data(const QModelIndex& indice, int rol) const
 {
     if (!indice.isValid() || indice.row() >= Mostradas())
         return {};
+    const int fila = FilaAlmacen(indice.row());
     switch (rol) {
     case Qt::DisplayRole: return Texto(indice.row(), indice.column());
+    case Qt::ToolTipRole:
+        if (indice.column() == ColumnaFecha() && Edad(fila) >= 0)
+            return TextoEdad(Edad(fila));
+        if (indice.column() == 0) {
+            const QString marcas = DescripcionMarcas(fila);
+            if (!marcas.isEmpty())
+                return marcas;
+        }
+        return {};
+    case Qt::AccessibleDescriptionRole: {
+        const QString marcas = DescripcionMarcas(fila);
+        return marcas.isEmpty() ? QVariant() : QVariant(marcas);
+    }
+    case Qt::ForegroundRole:
+        if (Marcada(fila))
+            return QBrush(ColorMarca());
+        return {};
+    case Qt::FontRole:
+        if (Nueva(fila)) {
+            QFont negrita;
+            negrita.setBold(true);
+            return negrita;
+        }
+        return {};
+    case Qt::DecorationRole:
+        if (indice.column() == 0)
+            return Signo(Marcada(fila), Nueva(fila));
+        return {};
     case Qt::TextAlignmentRole:
         if (ClaseColumna(indice.column()) == Clase::Numero)
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -2,6 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <QByteArray>
+#include <QColor>
+#include <QDate>
+#include <QSet>
 #include <QStringConverter>
 #include <QStringList>
 #include <vector>
@@ -51,8 +54,47 @@ public:
     int BuscarMostrada(const QString& texto) const;
     qint64 BytesTexto() const { return m_texto.size(); }
 
+    // The rows of otro, columns and store, take the place of these: this
+    // model's order, filter, date of reference and marks apply to them, and
+    // otro is left empty. Rows go and come (no reset) when the columns are
+    // the same, so a view keeps its column widths.
+    void TomarFilas(ModeloLista& otro);
+
+    // Ages. The age of a row is the whole days from its cell in the first
+    // column that reads as dates to the date of reference; -1 when there is
+    // no such column, no date of reference, or the cell is empty.
+    void setFechaReferencia(const QDate& hoy);
+    const QDate& FechaReferencia() const { return m_hoy; }
+    int ColumnaFecha() const;
+    int Edad(int filaAlmacen) const;
+    // The oldest of the shown rows; -1 when none has an age.
+    int EdadMayor() const;
+    // Marked rows: older than diasAtraso, or "Urgente" in the column headed
+    // "Prioridad". New rows (by their first cell) are marked apart.
+    void setDiasAtraso(int dias);
+    int DiasAtraso() const { return m_diasAtraso; }
+    int ColumnaPrioridad() const;
+    bool Atrasada(int filaAlmacen) const;
+    bool Urgente(int filaAlmacen) const;
+    bool Marcada(int filaAlmacen) const { return Atrasada(filaAlmacen) || Urgente(filaAlmacen); }
+    // By the Huella of their first cells: eight bytes a folio, however many.
+    void setNuevas(const QSet<size_t>& huellas);
+    static size_t Huella(QByteArrayView folio) { return qHash(folio, 0); }
+    bool Nueva(int filaAlmacen) const;
+    // A new row seen: it is marked no more. False when it was not new.
+    bool QuitarNueva(const QString& folio);
+    // "hace 41 días", "hace 1 día", "hoy"; empty below 0.
+    static QString TextoEdad(int dias);
+    // What marks a row, in words; empty for a row without marks.
+    QString DescripcionMarcas(int filaAlmacen) const;
+    // Colour of the text of a marked row: 4.5:1 or more on white.
+    static QColor ColorMarca();
+
     // Any column, without regard to case or accents; empty text shows all.
     void Filtrar(const QString& texto);
+    // Builds ahead what the first filter would build (every row's cells
+    // folded), so that keystroke costs no more than the next ones.
+    void PrepararFiltro() const { PrepararBusqueda(); }
     const QString& Filtro() const { return m_filtro; }
     Clase ClaseColumna(int columna) const;
     int ColumnaOrden() const { return m_columnaOrden; }
@@ -74,6 +116,8 @@ private:
     void CalcularVista();
     void CalcularOrden();
     void PrepararBusqueda() const;
+    void CalcularEdades();
+    void AvisarMarcas();
 
     QStringList m_columnas;
     QByteArray m_texto;
@@ -91,6 +135,14 @@ private:
     Qt::SortOrder m_sentido = Qt::AscendingOrder;
     QString m_filtro;
     QByteArray m_aguja;
+
+    QDate m_hoy;
+    int m_diasAtraso = 7;
+    mutable std::vector<qint16> m_edades; // per stored row, once asked for
+    mutable bool m_edadesAlDia = false;
+    QSet<size_t> m_nuevas; // Huella of their first cells
+    mutable int m_columnaFecha = -2; // -2: not known yet
+    mutable int m_columnaPrioridad = -2;
 
     // Built on the first filter after a change: each row's cells folded.
     mutable QByteArray m_plegado;
