@@ -3,6 +3,7 @@
 #include "config/ConfiguracionAutorizacion.h"
 
 #include "host/controles/AjusteVentana.h"
+#include "host/controles/VistaPreviaTeclas.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/MatrizControles.h"
@@ -104,7 +105,7 @@ frmConfiguracion::frmConfiguracion(QWidget* parent)
     CrearTaller();
     setMinimumSize(Twips::APixeles(AnchoMinimo), Twips::APixeles(AltoMinimo));
     // Key preview: the window sees the keys before whichever field has the focus.
-    qApp->installEventFilter(this);
+    new orvinda::VistaPreviaTeclas(*this, *this);
 }
 
 frmConfiguracion::~frmConfiguracion()

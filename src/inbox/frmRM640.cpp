@@ -271,7 +271,7 @@ void frmRM640::Form_Load()
     m_colorVEX->AplicarColores();
     if (Publico::Sistema->NivelSistema() >= 4)
         m_controles->setTextoBotonExtra(QStringLiteral("Configuración"));
-    m_totalPestanias = QStringLiteral("0");
+    m_totalPestanias = 0;
     m_cargado = false;
 }
 
@@ -410,7 +410,7 @@ void frmRM640::Actualizar_Autorizaciones()
     Trampa::Atrapar(*this, QStringLiteral("Actualizar_Autorizaciones()"), QStringLiteral("ERR-ID:7500003"), [&] {
         if (m_lista.size() > 1 || m_ssTab->Tabs() > 1 || !m_clavesConfiguracion.isEmpty())
             VolverAlDiseno();
-        m_totalPestanias = QStringLiteral("0");
+        m_totalPestanias = 0;
         m_fila = -1;
         m_filas = LeerConfiguraciones();
 
@@ -459,7 +459,7 @@ void frmRM640::SiguienteConfiguracion()
         }
         const qint16 i = ++m_fila;
         const FilaConfiguracion& fila = m_filas[i];
-        m_totalPestanias = QString::number(m_totalPestanias.toInt() + 1);
+        ++m_totalPestanias;
         const QString etiqueta = orvinda::Campo(QStringLiteral("Ca_Etiqueta"), fila.etiqueta).Texto();
         const QString clave = orvinda::Campo(QStringLiteral("ID"), fila.id).Texto();
         CrearPestania(i, clave, etiqueta);
@@ -540,7 +540,7 @@ void frmRM640::Form_Resize()
 
 void frmRM640::AjustarPestanias()
 {
-    const int total = m_totalPestanias.toInt();
+    const int total = m_totalPestanias;
     if (total == 0)
         return;
     for (int i = 1; i <= total - 1; ++i) {

@@ -71,7 +71,7 @@ public:
     // A refresh is reading its lists; the window takes input meanwhile.
     bool Refrescando() const { return m_refrescando; }
     bool FormaCargada() const { return m_formaCargada; }
-    QString TotalPestanias() const { return m_totalPestanias; }
+    QString TotalPestanias() const { return QString::number(m_totalPestanias); }
     const QStringList& ClavesConfiguracion() const { return m_clavesConfiguracion; }
 
     orvinda::Controles& Controles() const { return *m_controles; }
@@ -154,7 +154,7 @@ private:
         QVariant etiqueta;
         QVariant sql;
     };
-    // Runs the configurations query (exactly as Part 3.1 writes it) and
+    // Runs the configurations query (its text is fixed, the trace shows it) and
     // keeps its rows in the order of their keys; throws on failure.
     QVector<FilaConfiguracion> LeerConfiguraciones();
     static void OrdenarPorClave(QVector<FilaConfiguracion>& filas);
@@ -229,7 +229,7 @@ private:
     // Each kind's order, kept across refreshes; what F5 restores at the end.
     QHash<QString, std::pair<int, Qt::SortOrder>> m_orden;
     std::function<void()> m_trasRefresco;
-    QString m_totalPestanias = QStringLiteral("0");
+    int m_totalPestanias = 0;
     QStringList m_clavesConfiguracion;
 
     orvinda::colorVEX* m_colorVEX = nullptr;

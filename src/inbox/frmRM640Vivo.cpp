@@ -348,11 +348,11 @@ void frmRM640::Reconstruir(const QVector<FilaConfiguracion>& filas)
 
     VolverAlDiseno();
     m_cargado = false;
-    m_totalPestanias = QStringLiteral("0");
+    m_totalPestanias = 0;
     m_fila = -1;
     for (int i = 0; i < filas.size(); ++i) {
         ++m_fila;
-        m_totalPestanias = QString::number(i + 1);
+        m_totalPestanias = i + 1;
         const QString clave = Texto(filas[i].id, "ID");
         CrearPestania(i, clave, Texto(filas[i].etiqueta, "Ca_Etiqueta"));
         const auto orden = m_orden.value(clave, {-1, Qt::AscendingOrder});
