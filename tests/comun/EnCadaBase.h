@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-// A fixture on the demo database, in the tests' own SQLite file (false) and
-// on their PostgreSQL (true), which is skipped where no server can start.
-// primero is the first pending requisition.
+// A fixture whose database is the tests' own SQLite file (false) or a new
+// database on their PostgreSQL (true), which is skipped where no server can
+// start.
 template <typename Base>
-class EnCadaBase : public Base, public ::testing::WithParamInterface<bool>
+class EnCadaMotor : public Base, public ::testing::WithParamInterface<bool>
 {
 protected:
     void SetUp() override
@@ -19,19 +19,34 @@ protected:
             static int bases = 0;
             if (!servidor.Activo())
                 GTEST_SKIP() << servidor.Motivo().toStdString();
-            const QString nombre = QStringLiteral("demo_%1").arg(++bases);
+            const QString nombre = QStringLiteral("base_%1").arg(++bases);
             ASSERT_TRUE(servidor.CrearBaseDatos(nombre));
             cadena = servidor.CadenaOdbc(nombre);
         }
         Base::SetUp();
+    }
+    QString DestinoBaseDatos() override { return this->GetParam() ? cadena : Base::DestinoBaseDatos(); }
+    bool EnPostgres() const { return this->GetParam(); }
+
+    QString cadena;
+};
+
+// The same on the demo database; primero is the first pending requisition.
+template <typename Base>
+class EnCadaBase : public EnCadaMotor<Base>
+{
+protected:
+    void SetUp() override
+    {
+        EnCadaMotor<Base>::SetUp();
+        if (this->IsSkipped() || this->HasFatalFailure())
+            return;
         orvinda::ServidorPaginas::Instalar();
         this->g.parametros["GEN_URL"] = "orvinda://web";
         this->CargarDemo();
         primero = this->Valor("SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE'");
     }
-    QString DestinoBaseDatos() override { return this->GetParam() ? cadena : Base::DestinoBaseDatos(); }
 
-    QString cadena;
     QString primero;
 };
 
