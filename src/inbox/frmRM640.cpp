@@ -339,7 +339,13 @@ void frmRM640::CargarElemento(int i)
 void frmRM640::LlenarLista(const QString& consulta, int i,
                            std::function<void(const QString& error, bool cancelado)> alTerminar)
 {
-    orvinda::ListView& lista = lvInsidencias(i);
+    LlenarLista(consulta, lvInsidencias(i), std::move(alTerminar));
+    lvInsidencias(i).setEnabled(true);
+}
+
+void frmRM640::LlenarLista(const QString& consulta, orvinda::ListView& lista,
+                           std::function<void(const QString& error, bool cancelado)> alTerminar)
+{
     auto unaVez = std::make_shared<QMetaObject::Connection>();
     *unaVez = connect(&lista, &orvinda::ListView::LlenadoTerminado, this,
                       [unaVez, alTerminar = std::move(alTerminar)](const QString& error, bool cancelado) {
@@ -353,7 +359,6 @@ void frmRM640::LlenarLista(const QString& consulta, int i,
         disconnect(*unaVez);
         throw;
     }
-    lista.setEnabled(true);
 }
 
 QVector<frmRM640::FilaConfiguracion> frmRM640::LeerConfiguraciones()

@@ -195,6 +195,8 @@ private:
     // read failed or was stopped.
     void LlenarLista(const QString& consulta, int i,
                      std::function<void(const QString& error, bool cancelado)> alTerminar);
+    void LlenarLista(const QString& consulta, orvinda::ListView& lista,
+                     std::function<void(const QString& error, bool cancelado)> alTerminar);
     void ConectarLista(orvinda::ListView* lista);
     // The document rendered from the configuration's template; empty text
     // when there is nothing to show or the rendering failed (and said so).

@@ -256,30 +256,22 @@ void frmRM640::LeerSiguienteEnReposo()
     nueva->setFont(m_lista[0]->font());
     orvinda::ListView* lista = nueva.get();
     m_leidas.push_back(std::move(nueva));
-    auto unaVez = std::make_shared<QMetaObject::Connection>();
-    *unaVez = connect(lista, &orvinda::ListView::LlenadoTerminado, this,
-                      [this, unaVez](const QString& error, bool cancelado) {
-                          QObject::disconnect(*unaVez);
-                          if (!error.isEmpty())
-                              FallarReposo(error);
-                          else if (cancelado)
-                              FallarReposo(QStringLiteral("lectura interrumpida"));
-                          else {
-                              ++m_leyendoReposo;
-                              LeerSiguienteEnReposo();
-                          }
-                      });
     QString motivo;
-    const bool iniciada = Trampa::Atrapar([&](const QString& d) { motivo = d; },
-                                          [&] {
-                                              bool bandera = true;
-                                              Publico::Utilerias->LlenarLista(
-                                                  Texto(m_filasReposo[m_leyendoReposo].sql, "Ca_Sql"), *lista, bandera);
-                                          });
-    if (!iniciada) {
-        QObject::disconnect(*unaVez);
+    const bool iniciada = Trampa::Atrapar([&](const QString& d) { motivo = d; }, [&] {
+        LlenarLista(Texto(m_filasReposo[m_leyendoReposo].sql, "Ca_Sql"), *lista,
+                    [this](const QString& error, bool cancelado) {
+                        if (!error.isEmpty())
+                            FallarReposo(error);
+                        else if (cancelado)
+                            FallarReposo(QStringLiteral("lectura interrumpida"));
+                        else {
+                            ++m_leyendoReposo;
+                            LeerSiguienteEnReposo();
+                        }
+                    });
+    });
+    if (!iniciada)
         FallarReposo(motivo);
-    }
 }
 
 void frmRM640::AplicarReposo()
