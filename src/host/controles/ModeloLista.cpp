@@ -207,8 +207,8 @@ void ModeloLista::AgregarBloque(const QByteArray& texto, const QList<quint32>& f
     m_texto.append(texto);
     const quint32 desplazamiento = static_cast<quint32>(base);
     const qsizetype filas = fines.size() / columnas;
-    m_celdas.reserve(m_celdas.size() + filas * columnas);
-    m_filas.reserve(m_filas.size() + filas);
+    // Grown by push_back, which doubles: a reserve of exactly one more block
+    // would copy the whole store again for every block.
     for (qsizetype f = 0; f < filas; ++f) {
         for (int c = 0; c < columnas; ++c)
             m_celdas.push_back(fines[f * columnas + c] + desplazamiento);
