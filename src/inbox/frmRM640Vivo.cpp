@@ -257,19 +257,20 @@ void frmRM640::LeerSiguienteEnReposo()
     orvinda::ListView* lista = nueva.get();
     m_leidas.push_back(std::move(nueva));
     QString motivo;
-    const bool iniciada = Trampa::Atrapar([&](const QString& d) { motivo = d; }, [&] {
-        LlenarLista(Texto(m_filasReposo[m_leyendoReposo].sql, "Ca_Sql"), *lista,
-                    [this](const QString& error, bool cancelado) {
-                        if (!error.isEmpty())
-                            FallarReposo(error);
-                        else if (cancelado)
-                            FallarReposo(QStringLiteral("lectura interrumpida"));
-                        else {
-                            ++m_leyendoReposo;
-                            LeerSiguienteEnReposo();
-                        }
-                    });
-    });
+    const bool iniciada = Trampa::Atrapar([&](const QString& d) { motivo = d; },
+                                          [&] {
+                                              LlenarLista(Texto(m_filasReposo[m_leyendoReposo].sql, "Ca_Sql"), *lista,
+                                                          [this](const QString& error, bool cancelado) {
+                                                              if (!error.isEmpty())
+                                                                  FallarReposo(error);
+                                                              else if (cancelado)
+                                                                  FallarReposo(QStringLiteral("lectura interrumpida"));
+                                                              else {
+                                                                  ++m_leyendoReposo;
+                                                                  LeerSiguienteEnReposo();
+                                                              }
+                                                          });
+                                          });
     if (!iniciada)
         FallarReposo(motivo);
 }
