@@ -8,7 +8,7 @@ paquetes=(
   libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
-  sqlite3 libsqlite3-dev unixodbc-dev dpkg-dev help2man
+  sqlite3 libsqlite3-dev unixodbc-dev libpq-dev dpkg-dev help2man
 )
 # The server tests and the package's lintian check: without these they are
 # skipped with a line that says why.

@@ -11,6 +11,7 @@
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
 #include "host/controles/colorVEX.h"
+#include "host/datos/AvisosServidor.h"
 #include "host/datos/Conexion.h"
 #include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"

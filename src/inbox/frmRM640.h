@@ -27,6 +27,7 @@ namespace orvinda {
 class Conexion;
 class Controles;
 class Frame;
+class AvisosServidor;
 class ListView;
 class SSTab;
 class Shape;
@@ -117,6 +118,12 @@ public:
     bool RefrescandoEnReposo() const { return m_leyendoReposo >= 0; }
     // Documents that arrived since the last look, by kind; marked until seen.
     QSet<QString> Nuevos(const QString& clave) const;
+    // On PostgreSQL the inbox also LISTENs on CanalAvisos: a NOTIFY there
+    // (a site's trigger on its document tables) refreshes it as the idle
+    // refresh does, once nobody has touched the keys for a moment, whatever
+    // RM640_REFRESCO_SEG says.
+    static inline const QString CanalAvisos = QStringLiteral("rm640");
+    bool Escuchando() const;
 
 signals:
     // A refresh ended: the screen shows all it is going to show.
@@ -172,6 +179,9 @@ private:
     bool PuedeRefrescarEnReposo() const;
     void AlVencerReposo();
     void ProgramarReposo();
+    void Escuchar(orvinda::Conexion& conexion);
+    void AlAvisarServidor();
+    void AtenderAviso();
     void Reconstruir(const QVector<FilaConfiguracion>& filas);
     void CrearPestania(int i, const QString& clave, const QString& etiqueta);
     void MarcarVistos(int i);
@@ -263,6 +273,9 @@ private:
     bool m_restaurando = false;
     QTimer* m_reposo = nullptr;
     QElapsedTimer m_actividad;
+    std::unique_ptr<orvinda::AvisosServidor> m_avisos;
+    QTimer* m_aviso = nullptr;
+    bool m_avisoPendiente = false;
     int m_leyendoReposo = -1;
     QVector<FilaConfiguracion> m_filasReposo;
     std::vector<std::unique_ptr<orvinda::ListView>> m_leidas;

@@ -127,6 +127,7 @@ QVector<frmRM640::FilaConfiguracion> frmRM640::LeerConfiguraciones()
     Publico::CadenaSql += QStringLiteral(" where  Es_Cve_Estado <> 'BA' ");
     orvinda::Conexion& conexion = Publico::Sistema->ObtenerConexion();
     m_conexionRefresco = &conexion;
+    Escuchar(conexion);
     orvinda::Recordset rs = conexion.Execute(Publico::CadenaSql);
     QVector<FilaConfiguracion> filas;
     while (!rs.Eof()) {

@@ -164,3 +164,26 @@ TEST_F(PruebaServidor, LasPestaniasSiguenElOrdenDeSusClavesTrasEditarUnaConfigur
     for (const auto& m : g.mensajes)
         EXPECT_EQ(m.idError, "ERR-ID:7500019") << m.mensaje.toStdString();
 }
+
+// A site's trigger announces a change on the channel: the inbox reads it
+// again by itself, with the poll turned off.
+TEST_F(PruebaServidor, UnAvisoDelServidorRefrescaLaBandejaSinSondeo)
+{
+    Ejecutar("INSERT INTO Parametros_Generales (Pg_Cve_Parametro, Pg_Ambito, Pg_Tipo, Pg_Valor) VALUES ('RM640_REFRESCO_SEG', 0, 'N', '0')");
+    Ejecutar("CREATE FUNCTION rm640_avisar() RETURNS trigger AS $$ BEGIN PERFORM pg_notify('rm640', TG_TABLE_NAME); RETURN NULL; END $$ LANGUAGE plpgsql");
+    Ejecutar("CREATE TRIGGER rm640_requisiciones AFTER INSERT OR DELETE OR UPDATE OF Rq_Estado ON Requisiciones_Compra"
+             " FOR EACH STATEMENT EXECUTE FUNCTION rm640_avisar()");
+    auto& f = rm640::frmRM640::Instancia();
+    f.Form_Load();
+    f.show();
+    Activar(f);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return f.Escuchando(); }, 10000));
+    ASSERT_EQ(f.lvInsidencias(0).ListItemsCount(), 120);
+
+    QSignalSpy fin(&f, &rm640::frmRM640::RefrescoEnReposo);
+    Ejecutar("UPDATE Requisiciones_Compra SET Rq_Estado = 'AU' WHERE Rq_Folio = (SELECT MIN(Rq_Folio) FROM Requisiciones_Compra WHERE Rq_Estado = 'PE')");
+    ASSERT_TRUE(fin.wait(20000));
+    EXPECT_TRUE(fin.first().first().toBool()) << f.Estado().toStdString();
+    EXPECT_EQ(f.lvInsidencias(0).ListItemsCount(), 119);
+    EXPECT_EQ(f.SegundosReposo(), 0);
+}

@@ -1,5 +1,6 @@
 #include "host/datos/Conexion.h"
 
+#include "host/datos/AvisosServidor.h"
 #include "host/datos/ErrorSql.h"
 #include "host/datos/LectorSqlite.h"
 #include "host/datos/LecturaListado.h"
@@ -197,6 +198,13 @@ void Conexion::FijarLimites(int esperaBloqueo, int limiteSentencia)
     QSqlDatabase db = BaseDatos();
     if (db.isOpen())
         AplicarLimites(db);
+}
+
+std::unique_ptr<AvisosServidor> Conexion::Escuchar(const QString& canal) const
+{
+    if (m_dialecto != Dialecto::PostgreSQL || !EsCadenaOdbc(m_destino))
+        return nullptr;
+    return std::make_unique<AvisosServidor>(m_destino, canal);
 }
 
 bool Conexion::ComprobarSoloLectura()

@@ -12,6 +12,7 @@ class QSqlDatabase;
 
 namespace orvinda {
 
+class AvisosServidor;
 class ErrorRm;
 class LecturaListado;
 class SesionLectura;
@@ -46,6 +47,9 @@ public:
     // A listing read on a session of its own, off the calling thread (see
     // LecturaListado): logged here, in order with the rest, when it starts.
     std::unique_ptr<LecturaListado> LeerListado(const QString& consulta);
+    // A session of its own that LISTENs on canal (see AvisosServidor), on a
+    // server that knows NOTIFY; none on other engines.
+    std::unique_ptr<AvisosServidor> Escuchar(const QString& canal) const;
     // Compiled without being run, outside the statement log; the engine's
     // error is thrown. Engines that cannot compile without running take it
     // as it is.
