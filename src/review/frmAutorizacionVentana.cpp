@@ -1,0 +1,133 @@
+// The review dialog's window: its layout at any size, its title, and its
+// size, place, maximized state and option kept per user.
+
+#include "review/frmAutorizacion.h"
+
+#include "host/controles/AjusteVentana.h"
+#include "host/controles/Twips.h"
+#include "host/controles/WebBrowser.h"
+#include "host/controles/flatButton.h"
+#include "publico/Trampa.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+using orvinda::Twips;
+
+namespace rm640 {
+
+namespace {
+
+const QString SeccionAjustes = QStringLiteral("Settings/");
+
+QSettings Ajustes()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Orvinda"),
+                     QStringLiteral("RM640FORMATO-frmAutorizacion"));
+}
+
+// A stored whole number, or nothing when missing or not a number.
+std::optional<int> LeerEntero(const QSettings& ajustes, const QString& clave)
+{
+    bool ok = false;
+    const int valor = ajustes.value(SeccionAjustes + clave).toString().trimmed().toInt(&ok);
+    return ok ? std::optional<int>(valor) : std::nullopt;
+}
+
+} // namespace
+
+void frmAutorizacion::resizeEvent(QResizeEvent* evento)
+{
+    QDialog::resizeEvent(evento);
+    Colocar();
+}
+
+void frmAutorizacion::Colocar()
+{
+    // What the window has beyond its design goes to the document; the
+    // buttons keep their places from the bottom right corner, together.
+    if (!m_chkAbrirSiguiente)
+        return;
+    const int dx = qMax(0, Twips::DesdePixeles(width()) - AnchoDiseno);
+    const int dy = qMax(0, Twips::DesdePixeles(height()) - AltoDiseno);
+    Trampa::Intentar([&] { Twips::Mover(m_webBrowser1, 120, 120, 8535 + dx, 5655 + dy); });
+    Trampa::Intentar([&] { Twips::Mover(m_cmdAutorizado, 3000 + dx, 5880 + dy, 1815, 375); });
+    Trampa::Intentar([&] { Twips::Mover(m_cmdRechazar, 4920 + dx, 5880 + dy, 1935, 375); });
+    Trampa::Intentar([&] { Twips::Mover(m_cmdCancelar, 6960 + dx, 5880 + dy, 1815, 375); });
+    Trampa::Intentar([&] { Twips::Mover(m_chkAbrirSiguiente, 120, 5880 + dy, 2760, 375); });
+}
+
+void frmAutorizacion::setFolio(const QString& valor)
+{
+    m_folio = valor;
+    ActualizarTitulo();
+}
+
+void frmAutorizacion::setPosicion(int posicion, int total)
+{
+    m_posicion = posicion;
+    m_total = total;
+    ActualizarTitulo();
+}
+
+void frmAutorizacion::ActualizarTitulo()
+{
+    QString titulo = QStringLiteral("Autorización");
+    if (!m_folio.isEmpty())
+        titulo += QStringLiteral(" — ") + m_folio;
+    if (m_total > 0 && m_posicion > 0)
+        titulo += QStringLiteral(" (%1 de %2)").arg(m_posicion).arg(m_total);
+    setWindowTitle(titulo);
+}
+
+void frmAutorizacion::RestaurarVentana()
+{
+    const QSettings ajustes = Ajustes();
+    m_chkAbrirSiguiente->setChecked(LeerEntero(ajustes, QStringLiteral("AbrirSiguiente")).value_or(0) == 1);
+    const std::optional<int> ancho = LeerEntero(ajustes, QStringLiteral("Width"));
+    const std::optional<int> alto = LeerEntero(ajustes, QStringLiteral("Height"));
+    const std::optional<int> izquierda = LeerEntero(ajustes, QStringLiteral("Left"));
+    const std::optional<int> arriba = LeerEntero(ajustes, QStringLiteral("Top"));
+    if (ancho && alto && *ancho > 0 && *alto > 0) {
+        resize(QSize(Twips::APixeles(*ancho), Twips::APixeles(*alto)).expandedTo(minimumSize()));
+    } else {
+        // The first time: the larger of its design and about 60% of the
+        // screen it opens on.
+        QScreen* pantalla = parentWidget() ? parentWidget()->window()->screen() : screen();
+        if (!pantalla)
+            pantalla = QGuiApplication::primaryScreen();
+        if (pantalla)
+            resize((pantalla->availableGeometry().size() * 0.6).expandedTo(minimumSize()));
+    }
+    if (izquierda && arriba) {
+        move(Twips::APixeles(*izquierda), Twips::APixeles(*arriba));
+        // Enough of its title on a screen to take hold of it.
+        orvinda::AjusteVentana::TraerAPantalla(*this, Twips::APixeles(480));
+    }
+    if (LeerEntero(ajustes, QStringLiteral("WindowState")).value_or(0) == 2)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmAutorizacion::GuardarVentana()
+{
+    QSettings ajustes = Ajustes();
+    const bool maximizada = isMaximized() || isFullScreen();
+    // A maximized window keeps the place and size it comes back to.
+    const QRect normal = maximizada ? normalGeometry().translated(pos() - geometry().topLeft()) : QRect(pos(), size());
+    if (normal.isValid()) {
+        ajustes.setValue(SeccionAjustes + QStringLiteral("Left"), Twips::DesdePixeles(normal.x()));
+        ajustes.setValue(SeccionAjustes + QStringLiteral("Top"), Twips::DesdePixeles(normal.y()));
+        ajustes.setValue(SeccionAjustes + QStringLiteral("Width"), Twips::DesdePixeles(normal.width()));
+        ajustes.setValue(SeccionAjustes + QStringLiteral("Height"), Twips::DesdePixeles(normal.height()));
+    }
+    ajustes.setValue(SeccionAjustes + QStringLiteral("WindowState"), maximizada ? 2 : 0);
+}
+
+void frmAutorizacion::GuardarOpcion()
+{
+    Ajustes().setValue(SeccionAjustes + QStringLiteral("AbrirSiguiente"), m_chkAbrirSiguiente->isChecked() ? 1 : 0);
+}
+
+} // namespace rm640
