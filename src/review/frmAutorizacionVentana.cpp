@@ -56,7 +56,16 @@ void frmAutorizacion::Colocar()
     Trampa::Intentar([&] { Twips::Mover(m_cmdAutorizado, 3000 + dx, 5880 + dy, 1815, 375); });
     Trampa::Intentar([&] { Twips::Mover(m_cmdRechazar, 4920 + dx, 5880 + dy, 1935, 375); });
     Trampa::Intentar([&] { Twips::Mover(m_cmdCancelar, 6960 + dx, 5880 + dy, 1815, 375); });
-    Trampa::Intentar([&] { Twips::Mover(m_chkAbrirSiguiente, 120, 5880 + dy, 2760, 375); });
+    // The option stands left of the buttons when its text fits there, and
+    // under them, from the left, when the font is wider.
+    const int texto = Twips::DesdePixeles(m_chkAbrirSiguiente->sizeHint().width());
+    const int libre = 3000 + dx - 240;
+    Trampa::Intentar([&] {
+        if (texto <= libre)
+            Twips::Mover(m_chkAbrirSiguiente, 120, 5880 + dy, libre, 375);
+        else
+            Twips::Mover(m_chkAbrirSiguiente, 120, 6330 + dy, texto, 300);
+    });
 }
 
 void frmAutorizacion::setFolio(const QString& valor)
