@@ -3,6 +3,7 @@
 #include "host/controles/AjusteVentana.h"
 
 #include <QCloseEvent>
+#include <QSettings>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -39,14 +40,28 @@ void VentanaContenedora::Unload()
 void VentanaContenedora::showEvent(QShowEvent* evento)
 {
     QWidget::showEvent(evento);
-    if (!evento->spontaneous())
-        AjusteVentana::CaberEnPantalla(*this);
+    if (evento->spontaneous())
+        return;
+    // Where this screen's window was left, the first time it shows; Qt
+    // brings a place no screen shows any more back onto one.
+    if (!m_restaurada) {
+        m_restaurada = true;
+        if (restoreGeometry(QSettings().value(ClaveGeometria()).toByteArray()))
+            return;
+    }
+    AjusteVentana::CaberEnPantalla(*this);
 }
 
 void VentanaContenedora::closeEvent(QCloseEvent* evento)
 {
+    QSettings().setValue(ClaveGeometria(), saveGeometry());
     evento->accept();
     emit Cerrada();
+}
+
+QString VentanaContenedora::ClaveGeometria() const
+{
+    return QStringLiteral("Ventanas/%1/Geometria").arg(m_transaccion);
 }
 
 } // namespace orvinda

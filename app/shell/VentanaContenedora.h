@@ -23,11 +23,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
-    // The window fits the screen it opens on, whatever size the screen asks for.
+    // The window opens where it was left, or fits the screen it opens on,
+    // whatever size the screen asks for.
     void showEvent(QShowEvent* evento) override;
 
 private:
+    // Per user and per screen, in the shell's own settings.
+    QString ClaveGeometria() const;
+
     QString m_transaccion;
+    bool m_restaurada = false;
 };
 
 } // namespace orvinda

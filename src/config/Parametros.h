@@ -31,6 +31,9 @@ public:
     static inline const QString PlantillaSinEscapar = QStringLiteral("RM640_PLANTILLA_SIN_ESCAPAR");
 
     static MarcadoresHtml::Modo ModoPlantilla(orvinda::Conexion& conexion);
+    // The id or name of the page element whose text starts a rejection's
+    // comment, where the page has more than one textarea or none.
+    static inline const QString CampoComentarioRechazo = QStringLiteral("RM640_CAMPO_COMENTARIO_RECHAZO");
 
     // The stored text of a parameter; nullopt when it is missing, NULL or unreadable.
     static std::optional<QString> Leer(orvinda::Conexion& conexion, const QString& clave);

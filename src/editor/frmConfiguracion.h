@@ -163,9 +163,8 @@ private:
     void CambiarEstado(const std::function<QString(const QString&, const QString&)>& sentencia, const QString& titulo,
                        const QString& idError, const QString& idDespues, bool limpiarDeNuevo);
 
-    void RestaurarPosicion();
     // A stored place that no screen shows any more comes back onto the nearest one.
-    void TraerAPantalla();
+    void RestaurarPosicion();
     void CrearTaller();
     void ColocarTaller();
     void MostrarEstado();

@@ -3,6 +3,7 @@
 
 #include "editor/frmConfiguracion.h"
 
+#include "host/controles/AjusteVentana.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/RichTextBox.h"
@@ -13,10 +14,8 @@
 #include "host/errores/ErrorRm.h"
 #include "publico/Trampa.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMetaProperty>
-#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <cmath>
@@ -146,33 +145,8 @@ void frmConfiguracion::RestaurarPosicion()
     case 2: setWindowState(Qt::WindowMaximized); break;
     default: setWindowState(Qt::WindowNoState); break;
     }
-    TraerAPantalla();
-}
-
-void frmConfiguracion::TraerAPantalla()
-{
     // Enough of the title and the toolbar on a screen to take hold of it.
-    const QRect ventana(pos(), size());
-    const QRect asidero(ventana.topLeft(), QSize(ventana.width(), Twips::APixeles(960)));
-    QScreen* cercana = nullptr;
-    qint64 distancia = -1;
-    for (QScreen* pantalla : QGuiApplication::screens()) {
-        const QRect zona = pantalla->availableGeometry();
-        const QRect visible = zona.intersected(asidero);
-        if (visible.width() >= qMin(100, asidero.width()) && visible.height() >= qMin(20, asidero.height()))
-            return;
-        const qint64 dx = qMax(0, qMax(zona.left() - ventana.right(), ventana.left() - zona.right()));
-        const qint64 dy = qMax(0, qMax(zona.top() - ventana.bottom(), ventana.top() - zona.bottom()));
-        if (distancia < 0 || dx * dx + dy * dy < distancia) {
-            distancia = dx * dx + dy * dy;
-            cercana = pantalla;
-        }
-    }
-    if (!cercana)
-        return;
-    const QRect zona = cercana->availableGeometry();
-    move(qMax(zona.left(), qMin(ventana.left(), zona.right() + 1 - ventana.width())),
-         qMax(zona.top(), qMin(ventana.top(), zona.bottom() + 1 - ventana.height())));
+    orvinda::AjusteVentana::TraerAPantalla(*this, Twips::APixeles(960));
 }
 
 void frmConfiguracion::Form_QueryUnload()

@@ -387,22 +387,12 @@ void frmRM640::lvInsidencias_DblClick(int Index)
         dialogo.setFolio(folio);
         dialogo.setCampos(campos);
         dialogo.setClave(clave);
+        const std::shared_ptr<bool> recargada = Recorrer(dialogo, Index, {clave, tabla, campos, consulta});
         dialogo.exec();
 
-        if (dialogo.Procesado()) {
-            const Posicion posicion = PosicionTras(lista);
-            lista.ListItemsClear();
-            QPointer<orvinda::ListView> recargada = &lista;
-            LlenarLista(consulta, Index, [this, recargada, posicion](const QString& error, bool) {
-                if (!error.isEmpty())
-                    Trampa::Intentar([&] {
-                        Reportar(error, orvinda::Sistema::EstiloError, QStringLiteral("Actualizar_Autorizaciones()"),
-                                 QStringLiteral("ERR-ID:7500004"));
-                    });
-                else if (recargada)
-                    SeleccionarTras(*recargada, posicion);
-            });
-        }
+        // A decision whose reload the dialog already asked for is not read twice.
+        if (dialogo.Procesado() && !*recargada)
+            RecargarTrasDecision(Index, consulta, {});
         frmAutorizacion::Unload();
     });
 }

@@ -3,6 +3,7 @@
 #include "host/datos/Recordset.h"
 #include "inbox/frmHistorial.h"
 #include "review/AutorizacionEnLote.h"
+#include "review/frmAutorizacion.h"
 
 #include <QDate>
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -231,6 +233,19 @@ private:
     };
     static Posicion PosicionTras(const orvinda::ListView& lista);
     static void SeleccionarTras(orvinda::ListView& lista, const Posicion& posicion);
+    // After a decision: list i read again, the follower selected; despues
+    // hears whether the list came back whole.
+    void RecargarTrasDecision(int i, const QString& consulta, std::function<void(bool bien)> despues);
+    // The review dialog opened from list i moves along it: the neighbours,
+    // and the next document once one is decided. The flag says whether the
+    // last decision's reload was already started from the dialog.
+    struct Apertura
+    {
+        QString clave, tabla, campos, consulta;
+    };
+    std::shared_ptr<bool> Recorrer(frmAutorizacion& dialogo, int i, const Apertura& apertura);
+    // Row fila of list i rendered for the dialog; nothing when it cannot be.
+    std::optional<frmAutorizacion::Documento> DocumentoEn(int i, int fila, const Apertura& apertura);
 
     QPointer<QObject> m_padre;
     bool m_formaCargada = false;

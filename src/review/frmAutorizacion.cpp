@@ -1,5 +1,6 @@
 #include "review/frmAutorizacion.h"
 
+#include "host/controles/AjusteVentana.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/flatButton.h"
@@ -11,6 +12,7 @@
 #include "review/frmRechazar.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QChildEvent>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -19,6 +21,7 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <memory>
+#include <utility>
 
 using orvinda::Twips;
 
@@ -53,7 +56,11 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAutorizacion"));
     setWindowTitle(QStringLiteral("Autorización"));
-    setFixedSize(Twips::APixeles(AnchoDiseno), Twips::APixeles(AltoDiseno));
+    // Made for reading: it grows and maximizes, never below its design.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setMinimumSize(Twips::APixeles(AnchoDiseno), Twips::APixeles(AltoDiseno));
+    resize(minimumSize());
 
     m_webBrowser1 = new orvinda::WebBrowser(this);
     m_webBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
@@ -83,9 +90,18 @@ frmAutorizacion::frmAutorizacion(QWidget* parent)
     for (orvinda::flatButton* boton : {m_cmdAutorizado, m_cmdRechazar, m_cmdCancelar})
         boton->MostrarAtajo();
 
+    m_chkAbrirSiguiente = new QCheckBox(QStringLiteral("Abrir el siguiente al terminar"), this);
+    m_chkAbrirSiguiente->setObjectName(QStringLiteral("chkAbrirSiguiente"));
+    m_chkAbrirSiguiente->setFont(m_cmdAutorizado->font());
+    m_chkAbrirSiguiente->setToolTip(
+        QStringLiteral("Tras autorizar o rechazar, muestra aquí el siguiente documento de la lista"));
+    connect(m_chkAbrirSiguiente, &QCheckBox::toggled, this, [this] { Trampa::Intentar([this] { GuardarOpcion(); }); });
+
     setTabOrder(m_webBrowser1, m_cmdAutorizado);
     setTabOrder(m_cmdAutorizado, m_cmdRechazar);
     setTabOrder(m_cmdRechazar, m_cmdCancelar);
+    setTabOrder(m_cmdCancelar, m_chkAbrirSiguiente);
+    Colocar();
 }
 
 frmAutorizacion::~frmAutorizacion() = default;
@@ -100,6 +116,7 @@ void frmAutorizacion::Form_Load()
     m_formaCargada = true;
     m_urlBase = Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString();
     m_procesado = false;
+    Trampa::Intentar([this] { RestaurarVentana(); });
 }
 
 void frmAutorizacion::Form_Activate()
@@ -107,6 +124,9 @@ void frmAutorizacion::Form_Activate()
     m_activa = true;
     ++m_activaciones;
     m_pagina = RevisionDocumento::Pagina(m_urlBase);
+    // Until the page holds the document again, nothing acts on it.
+    m_documentoListo = false;
+    ++m_generacion;
     m_webBrowser1->Navigate(m_pagina);
     m_webBrowser1->setFocus();
 }
@@ -125,6 +145,7 @@ void frmAutorizacion::showEvent(QShowEvent* evento)
     if (!m_formaCargada)
         Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"),
                         [this] { Form_Load(); });
+    orvinda::AjusteVentana::CaberEnPantalla(*this);
     // Activation may never come from the window system (offscreen, or an
     // unfocused desktop): the showing itself activates the form.
     QTimer::singleShot(0, this, &frmAutorizacion::ActivarSiFalta);
@@ -134,6 +155,9 @@ void frmAutorizacion::hideEvent(QHideEvent* evento)
 {
     QDialog::hideEvent(evento);
     m_activa = false;
+    m_retenida = Accion::Ninguna;
+    m_esperandoLista = false;
+    Trampa::Intentar([this] { GuardarVentana(); });
 }
 
 void frmAutorizacion::changeEvent(QEvent* evento)
@@ -154,6 +178,18 @@ void frmAutorizacion::changeEvent(QEvent* evento)
 
 bool frmAutorizacion::Atajo(const QKeyEvent& tecla)
 {
+    // Ctrl+PageDown / Ctrl+PageUp and Alt+Right / Alt+Left move along the
+    // list; PageDown alone is the page's, and scrolls it.
+    const Qt::KeyboardModifiers m = tecla.modifiers() & ~Qt::KeypadModifier;
+    int paso = 0;
+    if (m == Qt::ControlModifier && (tecla.key() == Qt::Key_PageDown || tecla.key() == Qt::Key_PageUp))
+        paso = tecla.key() == Qt::Key_PageDown ? 1 : -1;
+    else if (m == Qt::AltModifier && (tecla.key() == Qt::Key_Right || tecla.key() == Qt::Key_Left))
+        paso = tecla.key() == Qt::Key_Right ? 1 : -1;
+    if (paso != 0) {
+        Avanzar(paso);
+        return true;
+    }
     return orvinda::flatButton::Atajo(tecla, {m_cmdAutorizado, m_cmdRechazar, m_cmdCancelar});
 }
 
@@ -214,15 +250,106 @@ void frmAutorizacion::reject()
 void frmAutorizacion::WebBrowser1_DocumentComplete()
 {
     Trampa::Intentar([this] {
-        if (m_plantilla.isEmpty())
+        // Nothing to put in: the page as served is what is shown.
+        if (m_plantilla.isEmpty()) {
+            AlMostrarse();
             return;
-        // The answer may come while the dialog is being destroyed, when a
-        // QPointer would still hold it: the token is gone by then.
-        std::weak_ptr<int> vivo = m_testigo;
-        m_webBrowser1->ReemplazarCuerpo(m_plantilla, [this, vivo] {
-            if (vivo.lock())
-                emit PlantillaMostrada();
-        });
+        }
+        PonerPlantilla();
+    });
+}
+
+void frmAutorizacion::PonerPlantilla()
+{
+    m_documentoListo = false;
+    const int generacion = ++m_generacion;
+    // The answer may come while the dialog is being destroyed, when a
+    // QPointer would still hold it: the token is gone by then.
+    std::weak_ptr<int> vivo = m_testigo;
+    m_webBrowser1->ReemplazarCuerpo(m_plantilla, [this, vivo, generacion] {
+        if (!vivo.lock() || generacion != m_generacion)
+            return;
+        AlMostrarse();
+        emit PlantillaMostrada();
+    });
+}
+
+void frmAutorizacion::AlMostrarse()
+{
+    m_documentoListo = true;
+    const Accion retenida = std::exchange(m_retenida, Accion::Ninguna);
+    if (retenida == Accion::Ninguna || !isVisible() || m_retenidaDesde.elapsed() > m_webBrowser1->Timeout())
+        return;
+    // Queued: the page's answer is done with before the decision reads it.
+    QTimer::singleShot(0, this, [this, retenida] {
+        if (retenida == Accion::Autorizar)
+            CmdAutorizado_Click();
+        else
+            CmdRechazar_Click();
+    });
+}
+
+bool frmAutorizacion::Retener(Accion accion)
+{
+    if (m_documentoListo && !m_esperandoLista)
+        return false;
+    // A press made while the decided document waits for the list's next one
+    // was meant for a document no longer there.
+    if (!m_esperandoLista && isVisible()) {
+        m_retenida = accion;
+        m_retenidaDesde.start();
+    }
+    return true;
+}
+
+void frmAutorizacion::MostrarDocumento(const Documento& documento)
+{
+    m_plantilla = documento.plantilla;
+    m_tabla = documento.tabla;
+    m_campos = documento.campos;
+    m_clave = documento.clave;
+    m_folio = documento.folio;
+    m_posicion = documento.posicion;
+    m_total = documento.total;
+    m_procesado = false;
+    m_retenida = Accion::Ninguna;
+    ActualizarTitulo();
+    Trampa::Intentar([this] { PonerPlantilla(); });
+}
+
+bool frmAutorizacion::Avanzar(int paso)
+{
+    if (!m_recorrido.vecino || m_esperandoLista || !isVisible())
+        return false;
+    std::optional<Documento> vecino;
+    Trampa::Intentar([&] { vecino = m_recorrido.vecino(paso); });
+    if (!vecino)
+        return false;
+    MostrarDocumento(*vecino);
+    return true;
+}
+
+void frmAutorizacion::Concluir()
+{
+    m_procesado = true;
+    if (!m_chkAbrirSiguiente->isChecked() || !m_recorrido.trasDecidir) {
+        hide();
+        return;
+    }
+    // The decided document stays in sight, inert, until the list has been
+    // read again and says which one follows: no window closes and opens.
+    m_esperandoLista = true;
+    m_retenida = Accion::Ninguna;
+    std::weak_ptr<int> vivo = m_testigo;
+    m_recorrido.trasDecidir([this, vivo](std::optional<Documento> siguiente) {
+        if (!vivo.lock() || !m_esperandoLista)
+            return;
+        m_esperandoLista = false;
+        if (!siguiente || !isVisible()) {
+            hide();
+            return;
+        }
+        MostrarDocumento(*siguiente);
     });
 }
 
@@ -234,6 +361,8 @@ void frmAutorizacion::cmdCancelar_Click()
 
 void frmAutorizacion::CmdAutorizado_Click()
 {
+    if (Retener(Accion::Autorizar))
+        return;
     const auto reportar = [this](const QString& m, int estilo, const QString& titulo, const QString& id) {
         Reportar(m, estilo, titulo, id);
     };
@@ -253,12 +382,13 @@ void frmAutorizacion::CmdAutorizado_Click()
     // Committed, or decided by someone else first: whatever the printing
     // says (it goes on in the background), the document leaves the inbox.
     RevisionDocumento::Concluir(reportar, autorizacion, m_clave, m_folio);
-    m_procesado = true;
-    hide();
+    Concluir();
 }
 
 void frmAutorizacion::CmdRechazar_Click()
 {
+    if (Retener(Accion::Rechazar))
+        return;
     Trampa::Atrapar(*this, QStringLiteral("CmdRechazar_Click()"), QStringLiteral("ERR-ID:7500052"), [this] {
         // The requester is known from the rendering: no comment is asked of
         // whoever may not reject.
@@ -273,11 +403,11 @@ void frmAutorizacion::CmdRechazar_Click()
         rechazo.setTabla(m_tabla);
         rechazo.setFolio(m_folio);
         rechazo.setClave(m_clave);
+        rechazo.setComentario(frmRechazar::ComentarioEnPagina(*m_webBrowser1));
         rechazo.exec();
         if (rechazo.Procesado()) {
             frmRechazar::Unload();
-            m_procesado = true;
-            hide();
+            Concluir();
             return;
         }
         frmRechazar::Unload();

@@ -1,7 +1,9 @@
 #include "review/frmRechazar.h"
 
+#include "config/Parametros.h"
 #include "host/bitacora/RegistroBitacora.h"
 #include "host/controles/Twips.h"
+#include "host/controles/WebBrowser.h"
 #include "host/controles/colorVEX.h"
 #include "host/controles/flatButton.h"
 #include "host/datos/Conexion.h"
@@ -17,7 +19,10 @@
 #include "review/SentenciaDeRevision.h"
 
 #include <QCloseEvent>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -67,7 +72,19 @@ frmRechazar::frmRechazar(QWidget* parent)
     // any other text box of the shell.
     m_txtComentario->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_txtComentario->setTabChangesFocus(true);
+    m_txtComentario->setPlaceholderText(
+        QStringLiteral("Escriba por qué se rechaza el documento. Sin comentario no se puede rechazar."));
     Twips::Mover(m_txtComentario, 120, 120, 6495, 3375);
+
+    // Named, and said to be required, before Aceptar is pressed; beside the
+    // buttons, so that every designed control keeps its place.
+    m_lblComentario = new QLabel(QStringLiteral("&Motivo del rechazo (obligatorio)"), this);
+    m_lblComentario->setObjectName(QStringLiteral("lblComentario"));
+    m_lblComentario->setBuddy(m_txtComentario);
+    m_lblComentario->setWordWrap(true);
+    m_lblComentario->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Twips::Mover(m_lblComentario, 120, 3600, 3120, 375);
+    m_txtComentario->setAccessibleDescription(QStringLiteral("Obligatorio"));
 
     m_cmdAceptar
         = orvinda::flatButton::CrearEnDialogo(this, "cmdAceptar", QStringLiteral("Aceptar"), 3360, 3600, 1575, 375);
@@ -88,6 +105,41 @@ frmRechazar::frmRechazar(QWidget* parent)
 }
 
 frmRechazar::~frmRechazar() = default;
+
+void frmRechazar::setFolio(const QString& valor)
+{
+    m_folio = valor;
+    setWindowTitle(valor.isEmpty() ? QStringLiteral("Comentario") : QStringLiteral("Comentario — ") + valor);
+}
+
+void frmRechazar::setComentario(const QString& texto)
+{
+    m_txtComentario->setPlainText(texto);
+    m_txtComentario->moveCursor(QTextCursor::End);
+}
+
+QString frmRechazar::ComentarioEnPagina(orvinda::WebBrowser& pagina)
+{
+    QString comentario;
+    Trampa::Intentar([&] {
+        const QString campo = Parametros::Leer(Publico::Sistema->ObtenerConexion(), Parametros::CampoComentarioRechazo)
+                                  .value_or(QString())
+                                  .trimmed();
+        const QByteArray nombre = QJsonDocument(QJsonArray{campo}).toJson(QJsonDocument::Compact);
+        const QString guion
+            = QStringLiteral(
+                  "(function (n) { var e = null;"
+                  "  if (n) { var h = Array.prototype.filter.call(document.querySelectorAll('*'), function (x) {"
+                  "    return x.id === n || x.getAttribute('name') === n; }); if (h.length === 1) e = h[0]; }"
+                  "  if (!e) { var t = document.querySelectorAll('textarea'); if (t.length === 1) e = t[0]; }"
+                  "  if (!e) return '';"
+                  "  var v = /^(INPUT|TEXTAREA|SELECT)$/.test(e.tagName) ? e.value : e.textContent;"
+                  "  return v === null || v === undefined ? '' : String(v); })(%1);")
+                  .arg(QString::fromUtf8(nombre.mid(1, nombre.size() - 2)));
+        comentario = pagina.EjecutarSincrono(guion, QStringLiteral("el comentario")).toString();
+    });
+    return comentario;
+}
 
 void frmRechazar::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id)
 {

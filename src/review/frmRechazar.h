@@ -7,9 +7,11 @@
 class QKeyEvent;
 #include <QString>
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace orvinda {
+class WebBrowser;
 class colorVEX;
 class flatButton;
 } // namespace orvinda
@@ -41,13 +43,21 @@ public:
     const QString& Clave() const { return m_clave; }
     void setClave(const QString& valor) { m_clave = valor; }
     const QString& Folio() const { return m_folio; }
-    void setFolio(const QString& valor) { m_folio = valor; }
+    // The folio is in the window's title too.
+    void setFolio(const QString& valor);
     const QString& Tabla() const { return m_tabla; }
     void setTabla(const QString& valor) { m_tabla = valor; }
     bool Procesado() const { return m_procesado; }
     void setProcesado(bool valor) { m_procesado = valor; }
 
     QPlainTextEdit& txtComentario() const { return *m_txtComentario; }
+    // What was already written for this document, to start from.
+    void setComentario(const QString& texto);
+    // The text of the page's comment: the element the general parameter
+    // RM640_CAMPO_COMENTARIO_RECHAZO names, else its one textarea; empty
+    // when there is neither or the page does not answer.
+    static QString ComentarioEnPagina(orvinda::WebBrowser& pagina);
+    QLabel& lblComentario() const { return *m_lblComentario; }
     orvinda::flatButton& cmdAceptar() const { return *m_cmdAceptar; }
     // The designed control is named "cmdCacelar"; the widget keeps that name.
     orvinda::flatButton& cmdCancelar() const { return *m_cmdCancelar; }
@@ -83,6 +93,7 @@ private:
     bool m_formaCargada = false;
 
     QPlainTextEdit* m_txtComentario = nullptr;
+    QLabel* m_lblComentario = nullptr;
     orvinda::flatButton* m_cmdAceptar = nullptr;
     orvinda::flatButton* m_cmdCancelar = nullptr;
     orvinda::colorVEX* m_colorVEX1 = nullptr;

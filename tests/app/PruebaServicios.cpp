@@ -203,3 +203,23 @@ TEST_F(PruebaServicios, ElShellExplicaCadaArranqueFallido)
     EXPECT_EQ(traza.mid(fecha).count("\nSQL SELECT h.Bc_Ultimo_Id"), 1);
     EXPECT_EQ(RegistroComponentes::Buscar("RM640.Pantalla")->biblioteca, AplicacionShell::BibliotecaIncluida());
 }
+
+// The shell's window opens where it was left, per screen.
+TEST_F(PruebaServicios, LaVentanaDelShellAbreDondeSeDejo)
+{
+    const auto abrir = [](const QString& transaccion) {
+        auto* v = new VentanaContenedora(transaccion);
+        auto* pantalla = new QWidget;
+        pantalla->resize(400, 300);
+        v->Alojar(pantalla);
+        v->show();
+        return std::unique_ptr<VentanaContenedora>(v);
+    };
+    auto v = abrir("RM640");
+    const QRect inicial = v->geometry();
+    v->setGeometry(QRect(37, 41, 520, 380));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return v->geometry() == QRect(37, 41, 520, 380); }, 2000));
+    v->close();
+    EXPECT_EQ(abrir("RM640")->geometry(), QRect(37, 41, 520, 380));
+    EXPECT_EQ(abrir("OTRA")->geometry().size(), inicial.size());
+}

@@ -11,8 +11,12 @@ void AjusteVentana::CaberEnPantalla(QWidget& ventana)
     if (!ventana.isWindow()
         || (ventana.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    // A dialog opens on its owner's screen; any other window on its own.
-    QScreen* pantalla = ventana.parentWidget() ? ventana.parentWidget()->window()->screen() : ventana.screen();
+    // A window put where it was left opens on the screen there; any other
+    // dialog on its owner's screen, any other window on its own.
+    QScreen* pantalla
+        = ventana.testAttribute(Qt::WA_Moved) ? QGuiApplication::screenAt(ventana.frameGeometry().center()) : nullptr;
+    if (!pantalla)
+        pantalla = ventana.parentWidget() ? ventana.parentWidget()->window()->screen() : ventana.screen();
     if (!pantalla)
         pantalla = QGuiApplication::primaryScreen();
     if (!pantalla)
@@ -30,6 +34,31 @@ void AjusteVentana::CaberEnPantalla(QWidget& ventana)
     const int y = qMax(zona.top(), qMin(esquina.y(), zona.bottom() + 1 - exterior.height()));
     if (QPoint(x, y) != esquina)
         ventana.move(x, y);
+}
+
+void AjusteVentana::TraerAPantalla(QWidget& ventana, int alto)
+{
+    const QRect rectangulo(ventana.pos(), ventana.size());
+    const QRect asidero(rectangulo.topLeft(), QSize(rectangulo.width(), alto));
+    QScreen* cercana = nullptr;
+    qint64 distancia = -1;
+    for (QScreen* pantalla : QGuiApplication::screens()) {
+        const QRect zona = pantalla->availableGeometry();
+        const QRect visible = zona.intersected(asidero);
+        if (visible.width() >= qMin(100, asidero.width()) && visible.height() >= qMin(20, asidero.height()))
+            return;
+        const qint64 dx = qMax(0, qMax(zona.left() - rectangulo.right(), rectangulo.left() - zona.right()));
+        const qint64 dy = qMax(0, qMax(zona.top() - rectangulo.bottom(), rectangulo.top() - zona.bottom()));
+        if (distancia < 0 || dx * dx + dy * dy < distancia) {
+            distancia = dx * dx + dy * dy;
+            cercana = pantalla;
+        }
+    }
+    if (!cercana)
+        return;
+    const QRect zona = cercana->availableGeometry();
+    ventana.move(qMax(zona.left(), qMin(rectangulo.left(), zona.right() + 1 - rectangulo.width())),
+                 qMax(zona.top(), qMin(rectangulo.top(), zona.bottom() + 1 - rectangulo.height())));
 }
 
 } // namespace orvinda

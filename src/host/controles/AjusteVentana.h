@@ -12,6 +12,10 @@ class AjusteVentana
 {
 public:
     static void CaberEnPantalla(QWidget& ventana);
+    // A window put back where it was last left: when no screen shows enough
+    // of its top strip (alto pixels high) to take hold of it, it is moved
+    // into the nearest screen.
+    static void TraerAPantalla(QWidget& ventana, int alto);
 };
 
 } // namespace orvinda

@@ -140,7 +140,8 @@ void WebBrowser::Navigate(const QString& direccion)
 void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho)
 {
     page()->runJavaScript(
-        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
+        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; window.scrollTo(0, 0); }"
+                       " catch (e) {} })(%1);")
             .arg(LiteralJs(html)),
         QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
             if (hecho)

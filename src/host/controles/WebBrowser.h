@@ -40,8 +40,8 @@ public:
     void Navigate(const QString& direccion);
     bool UltimaCargaCorrecta() const { return m_cargaCorrecta; }
 
-    // Replaces the current document's body, errors ignored; hecho runs once
-    // the replacement has been made.
+    // Replaces the current document's body, errors ignored, and shows its
+    // top; hecho runs once the replacement has been made.
     void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {});
     // The value of the one element whose id or name is nombre: value for
     // form fields, the text content otherwise. Throws ErrorRm when no element
