@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -185,6 +186,25 @@ void WebBrowser::LeerCampos(const QStringList& nombres, std::function<void(const
 {
     page()->runJavaScript(GuionLectura(nombres), QWebEngineScript::ApplicationWorld,
                           [alLeer](const QVariant& respuesta) { alLeer(LecturaDe(respuesta)); });
+}
+
+void WebBrowser::CompletarVacios(const QVariantMap& valores, std::function<void()> hecho)
+{
+    const QString guion
+        = QStringLiteral("(function (valores, unico) { Object.keys(valores).forEach(function (n) {"
+                         "  var e = unico(n);"
+                         "  if (!e || !/^(INPUT|TEXTAREA|SELECT)$/.test(e.tagName) || String(e.value).trim() !== '')"
+                         "    return;"
+                         "  e.value = valores[n];"
+                         "  e.dispatchEvent(new Event('input', { bubbles: true }));"
+                         "  e.dispatchEvent(new Event('change', { bubbles: true })); }); return true; })(%1, %2);")
+              .arg(
+                  QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(valores)).toJson(QJsonDocument::Compact)),
+                  QLatin1String(kElementoUnico));
+    page()->runJavaScript(guion, QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
+        if (hecho)
+            hecho();
+    });
 }
 
 QString WebBrowser::Lectura::Valor(const QString& nombre) const

@@ -73,6 +73,10 @@ public:
     Lectura LeerCampos(const QStringList& nombres);
     // Without waiting: alLeer runs once the page has answered.
     void LeerCampos(const QStringList& nombres, std::function<void(const Lectura&)> alLeer);
+    // Without waiting: each form field of valores (by id or name, one
+    // element each) that is empty takes the value given, as if typed;
+    // hecho runs once they are in.
+    void CompletarVacios(const QVariantMap& valores, std::function<void()> hecho);
     QString HtmlCuerpo();
     // Gives the keyboard to the one element whose id or name is nombre,
     // scrolls it into view and marks it (aria-invalid) until the next
