@@ -252,6 +252,8 @@ private:
     // How many documents are selected and what they add up to.
     QLabel* m_lblSeleccion = nullptr;
     QPointer<AutorizacionEnLote> m_lote;
+    // The required values asked for before a run, while the window is open.
+    QPointer<QWidget> m_valoresLote;
     // What "Abrir" beside the status opens.
     QString m_archivoAviso;
     QToolButton* m_historial = nullptr;

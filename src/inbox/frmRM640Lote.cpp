@@ -53,7 +53,7 @@ void frmRM640::AutorizarSeleccionados()
 {
     // One run at a time, and never over a list still being read.
     const int i = ListaMostrada();
-    if (i < 0 || m_refrescando || m_lote || AutorizacionEnLote::EnCurso() || m_lista[i]->Llenando())
+    if (i < 0 || m_refrescando || m_lote || m_valoresLote || AutorizacionEnLote::EnCurso() || m_lista[i]->Llenando())
         return;
     orvinda::ListView& lista = *m_lista[i];
     const QStringList folios = lista.SelectedItems();
@@ -85,6 +85,7 @@ void frmRM640::AutorizarSeleccionados()
                 && !AutorizacionEnLote::EnCurso() && !m_lista[i]->Llenando())
                 IniciarLote(i, clave, folios, forma->Valores());
         });
+        m_valoresLote = forma;
         forma->open();
     });
 }

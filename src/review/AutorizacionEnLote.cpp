@@ -154,14 +154,7 @@ void AutorizacionEnLote::Mostrado()
             });
         });
     };
-    m_navegador->ReemplazarCuerpo(m_html, [this, vivo, intento, leer] {
-        if (!vivo || m_intento != intento)
-            return;
-        if (m_valores.isEmpty())
-            leer();
-        else
-            m_navegador->CompletarVacios(m_valores, leer);
-    });
+    m_navegador->ReemplazarCuerpo(m_html, leer, m_valores);
     QTimer::singleShot(m_navegador->Timeout(), this, [this, intento] {
         if (m_intento == intento && !m_decidido) {
             m_decidido = true;

@@ -138,11 +138,25 @@ void WebBrowser::Navigate(const QString& direccion)
     load(url);
 }
 
-void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho)
+void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho, const QVariantMap& vacios)
 {
+    // One answer for both: a second round trip per document would show in a bulk run.
+    QString completar;
+    if (!vacios.isEmpty())
+        completar = QStringLiteral(
+                        "(function (valores, unico) { Object.keys(valores).forEach(function (n) {"
+                        "  var e = unico(n);"
+                        "  if (!e || !/^(INPUT|TEXTAREA|SELECT)$/.test(e.tagName) || String(e.value).trim() !== '')"
+                        "    return;"
+                        "  e.value = valores[n];"
+                        "  e.dispatchEvent(new Event('input', { bubbles: true }));"
+                        "  e.dispatchEvent(new Event('change', { bubbles: true })); }); })(%1, %2);")
+                        .arg(QString::fromUtf8(
+                                 QJsonDocument(QJsonObject::fromVariantMap(vacios)).toJson(QJsonDocument::Compact)),
+                             QLatin1String(kElementoUnico));
     page()->runJavaScript(
-        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);")
-            .arg(LiteralJs(html)),
+        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; } catch (e) {} })(%1);%2")
+            .arg(LiteralJs(html), completar),
         QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
             if (hecho)
                 hecho();
@@ -186,25 +200,6 @@ void WebBrowser::LeerCampos(const QStringList& nombres, std::function<void(const
 {
     page()->runJavaScript(GuionLectura(nombres), QWebEngineScript::ApplicationWorld,
                           [alLeer](const QVariant& respuesta) { alLeer(LecturaDe(respuesta)); });
-}
-
-void WebBrowser::CompletarVacios(const QVariantMap& valores, std::function<void()> hecho)
-{
-    const QString guion
-        = QStringLiteral("(function (valores, unico) { Object.keys(valores).forEach(function (n) {"
-                         "  var e = unico(n);"
-                         "  if (!e || !/^(INPUT|TEXTAREA|SELECT)$/.test(e.tagName) || String(e.value).trim() !== '')"
-                         "    return;"
-                         "  e.value = valores[n];"
-                         "  e.dispatchEvent(new Event('input', { bubbles: true }));"
-                         "  e.dispatchEvent(new Event('change', { bubbles: true })); }); return true; })(%1, %2);")
-              .arg(
-                  QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(valores)).toJson(QJsonDocument::Compact)),
-                  QLatin1String(kElementoUnico));
-    page()->runJavaScript(guion, QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
-        if (hecho)
-            hecho();
-    });
 }
 
 QString WebBrowser::Lectura::Valor(const QString& nombre) const

@@ -41,8 +41,10 @@ public:
     bool UltimaCargaCorrecta() const { return m_cargaCorrecta; }
 
     // Replaces the current document's body, errors ignored; hecho runs once
-    // the replacement has been made.
-    void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {});
+    // the replacement has been made. In the same step, each form field of
+    // vacios (by id or name, one element each) that the new body leaves
+    // empty takes the value given, as if typed.
+    void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {}, const QVariantMap& vacios = {});
     // The value of the one element whose id or name is nombre: value for
     // form fields, the text content otherwise. Throws ErrorRm when no element
     // or several match.
@@ -73,10 +75,6 @@ public:
     Lectura LeerCampos(const QStringList& nombres);
     // Without waiting: alLeer runs once the page has answered.
     void LeerCampos(const QStringList& nombres, std::function<void(const Lectura&)> alLeer);
-    // Without waiting: each form field of valores (by id or name, one
-    // element each) that is empty takes the value given, as if typed;
-    // hecho runs once they are in.
-    void CompletarVacios(const QVariantMap& valores, std::function<void()> hecho);
     QString HtmlCuerpo();
     // Gives the keyboard to the one element whose id or name is nombre,
     // scrolls it into view and marks it (aria-invalid) until the next
