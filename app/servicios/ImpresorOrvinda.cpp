@@ -116,7 +116,9 @@ void ImpresorOrvinda::Imprimir(const QString& formato, const QString& folio, con
                                                                                               const QString& error) {
             if (traza && error.isEmpty())
                 traza->Nota(QStringLiteral("Imprimir formato=%1 folio=%2 archivo=%3").arg(formato, folio, archivo));
-            if (mensajero && error.isEmpty())
+            // Whoever asked to hear the end tells it in its own way (the
+            // inbox in its status area): no box stops the reviewer.
+            if (mensajero && error.isEmpty() && !alTerminar)
                 mensajero->Mostrar(
                     QStringLiteral("El documento %1 se guardó en:\n%2").arg(folio, QDir::toNativeSeparators(archivo)),
                     64, QStringLiteral("Imprimir"), QApplication::activeWindow(), QStringLiteral("ORVINDA"),

@@ -12,7 +12,8 @@ class Traza;
 
 // Prints a document in one of the shell's print formats (Formatos_Impresion:
 // an HTML template and a query with {FOLIO}) to a PDF file in the user's
-// documents folder, and tells the user where the file is.
+// documents folder, and tells the user where the file is, unless whoever
+// asked hears the end (setAlTerminar) and tells it.
 class ImpresorOrvinda : public Impresor
 {
 public:

@@ -5,6 +5,9 @@
 #include "servicios/Mensajero.h"
 #include "servicios/TextoSql.h"
 
+#include <QDesktopServices>
+#include <QUrl>
+
 namespace orvinda {
 
 SistemaOrvinda::SistemaOrvinda(Conexion& conexion, Mensajero& mensajero, QString operador, int nivel)
@@ -108,6 +111,11 @@ QVariant SistemaOrvinda::Preguntar(const QString& mensaje, const QString& titulo
                                    const QString& modulo, const QString& idError, int predeterminada, int desatendida)
 {
     return m_mensajero.Preguntar(mensaje, titulo, ventana, modulo, idError, predeterminada, desatendida);
+}
+
+bool SistemaOrvinda::AbrirArchivo(const QString& ruta)
+{
+    return m_mensajero.Desatendido() || QDesktopServices::openUrl(QUrl::fromLocalFile(ruta));
 }
 
 } // namespace orvinda

@@ -23,6 +23,8 @@ public:
                             const QString& modulo, const QString& idError) override;
     QVariant Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo,
                        const QString& idError, int predeterminada, int desatendida) override;
+    // Unattended, nothing opens.
+    bool AbrirArchivo(const QString& ruta) override;
 
     // A stored value in the type asked for: "T" text, "N" number, "B" Boolean.
     static QVariant ConvertirParametro(const QVariant& valor, const QString& tipo);

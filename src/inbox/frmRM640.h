@@ -217,8 +217,14 @@ private:
 
     void PrepararTriaje();
     void PrepararHistorial();
-    // After a run of several documents: the list read again, then the summary.
+    // A run of several documents, with the values asked for before it.
+    void IniciarLote(int i, const QString& clave, const QStringList& folios, const QVariantMap& valores);
+    // After it: the list read again, the documents left pending selected
+    // and marked, then the summary (even when the list could not be read).
     void TerminarLote(const AutorizacionEnLote::Resumen& resumen, int pedidos, int i, const QString& clave);
+    // The status area's notices: a document printed or not, and its "Abrir".
+    void PrepararAvisos();
+    void Avisar(const QString& texto, const QString& archivo, bool grave, const QString& detalle = {});
     void AplicarFiltro();
     void ActualizarCuenta(int i);
     void ActualizarComandos();
@@ -273,6 +279,10 @@ private:
     // How many documents are selected and what they add up to.
     QLabel* m_lblSeleccion = nullptr;
     QPointer<AutorizacionEnLote> m_lote;
+    // The required values asked for before a run, while the window is open.
+    QPointer<QWidget> m_valoresLote;
+    // What "Abrir" beside the status opens.
+    QString m_archivoAviso;
     QToolButton* m_historial = nullptr;
     QPointer<frmHistorial> m_ventanaHistorial;
 

@@ -1,24 +1,17 @@
 // The inbox at keyboard speed: Enter opens (wired with the double click),
-// F5 refreshes, Ctrl+F filters, each tab shows its count, and the selected
-// documents of a tab can be authorized at once.
+// F5 refreshes, Ctrl+F filters, each tab shows its count and how many
+// documents are selected.
 #include "host/controles/Controles.h"
 #include "host/controles/ListView.h"
 #include "host/controles/ModeloLista.h"
 #include "host/controles/SSTab.h"
-#include "host/servicios/Sistema.h"
-#include "host/servicios/Utilerias.h"
 #include "inbox/SeleccionLote.h"
 #include "inbox/frmRM640.h"
-#include "publico/Publico.h"
-#include "publico/Trampa.h"
-#include "review/AutorizacionEnLote.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
@@ -26,12 +19,6 @@
 #include <utility>
 
 namespace rm640 {
-
-namespace {
-
-const QString TituloLote = QStringLiteral("Autorizar seleccionados");
-
-} // namespace
 
 void frmRM640::PrepararTriaje()
 {
@@ -62,7 +49,7 @@ void frmRM640::PrepararTriaje()
 
     m_autorizarSeleccionados = new QToolButton(m_controles);
     m_autorizarSeleccionados->setObjectName(QStringLiteral("cmdAutorizarSeleccionados"));
-    m_autorizarSeleccionados->setText(TituloLote);
+    m_autorizarSeleccionados->setText(QStringLiteral("Autorizar seleccionados"));
     m_autorizarSeleccionados->setToolTip(QStringLiteral("Autorizar seleccionados (Ctrl+Shift+A)"));
     m_autorizarSeleccionados->setEnabled(false);
     m_controles->AgregarAccesorio(m_autorizarSeleccionados);
@@ -99,6 +86,7 @@ void frmRM640::PrepararTriaje()
         AplicarFiltro();
         ActualizarComandos();
     });
+    PrepararAvisos();
 }
 
 int frmRM640::ListaMostrada() const
@@ -270,106 +258,6 @@ void frmRM640::Refrescar()
         m_lista[nueva]->setFocus();
     };
     Actualizar_Autorizaciones();
-}
-
-void frmRM640::AutorizarSeleccionados()
-{
-    // One run at a time, and never over a list still being read.
-    const int i = ListaMostrada();
-    if (i < 0 || m_refrescando || m_lote || AutorizacionEnLote::EnCurso() || m_lista[i]->Llenando())
-        return;
-    orvinda::ListView& lista = *m_lista[i];
-    const QStringList folios = lista.SelectedItems();
-    if (folios.isEmpty())
-        return;
-    const QString clave = m_clavesConfiguracion[i];
-
-    Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
-        // Said before it is done; unattended, the run asked for goes ahead.
-        // A list read again while the question was open is asked about anew.
-        const QString pregunta = SeleccionLote::De(lista).Pregunta(m_ssTab->tabText(i));
-        if (Trampa::Preguntar(this, pregunta, TituloLote, QStringLiteral("ERR-ID:7500072"),
-                              orvinda::Sistema::RespuestaSi, orvinda::Sistema::RespuestaSi)
-                != orvinda::Sistema::RespuestaSi
-            || ListaMostrada() != i || m_clavesConfiguracion.value(i) != clave || m_refrescando || m_lote
-            || m_lista[i]->Llenando())
-            return;
-        auto* lote = new AutorizacionEnLote(clave, folios, this);
-        m_lote = lote;
-        auto* avance = new QProgressDialog(QStringLiteral("Autorizando documentos..."), QStringLiteral("Cancelar"), 0,
-                                           static_cast<int>(folios.size()), this);
-        avance->setObjectName(QStringLiteral("dlgAvanceLote"));
-        avance->setWindowTitle(TituloLote);
-        avance->setWindowModality(Qt::WindowModal);
-        avance->setMinimumDuration(0);
-        avance->setAutoClose(false);
-        avance->setAutoReset(false);
-        avance->setValue(0);
-        // Asked between documents only: Cancel never stops one half-way.
-        connect(avance, &QProgressDialog::canceled, lote, &AutorizacionEnLote::Cancelar);
-        connect(lote, &AutorizacionEnLote::Avance, avance, [avance, lote](int hechos, int total) {
-            if (avance->wasCanceled())
-                return lote->Cancelar();
-            avance->setMaximum(total);
-            avance->setValue(hechos);
-            avance->setLabelText(QStringLiteral("Autorizando documento %1 de %2...").arg(hechos + 1).arg(total));
-        });
-        const int pedidos = static_cast<int>(folios.size());
-        connect(lote, &AutorizacionEnLote::Terminada, this, [this, lote, avance, pedidos, i, clave] {
-            delete avance;
-            lote->deleteLater();
-            m_lote = nullptr;
-            TerminarLote(lote->ObtenerResumen(), pedidos, i, clave);
-        });
-        avance->show();
-        lote->Iniciar();
-    });
-}
-
-void frmRM640::TerminarLote(const AutorizacionEnLote::Resumen& resumen, int pedidos, int i, const QString& clave)
-{
-    const auto resumir = [this, resumen, pedidos] {
-        QStringList lineas{QStringLiteral("Autorizados: %1 de %2.").arg(resumen.autorizados.size()).arg(pedidos)};
-        if (resumen.cancelado)
-            lineas.append(QStringLiteral("Se canceló antes de terminar."));
-        const auto enumerar = [&lineas](const QString& titulo, const QList<AutorizacionEnLote::Pendiente>& documentos) {
-            if (!documentos.isEmpty())
-                lineas.append(titulo);
-            for (const AutorizacionEnLote::Pendiente& p : documentos)
-                lineas.append(QStringLiteral("%1: %2").arg(p.folio, p.motivo));
-        };
-        enumerar(QStringLiteral("Quedan pendientes:"), resumen.pendientes);
-        enumerar(QStringLiteral("Autorizados con aviso:"), resumen.avisos);
-        Reportar(lineas.join(u'\n'),
-                 resumen.pendientes.isEmpty() && resumen.avisos.isEmpty() ? orvinda::Sistema::EstiloInformacion
-                                                                          : orvinda::Sistema::EstiloAdvertencia,
-                 TituloLote, QStringLiteral("ERR-ID:7500070"));
-    };
-    // The list is read again once; the summary follows it, whatever the read says.
-    bool recargando = false;
-    Trampa::Atrapar(*this, TituloLote, QStringLiteral("ERR-ID:7500071"), [&] {
-        if (i >= m_lista.size() || m_clavesConfiguracion.value(i) != clave)
-            return;
-        orvinda::ListView& lista = *m_lista[i];
-        const Posicion posicion = PosicionTras(lista);
-        const QString consulta = Publico::Utilerias->BuscarValor(
-            QStringLiteral("Configuracion_Autorizacion"), QStringLiteral("Ca_Cve_Configuracion_Autorizacion"), clave,
-            QStringLiteral("Ca_Sql"), 0, QString(), QString(), QString());
-        lista.ListItemsClear();
-        QPointer<orvinda::ListView> recargada = &lista;
-        LlenarLista(consulta, i, [this, recargada, posicion, resumir](const QString& error, bool) {
-            if (recargada && error.isEmpty())
-                SeleccionarTras(*recargada, posicion);
-            resumir();
-            if (!error.isEmpty())
-                Trampa::Intentar([&] {
-                    Reportar(error, orvinda::Sistema::EstiloError, TituloLote, QStringLiteral("ERR-ID:7500071"));
-                });
-        });
-        recargando = true;
-    });
-    if (!recargando)
-        resumir();
 }
 
 } // namespace rm640

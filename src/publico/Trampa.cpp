@@ -8,6 +8,39 @@ namespace rm640 {
 
 const QString Trampa::Modulo = QStringLiteral("RM640");
 
+namespace {
+
+orvinda::ErrorRm::Causa g_ultimaCausa = orvinda::ErrorRm::Causa::Sentencia;
+
+void AnotarCausa(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const orvinda::ErrorRm& e) {
+        if (e.ObtenerCausa() != orvinda::ErrorRm::Causa::Sentencia)
+            g_ultimaCausa = e.ObtenerCausa();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+orvinda::ErrorRm::Causa Trampa::UltimaCausa()
+{
+    return g_ultimaCausa;
+}
+
+void Trampa::OlvidarCausa()
+{
+    g_ultimaCausa = orvinda::ErrorRm::Causa::Sentencia;
+}
+
+bool Trampa::Pasajera(orvinda::ErrorRm::Causa causa)
+{
+    using C = orvinda::ErrorRm::Causa;
+    return causa == C::ConexionPerdida || causa == C::SinRespuesta || causa == C::Almacenamiento;
+}
+
 QVariant Trampa::Mostrar(QWidget* ventana, const QString& mensaje, int estilo, const QString& titulo,
                          const QString& idError)
 {
@@ -47,6 +80,7 @@ bool Trampa::Atrapar(const std::function<void(const QString&)>& alFallar, const 
         cuerpo();
         return true;
     } catch (...) {
+        AnotarCausa(std::current_exception());
         const QString descripcion = Descripcion(std::current_exception());
         Intentar([&] { alFallar(descripcion); });
         return false;
@@ -64,6 +98,7 @@ bool Trampa::Atrapar(const QString& pista, const std::function<void(const QStrin
         Intentar([&] { alRehusar(descripcion); });
         return false;
     } catch (...) {
+        AnotarCausa(std::current_exception());
         const QString texto = Explicada(std::current_exception(), pista);
         Intentar([&] { alFallar(texto); });
         return false;

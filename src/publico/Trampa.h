@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 
 #include <QString>
@@ -68,6 +69,15 @@ public:
         };
         return Atrapar(QString(), reportar, alRehusar, cuerpo);
     }
+
+    // The database's cause of the last failure trapped above (Sentencia for
+    // anything else), until OlvidarCausa: a bulk run tells a passing fault of
+    // the server or its disk from one of the document.
+    static orvinda::ErrorRm::Causa UltimaCausa();
+    static void OlvidarCausa();
+    // A lost session, a server that does not answer, a full disk: what may
+    // pass by itself.
+    static bool Pasajera(orvinda::ErrorRm::Causa causa);
 
     // A statement that may fail on its own (layout, placement): a failure is
     // skipped without a word and the next statement runs.

@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 
 namespace rm640 {
 
@@ -30,7 +31,10 @@ AutorizacionEnLote::AutorizacionEnLote(QString clave, QStringList folios, QObjec
     : QObject(parent)
     , m_clave(std::move(clave))
     , m_folios(std::move(folios))
+    , m_reintento(new QTimer(this))
 {
+    m_reintento->setSingleShot(true);
+    connect(m_reintento, &QTimer::timeout, this, &AutorizacionEnLote::Intentar);
 }
 
 AutorizacionEnLote::~AutorizacionEnLote()
@@ -50,19 +54,8 @@ bool AutorizacionEnLote::Iniciar()
         return false;
     m_enCurso = true;
     ++g_enCurso;
-    // What the inbox looks up before it opens a document, once for all.
-    Trampa::Atrapar(
-        [this](const QString& descripcion) { m_fallo = descripcion; },
-        [this] {
-            m_tabla = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Tabla"));
-            m_campos = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Campos_Autorizar"));
-            m_pagina = RevisionDocumento::Pagina(
-                Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString());
-        });
-    if (m_fallo.isEmpty()) {
-        m_navegador = std::make_unique<orvinda::WebBrowser>();
-        m_navegador->TomarPaginaGuardada();
-    }
+    m_navegador = std::make_unique<orvinda::WebBrowser>();
+    m_navegador->TomarPaginaGuardada();
     QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
     return true;
 }
@@ -70,6 +63,11 @@ bool AutorizacionEnLote::Iniciar()
 void AutorizacionEnLote::Cancelar()
 {
     m_cancelado = true;
+    if (m_reintento->isActive()) {
+        m_reintento->stop();
+        m_resumen.pendientes.append({m_folios[m_actual], m_motivoEspera});
+        QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
+    }
 }
 
 void AutorizacionEnLote::Siguiente()
@@ -80,14 +78,35 @@ void AutorizacionEnLote::Siguiente()
         Terminar();
         return;
     }
+    Intentar();
+}
+
+void AutorizacionEnLote::Intentar()
+{
+    ++m_intento;
     emit Avance(m_actual, static_cast<int>(m_folios.size()));
     if (m_cancelado) {
         m_resumen.cancelado = true;
         Terminar();
         return;
     }
-    if (!m_fallo.isEmpty())
-        return DejarPendiente(m_fallo);
+    Trampa::OlvidarCausa();
+    // What the inbox looks up before it opens a document, once for all
+    // (again after a passing fault stopped it).
+    if (!m_configuracionLeida) {
+        QString fallo;
+        Trampa::Atrapar(
+            [&fallo](const QString& descripcion) { fallo = descripcion; },
+            [this] {
+                m_tabla = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Tabla"));
+                m_campos = BuscarEnConfiguracion(m_clave, QStringLiteral("Ca_Campos_Autorizar"));
+                m_pagina = RevisionDocumento::Pagina(
+                    Publico::Sistema->LeerParametro(QStringLiteral("GEN_URL"), 1, QString(), QString()).toString());
+            });
+        if (!fallo.isEmpty())
+            return DejarPendiente(fallo);
+        m_configuracionLeida = true;
+    }
     // As the dialog does it: the document rendered, the editor page served
     // anew, its body replaced by the document, the values read from it.
     m_html.clear();
@@ -100,9 +119,9 @@ void AutorizacionEnLote::Siguiente()
         return DejarPendiente(QStringLiteral("La configuración %1 ya no existe.").arg(m_clave));
     m_decidido = false;
     m_carga = connect(m_navegador.get(), &orvinda::WebBrowser::DocumentComplete, this, &AutorizacionEnLote::Mostrado);
-    const int documento = m_actual;
-    QTimer::singleShot(m_navegador->Timeout(), this, [this, documento] {
-        if (m_actual == documento && m_carga) {
+    const int intento = m_intento;
+    QTimer::singleShot(m_navegador->Timeout(), this, [this, intento] {
+        if (m_intento == intento && m_carga) {
             disconnect(m_carga);
             DejarPendiente(QStringLiteral("La página %1 no terminó de cargar.").arg(m_pagina));
         }
@@ -116,25 +135,28 @@ void AutorizacionEnLote::Mostrado()
     m_carga = {};
     // The page is read in one answer the run does not wait for (a read
     // waited for right after the body changes may only come back once the
-    // wait is over), then decided on a turn of its own.
+    // wait is over), then decided on a turn of its own. The shared values
+    // go into the fields the page leaves empty first, so the page's own
+    // rules judge them as they judge what is typed.
     QPointer<AutorizacionEnLote> vivo(this);
-    const int documento = m_actual;
-    m_navegador->ReemplazarCuerpo(m_html, [this, vivo, documento] {
-        if (!vivo || m_actual != documento)
+    const int intento = m_intento;
+    const auto leer = [this, vivo, intento] {
+        if (!vivo || m_intento != intento)
             return;
-        m_navegador->LeerCampos(ReglasDePagina::Nombres(m_campos), [this, vivo, documento](const auto& lectura) {
+        m_navegador->LeerCampos(ReglasDePagina::Nombres(m_campos), [this, vivo, intento](const auto& lectura) {
             if (!vivo)
                 return;
-            QTimer::singleShot(0, vivo, [this, documento, lectura] {
-                if (m_actual == documento && !m_decidido) {
+            QTimer::singleShot(0, vivo, [this, intento, lectura] {
+                if (m_intento == intento && !m_decidido) {
                     m_decidido = true;
                     Decidir(lectura);
                 }
             });
         });
-    });
-    QTimer::singleShot(m_navegador->Timeout(), this, [this, documento] {
-        if (m_actual == documento && !m_decidido) {
+    };
+    m_navegador->ReemplazarCuerpo(m_html, leer, m_valores);
+    QTimer::singleShot(m_navegador->Timeout(), this, [this, intento] {
+        if (m_intento == intento && !m_decidido) {
             m_decidido = true;
             DejarPendiente(QStringLiteral("La página %1 no respondió.").arg(m_pagina));
         }
@@ -150,12 +172,11 @@ void AutorizacionEnLote::Decidir(const orvinda::WebBrowser::Lectura& pagina)
             motivo = mensaje;
     };
     RevisionDocumento::Autorizacion autorizacion;
-    Trampa::Atrapar(
-        [&motivo](const QString& descripcion) { motivo = descripcion; },
-        [&] {
-            autorizacion = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, folio, m_campos, pagina,
-                                                        AnotacionDecision::Origen::Lote);
-        });
+    Trampa::Atrapar([&motivo](const QString& descripcion) { motivo = descripcion; },
+                    [&] {
+                        autorizacion = RevisionDocumento::Autorizar(reportar, m_clave, m_tabla, folio, m_campos, pagina,
+                                                                    AnotacionDecision::Origen::Lote);
+                    });
     if (autorizacion.sinCambios) {
         // The notice that someone else decided first is the reason.
         RevisionDocumento::Concluir(reportar, autorizacion, m_clave, folio);
@@ -165,27 +186,48 @@ void AutorizacionEnLote::Decidir(const orvinda::WebBrowser::Lectura& pagina)
         return DejarPendiente(motivo.isEmpty() ? QStringLiteral("El documento no se autorizó.") : motivo);
     // Authorized: the next document waits for this one's printing, whose
     // failure is a notice, not a reason to stay pending.
+    m_esperado = 0;
+    m_siguienteEspera = EsperaInicial;
     m_resumen.autorizados.append(folio);
     QPointer<AutorizacionEnLote> vivo(this);
     RevisionDocumento::Concluir([](const QString&, int, const QString&, const QString&) {}, autorizacion, m_clave,
                                 folio,
-                                [vivo, folio](const QString&, const QString& error) {
+                                [vivo, folio](const QString& archivo, const QString& error) {
                                     if (!vivo)
                                         return;
                                     if (!error.isEmpty())
                                         vivo->m_resumen.avisos.append({folio, error});
+                                    else if (!archivo.isEmpty())
+                                        vivo->m_resumen.impresos.append(archivo);
                                     QTimer::singleShot(0, vivo, &AutorizacionEnLote::Siguiente);
                                 });
 }
 
 void AutorizacionEnLote::DejarPendiente(const QString& motivo)
 {
+    // A passing fault: the same document again, later, while the run's
+    // patience lasts. Its own reason: it stays pending, and the patience
+    // is whole again for the next fault.
+    if (Trampa::Pasajera(Trampa::UltimaCausa()) && !m_cancelado && m_esperado < EsperaMaxima) {
+        const int espera = std::min(m_siguienteEspera, EsperaMaxima - m_esperado);
+        m_esperado += espera;
+        m_siguienteEspera *= 2;
+        m_motivoEspera = motivo;
+        emit EnEspera(m_actual, static_cast<int>(m_folios.size()), motivo, espera);
+        m_reintento->start(espera);
+        return;
+    }
+    if (!Trampa::Pasajera(Trampa::UltimaCausa())) {
+        m_esperado = 0;
+        m_siguienteEspera = EsperaInicial;
+    }
     m_resumen.pendientes.append({m_folios[m_actual], motivo});
     QTimer::singleShot(0, this, &AutorizacionEnLote::Siguiente);
 }
 
 void AutorizacionEnLote::Terminar()
 {
+    m_reintento->stop();
     if (m_enCurso) {
         m_enCurso = false;
         --g_enCurso;

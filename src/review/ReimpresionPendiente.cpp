@@ -5,6 +5,7 @@
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
 #include "review/AnotacionDecision.h"
+#include "review/AvisosImpresion.h"
 #include "review/RevisionDocumento.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,10 @@ void Siguiente(const std::shared_ptr<QList<AnotacionDecision::Impresion>>& cola)
     autorizacion.impresion = impresion;
     RevisionDocumento::Concluir(
         [](const QString&, int, const QString&, const QString&) {}, autorizacion, impresion.clave, impresion.folio,
-        [cola, folio = impresion.folio](const QString&, const QString& error) {
+        [cola, folio = impresion.folio](const QString& archivo, const QString& error) {
+            AvisosImpresion& avisos = AvisosImpresion::Instancia();
+            if (error.isEmpty() && !archivo.isEmpty() && avisos.Escuchado())
+                emit avisos.Impreso(folio, archivo, QString());
             if (!error.isEmpty())
                 Trampa::Intentar([&] {
                     Trampa::Mostrar(nullptr,

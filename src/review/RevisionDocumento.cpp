@@ -15,6 +15,7 @@
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/AvisosImpresion.h"
 #include "review/ReglasDePagina.h"
 
 #include <QHash>
@@ -302,10 +303,14 @@ void RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& a
     const auto titulo = QStringLiteral("CmdAutorizado_Click()");
     const auto id = QStringLiteral("ERR-ID:7500051");
     // What ends later is told on its own: whoever asked may be gone by then.
+    // Nobody waits for it: the inbox shows it, or a failure gets a box.
     AlImprimir fin = alImprimir;
     if (!fin)
-        fin = [titulo, id](const QString&, const QString& error) {
-            if (!error.isEmpty())
+        fin = [titulo, id, folio](const QString& archivo, const QString& error) {
+            AvisosImpresion& avisos = AvisosImpresion::Instancia();
+            if (avisos.Escuchado())
+                emit avisos.Impreso(folio, archivo, error);
+            else if (!error.isEmpty())
                 Trampa::Intentar([&] { Trampa::Mostrar(nullptr, error, orvinda::Sistema::EstiloError, titulo, id); });
         };
     const AnotacionDecision::Impresion impresion = autorizacion.impresion;
@@ -320,9 +325,12 @@ void RevisionDocumento::Concluir(const Reportar& reportar, const Autorizacion& a
     const bool empezada = Trampa::Atrapar(
         [&](const QString& descripcion) {
             const QString aviso = anotar ? ImpresionAnotada(impresion, QString(), descripcion) : descripcion;
-            reportar(aviso, orvinda::Sistema::EstiloError, titulo, id);
             if (alImprimir)
                 alImprimir(QString(), aviso);
+            else if (AvisosImpresion::Instancia().Escuchado())
+                emit AvisosImpresion::Instancia().Impreso(folio, QString(), aviso);
+            else
+                reportar(aviso, orvinda::Sistema::EstiloError, titulo, id);
         },
         [&] { formato = Imprimir(clave, folio, fin); });
     if (empezada && formato.isEmpty()) {

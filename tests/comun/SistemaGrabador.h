@@ -51,6 +51,12 @@ public:
         return g.respuestasPreguntas.isEmpty() ? desatendida : g.respuestasPreguntas.takeFirst();
     }
 
+    bool AbrirArchivo(const QString& ruta) override
+    {
+        g.llamadas.append(QStringLiteral("AbrirArchivo(%1)").arg(ruta));
+        return true;
+    }
+
 private:
     static Grabacion::Mensaje Grabar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana, const QString& modulo,
                                      const QString& idError)

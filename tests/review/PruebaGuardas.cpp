@@ -1,17 +1,25 @@
 #include "comun/EnCadaBase.h"
 #include "comun/EntornoPrueba.h"
+#include "comun/ImpresorGrabador.h"
 #include "editor/frmConfiguracion.h"
 #include "editor/frmEnsayo.h"
+#include "host/controles/Controles.h"
 #include "host/controles/ListView.h"
+#include "host/controles/ModeloLista.h"
 #include "host/controles/RichTextBox.h"
+#include "host/controles/SSTab.h"
 #include "host/controles/WebBrowser.h"
 #include "host/controles/txtVEX.h"
 #include "host/servicios/TablaClases.h"
 #include "inbox/frmRM640.h"
+#include "inbox/frmValoresLote.h"
 #include "publico/Publico.h"
 #include "review/RevisionDocumento.h"
 #include "review/frmAutorizacion.h"
 #include "review/frmRechazar.h"
+#include "servicios/ImpresorOrvinda.h"
+#include "servicios/Mensajero.h"
+#include "servicios/Traza.h"
 #include "servicios/UtileriasOrvinda.h"
 
 #include <QCoreApplication>
@@ -23,6 +31,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolButton>
 
 using namespace rm640;
 
@@ -206,6 +215,101 @@ TEST_P(PruebaGuardas, ElLoteDiceCuantosYCuantoAntesDeAutorizar)
     EXPECT_EQ(g.preguntas[0].mensaje, "¿Autorizar 3 requisiciones de compra por $ " + suma + "?");
     EXPECT_EQ(g.LlamadasA("Preguntar"), QStringList{"Preguntar(ERR-ID:7500072,6,6)"});
     EXPECT_TRUE(TodoElContenido() == antes && !AutorizacionEnLote::EnCurso());
+}
+
+// Purchase orders need their budget line, which no page proposes: asked
+// for once, it goes to the orders whose page leaves it empty, never over an
+// order's own. An empty form leaves those orders pending, selected, marked
+// and summed up under one reason. The shell's printer stops nobody: the
+// status area tells where the files went, or in red that one failed.
+TEST_P(PruebaGuardas, ElLoteCompletaLosObligatoriosYSenalaLosPendientes)
+{
+    orvinda::Traza traza(carpeta.filePath("traza.txt"));
+    orvinda::Mensajero mensajero(&traza, true);
+    orvinda::Conexion* c = conexion.get();
+    const QString pdf = carpeta.filePath("pdf");
+    orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
+                                    [&, c] { return std::make_unique<orvinda::ImpresorOrvinda>(*c, &mensajero, &traza, pdf); });
+    QStringList ordenes;
+    for (QSqlQuery q("SELECT Oc_Folio FROM Ordenes_Compra WHERE Oc_Estado = 'PE' ORDER BY 1", conexion->BaseDatos()); q.next() && ordenes.size() < 3;)
+        ordenes << q.value(0).toString();
+    ASSERT_EQ(ordenes.size(), 3);
+    Ejecutar("UPDATE Ordenes_Compra SET Oc_Partida_Presupuestal = NULL WHERE Oc_Estado = 'PE'");
+    Ejecutar("UPDATE Ordenes_Compra SET Oc_Partida_Presupuestal = '7000-99' WHERE Oc_Folio = '" + ordenes[0] + "'");
+    // The template query proposes the order's own budget line, when it has one.
+    QSqlQuery q(conexion->BaseDatos());
+    q.prepare("UPDATE Configuracion_Autorizacion SET Ca_Sql_Plantilla = ? WHERE Ca_Cve_Configuracion_Autorizacion = '0002'");
+    q.addBindValue(Valor("SELECT Ca_Sql_Plantilla FROM Configuracion_Autorizacion WHERE Ca_Cve_Configuracion_Autorizacion = '0002'")
+                       .replace("'' AS PARTIDA_PRESUPUESTAL", "COALESCE(o.Oc_Partida_Presupuestal, '') AS PARTIDA_PRESUPUESTAL"));
+    ASSERT_TRUE(q.exec());
+
+    Publico::Main();
+    frmRM640& bandeja = frmRM640::Instancia();
+    bandeja.show();
+    Activar(bandeja);
+    bandeja.SSTab().setTab(1);
+    orvinda::ListView& lista = bandeja.lvInsidencias(1);
+    ASSERT_EQ(EsperarLista(lista), "");
+    ASSERT_TRUE(lista.Restaurar({ordenes, ordenes[0]}, true));
+    const QString motivo = RevisionDocumento::CampoObligatorio("PARTIDA_PRESUPUESTAL");
+    const struct
+    {
+        QString valor;
+        QString resumen;
+        QStringList seleccionados;
+    } pasos[] = {
+        {"",
+         "48|Autorizar seleccionados|frmRM640|Autorizados: 1 de 3.\nQuedan pendientes:\n2 documentos: " + motivo + "\n   (" + ordenes[1] + ", " + ordenes[2]
+             + ")",
+         ordenes.mid(1)},
+        {" 5100-01 ", "64|Autorizar seleccionados|frmRM640|Autorizados: 2 de 2.", {}},
+    };
+    for (const auto& paso : pasos) {
+        g.mensajes.clear();
+        bandeja.AutorizarSeleccionados();
+        auto* forma = bandeja.findChild<frmValoresLote*>();
+        ASSERT_TRUE(forma && forma->isVisible() && forma->Caja("PARTIDA_PRESUPUESTAL"));
+        EXPECT_EQ(forma->Caja("PARTIDA_PRESUPUESTAL")->accessibleName(), "Partida presupuestal");
+        forma->Caja("PARTIDA_PRESUPUESTAL")->setText(paso.valor);
+        forma->accept();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !g.mensajes.isEmpty() && !lista.Llenando(); }, 120000));
+        EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500070|" + paso.resumen});
+        if (paso.seleccionados.isEmpty())
+            continue;
+        QStringList seleccionados = lista.SelectedItems();
+        seleccionados.sort();
+        EXPECT_EQ(seleccionados, paso.seleccionados);
+        for (const QString& folio : paso.seleccionados) {
+            const QModelIndex celda = lista.model()->index(lista.Modelo().BuscarMostrada(folio), 2);
+            EXPECT_TRUE(celda.data(Qt::ToolTipRole).toString().startsWith("Quedó pendiente: " + motivo)) << folio.toStdString();
+        }
+    }
+    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Ordenes_Compra WHERE Oc_Folio IN ('" + ordenes.join("', '") + "') AND Oc_Estado = 'AU'"), "3");
+    EXPECT_EQ(Valor("SELECT Oc_Partida_Presupuestal FROM Ordenes_Compra WHERE Oc_Folio = '" + ordenes[0] + "'"), "7000-99");
+    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Ordenes_Compra WHERE Oc_Partida_Presupuestal = '5100-01'"), "2");
+    // No box per document: the trace holds the files written and no message.
+    EXPECT_FALSE(LeerArchivo(carpeta.filePath("traza.txt")).contains("MSG "));
+    EXPECT_EQ(bandeja.Estado(), "2 documentos se guardaron en: " + QDir::toNativeSeparators(pdf));
+    bandeja.Controles().cmdAccionAuxiliar().click();
+    EXPECT_EQ(g.LlamadasA("AbrirArchivo"), QStringList{"AbrirArchivo(" + pdf + ")"});
+
+    // One document, printed or not, from the review dialog's road.
+    QStringList impresiones;
+    int vivos = 0;
+    for (const QString& falla : QStringList{"", "La impresora no responde"}) {
+        orvinda::TablaClases::Registrar(QString::fromLatin1(orvinda::Impresor::IdPrograma),
+                                        [&, falla] { return std::make_unique<ImpresorGrabador>(impresiones, vivos, falla); });
+        RevisionDocumento::Autorizacion hecha;
+        hecha.ejecutada = true;
+        RevisionDocumento::Concluir([&](const QString& m, int, const QString&, const QString&) { ADD_FAILURE() << m.toStdString(); }, hecha, "0002",
+                                    ordenes[0]);
+        EXPECT_EQ(bandeja.Estado(),
+                  falla.isEmpty() ? "El documento " + ordenes[0] + " se guardó en: " + ordenes[0] + ".pdf"
+                                  : "No se pudo imprimir el documento " + ordenes[0] + ": " + falla);
+        EXPECT_EQ(bandeja.Controles().cmdAccionAuxiliar().isVisibleTo(&bandeja), falla.isEmpty());
+        EXPECT_EQ(bandeja.Controles().findChild<QLabel*>("lblAuxiliar")->styleSheet().contains("#9b1414"), !falla.isEmpty());
+    }
+    EXPECT_EQ(g.Avisos().size(), 1);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
 #include "inbox/frmRM640.h"
+#include "inbox/frmValoresLote.h"
 #include "marcadores/MarcadoresSql.h"
 #include "publico/Publico.h"
 #include "review/AutorizacionEnLote.h"
@@ -501,6 +502,9 @@ TEST_P(PruebaSeguridad, UnAtajoMantenidoAutorizaSoloLaSeleccion)
             QCoreApplication::sendEvent(&lista, &e);
     };
     pulsar(false);
+    // The kind's required values are asked for once; accepted, the run starts.
+    if (auto* forma = bandeja.findChild<frmValoresLote*>())
+        forma->accept();
     for (int i = 0; i < 40; ++i) {
         pulsar(true);
         QTest::qWait(25);

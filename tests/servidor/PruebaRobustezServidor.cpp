@@ -1,10 +1,14 @@
 #include "servidor/EntornoServidor.h"
 
+#include "host/controles/ListView.h"
+#include "inbox/frmRM640.h"
+#include "inbox/frmValoresLote.h"
 #include "review/frmAutorizacion.h"
 #include "servicios/LimitesEspera.h"
 #include "shell/CreacionDemo.h"
 
 #include <QSqlQuery>
+#include <QTest>
 
 namespace {
 
@@ -51,6 +55,37 @@ TEST_F(PruebaRobustezServidor, ElServidorSeReiniciaYLaSesionSeRecupera)
     EXPECT_TRUE(mensaje.startsWith("ERR-ID:7500028|Se perdió la conexión con el servidor de base de datos")) << mensaje.toStdString();
     EXPECT_TRUE(!conexion->EnTransaccion() && Estado() == "PE");
     EXPECT_EQ(Autorizar(d), " => AU");
+}
+
+// A bulk run across a real restart of the server: the document whose
+// session it cut waits and is tried again, every one is authorized, and the
+// summary says so after the list is read again.
+TEST_F(PruebaRobustezServidor, ElLoteEsperaAlServidorQueSeReinicia)
+{
+    QStringList folios;
+    for (QSqlQuery q("SELECT Rq_Folio FROM Requisiciones_Compra WHERE Rq_Estado = 'PE' ORDER BY 1", conexion->BaseDatos()); q.next() && folios.size() < 4;)
+        folios << q.value(0).toString();
+    rm640::frmRM640& bandeja = rm640::frmRM640::Instancia();
+    bandeja.show();
+    Activar(bandeja);
+    orvinda::ListView& lista = bandeja.lvInsidencias(0);
+    ASSERT_EQ(EsperarLista(lista), "");
+    ASSERT_TRUE(lista.Restaurar({folios, folios[0]}, true));
+    int cambios = 0;
+    conexion->AntesDeCadaPaso([&](const QString& paso) {
+        if (paso.startsWith(QLatin1String("UPDATE Requisiciones_Compra")) && cambios++ == 1)
+            servidor->Reiniciar();
+    });
+    g.mensajes.clear();
+    bandeja.AutorizarSeleccionados();
+    auto* forma = bandeja.findChild<rm640::frmValoresLote*>();
+    ASSERT_TRUE(forma);
+    forma->accept();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !g.mensajes.isEmpty(); }, 120000));
+    conexion->AntesDeCadaPaso(nullptr);
+    EXPECT_EQ(g.Avisos(), QStringList{"ERR-ID:7500070|64|Autorizar seleccionados|frmRM640|Autorizados: 4 de 4."});
+    EXPECT_EQ(cambios, 5);
+    EXPECT_EQ(Valor("SELECT COUNT(*) FROM Requisiciones_Compra WHERE Rq_Estado = 'AU' AND Rq_Folio IN ('" + folios.join("', '") + "')"), "4");
 }
 
 TEST_F(PruebaRobustezServidor, OtraSesionRetieneElDocumentoYLaEsperaTieneLimite)

@@ -37,6 +37,12 @@ Controles::Controles(QWidget* parent)
     m_auxiliar = new QLabel(this);
     m_auxiliar->setObjectName(QStringLiteral("lblAuxiliar"));
     m_auxiliar->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_accionAuxiliar = new QToolButton(this);
+    m_accionAuxiliar->setObjectName(QStringLiteral("cmdAccionAuxiliar"));
+    m_accionAuxiliar->setAutoRaise(true);
+    m_accionAuxiliar->setFocusPolicy(Qt::TabFocus);
+    m_accionAuxiliar->setStyleSheet(QStringLiteral("QToolButton { color: #00538a; text-decoration: underline; }"));
+    m_accionAuxiliar->hide();
 
     m_nuevo = CrearBoton("cmdNuevo", tr("Nuevo"));
     m_modificar = CrearBoton("cmdModificar", tr("Modificar"));
@@ -54,6 +60,7 @@ Controles::Controles(QWidget* parent)
     filaTitulo->addWidget(m_titulo);
     filaTitulo->addStretch(1);
     filaTitulo->addWidget(m_auxiliar);
+    filaTitulo->addWidget(m_accionAuxiliar);
 
     auto* filaBotones = new QHBoxLayout;
     filaBotones->setSpacing(2);
@@ -79,6 +86,7 @@ Controles::Controles(QWidget* parent)
     connect(m_informacion, &QToolButton::clicked, this, &Controles::Informacion);
     connect(m_extra, &QToolButton::clicked, this, &Controles::BotonExtra);
     connect(m_salir, &QToolButton::clicked, this, &Controles::Salir);
+    connect(m_accionAuxiliar, &QToolButton::clicked, this, &Controles::AccionAuxiliar);
 
     ActualizarEstilo();
     ActualizarTextos();
@@ -124,7 +132,18 @@ QString Controles::TextoAuxiliar() const
 }
 void Controles::setTextoAuxiliar(const QString& texto)
 {
+    setAvisoAuxiliar(texto, false, QString());
+}
+
+void Controles::setAvisoAuxiliar(const QString& texto, bool grave, const QString& accion, const QString& detalle)
+{
     m_auxiliar->setText(texto);
+    m_auxiliar->setToolTip(detalle);
+    // Dark red reads at 7:1 on the bar.
+    m_auxiliar->setStyleSheet(grave ? QStringLiteral("QLabel { color: #9b1414; font-weight: bold; }") : QString());
+    m_accionAuxiliar->setText(accion);
+    m_accionAuxiliar->setAccessibleName(accion.isEmpty() ? QString() : accion + QStringLiteral(": ") + texto);
+    m_accionAuxiliar->setVisible(!accion.isEmpty());
 }
 
 void Controles::setHabilitarInformacion(bool si)

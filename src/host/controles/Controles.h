@@ -52,7 +52,13 @@ public:
     QString TextoBotonExtra() const { return m_textoExtra; }
     void setTextoBotonExtra(const QString& texto);
     QString TextoAuxiliar() const;
+    // Plain text, without a notice's colour or action.
     void setTextoAuxiliar(const QString& texto);
+    // A notice in the same place, nothing to dismiss: red when grave, and
+    // with a command beside it (accion, its caption, empty for none) that
+    // emits AccionAuxiliar. detalle is the text's tooltip.
+    void setAvisoAuxiliar(const QString& texto, bool grave, const QString& accion, const QString& detalle = {});
+    QToolButton& cmdAccionAuxiliar() const { return *m_accionAuxiliar; }
     bool HabilitarInformacion() const { return m_habInformacion; }
     void setHabilitarInformacion(bool si);
     bool HabilitarModificar() const { return m_habModificar; }
@@ -120,6 +126,7 @@ signals:
     void Salir();
     void BotonExtra();
     void Guardar(bool& EsNuevo);
+    void AccionAuxiliar();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -139,6 +146,7 @@ private:
     QHBoxLayout* m_filaBotones = nullptr;
     QLabel* m_titulo = nullptr;
     QLabel* m_auxiliar = nullptr;
+    QToolButton* m_accionAuxiliar = nullptr;
     QToolButton* m_nuevo = nullptr;
     QToolButton* m_modificar = nullptr;
     QToolButton* m_guardar = nullptr;

@@ -462,7 +462,7 @@ QVariant ModeloLista::data(const QModelIndex& indice, int rol) const
     case Qt::ToolTipRole:
         if (indice.column() == ColumnaFecha() && Edad(fila) >= 0)
             return TextoEdad(Edad(fila));
-        if (indice.column() == 0) {
+        if (indice.column() == 0 || !Observacion(fila).isEmpty()) {
             const QString marcas = DescripcionMarcas(fila);
             if (!marcas.isEmpty())
                 return marcas;

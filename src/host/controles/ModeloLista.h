@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QDate>
+#include <QHash>
 #include <QSet>
 #include <QStringConverter>
 #include <QStringList>
@@ -76,7 +77,14 @@ public:
     int ColumnaPrioridad() const;
     bool Atrasada(int filaAlmacen) const;
     bool Urgente(int filaAlmacen) const;
-    bool Marcada(int filaAlmacen) const { return Atrasada(filaAlmacen) || Urgente(filaAlmacen); }
+    bool Marcada(int filaAlmacen) const
+    {
+        return Atrasada(filaAlmacen) || Urgente(filaAlmacen) || !Observacion(filaAlmacen).isEmpty();
+    }
+    // Rows a command left as they were, each with a word on why (by the
+    // Huella of its first cell): marked, the word in the whole row's tooltip.
+    void setObservaciones(const QHash<size_t, QString>& observaciones);
+    QString Observacion(int filaAlmacen) const;
     // By the Huella of their first cells: eight bytes a folio, however many.
     void setNuevas(const QSet<size_t>& huellas);
     static size_t Huella(QByteArrayView folio) { return qHash(folio, 0); }
@@ -141,6 +149,7 @@ private:
     mutable std::vector<qint16> m_edades; // per stored row, once asked for
     mutable bool m_edadesAlDia = false;
     QSet<size_t> m_nuevas; // Huella of their first cells
+    QHash<size_t, QString> m_observaciones;
     mutable int m_columnaFecha = -2; // -2: not known yet
     mutable int m_columnaPrioridad = -2;
 

@@ -129,6 +129,19 @@ void ModeloLista::setNuevas(const QSet<size_t>& huellas)
     AvisarMarcas();
 }
 
+void ModeloLista::setObservaciones(const QHash<size_t, QString>& observaciones)
+{
+    if (observaciones == m_observaciones)
+        return;
+    m_observaciones = observaciones;
+    AvisarMarcas();
+}
+
+QString ModeloLista::Observacion(int fila) const
+{
+    return m_observaciones.isEmpty() ? QString() : m_observaciones.value(Huella(Celda(fila, 0)));
+}
+
 bool ModeloLista::Nueva(int fila) const
 {
     return !m_nuevas.isEmpty() && m_nuevas.contains(Huella(Celda(fila, 0)));
@@ -167,6 +180,10 @@ QString ModeloLista::DescripcionMarcas(int fila) const
         partes.append(QStringLiteral("Urgente"));
     if (Nueva(fila))
         partes.append(QStringLiteral("Nuevo desde la última consulta"));
+    // What a command just said of the row comes first.
+    const QString observacion = Observacion(fila);
+    if (!observacion.isEmpty())
+        partes.prepend(observacion);
     return partes.join(QStringLiteral("; "));
 }
 

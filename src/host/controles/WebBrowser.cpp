@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -137,12 +138,26 @@ void WebBrowser::Navigate(const QString& direccion)
     load(url);
 }
 
-void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho)
+void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hecho, const QVariantMap& vacios)
 {
+    // One answer for both: a second round trip per document would show in a bulk run.
+    QString completar;
+    if (!vacios.isEmpty())
+        completar = QStringLiteral(
+                        "(function (valores, unico) { Object.keys(valores).forEach(function (n) {"
+                        "  var e = unico(n);"
+                        "  if (!e || !/^(INPUT|TEXTAREA|SELECT)$/.test(e.tagName) || String(e.value).trim() !== '')"
+                        "    return;"
+                        "  e.value = valores[n];"
+                        "  e.dispatchEvent(new Event('input', { bubbles: true }));"
+                        "  e.dispatchEvent(new Event('change', { bubbles: true })); }); })(%1, %2);")
+                        .arg(QString::fromUtf8(
+                                 QJsonDocument(QJsonObject::fromVariantMap(vacios)).toJson(QJsonDocument::Compact)),
+                             QLatin1String(kElementoUnico));
     page()->runJavaScript(
         QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; window.scrollTo(0, 0); }"
-                       " catch (e) {} })(%1);")
-            .arg(LiteralJs(html)),
+                       " catch (e) {} })(%1);%2")
+            .arg(LiteralJs(html), completar),
         QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {
             if (hecho)
                 hecho();

@@ -41,8 +41,10 @@ public:
     bool UltimaCargaCorrecta() const { return m_cargaCorrecta; }
 
     // Replaces the current document's body, errors ignored, and shows its
-    // top; hecho runs once the replacement has been made.
-    void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {});
+    // top; hecho runs once the replacement has been made. In the same step,
+    // each form field of vacios (by id or name, one element each) that the
+    // new body leaves empty takes the value given, as if typed.
+    void ReemplazarCuerpo(const QString& html, std::function<void()> hecho = {}, const QVariantMap& vacios = {});
     // The value of the one element whose id or name is nombre: value for
     // form fields, the text content otherwise. Throws ErrorRm when no element
     // or several match.

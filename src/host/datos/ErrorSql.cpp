@@ -50,6 +50,10 @@ ErrorRm ErrorSql::De(const QSqlError& e)
         causa = ErrorRm::Causa::Bloqueo;
     else if (Contiene(e, {"25006"}, {"readonly database", "read-only transaction"}))
         causa = ErrorRm::Causa::SoloLectura;
+    // SQLite's full or failing disk, PostgreSQL's insufficient resources and I/O error.
+    else if (Contiene(e, {"53100", "53200", "53300", "58030"},
+                      {"disk is full", "disk i/o error", "no space left on device"}))
+        causa = ErrorRm::Causa::Almacenamiento;
     return ErrorRm(Texto(e), 0, causa);
 }
 

@@ -27,6 +27,9 @@ QString ErrorRm::Explicada(const QString& pista) const
         causa = QStringLiteral("Otro usuario tiene ocupado el documento o la tabla; no se aplicó ningún cambio. "
                                "Intente de nuevo en un momento.");
         break;
+    case Causa::Almacenamiento:
+        causa = QStringLiteral("El disco de la base de datos está lleno o no responde; no se aplicó ningún cambio.");
+        break;
     case Causa::SoloLectura:
         causa = QStringLiteral("La base de datos está abierta en solo lectura; no se aplicó ningún cambio.");
         break;

@@ -14,7 +14,8 @@ public:
     // Why a database step failed, when the cause is the database itself and
     // not the statement: the forms then name that cause instead of their own hint.
     // SinRespuesta: the server stopped answering and the session was abandoned.
-    enum class Causa { Sentencia, ConexionPerdida, SinRespuesta, Bloqueo, SoloLectura };
+    // Almacenamiento: the database's disk is full or failed to write.
+    enum class Causa { Sentencia, ConexionPerdida, SinRespuesta, Bloqueo, SoloLectura, Almacenamiento };
 
     explicit ErrorRm(const QString& descripcion, int numero = 0, Causa causa = Causa::Sentencia);
 

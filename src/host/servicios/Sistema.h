@@ -47,6 +47,9 @@ public:
     {
         return MostrarMensaje(mensaje, EstiloPregunta, titulo, ventana, modulo, idError);
     }
+    // Opens a file the user asked to see with the desktop's viewer. False:
+    // this shell does not, and the caller opens it itself.
+    virtual bool AbrirArchivo([[maybe_unused]] const QString& ruta) { return false; }
 };
 
 } // namespace orvinda
