@@ -343,6 +343,11 @@ void frmRM640::ConectarLista(orvinda::ListView* lista)
     connect(&lista->Modelo(), &QAbstractItemModel::rowsInserted, this, cuenta);
     connect(&lista->Modelo(), &QAbstractItemModel::rowsRemoved, this, cuenta);
     connect(lista->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmRM640::ActualizarComandos);
+    // A list read whole since a failed idle refresh: that failure is old news.
+    connect(lista, &orvinda::ListView::LlenadoTerminado, this, [this](const QString& error, bool cancelado) {
+        if (error.isEmpty() && !cancelado && m_controles->TextoAuxiliar().startsWith(PrefijoFallaReposo))
+            m_controles->setTextoAuxiliar(QString());
+    });
 }
 
 void frmRM640::lvInsidencias_DblClick(int Index)

@@ -108,6 +108,8 @@ public:
     // The general parameters of the live inbox, as the last refresh read them.
     static inline const QString ParametroDiasAtraso = QStringLiteral("RM640_DIAS_ATRASO");
     static inline const QString ParametroRefresco = QStringLiteral("RM640_REFRESCO_SEG");
+    // How the status area starts when an idle refresh failed.
+    static inline const QString PrefijoFallaReposo = QStringLiteral("No se pudo actualizar");
     int DiasAtraso() const { return m_diasAtraso; }
     int SegundosReposo() const { return m_segundosReposo; }
     // The server's date the ages count against, read once per refresh.

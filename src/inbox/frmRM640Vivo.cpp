@@ -369,11 +369,15 @@ void frmRM640::FallarReposo(const QString& motivo)
 {
     DetenerReposo();
     // Said where the state is shown, never in a box: nobody asked for it.
+    // The first line in the area, all of it in the tooltip; a read writes
+    // nothing, so what the causes say of changes is left out.
     QString linea = motivo.section(u'\n', 0, 0).trimmed();
+    linea.remove(QStringLiteral("; no se aplicó ningún cambio"));
     if (linea.size() > 120)
         linea = linea.left(119) + QChar(0x2026);
-    m_controles->setTextoAuxiliar(
-        QStringLiteral("No se pudo actualizar a las %1 (%2): se muestra lo leído antes").arg(Hora(), linea));
+    const QString texto
+        = (PrefijoFallaReposo + QStringLiteral(" a las %1 (%2): se muestra lo leído antes")).arg(Hora(), linea);
+    m_controles->setAvisoAuxiliar(texto, false, QString(), QString(motivo).remove(QStringLiteral("\r")).trimmed());
     ProgramarReposo();
     emit RefrescoEnReposo(false);
 }

@@ -142,6 +142,8 @@ void frmAutorizacion::ActivarSiFalta()
 void frmAutorizacion::showEvent(QShowEvent* evento)
 {
     QDialog::showEvent(evento);
+    if (!evento->spontaneous())
+        m_primerDocumento = true;
     if (!m_formaCargada)
         Trampa::Atrapar(*this, QStringLiteral("Form_Load()"), QStringLiteral("ERR-ID:7500053"),
                         [this] { Form_Load(); });
@@ -277,6 +279,7 @@ void frmAutorizacion::PonerPlantilla()
 void frmAutorizacion::AlMostrarse()
 {
     m_documentoListo = true;
+    m_mostradoDesde.start();
     const Accion retenida = std::exchange(m_retenida, Accion::Ninguna);
     if (retenida == Accion::Ninguna || !isVisible() || m_retenidaDesde.elapsed() > m_webBrowser1->Timeout())
         return;
@@ -291,11 +294,16 @@ void frmAutorizacion::AlMostrarse()
 
 bool frmAutorizacion::Retener(Accion accion)
 {
-    if (m_documentoListo && !m_esperandoLista)
-        return false;
-    // A press made while the decided document waits for the list's next one
-    // was meant for a document no longer there.
-    if (!m_esperandoLista && isVisible()) {
+    if (m_documentoListo && !m_esperandoLista) {
+        // Just shown after moving along the list: the press was meant for
+        // the document before it.
+        return !m_primerDocumento && m_mostradoDesde.isValid() && m_mostradoDesde.elapsed() < GuardaTrasCambioMs;
+    }
+    // Only the document the dialog opens on holds a press until it shows;
+    // one pressed while the list's next one or a neighbour comes in, or
+    // while the decided document waits for the list, was meant for a
+    // document no longer there.
+    if (m_primerDocumento && !m_esperandoLista && isVisible()) {
         m_retenida = accion;
         m_retenidaDesde.start();
     }
@@ -313,6 +321,7 @@ void frmAutorizacion::MostrarDocumento(const Documento& documento)
     m_total = documento.total;
     m_procesado = false;
     m_retenida = Accion::Ninguna;
+    m_primerDocumento = false;
     ActualizarTitulo();
     Trampa::Intentar([this] { PonerPlantilla(); });
 }

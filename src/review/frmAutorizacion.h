@@ -82,6 +82,9 @@ public:
     bool Avanzar(int paso);
     // The document is in the page: Autorizar and Rechazar act.
     bool DocumentoListo() const { return m_documentoListo; }
+    // How long a document reached by moving along the list takes no
+    // decision: a press that soon was made for the one before it.
+    static constexpr int GuardaTrasCambioMs = 400;
 
     orvinda::WebBrowser& WebBrowser1() const { return *m_webBrowser1; }
     orvinda::flatButton& CmdAutorizado() const { return *m_cmdAutorizado; }
@@ -175,6 +178,10 @@ private:
     int m_generacion = 0;
     Accion m_retenida = Accion::Ninguna;
     QElapsedTimer m_retenidaDesde;
+    // The document the dialog opened on; one reached by moving along the
+    // list, or after a decision, is another.
+    bool m_primerDocumento = true;
+    QElapsedTimer m_mostradoDesde;
 };
 
 } // namespace rm640

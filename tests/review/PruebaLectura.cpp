@@ -54,8 +54,11 @@ TEST_P(PruebaLectura, SeRecorreLaListaSinDecidirYCadaDecisionAbreLaSiguiente)
     forma.lvInsidencias(0).setSelectedIndex(0);
     const QStringList antes = TodoElContenido();
     const auto mostrado = [](frmAutorizacion& d, const QString& folio, int posicion, int total) {
-        return QTest::qWaitFor([&] { return d.DocumentoListo() && d.isVisible(); }, 10000) && EsperarDocumento(d, "Folio " + folio + "<")
+        const bool listo = QTest::qWaitFor([&] { return d.DocumentoListo() && d.isVisible(); }, 10000) && EsperarDocumento(d, "Folio " + folio + "<")
             && d.windowTitle() == QStringLiteral("Autorización — %1 (%2 de %3)").arg(folio).arg(posicion).arg(total);
+        // A decision this soon after the move would be dropped.
+        QTest::qWait(frmAutorizacion::GuardaTrasCambioMs);
+        return listo;
     };
     AlAbrirseDialogo([&](frmAutorizacion& d) {
         Escribir(d, "MONTO", "1");
@@ -155,6 +158,35 @@ TEST_P(PruebaLectura, AltAAntesDeQueSeMuestreElDocumentoEsperaOSeDescarta)
         EXPECT_EQ(Valor("SELECT Estado FROM Documentos WHERE Folio = 'D-1'"), limite == 1 ? "PE" : "AU");
     }
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.mensajes.value(0).mensaje.toStdString();
+}
+
+// With the next document opening by itself, a second press, or a held key,
+// meant for the document just decided never decides the one that follows.
+TEST_P(PruebaLectura, UnaTeclaRepetidaOMantenidaNoDecideElDocumentoSiguiente)
+{
+    CrearDocumentos();
+    Iniciar();
+    frmRM640& forma = AbrirBandeja();
+    forma.lvInsidencias(0).setSelectedIndex(0);
+    AlAbrirseDialogo([&](frmAutorizacion& d) {
+        d.chkAbrirSiguiente().setChecked(true);
+        QWidget* pagina = d.WebBrowser1().focusProxy();
+        QTest::keyClick(pagina, Qt::Key_A, Qt::AltModifier);
+        // Pressed again at once, soon after, and held long after.
+        for (const auto& [espera, mantenida] : {std::pair{0, false}, {60, false}, {100, false}, {1000, true}}) {
+            QTestEventLoop::instance().enterLoopMSecs(espera + 1);
+            QKeyEvent otra(QEvent::KeyPress, Qt::Key_A, Qt::AltModifier, "a", mantenida);
+            QApplication::sendEvent(pagina, &otra);
+        }
+        QTestEventLoop::instance().enterLoopMSecs(1500);
+        EXPECT_TRUE(d.isVisible() && d.Folio() == "D-2") << d.Folio().toStdString();
+        d.cmdCancelar_Click();
+    });
+    emit forma.lvInsidencias(0).DblClick();
+    QStringList estados;
+    for (const char* folio : {"D-1", "D-2", "D-3"})
+        estados << Valor(QStringLiteral("SELECT Estado FROM Documentos WHERE Folio = '%1'").arg(folio));
+    EXPECT_EQ(estados, (QStringList{"AU", "PE", "PE"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bases, PruebaLectura, ::testing::Values(false, true), NombreDeBase);

@@ -2,9 +2,19 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
+#include <QTimer>
 #include <QWidget>
 
 namespace orvinda {
+
+namespace {
+
+// How long a window system usually takes to put its frame around a new window.
+constexpr int EsperaMarcoMs = 300;
+constexpr const char* ReajustePendiente = "orvinda_reajuste_pendiente";
+
+} // namespace
 
 void AjusteVentana::CaberEnPantalla(QWidget& ventana)
 {
@@ -22,8 +32,26 @@ void AjusteVentana::CaberEnPantalla(QWidget& ventana)
     if (!pantalla)
         return;
     const QRect zona = pantalla->availableGeometry();
-    // The frame the window system draws around the client area, once it is known.
-    const QSize marco = (ventana.frameGeometry().size() - ventana.size()).expandedTo(QSize(0, 0));
+    // The frame the window system draws around the client area, once it is
+    // known. Before the window is decorated it reads as none: the title
+    // bar's usual height stands in, and the window fits again once the
+    // real frame is there.
+    QSize marco = (ventana.frameGeometry().size() - ventana.size()).expandedTo(QSize(0, 0));
+    const QString plataforma = QGuiApplication::platformName();
+    if (marco.isNull() && !(ventana.windowFlags() & Qt::FramelessWindowHint) && plataforma != QLatin1String("offscreen")
+        && plataforma != QLatin1String("minimal")) {
+        const int borde = ventana.style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, &ventana);
+        marco
+            = QSize(2 * borde, ventana.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &ventana) + 2 * borde);
+        if (!ventana.property(ReajustePendiente).toBool()) {
+            ventana.setProperty(ReajustePendiente, true);
+            QTimer::singleShot(EsperaMarcoMs, &ventana, [&ventana] {
+                if (ventana.isVisible() && ventana.frameGeometry().size() != ventana.size())
+                    CaberEnPantalla(ventana);
+                ventana.setProperty(ReajustePendiente, false);
+            });
+        }
+    }
     const QSize maximo = (zona.size() - marco).expandedTo(QSize(1, 1));
     const QSize tamano = ventana.size().boundedTo(maximo).expandedTo(ventana.minimumSize());
     if (tamano != ventana.size())

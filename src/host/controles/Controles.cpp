@@ -37,6 +37,10 @@ Controles::Controles(QWidget* parent)
     m_auxiliar = new QLabel(this);
     m_auxiliar->setObjectName(QStringLiteral("lblAuxiliar"));
     m_auxiliar->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // It takes the room the title leaves and no more: a long text is cut at
+    // its end, never pushed over the title.
+    m_auxiliar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_auxiliar->installEventFilter(this);
     m_accionAuxiliar = new QToolButton(this);
     m_accionAuxiliar->setObjectName(QStringLiteral("cmdAccionAuxiliar"));
     m_accionAuxiliar->setAutoRaise(true);
@@ -58,8 +62,7 @@ Controles::Controles(QWidget* parent)
 
     auto* filaTitulo = new QHBoxLayout;
     filaTitulo->addWidget(m_titulo);
-    filaTitulo->addStretch(1);
-    filaTitulo->addWidget(m_auxiliar);
+    filaTitulo->addWidget(m_auxiliar, 1);
     filaTitulo->addWidget(m_accionAuxiliar);
 
     auto* filaBotones = new QHBoxLayout;
@@ -128,7 +131,7 @@ void Controles::AgregarAccesorio(QWidget* accesorio)
 
 QString Controles::TextoAuxiliar() const
 {
-    return m_auxiliar->text();
+    return m_textoAuxiliar;
 }
 void Controles::setTextoAuxiliar(const QString& texto)
 {
@@ -137,13 +140,28 @@ void Controles::setTextoAuxiliar(const QString& texto)
 
 void Controles::setAvisoAuxiliar(const QString& texto, bool grave, const QString& accion, const QString& detalle)
 {
-    m_auxiliar->setText(texto);
-    m_auxiliar->setToolTip(detalle);
+    m_textoAuxiliar = texto;
+    m_auxiliar->setToolTip(detalle.isEmpty() || detalle == texto ? texto : texto + QStringLiteral("\n") + detalle);
+    m_auxiliar->setAccessibleName(texto);
+    AjustarAuxiliar();
     // Dark red reads at 7:1 on the bar.
     m_auxiliar->setStyleSheet(grave ? QStringLiteral("QLabel { color: #9b1414; font-weight: bold; }") : QString());
     m_accionAuxiliar->setText(accion);
     m_accionAuxiliar->setAccessibleName(accion.isEmpty() ? QString() : accion + QStringLiteral(": ") + texto);
     m_accionAuxiliar->setVisible(!accion.isEmpty());
+}
+
+void Controles::AjustarAuxiliar()
+{
+    m_auxiliar->setText(
+        m_auxiliar->fontMetrics().elidedText(m_textoAuxiliar, Qt::ElideRight, m_auxiliar->contentsRect().width()));
+}
+
+bool Controles::eventFilter(QObject* objeto, QEvent* evento)
+{
+    if (objeto == m_auxiliar && evento->type() == QEvent::Resize)
+        AjustarAuxiliar();
+    return QFrame::eventFilter(objeto, evento);
 }
 
 void Controles::setHabilitarInformacion(bool si)

@@ -133,7 +133,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;
 
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
+    void AjustarAuxiliar();
     QToolButton* CrearBoton(const char* nombre, const QString& texto);
     void PulsarNuevo();
     void PulsarModificar();
@@ -147,6 +151,8 @@ private:
     QLabel* m_titulo = nullptr;
     QLabel* m_auxiliar = nullptr;
     QToolButton* m_accionAuxiliar = nullptr;
+    // The status text whole; the label shows as much of its start as fits.
+    QString m_textoAuxiliar;
     QToolButton* m_nuevo = nullptr;
     QToolButton* m_modificar = nullptr;
     QToolButton* m_guardar = nullptr;

@@ -155,7 +155,8 @@ void WebBrowser::ReemplazarCuerpo(const QString& html, std::function<void()> hec
                                  QJsonDocument(QJsonObject::fromVariantMap(vacios)).toJson(QJsonDocument::Compact)),
                              QLatin1String(kElementoUnico));
     page()->runJavaScript(
-        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; window.scrollTo(0, 0); }"
+        QStringLiteral("(function (h) { try { if (document.body) document.body.innerHTML = h; window.scrollTo(0, 0);"
+                       " if (window.getSelection) window.getSelection().removeAllRanges(); }"
                        " catch (e) {} })(%1);%2")
             .arg(LiteralJs(html), completar),
         QWebEngineScript::ApplicationWorld, [hecho](const QVariant&) {

@@ -62,8 +62,11 @@ bool flatButton::Atajo(const QKeyEvent& tecla, std::initializer_list<flatButton*
         return false;
     for (flatButton* boton : botones)
         if (tecla.key() == boton->TeclaAtajo() && boton->isEnabled()) {
-            // Queued: a modal answer must not start inside the key event.
-            QTimer::singleShot(0, boton, &QAbstractButton::click);
+            // A held key presses once: its repeats would decide document
+            // after document unseen.
+            if (!tecla.isAutoRepeat())
+                // Queued: a modal answer must not start inside the key event.
+                QTimer::singleShot(0, boton, &QAbstractButton::click);
             return true;
         }
     return false;

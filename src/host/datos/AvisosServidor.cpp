@@ -150,11 +150,12 @@ void AvisosServidor::AvanzarConexion()
     // The socket may change while libpq tries one address after another.
     const int socket = PQsocket(m_sesion);
     if (!m_lectura || m_lectura->socket() != socket) {
-        m_lectura = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Read);
-        m_escritura = std::make_unique<QSocketNotifier>(socket, QSocketNotifier::Write);
-        connect(m_lectura.get(), &QSocketNotifier::activated, this,
+        SoltarNotificadores();
+        m_lectura = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+        m_escritura = new QSocketNotifier(socket, QSocketNotifier::Write, this);
+        connect(m_lectura, &QSocketNotifier::activated, this,
                 [this] { m_escuchando || m_listenEnviado ? Leer() : AvanzarConexion(); });
-        connect(m_escritura.get(), &QSocketNotifier::activated, this, &AvisosServidor::AvanzarConexion);
+        connect(m_escritura, &QSocketNotifier::activated, this, &AvisosServidor::AvanzarConexion);
     }
     m_lectura->setEnabled(estado != PGRES_POLLING_WRITING);
     m_escritura->setEnabled(estado == PGRES_POLLING_WRITING);
@@ -213,11 +214,24 @@ void AvisosServidor::Fallar(const QString& motivo)
     m_reconexion->start(EsperaReconexionMs);
 }
 
+void AvisosServidor::SoltarNotificadores()
+{
+    // Often called from one of their own signals: they stop now and are
+    // deleted once that signal is done with.
+    for (QSocketNotifier* n : {m_lectura, m_escritura})
+        if (n) {
+            n->setEnabled(false);
+            n->disconnect(this);
+            n->deleteLater();
+        }
+    m_lectura = nullptr;
+    m_escritura = nullptr;
+}
+
 void AvisosServidor::Cerrar()
 {
-    // The notifiers go before the socket they watch.
-    m_lectura.reset();
-    m_escritura.reset();
+    // The notifiers stop before the socket they watch is closed.
+    SoltarNotificadores();
     if (m_sesion)
         PQfinish(m_sesion);
     m_sesion = nullptr;

@@ -44,13 +44,14 @@ private:
     void Leer();
     void Fallar(const QString& motivo);
     void Cerrar();
+    void SoltarNotificadores();
 
     QStringList m_claves;
     QStringList m_valores;
     QString m_canal;
     PGconn* m_sesion = nullptr;
-    std::unique_ptr<QSocketNotifier> m_lectura;
-    std::unique_ptr<QSocketNotifier> m_escritura;
+    QSocketNotifier* m_lectura = nullptr;
+    QSocketNotifier* m_escritura = nullptr;
     QTimer* m_reconexion = nullptr;
     bool m_escuchando = false;
     bool m_listenEnviado = false;

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <mutex>
 #include <sql.h>
 #include <sqlext.h>
 #include <vector>
@@ -15,13 +16,23 @@ namespace orvinda {
 
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "the driver manager's wide text is UTF-16");
 
+// The handle, shared with whoever may cancel it from another thread. It is
+// freed with the statement, while its connection is surely still there, and
+// never later: a cancel that comes after finds none. While a cancel is under
+// way (a server that does not answer may hold it long) the handle is left to
+// the disconnection, which frees every statement of its session; the session
+// is closed only once no cancel can be inside it.
 struct SentenciaOdbc::Estado
 {
+    std::mutex candado;
     SQLHSTMT h = SQL_NULL_HSTMT;
-    ~Estado()
+    void Liberar()
     {
-        if (h != SQL_NULL_HSTMT)
+        std::unique_lock<std::mutex> bloqueo(candado, std::try_to_lock);
+        if (bloqueo.owns_lock() && h != SQL_NULL_HSTMT)
             SQLFreeHandle(SQL_HANDLE_STMT, h);
+        if (bloqueo.owns_lock())
+            h = SQL_NULL_HSTMT;
     }
 };
 
@@ -52,8 +63,8 @@ ErrorRm Diagnostico(SQLSMALLINT tipo, SQLHANDLE handle)
         if (texto != uno)
             texto += (texto.isEmpty() ? QString() : QStringLiteral(" ")) + uno;
     }
-    return ErrorSql::De(QSqlError(QStringLiteral("QODBC: Unable to execute statement"), texto,
-                                  QSqlError::StatementError, estado));
+    return ErrorSql::De(
+        QSqlError(QStringLiteral("QODBC: Unable to execute statement"), texto, QSqlError::StatementError, estado));
 }
 
 enum class Tipo { Texto, Binario, Real, Entero, EnteroSinSigno, Entero64, Fecha, Hora, Momento };
@@ -105,7 +116,8 @@ bool LeerTrozos(SQLHSTMT st, SQLUSMALLINT columna, SQLSMALLINT tipoC, std::vecto
             return true;
         if (!SQL_SUCCEEDED(r) || indicador == SQL_NULL_DATA)
             return false;
-        const qsizetype llegaron = indicador == SQL_NO_TOTAL ? cabe : std::min(cabe, indicador / qsizetype(sizeof(Unidad)));
+        const qsizetype llegaron
+            = indicador == SQL_NO_TOTAL ? cabe : std::min(cabe, indicador / qsizetype(sizeof(Unidad)));
         destino.insert(destino.end(), trozo, trozo + llegaron);
         if (r == SQL_SUCCESS)
             return true;
@@ -146,7 +158,10 @@ SentenciaOdbc::SentenciaOdbc(void* conexion)
                    SQL_IS_UINTEGER);
 }
 
-SentenciaOdbc::~SentenciaOdbc() = default;
+SentenciaOdbc::~SentenciaOdbc()
+{
+    m_estado->Liberar();
+}
 
 void SentenciaOdbc::Ejecutar(const QString& texto)
 {
@@ -205,7 +220,8 @@ QVariant SentenciaOdbc::Valor(int columna)
     switch (TipoDe(m_tipos[columna])) {
     case Tipo::Texto: {
         std::vector<SQLWCHAR> texto;
-        return LeerTrozos(st, c, SQL_C_WCHAR, texto) ? QVariant(DeWide(texto.data(), qsizetype(texto.size()))) : QVariant();
+        return LeerTrozos(st, c, SQL_C_WCHAR, texto) ? QVariant(DeWide(texto.data(), qsizetype(texto.size())))
+                                                     : QVariant();
     }
     case Tipo::Binario: {
         std::vector<char> bytes;
@@ -274,7 +290,11 @@ void SentenciaOdbc::Celda(int columna, CeldasListado& celdas)
 
 std::function<void()> SentenciaOdbc::Cancelador() const
 {
-    return [estado = m_estado] { SQLCancel(estado->h); };
+    return [estado = m_estado] {
+        std::lock_guard<std::mutex> bloqueo(estado->candado);
+        if (estado->h != SQL_NULL_HSTMT)
+            SQLCancel(estado->h);
+    };
 }
 
 } // namespace orvinda
