@@ -201,9 +201,10 @@ int AplicacionShell::Iniciar()
                              48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
                              QStringLiteral("ERR-ID:9900008"));
     // Nothing is decided without a trail: said now, refused when tried.
-    if (!EscrituraBitacora::Existe(*m_conexion))
-        m_mensajero->Mostrar(EscrituraBitacora::SinBitacora(OrdenesBitacora::OrdenActualizar(m_opciones.baseDatos)), 48,
-                             QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
+    if (const QString falta
+        = EscrituraBitacora::Falta(*m_conexion, OrdenesBitacora::OrdenActualizar(m_opciones.baseDatos));
+        !falta.isEmpty())
+        m_mensajero->Mostrar(falta, 48, QStringLiteral("Orvinda"), nullptr, QStringLiteral("ORVINDA"),
                              QStringLiteral("ERR-ID:9900009"));
     if (m_traza) {
         Traza* t = m_traza.get();

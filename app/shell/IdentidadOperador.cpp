@@ -35,23 +35,41 @@ bool IdentidadOperador::EsDemo(Conexion& conexion)
     return !rs.Eof() && !rs.Fields(0).EsNulo() && rs.Fields(0).Texto().trimmed() == QLatin1String("1");
 }
 
+IdentidadOperador::Sesion IdentidadOperador::SinCuentas(Conexion& conexion, Sesion s, const QString& operadorPedido,
+                                                        int nivelPedido)
+{
+    // Before accounts were mapped the operator was whoever the command line
+    // named. That is still so on demo data; elsewhere it would hand anyone
+    // ADMIN's level, so the shell opens as no operator, and the log refuses
+    // every decision until the column is added.
+    if (s.demo) {
+        s.operador = operadorPedido.isEmpty() ? QStringLiteral("ADMIN") : operadorPedido;
+        Recordset op = conexion.Execute(QStringLiteral("SELECT Op_Nivel FROM Operadores WHERE Op_Cve_Operador = %1")
+                                            .arg(TextoSql::Literal(s.operador)));
+        if (op.Eof())
+            throw ErrorRm(QStringLiteral("El operador \"%1\" no existe en la tabla Operadores.").arg(s.operador));
+        s.nivel = nivelPedido >= 0 ? nivelPedido : op.Fields(0).EsNulo() ? 0 : op.Fields(0).Value().toInt();
+    }
+    s.aviso
+        = QStringLiteral("La tabla Operadores no tiene la columna Op_Cuenta: %1 (cuenta %2); no se decide nada "
+                         "hasta agregarla con orvinda --actualizar-esquema")
+              .arg(s.demo ? QStringLiteral("datos de demostración, operador %1, nivel %2").arg(s.operador).arg(s.nivel)
+                          : QStringLiteral("sin operador"),
+                   s.cuenta);
+    return s;
+}
+
 IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const QString& operadorPedido,
                                                       int nivelPedido)
 {
     Sesion s;
     s.cuenta = Cuenta(conexion);
-    Recordset rs;
-    try {
-        rs = conexion.Execute(QStringLiteral("SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cuenta = %1")
-                                  .arg(TextoSql::Literal(s.cuenta)));
-    } catch (const ErrorRm& e) {
-        // A database made before accounts were mapped.
-        throw ErrorRm(
-            QStringLiteral("No se puede saber qué operador corresponde a la cuenta \"%1\": %2\nLa tabla Operadores"
-                           " necesita la columna Op_Cuenta (la agrega orvinda --actualizar-esquema) con la cuenta de"
-                           " cada operador.")
-                .arg(s.cuenta, e.Descripcion()));
-    }
+    s.demo = EsDemo(conexion);
+    if (!CuentaSesion::OperadoresConCuenta(conexion))
+        return SinCuentas(conexion, s, operadorPedido, nivelPedido);
+    Recordset rs
+        = conexion.Execute(QStringLiteral("SELECT Op_Cve_Operador, Op_Nivel FROM Operadores WHERE Op_Cuenta = %1")
+                               .arg(TextoSql::Literal(s.cuenta)));
     if (rs.Eof())
         throw ErrorRm(
             QStringLiteral("La cuenta \"%1\" no está asociada a ningún operador. El administrador debe anotarla en la"
@@ -67,7 +85,6 @@ IdentidadOperador::Sesion IdentidadOperador::Resolver(Conexion& conexion, const 
                 .arg(s.cuenta));
 
     const bool pedido = !operadorPedido.isEmpty() || nivelPedido >= 0;
-    s.demo = EsDemo(conexion);
     if (!pedido)
         return s;
     if (!s.demo) {

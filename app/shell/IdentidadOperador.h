@@ -32,11 +32,16 @@ public:
     static bool EsDemo(Conexion& conexion);
 
     // Throws ErrorRm, with what to do about it, for an account no operator
-    // is mapped to, one mapped to several, or an unknown --operador.
+    // is mapped to, one mapped to several, or an unknown --operador. On a
+    // database whose Operadores has no Op_Cuenta yet it does not throw: see
+    // SinCuentas.
     static Sesion Resolver(Conexion& conexion, const QString& operadorPedido, int nivelPedido);
 
     // Marks the new demo database and maps the account that created it to ADMIN.
     static void MarcarDemo(Conexion& conexion);
+
+private:
+    static Sesion SinCuentas(Conexion& conexion, Sesion s, const QString& operadorPedido, int nivelPedido);
 };
 
 } // namespace orvinda

@@ -17,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -196,10 +197,23 @@ void frmHistorial::ActualizarCuenta()
 {
     const orvinda::ModeloLista& modelo = m_lista->Modelo();
     const QLocale regional;
-    m_cuenta->setText(m_lista->Filtro().trimmed().isEmpty()
-                          ? QStringLiteral("%1 decisiones").arg(regional.toString(modelo.Total()))
-                          : QStringLiteral("%1 de %2 decisiones")
-                                .arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total())));
+    const QString decisiones = modelo.Total() == 1 ? QStringLiteral("decisión") : QStringLiteral("decisiones");
+    m_cuenta->setText(
+        m_lista->Filtro().trimmed().isEmpty()
+            ? QStringLiteral("%1 %2").arg(regional.toString(modelo.Total()), decisiones)
+            : QStringLiteral("%1 de %2 %3")
+                  .arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()), decisiones));
+}
+
+void frmHistorial::keyPressEvent(QKeyEvent* evento)
+{
+    // As in the inbox: Escape clears the filter first, and closes only then.
+    if (evento->key() == Qt::Key_Escape && evento->modifiers() == Qt::NoModifier && !m_filtro->text().isEmpty()) {
+        m_filtro->clear();
+        evento->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evento);
 }
 
 QString frmHistorial::Detalle(qint64 id)

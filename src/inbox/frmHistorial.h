@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QDateEdit;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -53,6 +54,9 @@ public:
     QPushButton& cmdExportar() const { return *m_exportar; }
 
     void Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& id);
+
+protected:
+    void keyPressEvent(QKeyEvent* evento) override;
 
 private:
     void cmdExportar_Click();

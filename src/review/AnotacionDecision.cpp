@@ -5,6 +5,7 @@
 #include "host/datos/Conexion.h"
 #include "host/datos/Transaccion.h"
 #include "host/servicios/Sistema.h"
+#include "marcadores/Marcadores.h"
 #include "publico/Publico.h"
 
 #include <QJsonArray>
@@ -49,6 +50,25 @@ QSet<qint64>& EnCursoAhora()
 }
 
 } // namespace
+
+AnotacionDecision::Valores AnotacionDecision::Leer(const QString& campos,
+                                                   const std::function<QString(const QString&)>& valorDe)
+{
+    Valores valores;
+    QSet<QString> leidos;
+    for (const CampoAutorizar& campo : Marcadores::LeerListaCampos(campos)) {
+        if (leidos.contains(campo.nombre))
+            continue;
+        leidos.insert(campo.nombre);
+        std::optional<QString> valor;
+        try {
+            valor = valorDe(campo.nombre);
+        } catch (...) {
+        }
+        valores.append({campo.nombre, valor});
+    }
+    return valores;
+}
 
 QString AnotacionDecision::Json(const Valores& valores)
 {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -44,6 +45,10 @@ public:
     // Printing under way in this process, not yet recorded.
     static void MarcarEnCurso(qint64 referencia, bool enCurso);
     static bool EnCurso(qint64 referencia);
+
+    // The values of the field list campos, in its order, each read once; one
+    // that could not be read is recorded as none and stops nothing.
+    static Valores Leer(const QString& campos, const std::function<QString(const QString& campo)>& valorDe);
 
     // The values as a JSON array of {"campo", "valor"}, in their order.
     static QString Json(const Valores& valores);

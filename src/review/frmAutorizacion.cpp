@@ -1,5 +1,6 @@
 #include "review/frmAutorizacion.h"
 
+#include "host/bitacora/EscrituraBitacora.h"
 #include "host/controles/AjusteVentana.h"
 #include "host/controles/Twips.h"
 #include "host/controles/WebBrowser.h"
@@ -8,6 +9,7 @@
 #include "publico/FormaUnica.h"
 #include "publico/Publico.h"
 #include "publico/Trampa.h"
+#include "review/ReglasDePagina.h"
 #include "review/RevisionDocumento.h"
 #include "review/frmRechazar.h"
 
@@ -407,8 +409,16 @@ void frmAutorizacion::CmdRechazar_Click()
                      orvinda::Sistema::EstiloAdvertencia, QStringLiteral("Rechazar"), QStringLiteral("ERR-ID:7500066"));
             return;
         }
+        // Refused as an authorization is, before a comment is asked for.
+        orvinda::EscrituraBitacora::Exigir(Publico::Conexion());
+        // Read now, outside any transaction; the page does not change while
+        // the comment is written.
+        const orvinda::WebBrowser::Lectura lectura = m_webBrowser1->LeerCampos(ReglasDePagina::Nombres(m_campos));
+        const AnotacionDecision::Valores valores
+            = AnotacionDecision::Leer(m_campos, [&lectura](const QString& campo) { return lectura.Valor(campo); });
         const int antes = m_activaciones;
         frmRechazar& rechazo = frmRechazar::Load(this);
+        rechazo.setValores(valores);
         rechazo.setTabla(m_tabla);
         rechazo.setFolio(m_folio);
         rechazo.setClave(m_clave);

@@ -255,16 +255,8 @@ bool frmRechazar::EjecutarRechazo(const QString& Clave, const QString& Folio)
     const auto comentar = [&](const QString& sentencia, int filas) {
         QString comentario = m_txtComentario->toPlainText();
         Publico::Utilerias->GuardarComentario(m_tabla, Folio, comentario);
-        AnotacionDecision::Anotar({operador,
-                                   Clave,
-                                   m_tabla,
-                                   Folio,
-                                   orvinda::RegistroBitacora::Rechazo,
-                                   {},
-                                   sentencia,
-                                   filas,
-                                   comentario,
-                                   AnotacionDecision::Origen::Dialogo});
+        AnotacionDecision::Anotar({operador, Clave, m_tabla, Folio, orvinda::RegistroBitacora::Rechazo, m_valores,
+                                   sentencia, filas, comentario, AnotacionDecision::Origen::Dialogo});
     };
     const SentenciaDeRevision::Resultado r = SentenciaDeRevision::Ejecutar(
         reportar,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "review/AnotacionDecision.h"
 #include "review/SentenciaDeRevision.h"
 
 #include <QDialog>
@@ -57,6 +58,8 @@ public:
     // RM640_CAMPO_COMENTARIO_RECHAZO names, else its one textarea; empty
     // when there is neither or the page does not answer.
     static QString ComentarioEnPagina(orvinda::WebBrowser& pagina);
+    // The page's values as the reviewer left them, for the log's row.
+    void setValores(const AnotacionDecision::Valores& valores) { m_valores = valores; }
     QLabel& lblComentario() const { return *m_lblComentario; }
     orvinda::flatButton& cmdAceptar() const { return *m_cmdAceptar; }
     // The designed control is named "cmdCacelar"; the widget keeps that name.
@@ -87,6 +90,7 @@ private:
     QString m_clave;
     QString m_folio;
     QString m_tabla;
+    AnotacionDecision::Valores m_valores;
     bool m_procesado = false;
     // What became of the last rejection tried.
     SentenciaDeRevision::Desenlace m_desenlace = SentenciaDeRevision::Desenlace::Detenida;

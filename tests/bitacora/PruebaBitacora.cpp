@@ -169,7 +169,13 @@ TEST_P(PruebaBitacora, DialogoLoteYRechazoDejanCadaUnoSuFilaYLaCadenaSeVerifica)
     const QString cuenta = d.WebBrowser1().ValorElemento("CUENTA_PRESUPUESTAL");
     d.CmdAutorizado_Click();
     EXPECT_EQ(Lote("0001", {pendientes[1]}).autorizados.size(), 1);
-    MostrarRechazo(Requisiciones, pendientes[2], "0001", "Sin presupuesto").cmdAceptar_Click();
+    // The rejection keeps the page's values too; a field the page lacks is recorded unread and stops nothing.
+    frmAutorizacion& r = MostrarRequisicionDemo(pendientes[2]);
+    ASSERT_TRUE(EscribirCampo(r.WebBrowser1(), "MONTO_AUTORIZADO", "0") && EscribirCampo(r.WebBrowser1(), "COMENTARIO_DOCUMENTO", "Sin presupuesto"));
+    const QString cuentaRechazo = r.WebBrowser1().ValorElemento("CUENTA_PRESUPUESTAL");
+    r.setCampos(CamposRequisicion + ",NO_ESTA");
+    AlAbrirse<frmRechazar>([](frmRechazar& f) { f.cmdAceptar_Click(); });
+    r.CmdRechazar_Click();
     ASSERT_TRUE(g.mensajes.isEmpty()) << g.Avisos().join('\n').toStdString();
 
     const QString fila = "%1|%2|0001|REQUISICIONES_COMPRA|%3|PRUEBA|1|%4||";
@@ -186,16 +192,17 @@ TEST_P(PruebaBitacora, DialogoLoteYRechazoDejanCadaUnoSuFilaYLaCadenaSeVerifica)
     q.exec("SELECT Bd_Valores, Bd_Sentencia, Bd_Fecha, Bd_Cuenta, Bd_Maquina FROM Bitacora_Decisiones ORDER BY Bd_Id");
     const QString sesion = GetParam() ? "rm640" : orvinda::IdentidadOperador::CuentaSistema();
     for (const QString& patron :
-         {"^" + QRegularExpression::escape(valores.arg("1500.00", cuenta, "Visto bueno")) + "$", enOrden, QStringLiteral("^\\[\\]$")}) {
+         {"^" + QRegularExpression::escape(valores.arg("1500.00", cuenta, "Visto bueno")) + "$", enOrden,
+          "^" + QRegularExpression::escape(valores.arg("0", cuentaRechazo, "Sin presupuesto").chopped(1) + R"(,{"campo":"NO_ESTA","valor":null}])") + "$"}) {
         ASSERT_TRUE(q.next());
         EXPECT_TRUE(QRegularExpression(patron).match(q.value(0).toString()).hasMatch()) << q.value(0).toString().toStdString();
         EXPECT_TRUE(conexion->Bitacora().contains(q.value(1).toString())) << q.value(1).toString().toStdString();
         EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}$").match(q.value(2).toString()).hasMatch());
         EXPECT_EQ(q.value(3).toString() + "|" + q.value(4).toString(), sesion + "|" + QSysInfo::machineHostName());
     }
-    const VerificacionBitacora::Resultado r = VerificacionBitacora::Verificar(*conexion, HashDe(1));
-    EXPECT_TRUE(r.Integra() && r.filas == 3 && r.cabeza == HashDe(3)) << r.Informe().toStdString();
-    EXPECT_EQ(r.Informe(), "Bitácora íntegra: 3 filas; cabeza " + HashDe(3));
+    const VerificacionBitacora::Resultado v = VerificacionBitacora::Verificar(*conexion, HashDe(1));
+    EXPECT_TRUE(v.Integra() && v.filas == 3 && v.cabeza == HashDe(3)) << v.Informe().toStdString();
+    EXPECT_EQ(v.Informe(), "Bitácora íntegra: 3 filas; la cabeza " + HashDe(1).left(12) + " sigue en la cadena (fila 1); cabeza " + HashDe(3));
 }
 
 // Whatever undoes a decision undoes its row: the statement over the row limit,
@@ -356,43 +363,56 @@ TEST_P(PruebaBitacora, VariasSesionesALaVezDejanUnaSolaCadena)
     EXPECT_TRUE(escritas == sesiones * filas && r.Integra() && r.filas == sesiones * filas) << r.Informe().toStdString();
 }
 
-// A database of an earlier version: the shell says at start what decisions
-// need, nothing is decided, and --actualizar-esquema adds it, once.
+// A database of an earlier version, without the log nor Op_Cuenta: the
+// shell starts and says what decisions need, nothing is decided (a rejection
+// not even asked for its comment), and --actualizar-esquema adds it, once.
 TEST_P(PruebaBitacora, SinLaBitacoraNadaSeDecideHastaQueSeAgrega)
 {
     const QString destino = DestinoBaseDatos(), traza = carpeta.filePath("traza.txt");
     Ejecutar("DROP TABLE Bitacora_Decisiones");
     Ejecutar("DROP TABLE Bitacora_Cabeza");
-    Ejecutar("UPDATE Operadores SET Op_Cuenta = '" + (GetParam() ? "rm640" : orvinda::IdentidadOperador::CuentaSistema())
-             + "' WHERE Op_Cve_Operador = 'ADMIN'");
+    Ejecutar("ALTER TABLE Operadores DROP COLUMN Op_Cuenta");
     const auto [arranque, salida] = Orvinda({"--db", destino, "--captura", carpeta.filePath("bandeja.png"), "--traza", traza});
     EXPECT_EQ(arranque, 0) << salida.toStdString();
     EXPECT_TRUE(LeerArchivo(traza).contains("MSG ERR-ID:9900009 estilo=48 titulo=\"Orvinda\" modulo=ORVINDA texto=\""
                                             + orvinda::EscrituraBitacora::SinBitacora("orvinda --actualizar-esquema --db \"" + destino + "\"")))
         << LeerArchivo(traza).toStdString();
-    Ejecutar("ALTER TABLE Operadores DROP COLUMN Op_Cuenta");
-    const QStringList antes = TodoElContenido();
-    EXPECT_FALSE(AutorizarRequisicion(pendientes[0]).ejecutada);
-    MostrarRechazo(Requisiciones, pendientes[1], "0001", "No procede").cmdAceptar_Click();
-    EXPECT_EQ(TodoElContenido(), antes);
-    const QString falta = orvinda::EscrituraBitacora::SinBitacora();
-    EXPECT_EQ(avisos + g.Avisos(), (QStringList{falta, "ERR-ID:7500008|16|cmdAceptar_Click()|frmRechazar|" + falta}));
+    const auto rehusadas = [&](const QString& falta) {
+        const QStringList antes = TodoElContenido();
+        avisos.clear();
+        g.mensajes.clear();
+        EXPECT_FALSE(AutorizarRequisicion(pendientes[0]).ejecutada);
+        AlAbrirse<frmRechazar>([](frmRechazar&) { ADD_FAILURE() << "se pidió el comentario"; });
+        MostrarRequisicionDemo(pendientes[1]).CmdRechazar_Click();
+        EXPECT_FALSE(frmRechazar::ExisteInstancia());
+        EXPECT_EQ(TodoElContenido(), antes);
+        EXPECT_EQ(avisos + g.Avisos(), (QStringList{falta, "ERR-ID:7500052|16|CmdRechazar_Click()|frmAutorizacion|" + falta}));
+    };
+    rehusadas(orvinda::EscrituraBitacora::SinBitacora());
 
     const auto [primera, dicho] = Orvinda({"--actualizar-esquema", "--db", destino});
     EXPECT_EQ(primera, 0);
     EXPECT_TRUE(dicho.contains("Se creó la tabla Bitacora_Decisiones.\nSe creó la tabla Bitacora_Cabeza.\nSe agregó la columna Operadores.Op_Cuenta"))
         << dicho.toStdString();
+    // The log without Op_Cuenta is not enough either (a read first, so that
+    // SQLite sees the schema the other process changed).
+    Valor("SELECT COUNT(*) FROM Operadores");
+    Ejecutar("ALTER TABLE Operadores DROP COLUMN Op_Cuenta");
+    rehusadas(orvinda::EscrituraBitacora::Falta(*conexion));
+    EXPECT_TRUE(orvinda::EscrituraBitacora::Falta(*conexion).contains("Op_Cuenta"));
+    QSqlDatabase db = conexion->BaseDatos();
+    EXPECT_FALSE(orvinda::ActualizacionEsquema::Actualizar(db).isEmpty());
     const QStringList actualizada = TodoElContenido();
     const auto [segunda, nada] = Orvinda({"--actualizar-esquema", "--db", destino});
     EXPECT_TRUE(segunda == 0 && nada.contains("ya está al día: no se cambió nada.")) << nada.toStdString();
     EXPECT_EQ(TodoElContenido(), actualizada);
-    QSqlDatabase db = conexion->BaseDatos();
-    EXPECT_TRUE(orvinda::ActualizacionEsquema::Actualizar(db).isEmpty());
 
     // Decisions go through again; the shell checks the chain without a display.
     EXPECT_TRUE(AutorizarRequisicion(pendientes[0]).ejecutada);
     const auto [integra, informe] = Orvinda({"--verificar-bitacora", "--db", destino, "--desde", HashDe(1)});
-    EXPECT_TRUE(integra == 0 && informe.trimmed() == "Bitácora íntegra: 1 filas; cabeza " + HashDe(1)) << informe.toStdString();
+    EXPECT_TRUE(integra == 0
+                && informe.trimmed() == "Bitácora íntegra: 1 filas; la cabeza " + HashDe(1).left(12) + " sigue en la cadena (fila 1); cabeza " + HashDe(1))
+        << informe.toStdString();
     Ejecutar("UPDATE Bitacora_Decisiones SET Bd_Comentario = 'Otro'");
     const auto [alterada, motivo] = Orvinda({"--verificar-bitacora", "--db", destino});
     EXPECT_TRUE(alterada == 3 && motivo.startsWith("Bitácora alterada en la fila Bd_Id 1:")) << motivo.toStdString();
@@ -521,7 +541,9 @@ TEST_P(PruebaBitacora, ElHistorialFiltraOrdenaMuestraYExporta)
         EXPECT_TRUE(h.txtDetalle().toPlainText().contains(QString::fromUtf8(visto))) << visto << h.txtDetalle().toPlainText().toStdString();
     h.txtFiltro().setText("linea");
     EXPECT_TRUE(ver(h.lvDecisiones()) == "1" && h.lblCuenta().text() == "1 de 2 decisiones");
-    h.txtFiltro().clear();
+    // Escape clears the filter first, as in the inbox, and closes only then.
+    QTest::keyClick(&h.txtFiltro(), Qt::Key_Escape);
+    EXPECT_TRUE(h.isVisible() && h.txtFiltro().text().isEmpty() && ver(h.lvDecisiones()) == "2,1");
     h.lvDecisiones().OrdenarPor(0, Qt::AscendingOrder);
 
     // Exported as shown: in the list's order, quoted where a spreadsheet needs it.
@@ -549,6 +571,11 @@ TEST_P(PruebaBitacora, ElHistorialFiltraOrdenaMuestraYExporta)
     todo.dtDesde().setDate(QDate(2026, 9, 1));
     EsperarLista(todo.lvDecisiones());
     EXPECT_EQ(ver(todo.lvDecisiones()), "4,3,2,1");
+    todo.dtDesde().setDate(QDate(2026, 12, 6));
+    EsperarLista(todo.lvDecisiones());
+    EXPECT_EQ(ver(todo.lvDecisiones()) + " " + todo.lblCuenta().text(), QString("3 1 decisión"));
+    QTest::keyClick(&todo.txtFiltro(), Qt::Key_Escape);
+    EXPECT_FALSE(todo.isVisible());
 }
 
 TEST(ExportacionCsv, CadaCampoSeCitaSoloCuandoHaceFalta)

@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -76,7 +77,7 @@ void EntornoPrueba::CargarDemo()
 void EntornoPrueba::Ejecutar(const QString& sentencia)
 {
     QSqlQuery q(conexion->BaseDatos());
-    ASSERT_TRUE(q.exec(sentencia)) << sentencia.toStdString();
+    ASSERT_TRUE(q.exec(sentencia)) << sentencia.toStdString() << ": " << q.lastError().text().toStdString();
 }
 
 QString EntornoPrueba::Valor(const QString& consulta)

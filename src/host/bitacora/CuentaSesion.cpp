@@ -1,5 +1,8 @@
 #include "host/bitacora/CuentaSesion.h"
 
+#include <QSqlDatabase>
+#include <QSqlRecord>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -22,6 +25,16 @@ QString CuentaSesion::Expresion(Conexion::Dialecto dialecto)
     case Conexion::Dialecto::Otro: break;
     }
     return QStringLiteral("CURRENT_USER");
+}
+
+bool CuentaSesion::OperadoresConCuenta(Conexion& conexion)
+{
+    QSqlDatabase db = conexion.BaseDatos();
+    QStringList tablas = db.tables(QSql::Tables);
+    for (QString& t : tablas)
+        t = t.toLower();
+    return !tablas.contains(QStringLiteral("operadores"))
+        || db.record(QStringLiteral("Operadores")).indexOf(QStringLiteral("Op_Cuenta")) >= 0;
 }
 
 } // namespace orvinda

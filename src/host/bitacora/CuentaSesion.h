@@ -17,6 +17,9 @@ public:
     // The server's own expression for the login; empty where the account is
     // the operating system's.
     static QString Expresion(Conexion::Dialecto dialecto);
+    // Whether Operadores says which account each operator is (its column
+    // Op_Cuenta). A database without that table has nothing to map.
+    static bool OperadoresConCuenta(Conexion& conexion);
 };
 
 } // namespace orvinda

@@ -46,26 +46,25 @@ QString Insercion()
         .arg(columnas.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
 }
 
-// Sessions already seen to have the log: it is looked for once per session.
+// Sessions already seen to have what a decision needs: looked for once per session.
 QMutex g_vistas;
-QSet<QString> g_conBitacora;
+QSet<QString> g_completas;
 
-bool ConBitacora(Conexion& conexion)
+} // namespace
+
+void EscrituraBitacora::Exigir(Conexion& conexion)
 {
     const QString sesion = conexion.BaseDatos().connectionName();
     {
         const QMutexLocker bloqueo(&g_vistas);
-        if (g_conBitacora.contains(sesion))
-            return true;
+        if (g_completas.contains(sesion))
+            return;
     }
-    if (!EscrituraBitacora::Existe(conexion))
-        return false;
+    if (const QString falta = EscrituraBitacora::Falta(conexion); !falta.isEmpty())
+        throw ErrorRm(falta);
     const QMutexLocker bloqueo(&g_vistas);
-    g_conBitacora.insert(sesion);
-    return true;
+    g_completas.insert(sesion);
 }
-
-} // namespace
 
 bool EscrituraBitacora::Existe(Conexion& conexion)
 {
@@ -82,10 +81,21 @@ QString EscrituraBitacora::SinBitacora(const QString& orden)
         .arg(Tabla, TablaCabeza, orden);
 }
 
+QString EscrituraBitacora::Falta(Conexion& conexion, const QString& orden)
+{
+    if (!Existe(conexion))
+        return SinBitacora(orden);
+    if (!CuentaSesion::OperadoresConCuenta(conexion))
+        return QStringLiteral("La tabla Operadores de esta base de datos no tiene la columna Op_Cuenta, que dice qué "
+                              "cuenta es cada operador: no se autoriza ni se rechaza nada sin saber quién lo decide. "
+                              "Agréguela con: %1")
+            .arg(orden);
+    return QString();
+}
+
 void EscrituraBitacora::Anotar(Conexion& conexion, RegistroBitacora& r)
 {
-    if (!ConBitacora(conexion))
-        throw ErrorRm(SinBitacora());
+    Exigir(conexion);
     try {
         const Conexion::Dialecto dialecto = conexion.ObtenerDialecto();
         Recordset cabeza = conexion.Execute(ConsultaCabeza(dialecto));

@@ -24,6 +24,13 @@ public:
     static bool Existe(Conexion& conexion);
     // Why nothing is decided on a database without them, and how to add them.
     static QString SinBitacora(const QString& orden = OrdenActualizar);
+    // Why no decision can leave its trail here, naming the command that
+    // mends it: the log missing, or Operadores without the account of each
+    // operator. Empty when nothing is missing.
+    static QString Falta(Conexion& conexion, const QString& orden = OrdenActualizar);
+    // Throws what Falta says, so that a decision stops before anything is
+    // asked or run; looked for once per session.
+    static void Exigir(Conexion& conexion);
 
     // Appends registro inside the caller's open transaction and fills in
     // what the database decides: its id, the server's date, the session's

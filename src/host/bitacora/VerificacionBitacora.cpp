@@ -36,7 +36,13 @@ QString VerificacionBitacora::Resultado::Informe() const
     if (!Integra())
         return filaRota > 0 ? QStringLiteral("Bitácora alterada en la fila Bd_Id %1: %2").arg(filaRota).arg(motivo)
                             : QStringLiteral("Bitácora alterada: %1").arg(motivo);
-    return QStringLiteral("Bitácora íntegra: %1 filas; cabeza %2").arg(filas).arg(cabeza);
+    // The earlier head is said found before the current one, which stays last.
+    const QString desdeVisto = filaDesde < 0
+        ? QString()
+        : QStringLiteral("la cabeza %1 sigue en la cadena (%2); ")
+              .arg(desde.left(12),
+                   filaDesde == 0 ? QStringLiteral("su comienzo") : QStringLiteral("fila %1").arg(filaDesde));
+    return QStringLiteral("Bitácora íntegra: %1 filas; %2cabeza %3").arg(filas).arg(desdeVisto, cabeza);
 }
 
 VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexion, const QString& desde)
@@ -46,7 +52,9 @@ VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexi
     Resultado r;
     r.cabeza = RegistroBitacora::HashInicial;
     const QString buscado = desde.trimmed().toLower();
-    bool visto = buscado.isEmpty() || buscado == r.cabeza;
+    r.desde = desde.trimmed();
+    if (!buscado.isEmpty() && buscado == r.cabeza)
+        r.filaDesde = 0;
     const auto romper = [&r](qint64 fila, const QString& motivo) {
         r.filaRota = fila;
         r.motivo = motivo;
@@ -79,7 +87,8 @@ VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexi
         anterior = id;
         r.cabeza = hash;
         ++r.filas;
-        visto = visto || hash == buscado;
+        if (r.filaDesde < 0 && !buscado.isEmpty() && hash == buscado)
+            r.filaDesde = id;
     }
 
     QSqlQuery cabeza
@@ -93,7 +102,7 @@ VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexi
                           .arg(EscrituraBitacora::TablaCabeza)
                           .arg(ultimo)
                           .arg(Texto(cabeza, 1)));
-    if (!visto)
+    if (!buscado.isEmpty() && r.filaDesde < 0)
         return romper(0,
                       QStringLiteral("el hash %1 registrado antes ya no está en la cadena: la historia se reescribió "
                                      "después de registrarlo")

@@ -20,6 +20,8 @@ public:
         QString cabeza; // the last row's hash; the initial one when there is none
         qint64 filaRota = 0; // the first row that does not match, 0 when none
         QString motivo; // why; empty when the chain holds
+        QString desde; // the earlier head asked about, as given
+        qint64 filaDesde = -1; // the row whose hash it is (0: the start); -1 when not found or not asked
         bool Integra() const { return motivo.isEmpty(); }
         // One line for whoever runs the check; the head hash is its last word.
         QString Informe() const;
