@@ -4,8 +4,11 @@
 #include "host/servicios/Sistema.h"
 #include "servicios/Traza.h"
 
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace orvinda {
 
@@ -14,6 +17,8 @@ namespace {
 // Low bits of the style: the buttons; next bits: the icon.
 constexpr qint32 MascaraBotones = 0x0F;
 constexpr qint32 MascaraIcono = 0xF0;
+// What a window's title bar takes besides its title: icon, buttons, margins.
+constexpr int EspacioBarraTitulo = 160;
 
 QMessageBox::Icon Icono(qint32 estilo)
 {
@@ -47,9 +52,9 @@ int Mensajero::RespuestaSinUsuario(qint32 estilo)
 }
 
 int Mensajero::Mostrar(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
-                       const QString& modulo, const QString& idError)
+                       const QString& modulo, const QString& idError, qsizetype graves)
 {
-    return Presentar(mensaje, estilo, titulo, ventana, modulo, idError, 0, RespuestaSinUsuario(estilo));
+    return Presentar(mensaje, estilo, titulo, ventana, modulo, idError, 0, RespuestaSinUsuario(estilo), graves);
 }
 
 int Mensajero::Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo,
@@ -59,7 +64,8 @@ int Mensajero::Preguntar(const QString& mensaje, const QString& titulo, QWidget*
 }
 
 int Mensajero::Presentar(const QString& mensajeDado, qint32 estilo, const QString& tituloDado, QWidget* ventana,
-                         const QString& modulo, const QString& idError, int predeterminada, int desatendida)
+                         const QString& modulo, const QString& idError, int predeterminada, int desatendida,
+                         qsizetype graves)
 {
     const QString mensaje = Secretos::Ocultar(mensajeDado);
     const QString titulo = Secretos::Ocultar(tituloDado);
@@ -69,6 +75,14 @@ int Mensajero::Presentar(const QString& mensajeDado, qint32 estilo, const QStrin
         return desatendida;
 
     QMessageBox caja(Icono(estilo), titulo, mensaje, QMessageBox::NoButton, ventana);
+    if (graves > 0) {
+        const auto html
+            = [](const QString& texto) { return texto.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")); };
+        caja.setTextFormat(Qt::RichText);
+        caja.setText(QStringLiteral("<span style=\"color: %1\">%2</span>%3")
+                         .arg(ColorGrave.name(), html(Secretos::Ocultar(mensajeDado.left(graves))),
+                              html(Secretos::Ocultar(mensajeDado.mid(graves)))));
+    }
     caja.setInformativeText(QStringLiteral("Módulo %1 · %2").arg(modulo, idError));
     struct Boton
     {
@@ -96,6 +110,17 @@ int Mensajero::Presentar(const QString& mensajeDado, qint32 estilo, const QStrin
             p->setText(QStringLiteral("Cancelar"));
         if (b.numero == predeterminada)
             caja.setDefaultButton(p);
+    }
+    // Last, as the box lays itself out anew on each change of its parts.
+    // A short message makes a narrow box, and the window's title bar then
+    // cuts its title ("Autor…nados"): the box is at least as wide as the
+    // title in bold plus room for the bar's own buttons.
+    if (auto* rejilla = qobject_cast<QGridLayout*>(caja.layout())) {
+        QFont negrita = caja.font();
+        negrita.setBold(true);
+        const int ancho = QFontMetrics(negrita).horizontalAdvance(titulo) + EspacioBarraTitulo;
+        rejilla->addItem(new QSpacerItem(ancho, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), rejilla->rowCount(), 0, 1,
+                         rejilla->columnCount());
     }
     caja.exec();
     const auto pulsado = caja.standardButton(caja.clickedButton());

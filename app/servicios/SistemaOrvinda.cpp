@@ -107,6 +107,12 @@ QVariant SistemaOrvinda::MostrarMensaje(const QString& mensaje, qint32 estilo, c
     return m_mensajero.Mostrar(mensaje, estilo, titulo, ventana, modulo, idError);
 }
 
+QVariant SistemaOrvinda::MostrarInforme(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+                                        const QString& modulo, const QString& idError, qsizetype graves)
+{
+    return m_mensajero.Mostrar(mensaje, estilo, titulo, ventana, modulo, idError, graves);
+}
+
 QVariant SistemaOrvinda::Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana,
                                    const QString& modulo, const QString& idError, int predeterminada, int desatendida)
 {

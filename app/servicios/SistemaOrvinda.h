@@ -21,6 +21,8 @@ public:
     QVariant LeerParametro(const QString& clave, int ambito, const QString& tipo, const QString& omision) override;
     QVariant MostrarMensaje(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
                             const QString& modulo, const QString& idError) override;
+    QVariant MostrarInforme(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+                            const QString& modulo, const QString& idError, qsizetype graves) override;
     QVariant Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo,
                        const QString& idError, int predeterminada, int desatendida) override;
     // Unattended, nothing opens.

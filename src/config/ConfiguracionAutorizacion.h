@@ -39,6 +39,8 @@ struct ConfiguracionAutorizacion
     QString operAlta, operUltModif, operBaja;
     std::optional<QString> estado; // Es_Cve_Estado; NULL is possible
 
+    friend bool operator==(const ConfiguracionAutorizacion&, const ConfiguracionAutorizacion&) = default;
+
     // Only a state other than 'BA' counts as active; a row without state does not.
     Estado EstadoLogico() const;
 

@@ -393,4 +393,10 @@ QString Verificacion::Informe(const QList<Aviso>& avisos)
     return informe;
 }
 
+qsizetype Verificacion::ParteDeErrores(const QList<Aviso>& avisos)
+{
+    const qsizetype errores = Errores(avisos);
+    return errores == 0 ? 0 : Informe(avisos.mid(0, errores)).size();
+}
+
 } // namespace rm640

@@ -27,12 +27,13 @@ public:
     };
 
     // The checks the texts alone can answer; touches neither the shell nor
-    // the database, so it may run on every change. The template stands for
-    // the page.
+    // the database. The template stands for the page. Guardar falls back on
+    // it only when no full verdict on the same texts is at hand.
     static QList<Aviso> Textos(const ConfiguracionAutorizacion& c);
     // Every check: the queries and statements prepared without being run,
     // the listing and the template query run in a transaction rolled back,
-    // the first pending document rendered.
+    // the first pending document rendered. Verificar and the editor's strip
+    // ask this one, and Guardar reuses their verdict.
     static QList<Aviso> Completa(const ConfiguracionAutorizacion& c);
     static qsizetype Errores(const QList<Aviso>& avisos);
 
@@ -44,6 +45,8 @@ public:
     // The same, the errors under a heading of their own ahead of the
     // warnings; without errors, as Texto.
     static QString Informe(const QList<Aviso>& avisos);
+    // How much of Informe's text the errors take: its first characters.
+    static qsizetype ParteDeErrores(const QList<Aviso>& avisos);
 };
 
 } // namespace rm640

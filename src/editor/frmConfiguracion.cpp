@@ -3,13 +3,13 @@
 #include "config/ConfiguracionAutorizacion.h"
 
 #include "host/controles/AjusteVentana.h"
-#include "host/controles/VistaPreviaTeclas.h"
 #include "host/controles/Controles.h"
 #include "host/controles/Frame.h"
 #include "host/controles/MatrizControles.h"
 #include "host/controles/RichTextBox.h"
 #include "host/controles/Shape.h"
 #include "host/controles/Twips.h"
+#include "host/controles/VistaPreviaTeclas.h"
 #include "host/controles/colorVEX.h"
 #include "host/controles/ssTbVex.h"
 #include "host/controles/txtVEX.h"
@@ -130,12 +130,13 @@ orvinda::Shape& frmConfiguracion::sh0(int indice) const
 
 // ---------------------------------------------------------------- messages and traps
 
-QVariant frmConfiguracion::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError)
+QVariant frmConfiguracion::Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError,
+                                    qsizetype graves)
 {
     // The box takes the activation away; getting it back is no new activation.
     ++m_dialogosPropios;
     const auto fin = qScopeGuard([this] { --m_dialogosPropios; });
-    return Trampa::Mostrar(this, mensaje, estilo, titulo, idError);
+    return Trampa::Mostrar(this, mensaje, estilo, titulo, idError, graves);
 }
 
 // ---------------------------------------------------------------- loading and activation
@@ -386,7 +387,6 @@ void frmConfiguracion::Controles_Guardar(bool& EsNuevo)
             return;
         if (!CamposCompletos())
             return;
-        AvisarVerificacion();
         if (!GuardarConErrores()) {
             m_controles->RestaurarBotones();
             return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/ConfiguracionAutorizacion.h"
 #include "editor/Verificacion.h"
 
 #include <QDialog>
@@ -8,6 +9,8 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <optional>
+#include <utility>
 
 class QLabel;
 class QTimer;
@@ -171,10 +174,13 @@ private:
     void AvisarVerificacion();
     // The strip's line: errors in red ahead of the warnings.
     void MostrarAvisos(const QList<Verificacion::Aviso>& avisos);
-    // With errors the texts alone find, whether the author still saves.
+    // Every check on the configuration on screen, remembered for Guardar.
+    QList<Verificacion::Aviso> VerificarEnPantalla();
+    // With errors, whether the author still saves.
     bool GuardarConErrores();
     void Activacion();
-    QVariant Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError);
+    QVariant Reportar(const QString& mensaje, int estilo, const QString& titulo, const QString& idError,
+                      qsizetype graves = 0);
 
     bool m_formaCargada = false;
     bool m_copiando = false;
@@ -205,6 +211,7 @@ private:
     QToolButton* m_cmdBuscar = nullptr;
     std::function<void(class frmBuscarConfiguracion&)> m_alBuscar;
     QTimer* m_verificacionPendiente = nullptr;
+    std::optional<std::pair<ConfiguracionAutorizacion, QList<Verificacion::Aviso>>> m_verificada;
 };
 
 } // namespace rm640

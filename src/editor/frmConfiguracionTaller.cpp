@@ -137,14 +137,36 @@ void frmConfiguracion::MostrarEstado()
     m_lblEstado->setText(texto);
     m_lblEstado->setStyleSheet(estilo);
     m_cmdBuscar->setEnabled(!m_controles->EnEdicion());
-    AvisarVerificacion();
+    // Entering the edit shows the mode at once; the checks follow a moment later.
+    if (m_controles->EnEdicion())
+        m_verificacionPendiente->start();
+    else
+        AvisarVerificacion();
 }
 
+// The strip runs the very checks Verificar and Guardar run, so that one
+// configuration gets one verdict wherever the author looks.
 void frmConfiguracion::AvisarVerificacion()
 {
     m_verificacionPendiente->stop();
-    MostrarAvisos(m_controles->EnEdicion() ? Verificacion::Textos(ConfiguracionEnPantalla())
-                                           : QList<Verificacion::Aviso>());
+    if (!m_controles->EnEdicion()) {
+        MostrarAvisos({});
+        return;
+    }
+    Trampa::Atrapar(
+        [this](const QString& descripcion) {
+            MostrarAvisos({});
+            m_lblAvisos->setText(QStringLiteral("Verificar no pudo revisar la configuración: ") + descripcion);
+        },
+        [this] { MostrarAvisos(VerificarEnPantalla()); });
+}
+
+QList<Verificacion::Aviso> frmConfiguracion::VerificarEnPantalla()
+{
+    ConfiguracionAutorizacion c = ConfiguracionEnPantalla();
+    QList<Verificacion::Aviso> avisos = Verificacion::Completa(c);
+    m_verificada = {std::move(c), avisos};
+    return avisos;
 }
 
 void frmConfiguracion::MostrarAvisos(const QList<Verificacion::Aviso>& avisos)
@@ -168,7 +190,11 @@ void frmConfiguracion::MostrarAvisos(const QList<Verificacion::Aviso>& avisos)
 
 bool frmConfiguracion::GuardarConErrores()
 {
-    QList<Verificacion::Aviso> errores = Verificacion::Textos(ConfiguracionEnPantalla());
+    // The verdict the strip or Verificar reached on these very texts; without
+    // one, the texts' own checks, so that a save sends nothing but itself.
+    const ConfiguracionAutorizacion c = ConfiguracionEnPantalla();
+    QList<Verificacion::Aviso> errores
+        = m_verificada && m_verificada->first == c ? m_verificada->second : Verificacion::Textos(c);
     errores.resize(Verificacion::Errores(errores));
     if (errores.isEmpty())
         return true;
@@ -185,16 +211,16 @@ bool frmConfiguracion::GuardarConErrores()
 void frmConfiguracion::Verificar()
 {
     Trampa::Atrapar(*this, QStringLiteral("Verificar()"), QStringLiteral("ERR-ID:7500091"), [this] {
-        const QList<Verificacion::Aviso> avisos = Verificacion::Completa(ConfiguracionEnPantalla());
+        const QList<Verificacion::Aviso> avisos = VerificarEnPantalla();
         MostrarAvisos(avisos);
         if (avisos.isEmpty())
             Reportar(QStringLiteral("La configuración no tiene avisos."), orvinda::Sistema::EstiloInformacion,
                      QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500092"));
         else
-            Reportar(Verificacion::Informe(avisos),
-                     Verificacion::Errores(avisos) > 0 ? orvinda::Sistema::EstiloError
-                                                       : orvinda::Sistema::EstiloAdvertencia,
-                     QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500093"));
+            Reportar(
+                Verificacion::Informe(avisos),
+                Verificacion::Errores(avisos) > 0 ? orvinda::Sistema::EstiloError : orvinda::Sistema::EstiloAdvertencia,
+                QStringLiteral("Verificar"), QStringLiteral("ERR-ID:7500093"), Verificacion::ParteDeErrores(avisos));
     });
 }
 

@@ -292,6 +292,7 @@ void frmRM640::Form_Resize()
     Trampa::Intentar([&] { Twips::SetWidth(m_lista[0], Twips::Width(m_marco[0])); });
     Trampa::Intentar([&] { Twips::SetHeight(m_lista[0], Twips::Height(m_marco[0]) - Twips::Top(m_lista[0]) - 100); });
     Trampa::Intentar([&] { AjustarPestanias(); });
+    Trampa::Intentar([&] { AjustarCuentas(); });
 }
 
 void frmRM640::AjustarPestanias()

@@ -98,8 +98,9 @@ public:
     frmHistorial* Historial() const { return m_ventanaHistorial.data(); }
     // What the count beside tab i reads: "120", or "12 de 120" while
     // filtered, and how old the oldest of those documents is ("120 · 41 d")
-    // when the listing has a date column.
-    QString CuentaPestania(int i) const;
+    // when the listing has a date column. nivel above 0: shorter, for a
+    // narrow window (1 without the age, 2 "12/120").
+    QString CuentaPestania(int i, int nivel = 0) const;
     // The accessible name of tab i: its label, its access key and its count.
     QString NombrePestania(int i) const;
     // What the status area at the top right says.
@@ -191,6 +192,8 @@ private:
     void MarcarVistos(int i);
     void PedirCuentas();
     void ActualizarCuentas();
+    void PonerCuenta(int i);
+    void AjustarCuentas();
 
     // The container set as Padre; throws ErrorRm when none is.
     QObject& PadreEstablecido() const;
@@ -308,6 +311,7 @@ private:
     std::vector<std::unique_ptr<orvinda::ListView>> m_leidas;
     QSet<int> m_cuentasPendientes;
     bool m_cuentasProgramadas = false;
+    int m_nivelCuentas = 0; // how short the counts read, so that every tab fits
 };
 
 } // namespace rm640

@@ -104,7 +104,7 @@ void frmRM640::AplicarFiltro()
             lista->setFiltro(texto);
 }
 
-QString frmRM640::CuentaPestania(int i) const
+QString frmRM640::CuentaPestania(int i, int nivel) const
 {
     if (i < 0 || i >= m_lista.size())
         return QString();
@@ -112,9 +112,10 @@ QString frmRM640::CuentaPestania(int i) const
     const QLocale regional;
     QString cuenta = modelo.Filtro().trimmed().isEmpty()
         ? regional.toString(modelo.Total())
-        : QStringLiteral("%1 de %2").arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()));
+        : (nivel >= 2 ? QStringLiteral("%1/%2") : QStringLiteral("%1 de %2"))
+              .arg(regional.toString(modelo.Mostradas()), regional.toString(modelo.Total()));
     const int edad = modelo.EdadMayor();
-    if (edad >= 0)
+    if (edad >= 0 && nivel == 0)
         cuenta += QStringLiteral(" · %1 d").arg(regional.toString(edad));
     return cuenta;
 }
@@ -178,37 +179,68 @@ void frmRM640::PedirCuentas()
 void frmRM640::ActualizarCuentas()
 {
     m_cuentasProgramadas = false;
-    QTabBar* barra = m_ssTab->tabBar();
-    const QSet<int> pendientes = std::exchange(m_cuentasPendientes, {});
-    for (int i : pendientes) {
-        if (i < 0 || i >= barra->count())
-            continue;
-        // Drawn beside the caption, which stays as the refresh set it.
-        auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide));
-        const QString texto = CuentaPestania(i);
-        // A kind the filter leaves without a document is dimmed (the text
-        // still reads at 4.5:1 on the strip).
-        const bool apagada
-            = i < m_lista.size() && !m_lista[i]->Filtro().trimmed().isEmpty() && m_lista[i]->Modelo().Mostradas() == 0;
-        const QString estilo = apagada ? QStringLiteral("QLabel { color: #595959; padding: 0 2px; }")
-                                       : QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }");
-        barra->setTabTextColor(i, apagada ? QColor(0x59, 0x59, 0x59) : QColor());
-        barra->setAccessibleTabName(i, NombrePestania(i));
-        if (etiqueta && etiqueta->text() == texto && etiqueta->styleSheet() == estilo)
-            continue;
-        if (!etiqueta) {
-            etiqueta = new QLabel(barra);
-            etiqueta->setObjectName(QStringLiteral("lblCuenta"));
-        }
-        etiqueta->setStyleSheet(estilo);
-        etiqueta->setText(texto);
-        etiqueta->adjustSize();
-        // Set again so the tab makes room for the new width (setting the same
-        // widget would only hide it).
-        barra->setTabButton(i, QTabBar::RightSide, nullptr);
-        barra->setTabButton(i, QTabBar::RightSide, etiqueta);
-    }
+    for (int i : std::exchange(m_cuentasPendientes, {}))
+        PonerCuenta(i);
+    AjustarCuentas();
     ActualizarTitulo();
+}
+
+void frmRM640::PonerCuenta(int i)
+{
+    QTabBar* barra = m_ssTab->tabBar();
+    if (i < 0 || i >= barra->count())
+        return;
+    // Drawn beside the caption, which stays as the refresh set it.
+    auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide));
+    const QString texto = CuentaPestania(i, m_nivelCuentas);
+    // A kind the filter leaves without a document is dimmed (the text
+    // still reads at 4.5:1 on the strip).
+    const bool apagada
+        = i < m_lista.size() && !m_lista[i]->Filtro().trimmed().isEmpty() && m_lista[i]->Modelo().Mostradas() == 0;
+    const QString estilo = apagada ? QStringLiteral("QLabel { color: #595959; padding: 0 2px; }")
+                                   : QStringLiteral("QLabel { color: #00538a; padding: 0 2px; }");
+    barra->setTabTextColor(i, apagada ? QColor(0x59, 0x59, 0x59) : QColor());
+    barra->setAccessibleTabName(i, NombrePestania(i));
+    const QString entera = CuentaPestania(i);
+    const bool igual = etiqueta && etiqueta->text() == texto && etiqueta->styleSheet() == estilo;
+    if (!etiqueta) {
+        etiqueta = new QLabel(barra);
+        etiqueta->setObjectName(QStringLiteral("lblCuenta"));
+    }
+    etiqueta->setToolTip(texto == entera ? QString() : entera);
+    if (igual)
+        return;
+    etiqueta->setStyleSheet(estilo);
+    etiqueta->setText(texto);
+    etiqueta->adjustSize();
+    // Set again so the tab makes room for the new width (setting the same
+    // widget would only hide it).
+    barra->setTabButton(i, QTabBar::RightSide, nullptr);
+    barra->setTabButton(i, QTabBar::RightSide, etiqueta);
+}
+
+// The captions stay whole; when the tabs would not fit side by side, the
+// counts give way, all alike: first the age goes, then "4 de 107" reads
+// "4/107". The label's tooltip and the tab's accessible name keep it whole.
+void frmRM640::AjustarCuentas()
+{
+    QTabBar* barra = m_ssTab->tabBar();
+    const int disponible = m_ssTab->width() - 4;
+    int nivel = 0;
+    for (; nivel < 2; ++nivel) {
+        int ancho = barra->sizeHint().width();
+        for (int i = 0; i < barra->count(); ++i)
+            if (const auto* etiqueta = qobject_cast<QLabel*>(barra->tabButton(i, QTabBar::RightSide)))
+                ancho += etiqueta->fontMetrics().horizontalAdvance(CuentaPestania(i, nivel))
+                    - etiqueta->fontMetrics().horizontalAdvance(etiqueta->text());
+        if (ancho <= disponible)
+            break;
+    }
+    if (nivel == m_nivelCuentas)
+        return;
+    m_nivelCuentas = nivel;
+    for (int i = 0; i < barra->count(); ++i)
+        PonerCuenta(i);
 }
 
 void frmRM640::ActualizarComandos()

@@ -42,8 +42,10 @@ bool Trampa::Pasajera(orvinda::ErrorRm::Causa causa)
 }
 
 QVariant Trampa::Mostrar(QWidget* ventana, const QString& mensaje, int estilo, const QString& titulo,
-                         const QString& idError)
+                         const QString& idError, qsizetype graves)
 {
+    if (graves > 0)
+        return Publico::Sistema->MostrarInforme(mensaje, estilo, titulo, ventana, Modulo, idError, graves);
     return Publico::Sistema->MostrarMensaje(mensaje, estilo, titulo, ventana, Modulo, idError);
 }
 

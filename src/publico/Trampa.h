@@ -22,8 +22,9 @@ public:
     static const QString Modulo;
 
     // The shell's message box, the form as its window; returns the answer.
+    // The first graves characters are what went wrong, set apart by the shell.
     static QVariant Mostrar(QWidget* ventana, const QString& mensaje, int estilo, const QString& titulo,
-                            const QString& idError);
+                            const QString& idError, qsizetype graves = 0);
     // A yes/no question before a command the user asked for (see
     // Sistema::Preguntar); the answer is a button number.
     static int Preguntar(QWidget* ventana, const QString& mensaje, const QString& titulo, const QString& idError,

@@ -1,5 +1,6 @@
 #include "comun/EntornoPrueba.h"
 #include "host/controles/ListView.h"
+#include "host/controles/flatButton.h"
 #include "host/datos/Conexion.h"
 #include "host/errores/ErrorRm.h"
 #include "host/servicios/RegistroComponentes.h"
@@ -102,6 +103,19 @@ TEST_F(PruebaServicios, MensajesConUsuarioDevuelvenElBotonPulsado)
         static_cast<QMessageBox&>(w).button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(conUsuario.Mostrar("near \"X\": syntax error", 16, "ERROR", nullptr, "RM640", "ERR-ID:7500020"), 1);
+
+    // What went wrong in red, readable on the box's own background; the rest as any text.
+    AlAbrirseModal(sondeos, caja, [](QWidget& w) {
+        auto& m = static_cast<QMessageBox&>(w);
+        EXPECT_EQ(m.text(), "<span style=\"color: #b41e1e\">Errores (1):<br>a &lt;b&gt;<br></span>Avisos (1):<br>c");
+        EXPECT_GE(flatButton::Contraste(Mensajero::ColorGrave, m.palette().color(QPalette::Window)), 4.5);
+        // A short message still leaves the title bar room for the whole title.
+        QFont negrita = m.font();
+        negrita.setBold(true);
+        EXPECT_GT(m.width(), QFontMetrics(negrita).horizontalAdvance(m.windowTitle()) + 100) << m.width();
+        m.button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(conUsuario.Mostrar("Errores (1):\na <b>\nAvisos (1):\nc", 16, "Autorizar seleccionados", nullptr, "RM640", "ERR-ID:7500093", 19), 1);
 
     // A question's default button is the one it names: Enter answers it.
     for (const int predeterminada : {6, 7}) {

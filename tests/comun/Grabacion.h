@@ -19,6 +19,7 @@ struct Grabacion
         QString titulo;
         QString idError;
         QString nombreVentana; // read when shown: the window may be gone later
+        qsizetype graves = 0; // leading characters the shell sets apart in red
     };
 
     // Every call in order, e.g. "BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0001,Ca_Tabla,0,,,)".

@@ -43,6 +43,13 @@ public:
             return g.respuestas.takeFirst();
         return (estilo & 0x0F) == 4 ? Sistema::RespuestaNo : Sistema::RespuestaAceptar;
     }
+    QVariant MostrarInforme(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana, const QString& modulo, const QString& idError,
+                            qsizetype graves) override
+    {
+        const QVariant r = MostrarMensaje(mensaje, estilo, titulo, ventana, modulo, idError);
+        g.mensajes.last().graves = graves;
+        return r;
+    }
     QVariant Preguntar(const QString& mensaje, const QString& titulo, QWidget* ventana, const QString& modulo, const QString& idError, int predeterminada,
                        int desatendida) override
     {

@@ -29,6 +29,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -192,6 +193,16 @@ TEST_F(PruebaVentanas, CadaControlInteractivoTieneNombreYCadaComandoSeAlcanzaCon
     ASSERT_TRUE(pestania);
     EXPECT_TRUE(pestania->text(QAccessible::Name).startsWith("Requisiciones de compra (Alt+1): 120 documentos, el más antiguo de hace "))
         << pestania->text(QAccessible::Name).toStdString();
+    // Filtered, every tab still fits at the inbox's width: the counts give
+    // way, the captions and the tabs' names stay whole.
+    bandeja.txtFiltro().setText("a");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pestania->text(QAccessible::Name).contains(" de 120 documentos, el más antiguo de hace "); }));
+    QApplication::processEvents();
+    EXPECT_LE(pestanias->sizeHint().width(), pestanias->parentWidget()->width()) << bandeja.width();
+    for (auto* flecha : pestanias->findChildren<QToolButton*>())
+        EXPECT_FALSE(flecha->isVisible());
+    EXPECT_EQ(pestanias->tabText(0), "&1Requisiciones de compra");
+    EXPECT_EQ(pestanias->tabButton(0, QTabBar::RightSide)->toolTip(), bandeja.CuentaPestania(0));
     // Each field of the editor is named by its label, which is its buddy.
     auto& editor = rm640::frmConfiguracion::Instancia();
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&editor.txtClave())->text(QAccessible::Name), "Clave");

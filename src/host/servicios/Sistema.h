@@ -47,6 +47,14 @@ public:
     {
         return MostrarMensaje(mensaje, EstiloPregunta, titulo, ventana, modulo, idError);
     }
+    // As MostrarMensaje, its first graves characters being what went wrong:
+    // a shell that can sets them apart from the rest (in red); one that
+    // cannot shows the message as any other.
+    virtual QVariant MostrarInforme(const QString& mensaje, qint32 estilo, const QString& titulo, QWidget* ventana,
+                                    const QString& modulo, const QString& idError, [[maybe_unused]] qsizetype graves)
+    {
+        return MostrarMensaje(mensaje, estilo, titulo, ventana, modulo, idError);
+    }
     // Opens a file the user asked to see with the desktop's viewer. False:
     // this shell does not, and the caller opens it itself.
     virtual bool AbrirArchivo([[maybe_unused]] const QString& ruta) { return false; }
