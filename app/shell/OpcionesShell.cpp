@@ -43,7 +43,8 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
                                    QStringLiteral("ARCHIVO"));
     const QCommandLineOption desatendido(
         QStringLiteral("desatendido"),
-        QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar)."));
+        QStringLiteral("No muestra mensajes: los escribe en la traza y responde No (o Aceptar), salvo Sí a las "
+                       "preguntas de la orden pedida: autorizar los seleccionados y guardar con errores."));
     const QCommandLineOption captura(
         QStringLiteral("captura"),
         QStringLiteral(
