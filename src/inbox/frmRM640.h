@@ -262,6 +262,7 @@ private:
     bool m_formaCargada = false;
     bool m_cargado = false;
     bool m_refrescando = false;
+    bool m_focoInicialPuesto = false;
     bool m_refrescoPendiente = false;
     qint16 m_fila = -1;
     // Each kind's order, kept across refreshes; what F5 restores at the end.

@@ -21,6 +21,7 @@
 #include "publico/Trampa.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTimer>
 
 using orvinda::ErrorRm;
@@ -267,9 +268,14 @@ void frmRM640::TerminarRefresco()
     m_refrescando = false;
     m_filas.clear();
     m_conexionRefresco = nullptr;
-    // The keys start on the list: arrows move, Enter opens.
+    // The keys start on the list: arrows move, Enter opens. A window manager
+    // that activates the window before its lists exist leaves the keys on
+    // the tab bar, which the first fill takes back unless the filter has them.
     const int i = m_ssTab->Tab();
-    if (i >= 0 && i < m_lista.size() && !isAncestorOf(QApplication::focusWidget()))
+    QWidget* foco = QApplication::focusWidget();
+    const bool primera = !m_focoInicialPuesto;
+    m_focoInicialPuesto = true;
+    if (i >= 0 && i < m_lista.size() && (!isAncestorOf(foco) || (primera && foco != m_filtro)))
         m_lista[i]->setFocus();
     if (m_trasRefresco) {
         const auto restaurar = std::move(m_trasRefresco);

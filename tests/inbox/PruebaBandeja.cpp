@@ -212,6 +212,23 @@ TEST_F(PruebaBandeja, EnterAbreComoElDobleClic)
     EXPECT_TRUE(vistos[0].contains("BuscarValor(Configuracion_Autorizacion,Ca_Cve_Configuracion_Autorizacion,0002,Ca_Tabla,0,,,)"));
 }
 
+// A window manager activates the window before its lists exist, and Qt hands
+// the keys to the tab bar: the first fill gives them to the list.
+TEST_F(PruebaBandeja, LaPrimeraCargaDaLasTeclasALaListaAunqueLaVentanaSeActivaraAntes)
+{
+    Configuracion("0001", "Tipo A", "SELECT Folio FROM Docs WHERE Tipo = 'A'");
+    frmRM640& f = frmRM640::Instancia();
+    f.Form_Load();
+    f.show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    auto* pestanias = f.SSTab().findChild<QTabBar*>();
+    ASSERT_NE(pestanias, nullptr);
+    pestanias->setFocus();
+    Activar(f);
+    EXPECT_EQ(QApplication::focusWidget(), &f.lvInsidencias(0));
+}
+
 TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
 {
     frmRM640& f = AbrirSegundaPestania();
