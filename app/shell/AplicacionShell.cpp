@@ -134,7 +134,8 @@ int AplicacionShell::Iniciar()
 
     if (!m_opciones.crearDemo.isEmpty()) {
         try {
-            CreacionDemo::Crear(m_opciones.crearDemo);
+            const QString& demo = m_opciones.crearDemo;
+            CreacionDemo::Crear(demo.startsWith(u'@') ? Secretos::LeerArchivo(demo.mid(1)) : demo);
             std::fprintf(stdout, "Base de demostración creada en %s\n",
                          qPrintable(Secretos::Ocultar(m_opciones.crearDemo)));
             return 0;

@@ -36,8 +36,9 @@ OpcionesShell OpcionesShell::Leer(const QStringList& argumentos)
                        "nivel es siempre el de la tabla Operadores."),
         QStringLiteral("N"));
     const QCommandLineOption demo(QStringLiteral("crear-demo"),
-                                  QStringLiteral("Crea la base de demostración en ARCHIVO y termina."),
-                                  QStringLiteral("ARCHIVO"));
+                                  QStringLiteral("Crea la base de demostración en DESTINO, una ruta o una cadena de "
+                                                 "conexión como la de --db (también @ARCHIVO), y termina."),
+                                  QStringLiteral("DESTINO"));
     const QCommandLineOption traza(QStringLiteral("traza"),
                                    QStringLiteral("Agrega a ARCHIVO cada sentencia ejecutada y cada mensaje."),
                                    QStringLiteral("ARCHIVO"));

@@ -148,13 +148,18 @@ TEST_F(PruebaArchivos, UnArchivoEnlazadoAjenoOQueOtrosPuedenCambiarSeRechazaSinT
         }
     }
 
-    // A private file is read, and what it names is used.
-    QFile conexion(carpeta.filePath("conexion"));
-    ASSERT_TRUE(conexion.open(QIODevice::WriteOnly) && conexion.write((demo + "\n").toUtf8()) > 0
-                && conexion.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-    conexion.close();
-    const auto [codigo, salida] = Orvinda({"--db", "@" + conexion.fileName(), "--captura", carpeta.filePath("c.png")});
+    // A private file is read, and what it names is used, by --db and --crear-demo alike.
+    const auto privado = [&](const QString& nombre, const QString& destino) {
+        QFile f(carpeta.filePath(nombre));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0
+                    && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        return "@" + f.fileName();
+    };
+    const auto [codigo, salida] = Orvinda({"--db", privado("conexion", demo), "--captura", carpeta.filePath("c.png")});
     EXPECT_TRUE(codigo == 0 && salida.contains("sobre " + demo)) << salida.toStdString();
+    const QString nueva = carpeta.filePath("nueva.db");
+    const auto [codigoDemo, salidaDemo] = Orvinda({"--crear-demo", privado("conexion-demo", nueva)});
+    EXPECT_TRUE(codigoDemo == 0 && QFileInfo(nueva).size() > 0) << salidaDemo.toStdString();
 }
 
 TEST_F(PruebaArchivos, LaBibliotecaCorreDelDescriptorQueSeComprobo)
