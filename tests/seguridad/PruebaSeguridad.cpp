@@ -1,5 +1,7 @@
 #include "comun/EnCadaBase.h"
 #include "config/Parametros.h"
+#include "host/bitacora/VerificacionBitacora.h"
+#include "host/datos/LecturaExacta.h"
 #include "host/controles/ListView.h"
 #include "host/controles/WebBrowser.h"
 #include "inbox/frmRM640.h"
@@ -476,6 +478,20 @@ TEST_P(PruebaSeguridad, CadaFolioViajaIntactoDeLaBaseALaSentencia)
     for (const QString& f : folios)
         EXPECT_TRUE(Estado(f + "-L").startsWith("AU|")) << f.toStdString();
     EXPECT_TRUE(g.mensajes.isEmpty()) << g.Avisos().join('\n').toStdString();
+    // The decision log keeps each folio as it is, and its chain checks clean.
+    QStringList anotados;
+    orvinda::LecturaExacta::Recorrer(conexion->BaseDatos(), "SELECT Bd_Folio FROM Bitacora_Decisiones WHERE Bd_Decision = 'AU'", [&](const QStringList& fila) {
+        anotados << fila[0];
+        return true;
+    });
+    QStringList esperados;
+    for (const QString& f : folios)
+        esperados << f + "-D" << f + "-L";
+    std::sort(anotados.begin(), anotados.end());
+    std::sort(esperados.begin(), esperados.end());
+    EXPECT_EQ(anotados, esperados);
+    const auto cadena = orvinda::VerificacionBitacora::Verificar(*conexion);
+    EXPECT_TRUE(cadena.Integra()) << cadena.Informe().toStdString();
 }
 
 TEST_P(PruebaSeguridad, UnAtajoMantenidoAutorizaSoloLaSeleccion)

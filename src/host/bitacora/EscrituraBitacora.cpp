@@ -36,14 +36,33 @@ QString ConsultaCabeza(Conexion::Dialecto dialecto)
         + QStringLiteral(" FROM Bitacora_Cabeza WHERE Bc_Clave = 1");
 }
 
-QString Insercion()
+// Qt's SQLite driver binds text as UTF-16, which the engine stores as UTF-8
+// without a leading U+FEFF and with noncharacters replaced: the row would no
+// longer be what was sealed. There each text goes as its UTF-8 bytes, which
+// the engine takes as text unchanged.
+bool TextoEnBytes(Conexion::Dialecto dialecto)
+{
+    return dialecto == Conexion::Dialecto::SQLite;
+}
+
+QString Insercion(const QVariantList& valores, bool enBytes)
 {
     QStringList columnas = RegistroBitacora::Columnas();
     columnas << QStringLiteral("Bd_Hash_Anterior") << QStringLiteral("Bd_Hash");
     QStringList marcas;
-    marcas.fill(QStringLiteral("?"), columnas.size());
+    for (const QVariant& v : valores)
+        marcas << (enBytes && v.metaType() == QMetaType::fromType<QString>() ? QStringLiteral("CAST(? AS TEXT)")
+                                                                             : QStringLiteral("?"));
     return QStringLiteral("INSERT INTO Bitacora_Decisiones (%1) VALUES (%2)")
         .arg(columnas.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+}
+
+QVariant EnBytes(const QVariant& v)
+{
+    if (v.metaType() != QMetaType::fromType<QString>())
+        return v;
+    const QString texto = v.toString();
+    return texto.isNull() ? QVariant(QMetaType::fromType<QByteArray>()) : QVariant(texto.toUtf8());
 }
 
 // Sessions already seen to have what a decision needs: looked for once per session.
@@ -111,12 +130,19 @@ void EscrituraBitacora::Anotar(Conexion& conexion, RegistroBitacora& r)
 
         const QVariant sinFilas(QMetaType::fromType<int>());
         const QVariant sinReferencia(QMetaType::fromType<qlonglong>());
-        static const QString insercion = Insercion();
-        conexion.Execute(insercion,
-                         {r.id, r.fecha, r.operador, r.cuenta, r.maquina, r.clave, r.tabla, r.folio, r.decision,
-                          r.valores, r.sentencia, r.filas < 0 ? sinFilas : QVariant(r.filas), r.comentario, r.origen,
-                          r.referencia == 0 ? sinReferencia : QVariant(r.referencia), r.resultado, r.hashAnterior,
-                          r.hash});
+        QVariantList valores
+            = {r.id,         r.fecha,        r.operador,
+               r.cuenta,     r.maquina,      r.clave,
+               r.tabla,      r.folio,        r.decision,
+               r.valores,    r.sentencia,    r.filas < 0 ? sinFilas : QVariant(r.filas),
+               r.comentario, r.origen,       r.referencia == 0 ? sinReferencia : QVariant(r.referencia),
+               r.resultado,  r.hashAnterior, r.hash};
+        const bool enBytes = TextoEnBytes(dialecto);
+        const QString insercion = Insercion(valores, enBytes);
+        if (enBytes)
+            for (QVariant& v : valores)
+                v = EnBytes(v);
+        conexion.Execute(insercion, valores);
         conexion.Execute(QStringLiteral("UPDATE Bitacora_Cabeza SET Bc_Ultimo_Id = ?, Bc_Hash = ? WHERE Bc_Clave = 1"),
                          {r.id, r.hash});
     } catch (const ErrorRm& e) {
