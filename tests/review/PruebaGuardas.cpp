@@ -166,6 +166,31 @@ TEST_P(PruebaGuardas, NadieDecideSobreSuPropiaSolicitud)
     EXPECT_EQ(Valor("SELECT Rq_Estado FROM Requisiciones_Compra WHERE Rq_Folio = '" + propia + "'"), "PE");
 }
 
+// The demo's amount keeps what the reviewer typed: letters or an exponent are
+// refused naming the field, thousands commas are taken.
+TEST_P(PruebaGuardas, ElImporteTecleadoEnLaDemoQuedaComoSeEscribio)
+{
+    Publico::Main();
+    const QString folio = Pendientes("e.Op_Cve_Operador IS NULL").value(0);
+    ASSERT_FALSE(folio.isEmpty());
+    frmAutorizacion& d = MostrarRequisicionDemo(folio);
+    orvinda::WebBrowser& w = d.WebBrowser1();
+    const QString campo = "document.getElementById('MONTO_AUTORIZADO')";
+    for (const QString tecleado : {"100 mil", "1e3", "1,234.5"}) {
+        w.EjecutarSincrono(campo + ".value = ''; " + campo + ".focus(); 1");
+        QTest::keyClicks(w.focusProxy(), tecleado);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.EjecutarSincrono(campo + ".value").toString() == tecleado; }));
+        d.CmdAutorizado_Click();
+        const QStringList avisos = g.TomarAvisos();
+        const QString monto = Valor("SELECT COALESCE(Rq_Monto_Autorizado, 0) FROM Requisiciones_Compra WHERE Rq_Folio = '" + folio + "'");
+        if (tecleado.contains(','))
+            EXPECT_TRUE(avisos.isEmpty() && monto.toDouble() == 1234.5) << avisos.join('\n').toStdString();
+        else
+            EXPECT_TRUE(avisos.size() == 1 && avisos[0].startsWith("ERR-ID:7500064|") && avisos[0].contains("'MONTO_AUTORIZADO' espera un importe") && monto.toDouble() == 0)
+                << tecleado.toStdString() << avisos.join('\n').toStdString();
+    }
+}
+
 // Another shell authorizes the document this one shows: this one's comment,
 // handed to the shell's real service, goes with its undone decision. On
 // time, the same service keeps it.
