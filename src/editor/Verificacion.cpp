@@ -9,6 +9,7 @@
 #include "host/errores/ErrorRm.h"
 #include "host/servicios/Sistema.h"
 #include "host/servicios/Utilerias.h"
+#include "marcadores/LectorSql.h"
 #include "marcadores/Marcadores.h"
 #include "marcadores/MarcadoresHtml.h"
 #include "marcadores/MarcadoresSql.h"
@@ -41,6 +42,21 @@ QStringList Marcas(const QString& texto)
         if (!r.contains(m.captured(1)))
             r.append(m.captured(1));
     return r;
+}
+
+// Whether marca stands somewhere outside the statement's comments: one
+// inside them only never becomes a condition.
+bool FueraDeComentarios(const QString& texto, const QString& marca, DialectoSql dialecto)
+{
+    LectorSql lector(texto, dialecto);
+    for (const qsizetype p : Marcadores::Posiciones(texto, marca, false)) {
+        if (p < lector.Posicion())
+            continue;
+        lector.Avanzar(p);
+        if (lector.Donde() != LectorSql::Lugar::Linea && lector.Donde() != LectorSql::Lugar::Bloque)
+            return true;
+    }
+    return false;
 }
 
 orvinda::Conexion& Conexion()
@@ -157,15 +173,21 @@ public:
         }
     }
 
-    void SinFolio()
+    void SinFolio(DialectoSql dialecto)
     {
+        const QString folio = QStringLiteral("{FOLIO}");
+        const QString haga = QStringLiteral(": no distingue un documento de otro; agregue la condición sobre el "
+                                            "folio, por ejemplo '{FOLIO}'.");
         for (const auto& [elemento, texto] : {std::pair{ConsultaPlantilla, &c.sqlPlantilla},
                                               {Autorizacion, &c.sqlAutorizacion},
-                                              {Rechazo, &c.sqlRechazar}})
-            if (!texto->isEmpty() && !texto->contains(QLatin1String("{FOLIO}")))
-                Error(elemento,
-                      QStringLiteral("no menciona {FOLIO}: no distingue un documento de otro; agregue la "
-                                     "condición sobre el folio, por ejemplo '{FOLIO}'."));
+                                              {Rechazo, &c.sqlRechazar}}) {
+            if (texto->isEmpty())
+                continue;
+            if (!texto->contains(folio))
+                Error(elemento, QStringLiteral("no menciona {FOLIO}") + haga);
+            else if (!FueraDeComentarios(*texto, folio, dialecto))
+                Error(elemento, QStringLiteral("menciona {FOLIO} solo en comentarios") + haga);
+        }
         for (const QString& marca : Marcas(c.sqlRechazar))
             if (!Fijos.contains(marca))
                 Avisar(Rechazo,
@@ -241,7 +263,7 @@ QList<Verificacion::Aviso> Verificacion::Textos(const ConfiguracionAutorizacion&
     Revisor r(c);
     r.ListaDeCampos(nullptr, c.plantilla);
     r.ElementosDeLaPagina(c.plantilla, nullptr, Plantilla);
-    r.SinFolio();
+    r.SinFolio(DialectoSql::Comun);
     r.Comillas({}, QStringLiteral("OPERADOR"), QStringLiteral("2000-01-01 00:00:00"));
     return r.Ordenados();
 }
@@ -341,7 +363,7 @@ QList<Verificacion::Aviso> Verificacion::Completa(const ConfiguracionAutorizacio
         r.ListaDeCampos(nullptr, c.plantilla);
         r.ElementosDeLaPagina(c.plantilla, nullptr, QStringLiteral("la plantilla"));
     }
-    r.SinFolio();
+    r.SinFolio(dialecto);
     if (Parametros::ModoSustitucion(Conexion()) == MarcadoresSql::Modo::Citar)
         r.Comillas(folios, operador, fecha, dialecto);
     return r.Ordenados();

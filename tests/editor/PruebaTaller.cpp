@@ -58,6 +58,7 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
         {&C::camposAutorizar, "*MONTO_AUTORIZADO", "*MONTO_AUTORIZADO,*PRIORIDAD", "HTML plantilla: el campo obligatorio 'PRIORIDAD' no tiene ningún elemento"},
         {&C::plantilla, "<div class=\"revision\">", "<div class=\"revision\"><input name=\"MONTO_AUTORIZADO\">", "'MONTO_AUTORIZADO' tiene 2 elementos"},
         {&C::sqlRechazar, "'{FOLIO}'", "Rq_Folio", "SQL rechazar: no menciona {FOLIO}"},
+        {&C::sqlAutorizacion, "'{FOLIO}'", "Rq_Folio /* '{FOLIO}' */", "SQL autorización: menciona {FOLIO} solo en comentarios"},
         {&C::sqlRechazar, "'{OPERADOR}'", "'{OPERADOR}{CUENTA_PRESUPUESTAL}'", "SQL rechazar: {CUENTA_PRESUPUESTAL} nunca se sustituye"},
         {&C::sqlAutorizacion, "'{FECHA}'", "{FECHA}", "SQL autorización: El valor del campo 'FECHA' no se puede usar"},
         {&C::sqlAutorizacion, "'PE'", "'PE'; COMMIT", "SQL autorización: contiene la orden de transacción COMMIT y así no se ejecuta; quítela"},
