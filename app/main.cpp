@@ -4,6 +4,9 @@
 #include "shell/VerificacionInicio.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +18,16 @@ void Nombrar()
     QCoreApplication::setOrganizationName(QStringLiteral("Orvinda"));
     QCoreApplication::setApplicationName(QStringLiteral("orvinda"));
     QCoreApplication::setApplicationVersion(QStringLiteral(RM640_VERSION));
+}
+
+// The shell speaks Spanish, and so do Qt's own pieces of it: the file
+// chooser, a text field's context menu, a dialog's standard buttons.
+void Traducir(QApplication& app)
+{
+    auto* qt = new QTranslator(&app);
+    if (qt->load(QLocale(QLocale::Spanish, QLocale::Mexico), QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(qt);
 }
 
 } // namespace
@@ -50,6 +63,7 @@ int main(int argc, char* argv[])
     orvinda::ServidorPaginas::RegistrarEsquema();
     QApplication app(argc, argv);
     Nombrar();
+    Traducir(app);
 
     orvinda::AplicacionShell shell(orvinda::OpcionesShell::Leer(app.arguments()));
     const int codigo = shell.Iniciar();

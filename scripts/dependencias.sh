@@ -5,7 +5,7 @@ set -euo pipefail
 paquetes=(
   cmake ninja-build g++ ccache pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
-  libqt6sql6-sqlite libqt6sql6-odbc libgl-dev
+  libqt6sql6-sqlite libqt6sql6-odbc libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev
   xvfb xauth fonts-dejavu-core
   sqlite3 libsqlite3-dev unixodbc-dev libpq-dev dpkg-dev help2man

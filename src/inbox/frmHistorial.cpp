@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QJsonArray>
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace rm640 {
@@ -284,7 +286,9 @@ void frmHistorial::cmdExportar_Click()
     Trampa::Atrapar(*this, Titulo, QStringLiteral("ERR-ID:7500082"), [this] {
         const QString ruta
             = QFileDialog::getSaveFileName(this, QStringLiteral("Exportar el historial"),
-                                           QStringLiteral("historial.csv"), QStringLiteral("CSV (*.csv)"));
+                                           QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                                               .filePath(QStringLiteral("historial.csv")),
+                                           QStringLiteral("CSV (*.csv)"));
         if (!ruta.isEmpty())
             Exportar(ruta);
     });
