@@ -95,6 +95,8 @@ void LectorSql::Suelto()
     qsizetype largo = 1;
     if (c == u'\'') {
         nuevo = Lugar::Simple;
+        m_unicode = m_dialecto == DialectoSql::PostgreSQL && m_i >= 2 && m_t[m_i - 1] == u'&'
+            && (m_t[m_i - 2] == u'U' || m_t[m_i - 2] == u'u') && (m_i == 2 || !EsDeNombre(m_t[m_i - 3]));
     } else if (c == u'"') {
         nuevo = Lugar::Doble;
     } else if (c == u'-' && s == u'-') {

@@ -43,6 +43,9 @@ public:
 
     qsizetype Posicion() const { return m_i; }
     Lugar Donde() const { return m_lugar; }
+    // Whether the '...' being read is PostgreSQL's U&'...', where a backslash
+    // (or the character its UESCAPE names) starts a code point.
+    bool Unicode() const { return m_lugar == Lugar::Simple && m_unicode; }
     // The text that closes the dollar quote being read.
     QStringView Delimitador() const { return m_delimitador; }
     // Whether a block comment inside another one opens a second level.
@@ -68,6 +71,7 @@ private:
     Lugar m_lugar = Lugar::Suelto;
     QStringView m_delimitador;
     int m_nivel = 0;
+    bool m_unicode = false;
 };
 
 } // namespace rm640

@@ -19,6 +19,7 @@ struct Sitio
     DialectoSql dialecto;
     bool anida; // block comments nest
     bool escapado; // a backslash just before the token takes its first character
+    bool unicode; // inside U&'...'
 };
 
 bool EsNumero(const QString& valor)
@@ -54,7 +55,12 @@ QString Citado(const QString& valor, const Sitio& s, bool hayBloques, const QStr
         throw ValorNoAdmitido(campo,
                               QStringLiteral("la sentencia tiene comentarios /* */ y el valor contiene '/*' o '*/'"));
     switch (s.lugar) {
-    case Lugar::Simple: return Doblar(valor, u'\'');
+    case Lugar::Simple:
+        if (s.unicode && s.despues.contains(QLatin1String("UESCAPE"), Qt::CaseInsensitive) && !valor.isEmpty())
+            throw ValorNoAdmitido(campo, QStringLiteral("dentro de U&'...' con UESCAPE no admite valores"));
+        if (s.unicode && valor.contains(u'\\'))
+            throw ValorNoAdmitido(campo, QStringLiteral("dentro de U&'...' no admite '\\'"));
+        return Doblar(valor, u'\'');
     case Lugar::Doble: return Doblar(valor, u'"');
     case Lugar::Escapes:
         if (s.escapado)
@@ -147,9 +153,9 @@ QString MarcadoresSql::Sustituir(const QString& texto, const QString& marcador, 
         lector.Avanzar(p);
         resultado.append(QStringView(texto).sliced(leido, p - leido));
         leido = p + marcador.size();
-        const Sitio sitio{lector.Donde(),       resultado, QStringView(texto).sliced(leido),
-                          lector.Delimitador(), dialecto,  lector.AnidaComentarios(),
-                          lector.Posicion() > p};
+        const Sitio sitio{lector.Donde(),        resultado,       QStringView(texto).sliced(leido),
+                          lector.Delimitador(),  dialecto,        lector.AnidaComentarios(),
+                          lector.Posicion() > p, lector.Unicode()};
         resultado.append(Citado(valor, sitio, hayBloques, campo));
         // The quoted value leaves the reader where the token left it.
         lector.Saltar(leido);
