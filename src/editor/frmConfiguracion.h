@@ -174,6 +174,9 @@ private:
     void AvisarVerificacion();
     // The strip's line: errors in red ahead of the warnings.
     void MostrarAvisos(const QList<Verificacion::Aviso>& avisos);
+    // The strip's text, cut with "…" to its width; whole in its accessible
+    // name, and the full report in its tooltip.
+    void PonerAvisos(const QString& texto);
     // Every check on the configuration on screen, remembered for Guardar.
     QList<Verificacion::Aviso> VerificarEnPantalla();
     // With errors, whether the author still saves.
@@ -206,6 +209,7 @@ private:
     QList<QObject*> m_controls;
     QLabel* m_lblEstado = nullptr;
     QLabel* m_lblAvisos = nullptr;
+    QString m_textoAvisos;
     QToolButton* m_cmdVerificar = nullptr;
     QToolButton* m_cmdProbar = nullptr;
     QToolButton* m_cmdBuscar = nullptr;

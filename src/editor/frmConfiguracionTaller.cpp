@@ -97,6 +97,15 @@ void frmConfiguracion::ColocarTaller()
     Twips::Mover(m_lblAvisos, 5040, TiraTop, qMax(0, ancho - 5040 - botones - 120), TiraAlto);
     Twips::Mover(m_cmdVerificar, ancho - botones - 120, TiraTop, 1200, TiraAlto);
     Twips::Mover(m_cmdProbar, ancho - 1500 - 120, TiraTop, 1500, TiraAlto);
+    PonerAvisos(m_textoAvisos);
+}
+
+void frmConfiguracion::PonerAvisos(const QString& texto)
+{
+    m_textoAvisos = texto;
+    m_lblAvisos->ensurePolished();
+    m_lblAvisos->setAccessibleName(texto);
+    m_lblAvisos->setText(m_lblAvisos->fontMetrics().elidedText(texto, Qt::ElideRight, m_lblAvisos->width()));
 }
 
 ConfiguracionAutorizacion frmConfiguracion::ConfiguracionEnPantalla() const
@@ -156,7 +165,7 @@ void frmConfiguracion::AvisarVerificacion()
     Trampa::Atrapar(
         [this](const QString& descripcion) {
             MostrarAvisos({});
-            m_lblAvisos->setText(QStringLiteral("Verificar no pudo revisar la configuración: ") + descripcion);
+            PonerAvisos(QStringLiteral("Verificar no pudo revisar la configuración: ") + descripcion);
         },
         [this] { MostrarAvisos(VerificarEnPantalla()); });
 }
@@ -172,19 +181,20 @@ QList<Verificacion::Aviso> frmConfiguracion::VerificarEnPantalla()
 void frmConfiguracion::MostrarAvisos(const QList<Verificacion::Aviso>& avisos)
 {
     if (avisos.isEmpty()) {
-        m_lblAvisos->clear();
+        PonerAvisos(QString());
         m_lblAvisos->setToolTip(QString());
         return;
     }
     const qsizetype errores = Verificacion::Errores(avisos);
     const QString primero = avisos.first().elemento + QStringLiteral(": ") + avisos.first().mensaje;
-    m_lblAvisos->setText(errores == 0 ? QStringLiteral("%1 aviso(s) de Verificar. %2").arg(avisos.size()).arg(primero)
-                                      : QStringLiteral("%1 error(es) y %2 aviso(s) de Verificar. %3")
-                                            .arg(errores)
-                                            .arg(avisos.size() - errores)
-                                            .arg(primero));
+    // Styled first: errors are bold, and the cut is measured in that font.
     m_lblAvisos->setStyleSheet(errores == 0 ? QStringLiteral("color: rgb(150, 90, 0);")
                                             : QStringLiteral("color: rgb(180, 30, 30); font-weight: bold;"));
+    PonerAvisos(errores == 0 ? QStringLiteral("%1 aviso(s) de Verificar. %2").arg(avisos.size()).arg(primero)
+                             : QStringLiteral("%1 error(es) y %2 aviso(s) de Verificar. %3")
+                                   .arg(errores)
+                                   .arg(avisos.size() - errores)
+                                   .arg(primero));
     m_lblAvisos->setToolTip(Verificacion::Informe(avisos));
 }
 

@@ -84,7 +84,7 @@ TEST_F(PruebaEditor, VerificarNombraCadaErrorYSuElemento)
     EsperarMensaje("ERR-ID:7500093", marcado, 48, "Verificar");
     Pulsar(f, "cmdModificar");
     f.txtCampos1().setTexto("*MONTO_AUTORIZADO, CUENTA_PRESUPUESTAL");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return f.lblAvisos().text().contains("' CUENTA_PRESUPUESTAL' tiene espacios"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.lblAvisos().accessibleName().contains("' CUENTA_PRESUPUESTAL' tiene espacios"); }));
     Pulsar(f, "cmdGuardar");
     EXPECT_TRUE(f.Guardado && g.preguntas.size() == 1 && g.preguntas[0].mensaje.startsWith("La configuración tiene 1 error:\nCampos a recuperar: "));
 }
