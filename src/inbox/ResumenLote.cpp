@@ -3,10 +3,22 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 
 namespace rm640 {
 
 namespace {
+
+// A reason that names its own document ("El documento X ya no está
+// pendiente…") is the same reason as the others' once its folio goes.
+QString SinSuFolio(const QString& motivo, const QString& folio)
+{
+    if (folio.isEmpty())
+        return motivo;
+    const QRegularExpression suyo(QStringLiteral("\\s?(?<![\\w-])%1(?![\\w-])").arg(QRegularExpression::escape(folio)),
+                                  QRegularExpression::UseUnicodePropertiesOption);
+    return QString(motivo).remove(suyo);
+}
 
 // In the order each reason first came up; a reason one document had is
 // said as before, with its folio.
@@ -16,22 +28,26 @@ void Enumerar(QStringList& lineas, const QString& titulo, const QList<Autorizaci
         return;
     lineas.append(titulo);
     QStringList motivos;
-    QHash<QString, QStringList> folios;
+    QHash<QString, QList<AutorizacionEnLote::Pendiente>> grupos;
     for (const AutorizacionEnLote::Pendiente& p : documentos) {
-        if (!folios.contains(p.motivo))
-            motivos.append(p.motivo);
-        folios[p.motivo].append(p.folio);
+        const QString motivo = SinSuFolio(p.motivo, p.folio);
+        if (!grupos.contains(motivo))
+            motivos.append(motivo);
+        grupos[motivo].append(p);
     }
     for (const QString& motivo : std::as_const(motivos)) {
-        const QStringList& de = folios[motivo];
-        if (de.size() == 1) {
-            lineas.append(QStringLiteral("%1: %2").arg(de.first(), motivo));
+        const QList<AutorizacionEnLote::Pendiente>& grupo = grupos[motivo];
+        if (grupo.size() == 1) {
+            lineas.append(QStringLiteral("%1: %2").arg(grupo.first().folio, grupo.first().motivo));
             continue;
         }
-        lineas.append(QStringLiteral("%1 documentos: %2").arg(de.size()).arg(motivo));
-        QString nombrados = de.mid(0, ResumenLote::FoliosNombrados).join(QStringLiteral(", "));
-        if (de.size() > ResumenLote::FoliosNombrados)
-            nombrados += QStringLiteral(" y %1 más").arg(de.size() - ResumenLote::FoliosNombrados);
+        QStringList folios;
+        for (const AutorizacionEnLote::Pendiente& p : grupo)
+            folios.append(p.folio);
+        lineas.append(QStringLiteral("%1 documentos: %2").arg(folios.size()).arg(motivo));
+        QString nombrados = folios.mid(0, ResumenLote::FoliosNombrados).join(QStringLiteral(", "));
+        if (folios.size() > ResumenLote::FoliosNombrados)
+            nombrados += QStringLiteral(" y %1 más").arg(folios.size() - ResumenLote::FoliosNombrados);
         lineas.append(QStringLiteral("   (%1)").arg(nombrados));
     }
 }

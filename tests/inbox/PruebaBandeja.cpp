@@ -5,6 +5,7 @@
 #include "host/controles/ModeloLista.h"
 #include "host/controles/SSTab.h"
 #include "host/servicios/Utilerias.h"
+#include "inbox/ResumenLote.h"
 #include "inbox/frmRM640.h"
 #include "publico/Publico.h"
 #include "review/frmAutorizacion.h"
@@ -527,4 +528,22 @@ TEST_F(PruebaBandeja, OrdenFiltroEnCadaPestaniaYTeclado)
         QAccessibleInterface* accesible = QAccessible::queryAccessibleInterface(w);
         EXPECT_TRUE(accesible && !accesible->text(QAccessible::Name).isEmpty()) << control;
     }
+}
+
+// Reasons that differ only by naming their own document are one reason in
+// the summary; a folio that is part of another word stays.
+TEST(ResumenLote, MotivosQueNombranSuDocumentoSeAgrupan)
+{
+    const auto otro = [](const QString& f) { return "El documento " + f + " ya no está pendiente: otro operador lo procesó antes."; };
+    using P = rm640::AutorizacionEnLote::Pendiente;
+    rm640::AutorizacionEnLote::Resumen r;
+    for (const QString f : {"A-1", "A-2", "A-3"})
+        r.pendientes.append(P{f, otro(f)});
+    r.pendientes.append(P{"1", "El campo 'MONTO_1' es obligatorio"});
+    r.pendientes.append(P{"A-4", "No puede autorizar el documento A-4: lo solicitó usted."});
+    EXPECT_EQ(rm640::ResumenLote::Texto(r, 6),
+              "Autorizados: 0 de 6.\nQuedan pendientes:\n"
+              "3 documentos: El documento ya no está pendiente: otro operador lo procesó antes.\n   (A-1, A-2, A-3)\n"
+              "1: El campo 'MONTO_1' es obligatorio\n"
+              "A-4: No puede autorizar el documento A-4: lo solicitó usted.");
 }
