@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QShowEvent>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 
@@ -247,6 +248,13 @@ bool frmRM640::eventFilter(QObject* objeto, QEvent* evento)
         break;
     default: break;
     }
+    // Alt and a tab's digit take the keys to that tab's list, even when that
+    // tab was the one already shown.
+    if (evento->type() == QEvent::Shortcut && m_ssTab && objeto->parent() == m_ssTab && qobject_cast<QTabBar*>(objeto))
+        QTimer::singleShot(0, this, [this] {
+            if (const int i = ListaMostrada(); i >= 0)
+                m_lista[i]->setFocus(Qt::ShortcutFocusReason);
+        });
     // The window comes back to the front when one of our own message boxes
     // closes; that is not a new activation of the screen.
     const bool trasMensaje = m_ultimoMensaje.isValid() && m_ultimoMensaje.elapsed() < 500;

@@ -228,6 +228,10 @@ TEST_F(PruebaBandeja, LaPrimeraCargaDaLasTeclasALaListaAunqueLaVentanaSeActivara
     pestanias->setFocus();
     Activar(f);
     EXPECT_EQ(QApplication::focusWidget(), &f.lvInsidencias(0));
+    // Alt and the shown tab's digit bring the keys back to its list from anywhere.
+    f.txtFiltro().setFocus();
+    QTest::keyClick(&f.txtFiltro(), Qt::Key_1, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &f.lvInsidencias(0); }));
 }
 
 TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
