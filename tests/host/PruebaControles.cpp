@@ -305,6 +305,11 @@ TEST(ListView, OrdenMuestraLaPrimeraFilaYConservaLaSeleccion)
     lista->setFocus();
     QTest::keyClick(lista, Qt::Key_Down);
     EXPECT_EQ(lista->SelectedItem(), "F-51");
+    // Ctrl+End and Ctrl+Home select the row they reach, as Enter opens the selected one.
+    QTest::keyClick(lista, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(lista->SelectedItems(), QStringList{"F-59"});
+    QTest::keyClick(lista, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(lista->SelectedItems(), QStringList{"F-00"});
     QTest::keyClick(lista, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), siguiente);
 }

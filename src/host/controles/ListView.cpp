@@ -413,4 +413,18 @@ void ListView::keyPressEvent(QKeyEvent* e)
         emit Recorrida();
 }
 
+// Ctrl+Home and Ctrl+End reach the first and last row and select it, as
+// Home and End do in a list: Enter then opens the row the reviewer sees.
+QItemSelectionModel::SelectionFlags ListView::selectionCommand(const QModelIndex& indice, const QEvent* evento) const
+{
+    if (evento && evento->type() == QEvent::KeyPress) {
+        const auto* tecla = static_cast<const QKeyEvent*>(evento);
+        const Qt::KeyboardModifiers m = tecla->modifiers() & ~Qt::KeypadModifier;
+        if ((tecla->key() == Qt::Key_Home || tecla->key() == Qt::Key_End) && m == Qt::ControlModifier)
+            return QItemSelectionModel::ClearAndSelect
+                | (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
+    }
+    return QTableView::selectionCommand(indice, evento);
+}
+
 } // namespace orvinda

@@ -112,6 +112,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& indice,
+                                                         const QEvent* evento = nullptr) const override;
 
 private:
     void Ordenar(int columna);
