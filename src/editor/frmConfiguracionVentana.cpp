@@ -287,9 +287,14 @@ bool frmConfiguracion::eventFilter(QObject* objeto, QEvent* evento)
                         [&] { Form_KeyUp(codigo, shift); });
     // A key the window acted on goes no further, so no field (nor the
     // dialog's own Escape) acts on it again. Alt with a tab's digit types
-    // nothing on its way down either.
-    if (tipo == QEvent::KeyPress && shift == 4 && codigo >= 49 && codigo <= 54)
+    // nothing on its way down either, and already selects its tab there: when
+    // both keys are let go at once the digit's key-up may come without Alt.
+    if (tipo == QEvent::KeyPress && shift == 4 && codigo >= 49 && codigo <= 54) {
+        if (!tecla->isAutoRepeat())
+            Trampa::Atrapar(*this, QStringLiteral("Form_KeyUp()"), QStringLiteral("ERR-ID:7500049"),
+                            [&] { Form_KeyUp(codigo, shift); });
         return true;
+    }
     if (tipo == QEvent::KeyPress && AltEnUnCampo(*objeto, *tecla))
         return true;
     return codigoRecibido != 0 && codigo == 0;

@@ -426,6 +426,10 @@ TEST_F(PruebaEditor, TeclasTabuladorAltDigitoYEnter)
         EXPECT_EQ(f.ssTabVex().activetab(), pestania) << tecla << " " << teclas.toInt();
     }
     EXPECT_FALSE(f.txtDescripcion().Texto().contains(u'3') || f.txtDescripcion().Texto().contains(u'6') || !f.isVisible());
+    // Both keys let go at once: the digit's key-up comes without Alt.
+    QTest::keyPress(&f.txtDescripcion(), Qt::Key_4, alt);
+    QTest::keyRelease(&f.txtDescripcion(), Qt::Key_4);
+    EXPECT_EQ(f.ssTabVex().activetab(), 3);
 
     // A new record, no record loaded before, reads as SQL.
     EXPECT_FALSE(f.txtProcedimiento3().document()->findChildren<QSyntaxHighlighter*>().isEmpty());
