@@ -78,6 +78,11 @@ frmHistorial::frmHistorial(QWidget* parent)
         fecha->setCalendarPopup(true);
         fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         fecha->setEnabled(amplio);
+        if (!amplio)
+            fecha->setToolTip(QStringLiteral("Los últimos %1 días: solo los operadores de nivel %2 o más eligen "
+                                             "el periodo")
+                                  .arg(DiasPorOmision)
+                                  .arg(NivelParaTodos));
         connect(fecha, &QDateEdit::dateChanged, this, &frmHistorial::Consultar);
     }
     m_todos->setEnabled(amplio);
