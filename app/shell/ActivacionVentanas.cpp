@@ -52,8 +52,9 @@ void ActivacionVentanas::Activar(QWidget* ventana)
     auto* reloj = new QTimer(ventana);
     reloj->setInterval(IntervaloMs);
     QPointer<QWidget> w(ventana);
-    connect(reloj, &QTimer::timeout, reloj, [reloj, w, vueltas = 0]() mutable {
-        if (!w || !w->isVisible() || w->isActiveWindow() || ++vueltas > Intentos) {
+    const quint64 pedido = ++m_pedidos;
+    connect(reloj, &QTimer::timeout, reloj, [this, reloj, w, pedido, vueltas = 0]() mutable {
+        if (!w || pedido != m_pedidos || !w->isVisible() || w->isActiveWindow() || ++vueltas > Intentos) {
             reloj->deleteLater();
             return;
         }

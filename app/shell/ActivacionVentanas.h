@@ -20,7 +20,12 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
-    static void Activar(QWidget* ventana);
+    void Activar(QWidget* ventana);
+
+    // Only the latest request is pursued: a dialog that closes hands the
+    // keys back to its window, and one that opens right after (a question
+    // answered, then a form) must not have them taken back.
+    quint64 m_pedidos = 0;
 };
 
 } // namespace orvinda
