@@ -51,8 +51,9 @@ SentenciaDeRevision::Resultado SentenciaDeRevision::Ejecutar(const Reportar& rep
             resultado.desenlace = Desenlace::Excedida;
             transaccion.Deshacer();
             reportar(QStringLiteral("%1 cambiaría %2 filas y el límite por documento es %3 (parámetro general %4): "
-                                    "se deshizo y no se aplicó ningún cambio. Si la sentencia debe cambiar también "
-                                    "filas de detalle, suba ese límite.")
+                                    "se deshizo y no se aplicó ningún cambio. Avise a quien mantiene la configuración: "
+                                    "a la sentencia puede faltarle la condición sobre el folio o, si debe cambiar "
+                                    "también filas de detalle, hay que subir ese límite.")
                          .arg(avisos.decision)
                          .arg(resultado.filas)
                          .arg(limite)

@@ -415,7 +415,8 @@ TEST_P(PruebaRevision, UnaDecisionQueCambiaDemasiadasFilasSeDeshaceYLaPaginaSeLe
     const auto lote = Lote(Clave, {"D-2"});
     MostrarRechazo("DOCUMENTOS", "D-3", Clave, "No procede").cmdAceptar_Click();
     const QString limite = "%1 cambiaría 3 filas y el límite por documento es 1 (parámetro general RM640_FILAS_POR_DOCUMENTO): se deshizo y no se "
-                           "aplicó ningún cambio. Si la sentencia debe cambiar también filas de detalle, suba ese límite.";
+                           "aplicó ningún cambio. Avise a quien mantiene la configuración: a la sentencia puede faltarle la condición sobre el folio o, si debe "
+                           "cambiar también filas de detalle, hay que subir ese límite.";
     EXPECT_EQ(
         g.Avisos(),
         (QStringList{"ERR-ID:7500062|16|Autorizar||" + limite.arg("La autorización"), "ERR-ID:7500063|16|Rechazar|frmRechazar|" + limite.arg("El rechazo")}));
