@@ -8,6 +8,12 @@
 -- The decision log takes rows and shows them; nobody but its owner can
 -- change or remove one. The document tables are the site's: grant on them
 -- what each authorization statement writes (see the end of this file).
+-- The role is created here when missing, which needs CREATEROLE; without
+-- it, have an administrator run CREATE ROLE orvinda_operadores NOLOGIN
+-- first. psql stops at the first statement that fails, so the grants are
+-- never left half applied.
+
+\set ON_ERROR_STOP on
 
 DO $$
 BEGIN

@@ -424,7 +424,7 @@ TEST_P(PruebaBitacora, ElOperadorAnotaPeroNoCambiaNiBorraLaBitacora)
         GTEST_SKIP() << "los permisos son del servidor";
     // The grants script as the administrator applies it, statement by statement.
     QString guion = LeerArchivo(RM640_FUENTES "/sql/orvinda_permisos_postgresql.sql");
-    guion.remove(QRegularExpression("^--.*$", QRegularExpression::MultilineOption));
+    guion.remove(QRegularExpression("^(--|\\\\).*$", QRegularExpression::MultilineOption)); // comments and psql's own commands
     QString sentencia;
     for (const QString& trozo : guion.split(QRegularExpression(";\\s*\\n"))) {
         sentencia += trozo;
