@@ -34,6 +34,22 @@ REVOKE ALL ON Bitacora_Decisiones FROM PUBLIC, orvinda_operadores;
 
 GRANT SELECT, INSERT ON Bitacora_Decisiones TO orvinda_operadores;
 
+-- A row names the login that wrote it, as the server knows it: a login
+-- cannot write one in another's name.
+CREATE OR REPLACE FUNCTION orvinda_bitacora_cuenta() RETURNS trigger AS $$
+BEGIN
+    IF NEW.Bd_Cuenta IS DISTINCT FROM session_user::text THEN
+        RAISE EXCEPTION 'Bd_Cuenta (%) no es la cuenta de la sesión (%)', NEW.Bd_Cuenta, session_user;
+    END IF;
+    RETURN NEW;
+END
+$$ LANGUAGE plpgsql;
+
+DROP TRIGGER IF EXISTS bitacora_cuenta ON Bitacora_Decisiones;
+
+CREATE TRIGGER bitacora_cuenta BEFORE INSERT ON Bitacora_Decisiones
+    FOR EACH ROW EXECUTE FUNCTION orvinda_bitacora_cuenta();
+
 -- Its head moves on with every row, under the writer's lock (FOR UPDATE
 -- needs UPDATE): the last id and hash, never its key.
 REVOKE ALL ON Bitacora_Cabeza FROM PUBLIC, orvinda_operadores;

@@ -452,9 +452,11 @@ TEST_P(PruebaBitacora, ElOperadorAnotaPeroNoCambiaNiBorraLaBitacora)
     frmRechazar& rechazo = MostrarRechazo(Requisiciones, pendientes[1], "0001", "No procede");
     rechazo.cmdAceptar_Click();
     EXPECT_TRUE(rechazo.Procesado()) << g.Avisos().join('\n').toStdString();
-    for (const char* s :
-         {"UPDATE Bitacora_Decisiones SET Bd_Comentario = 'Otro'", "DELETE FROM Bitacora_Decisiones", "UPDATE Bitacora_Cabeza SET Bc_Clave = 2"})
-        EXPECT_TRUE(DescripcionDe([&] { operador->Execute(s); }).contains("permission denied")) << s;
+    const char* enNombreDeOtro = "INSERT INTO Bitacora_Decisiones (Bd_Id, Bd_Fecha, Bd_Operador, Bd_Cuenta, Bd_Decision, Bd_Origen, Bd_Hash_Anterior, Bd_Hash)"
+                                 " VALUES (99, 'x', 'ADMIN', 'rm640', 'AU', 'DIALOGO', '-', '-')";
+    for (auto [s, error] : {std::pair{"UPDATE Bitacora_Decisiones SET Bd_Comentario = 'Otro'", "permission denied"}, {"DELETE FROM Bitacora_Decisiones", "permission denied"},
+                            {"UPDATE Bitacora_Cabeza SET Bc_Clave = 2", "permission denied"}, {enNombreDeOtro, "no es la cuenta de la sesión"}})
+        EXPECT_TRUE(DescripcionDe([&] { operador->Execute(s); }).contains(QString::fromUtf8(error))) << s;
     Publico::Terminar();
     EXPECT_EQ(Valor("SELECT COUNT(*) FROM Bitacora_Decisiones WHERE Bd_Cuenta = '" + login + "'"), "2");
     EXPECT_TRUE(VerificacionBitacora::Verificar(*conexion).Integra());
