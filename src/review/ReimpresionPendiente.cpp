@@ -53,6 +53,16 @@ void Siguiente(const std::shared_ptr<QList<AnotacionDecision::Impresion>>& cola)
         });
 }
 
+// The folio as the log keeps it: a statement with bound values is read
+// through Qt's driver, which on a server drops a leading U+FEFF; one
+// without them through the driver manager's own API.
+QString FolioAnotado(orvinda::Conexion& conexion, qint64 id)
+{
+    orvinda::Recordset rs
+        = conexion.Execute(QStringLiteral("SELECT Bd_Folio FROM Bitacora_Decisiones WHERE Bd_Id = %1").arg(id));
+    return rs.Eof() ? QString() : rs.Fields(0).Texto();
+}
+
 } // namespace
 
 int ReimpresionPendiente::Reanudar()
@@ -82,7 +92,7 @@ int ReimpresionPendiente::Reanudar()
             // Its printing goes on in this process: it will be recorded.
             if (rs.Fields(1).EsNulo() || AnotacionDecision::EnCurso(id))
                 continue;
-            cola->append({id, operador, rs.Fields(2).Texto(), rs.Fields(3).Texto(), rs.Fields(4).Texto(),
+            cola->append({id, operador, rs.Fields(2).Texto(), rs.Fields(3).Texto(), FolioAnotado(conexion, id),
                           AnotacionDecision::Origen::Reimpresion});
         }
     });
