@@ -44,8 +44,9 @@ frmValoresLote::frmValoresLote(const QList<Campo>& campos, int documentos, QWidg
     setWindowModality(Qt::WindowModal);
     auto* columna = new QVBoxLayout(this);
     auto* explicacion = new QLabel(
-        QStringLiteral("Los %1 documentos cuya página deja vacío uno de estos campos lo toman de aquí; el valor "
-                       "que ya tenga la página se respeta. Un campo sin valor se deja como esté en cada página.")
+        QStringLiteral("Para los %1 documentos seleccionados: donde un documento deja vacío uno de estos campos, "
+                       "se usa el valor que escriba aquí; donde ya tiene uno, se conserva el suyo. Un campo que "
+                       "deje vacío aquí no cambia nada.")
             .arg(documentos),
         this);
     explicacion->setWordWrap(true);
