@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QTest>
 #include <QToolButton>
@@ -310,6 +311,14 @@ TEST(ListView, OrdenMuestraLaPrimeraFilaYConservaLaSeleccion)
     EXPECT_EQ(lista->SelectedItems(), QStringList{"F-59"});
     QTest::keyClick(lista, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(lista->SelectedItems(), QStringList{"F-00"});
+    // The list's menu sorts from the keyboard: by Total again, now the other way.
+    QTest::keyClick(lista, Qt::Key_F10, Qt::ShiftModifier);
+    auto* ordenar = lista->findChild<QMenu*>("mnuOrdenar");
+    ASSERT_NE(ordenar, nullptr);
+    EXPECT_EQ(ordenar->actions().value(1)->text(), "Ordenar por Total (ascendente)");
+    ordenar->actions().value(1)->trigger();
+    EXPECT_EQ(lista->ListItemText(0), "F-59");
+    ordenar->close();
     QTest::keyClick(lista, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), siguiente);
 }

@@ -6,10 +6,13 @@
 #include "host/datos/LecturaListado.h"
 #include "host/errores/ErrorRm.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -407,6 +410,13 @@ void ListView::keyPressEvent(QKeyEvent* e)
         emit Aceptar();
         return;
     }
+    // Shift+F10 opens the list's menu, as the Menu key does.
+    if (e->key() == Qt::Key_F10 && (e->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos(), e->modifiers());
+        contextMenuEvent(&menu);
+        e->accept();
+        return;
+    }
     m_seleccionMovida = false;
     QTableView::keyPressEvent(e);
     if (m_seleccionMovida)
@@ -425,6 +435,33 @@ QItemSelectionModel::SelectionFlags ListView::selectionCommand(const QModelIndex
                 | (selectionBehavior() == SelectRows ? QItemSelectionModel::Rows : QItemSelectionModel::NoUpdate);
     }
     return QTableView::selectionCommand(indice, evento);
+}
+
+// The keyboard's way to a header click: the list's menu (the Menu key or
+// Shift+F10) sorts by any column, and again by the same one the other way.
+// It pops up without a loop of its own, so nothing posted runs inside it.
+void ListView::contextMenuEvent(QContextMenuEvent* e)
+{
+    const int columnas = m_modelo->columnCount();
+    if (columnas == 0)
+        return;
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("mnuOrdenar"));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int c = 0; c < columnas; ++c) {
+        QString texto
+            = QStringLiteral("Ordenar por %1")
+                  .arg(m_modelo->headerData(c, Qt::Horizontal).toString().replace(u'&', QStringLiteral("&&")));
+        if (m_modelo->ColumnaOrden() == c)
+            texto += m_modelo->SentidoOrden() == Qt::AscendingOrder ? QStringLiteral(" (descendente)")
+                                                                    : QStringLiteral(" (ascendente)");
+        menu->addAction(texto, this, [this, c] { Ordenar(c); });
+    }
+    QPoint donde = e->globalPos();
+    if (e->reason() == QContextMenuEvent::Keyboard && currentIndex().isValid())
+        donde = viewport()->mapToGlobal(visualRect(currentIndex()).bottomLeft());
+    menu->popup(donde);
+    e->accept();
 }
 
 } // namespace orvinda

@@ -112,6 +112,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& indice,
                                                          const QEvent* evento = nullptr) const override;
 
