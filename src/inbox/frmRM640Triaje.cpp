@@ -67,13 +67,18 @@ void frmRM640::PrepararTriaje()
         m_filtro->setFocus(Qt::ShortcutFocusReason);
         m_filtro->selectAll();
     });
-    // Escape stops a list being read; otherwise it clears the filter.
+    // Escape stops a list being read; otherwise it clears the filter, and
+    // from the filter box it takes the keys back to the list.
     atajo(QKeySequence(Qt::Key_Escape), [this] {
         const int i = m_ssTab->Tab();
-        if (i >= 0 && i < m_lista.size() && m_lista[i]->Llenando())
+        const bool hayLista = i >= 0 && i < m_lista.size();
+        if (hayLista && m_lista[i]->Llenando()) {
             m_lista[i]->CancelarLlenado();
-        else
-            m_filtro->clear();
+            return;
+        }
+        m_filtro->clear();
+        if (hayLista && m_filtro->hasFocus())
+            m_lista[i]->setFocus(Qt::ShortcutFocusReason);
     });
     // A held key asks once: its repeats never start another run.
     auto* lote = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), this, [this] {

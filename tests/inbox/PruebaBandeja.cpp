@@ -248,7 +248,7 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
 
     QTest::keyClick(&f.lvInsidencias(1), Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(f.txtFiltro().hasFocus());
-    // Typing narrows every tab at once, so each count says whether its kind matches; Esc clears.
+    // Typing narrows every tab at once, so each count says whether its kind matches; Esc clears it
     QStringList cuentas;
     for (const char* paso : {"f-4", "<pestania 0>", "<esc>"}) {
         if (paso == QStringLiteral("<pestania 0>"))
@@ -260,6 +260,8 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
         cuentas << f.CuentaPestania(0) << f.CuentaPestania(1);
     }
     EXPECT_EQ(cuentas, (QStringList{"0 de 3", "1 de 3", "0 de 3", "1 de 3", "3", "3"}));
+    // and takes the keys back to the list shown.
+    EXPECT_TRUE(f.lvInsidencias(0).hasFocus());
 }
 
 TEST_F(PruebaBandeja, TrasProcesarSeSeleccionaElSiguienteYElLoteRecargaUnaVez)
