@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaMethod>
 #include <QShowEvent>
@@ -247,6 +248,15 @@ bool frmRM640::eventFilter(QObject* objeto, QEvent* evento)
             DetenerReposo();
         break;
     default: break;
+    }
+    // Down in the filter box goes on to the list, as in a search box.
+    if (evento->type() == QEvent::KeyPress && objeto == m_filtro
+        && static_cast<QKeyEvent*>(evento)->key() == Qt::Key_Down
+        && !(static_cast<QKeyEvent*>(evento)->modifiers() & ~Qt::KeypadModifier)) {
+        if (const int i = ListaMostrada(); i >= 0) {
+            m_lista[i]->setFocus(Qt::OtherFocusReason);
+            return true;
+        }
     }
     // Alt and a tab's digit take the keys to that tab's list, even when that
     // tab was the one already shown.

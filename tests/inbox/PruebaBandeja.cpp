@@ -260,7 +260,10 @@ TEST_F(PruebaBandeja, F5ConservaPestaniaYSeleccionYElFiltroCuenta)
         cuentas << f.CuentaPestania(0) << f.CuentaPestania(1);
     }
     EXPECT_EQ(cuentas, (QStringList{"0 de 3", "1 de 3", "0 de 3", "1 de 3", "3", "3"}));
-    // and takes the keys back to the list shown.
+    // and takes the keys back to the list shown, as Down does.
+    EXPECT_TRUE(f.lvInsidencias(0).hasFocus());
+    f.txtFiltro().setFocus();
+    QTest::keyClick(&f.txtFiltro(), Qt::Key_Down);
     EXPECT_TRUE(f.lvInsidencias(0).hasFocus());
 }
 
