@@ -45,26 +45,26 @@ VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexi
         = QStringLiteral("SELECT %1, Bd_Hash_Anterior, Bd_Hash FROM Bitacora_Decisiones ORDER BY Bd_Id")
               .arg(columnas.join(QStringLiteral(", ")));
     qint64 anterior = 0;
-    bool rota = false;
+    // The first row that breaks the chain, and why.
+    qint64 filaRota = 0;
+    QString rotura;
     LecturaExacta::Recorrer(conexion.BaseDatos(), consulta, [&](const QStringList& fila) {
         const QStringList textos = fila.first(columnas.size());
         const qint64 id = textos[0].toLongLong();
         const QString& hashAnterior = fila[columnas.size()];
         const QString& hash = fila[columnas.size() + 1];
-        rota = true;
         if (id != anterior + 1)
-            romper(id,
-                   id > anterior + 2        ? QStringLiteral("faltan las filas %1 a %2").arg(anterior + 1).arg(id - 1)
-                       : id == anterior + 2 ? QStringLiteral("falta la fila %1").arg(anterior + 1)
-                                            : QStringLiteral("su número no sigue al de la fila %1").arg(anterior));
+            rotura = id > anterior + 2 ? QStringLiteral("faltan las filas %1 a %2").arg(anterior + 1).arg(id - 1)
+                : id == anterior + 2   ? QStringLiteral("falta la fila %1").arg(anterior + 1)
+                                       : QStringLiteral("su número no sigue al de la fila %1").arg(anterior);
         else if (hashAnterior != r.cabeza)
-            romper(id, QStringLiteral("su Bd_Hash_Anterior no es el Bd_Hash de la fila %1").arg(anterior));
+            rotura = QStringLiteral("su Bd_Hash_Anterior no es el Bd_Hash de la fila %1").arg(anterior);
         else if (RegistroBitacora::Sellar(hashAnterior, textos) != hash)
-            romper(id, QStringLiteral("su contenido ya no corresponde a su Bd_Hash: se cambió después de escrita"));
-        else
-            rota = false;
-        if (rota)
+            rotura = QStringLiteral("su contenido ya no corresponde a su Bd_Hash: se cambió después de escrita");
+        if (!rotura.isEmpty()) {
+            filaRota = id;
             return false;
+        }
         anterior = id;
         r.cabeza = hash;
         ++r.filas;
@@ -72,8 +72,8 @@ VerificacionBitacora::Resultado VerificacionBitacora::Verificar(Conexion& conexi
             r.filaDesde = id;
         return true;
     });
-    if (rota)
-        return r;
+    if (!rotura.isEmpty())
+        return romper(filaRota, rotura);
 
     QStringList cabeza;
     LecturaExacta::Recorrer(conexion.BaseDatos(),
