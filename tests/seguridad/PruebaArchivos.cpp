@@ -149,16 +149,10 @@ TEST_F(PruebaArchivos, UnArchivoEnlazadoAjenoOQueOtrosPuedenCambiarSeRechazaSinT
     }
 
     // A private file is read, and what it names is used, by --db and --crear-demo alike.
-    const auto privado = [&](const QString& nombre, const QString& destino) {
-        QFile f(carpeta.filePath(nombre));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0
-                    && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-        return "@" + f.fileName();
-    };
-    const auto [codigo, salida] = Orvinda({"--db", privado("conexion", demo), "--captura", carpeta.filePath("c.png")});
+    const auto [codigo, salida] = Orvinda({"--db", ConexionPrivada("conexion", demo), "--captura", carpeta.filePath("c.png")});
     EXPECT_TRUE(codigo == 0 && salida.contains("sobre " + demo)) << salida.toStdString();
     const QString nueva = carpeta.filePath("nueva.db");
-    const auto [codigoDemo, salidaDemo] = Orvinda({"--crear-demo", privado("conexion-demo", nueva)});
+    const auto [codigoDemo, salidaDemo] = Orvinda({"--crear-demo", ConexionPrivada("conexion-demo", nueva)});
     EXPECT_TRUE(codigoDemo == 0 && QFileInfo(nueva).size() > 0) << salidaDemo.toStdString();
 }
 

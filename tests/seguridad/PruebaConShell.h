@@ -25,5 +25,13 @@ protected:
         return {p.exitCode(), QString::fromLocal8Bit(p.readAll()) + QString::fromUtf8(t.open(QIODevice::ReadOnly) ? t.readAll() : QByteArray())};
     }
 
+    // A connection string in a file only the user may read, as --db @ARCHIVO takes it.
+    QString ConexionPrivada(const QString& nombre, const QString& destino)
+    {
+        QFile f(carpeta.filePath(nombre));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0 && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+        return "@" + f.fileName();
+    }
+
     int corridas = 0;
 };

@@ -390,7 +390,6 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     // SQLite a server that cannot be reached, on PostgreSQL the same one, which opens.
     const QString sinClave = GetParam() ? cadena : "DRIVER={Controlador Inexistente};SERVER=127.0.0.1;UID=u";
     const QString uid = GetParam() ? "UID=rm640" : "UID=u";
-    const QString archivo = carpeta.filePath("conexion");
     const struct
     {
         QString clave;
@@ -403,11 +402,8 @@ TEST_P(PruebaSeguridad, LaSesionDiceQuienEsElOperadorYNuncaLaContrasena)
     };
     for (const auto& c : claves) {
         QString destino = sinClave + c.clave;
-        if (c.enArchivo) {
-            QFile f(archivo);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write((destino + "\n").toUtf8()) > 0 && f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
-            destino = "@" + archivo;
-        }
+        if (c.enArchivo)
+            destino = ConexionPrivada("conexion", destino);
         std::tie(codigo, salida) = Orvinda({"--db", destino, "--captura", carpeta.filePath("c.png")});
         EXPECT_TRUE(codigo == (GetParam() ? 0 : 1) && salida.contains(uid + c.oculta)) << salida.toStdString();
         for (const char* trozo : {"Zorro", "Plata42", "Ma;pa", "che 7"})
